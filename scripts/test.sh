@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the unit, scenario and front-end tests (both
+# editions), the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the fuzz targets, and the Windows build with its smoke test under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+jobs=$(nproc 2>/dev/null || echo 2)
+
+scripts/install-deps.sh test
+
+passed=0
+failed=0
+run_ctest() {  # build dir
+  local log
+  log=$(mktemp)
+  if ctest --test-dir "$1" --output-on-failure -j "$jobs" 2>&1 | tee "$log"; then :; fi
+  local total fails
+  total=$(grep -Eo 'tests failed out of [0-9]+' "$log" | grep -Eo '[0-9]+$' || echo 0)
+  fails=$(grep -Eo '[0-9]+ tests failed out of' "$log" | grep -Eo '^[0-9]+' || echo 0)
+  if [ "$total" -eq 0 ]; then fails=1; fi
+  passed=$((passed + total - fails))
+  failed=$((failed + fails))
+  rm -f "$log"
+}
+stage() { echo; echo "=== $*"; }
+
+stage "Build and test (g++, warnings as errors)"
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANTA_WERROR=ON
+cmake --build build/test -j "$jobs"
+run_ctest build/test
+
+stage "Build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DORVANTA_WERROR=ON -DORVANTA_SANITIZE=ON \
+  -DORVANTA_BUILD_BENCH=OFF -DORVANTA_BUILD_QT=OFF
+cmake --build build/sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_ctest build/sanitize
+
+# Further stages live in their own scripts; each prints its result and exits
+# non-zero on a failure.
+for extra in scripts/test-fuzz.sh scripts/test-windows.sh; do
+  if [ -x "$extra" ]; then
+    stage "$extra"
+    if "$extra"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+  fi
+done
+
+echo
+echo "all: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "core/edition.h"
+#include "core/solver.h"
+#include "reference/reference_solver.h"
+#include "support/fake_clock.h"
+
+namespace orvanta {
+namespace {
+
+Board boardOf(std::int32_t grid, const std::vector<City>& cities) {
+    Board b;
+    std::int32_t w = grid, h = grid, n = 0;
+    b.configureBoard(w, h, n);
+    for (const City& c : cities) b.addCity(c.x, c.y);
+    return b;
+}
+
+void expectRoute(const Board& b, const std::vector<int>& route) {
+    for (std::size_t k = 0; k < route.size(); ++k)
+        EXPECT_EQ(b.solutionRoute[static_cast<std::int32_t>(k)], route[k]) << "entry " << k;
+}
+
+class Solver : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake::resetClock(0);
+        throttleCounter = 0;
+    }
+};
+
+TEST_F(Solver, FewerThanTwoCitiesAreNeverSolved) {
+    for (int cities = 0; cities < 2; ++cities) {
+        Board b = boardOf(11, cities ? std::vector<City>{{4, 4}} : std::vector<City>{});
+        b.spectrum.count = 3;
+        b.spectrum.lengths[0] = 9.0;
+        EXPECT_FALSE(ensureSolved(b, true));
+        EXPECT_EQ(b.solved, 0);
+        EXPECT_EQ(b.solutionLength, 0.0);
+        EXPECT_EQ(b.spectrum.count, 3);
+        EXPECT_EQ(b.spectrum.lengths[0], 9.0);
+    }
+}
+
+TEST_F(Solver, TwoAndThreeCities) {
+    Board two = boardOf(11, {{0, 0}, {3, 4}});
+    ASSERT_TRUE(ensureSolved(two, true));
+    expectRoute(two, {0, 1, 0});
+    EXPECT_EQ(two.spectrum.count, 1);
+    EXPECT_EQ(two.spectrum.lengths[0], 1.0);
+    EXPECT_EQ(two.spectrum.counts[0], 1);
+    EXPECT_DOUBLE_EQ(two.solutionLength, 50.0);
+    EXPECT_EQ(throttleCounter, 1);
+
+    Board three = boardOf(11, {{0, 0}, {3, 4}, {6, 1}});
+    ASSERT_TRUE(ensureSolved(three, true));
+    expectRoute(three, {0, 1, 2, 0});
+    EXPECT_EQ(three.spectrum.count, 1);
+    EXPECT_EQ(three.spectrum.counts[0], 2);
+    EXPECT_EQ(throttleCounter, 3);
+}
+
+TEST_F(Solver, SquareOfFourKeepsTheFirstOfEqualTours) {
+    Board b = boardOf(2, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
+    ASSERT_TRUE(ensureSolved(b, true));
+    EXPECT_EQ(b.spectrum.count, 2);
+    EXPECT_EQ(b.spectrum.lengths[0], 1.0);
+    EXPECT_EQ(b.spectrum.counts[0], 2);
+    EXPECT_DOUBLE_EQ(b.spectrum.lengths[1], 1.2071067811865475);
+    EXPECT_EQ(b.spectrum.counts[1], 4);
+    expectRoute(b, {0, 1, 2, 3, 0});
+    EXPECT_DOUBLE_EQ(b.solutionLength, 200.0);
+    EXPECT_EQ(throttleCounter, 6);
+}
+
+TEST_F(Solver, FiveCitiesWithACentre) {
+    Board b = boardOf(11, {{0, 0}, {2, 0}, {2, 2}, {0, 2}, {1, 1}});
+    ASSERT_TRUE(ensureSolved(b, true));
+    ASSERT_EQ(b.spectrum.count, 3);
+    EXPECT_EQ(b.spectrum.lengths[0], 1.0);
+    EXPECT_DOUBLE_EQ(b.spectrum.lengths[1], 1.0938363213560542);
+    EXPECT_DOUBLE_EQ(b.spectrum.lengths[2], 1.1876726427121087);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(b.spectrum.counts[i], 8);
+    expectRoute(b, {0, 1, 2, 3, 4, 0});
+}
+
+TEST_F(Solver, SixCitiesFillTheTableWithTheTwentyShortest) {
+    Board b = boardOf(41, {{0, 0}, {7, 1}, {13, 9}, {4, 17}, {22, 5}, {30, 28}});
+    ASSERT_TRUE(ensureSolved(b, true));
+    EXPECT_EQ(b.spectrum.count, 20);
+    EXPECT_EQ(b.spectrum.lengths[0], 1.0);
+    for (int i = 1; i < 20; ++i) EXPECT_GT(b.spectrum.lengths[i], b.spectrum.lengths[i - 1]);
+    EXPECT_EQ(throttleCounter, 120);
+
+    Board ref = boardOf(41, {{0, 0}, {7, 1}, {13, 9}, {4, 17}, {22, 5}, {30, 28}});
+    std::int32_t throttle = 0;
+    reference::solveExhaustive(ref, throttle);
+    EXPECT_EQ(std::memcmp(&ref.spectrum, &b.spectrum, sizeof(PathSpectrum)), 0);
+    for (int k = 0; k < kRouteCapacity; ++k) EXPECT_EQ(ref.solutionRoute[k], b.solutionRoute[k]);
+    EXPECT_EQ(ref.solutionLength, b.solutionLength);
+}
+
+TEST(Spectrum, RecordMergesWithinTheToleranceAndKeepsTheFirstLength) {
+    PathSpectrum s{};
+    recordLength(s, 10.0);
+    recordLength(s, 10.0 + 0.9e-5);  // within 1e-6 relative of 10
+    recordLength(s, 10.0 - 0.5e-5);  // below, but within the tolerance
+    EXPECT_EQ(s.count, 1);
+    EXPECT_EQ(s.lengths[0], 10.0);
+    EXPECT_EQ(s.counts[0], 3);
+    recordLength(s, 10.0 + 2e-5);
+    recordLength(s, 5.0);
+    ASSERT_EQ(s.count, 3);
+    EXPECT_EQ(s.lengths[0], 5.0);
+    EXPECT_EQ(s.lengths[1], 10.0);
+    EXPECT_EQ(s.lengths[2], 10.0 + 2e-5);
+}
+
+TEST(Spectrum, FullTableDropsLongerLengthsAndLosesItsLastEntry) {
+    PathSpectrum s{};
+    for (int i = 0; i < 20; ++i) recordLength(s, 100.0 + i);
+    recordLength(s, 500.0);
+    EXPECT_EQ(s.count, 20);
+    EXPECT_EQ(s.lengths[19], 119.0);
+    recordLength(s, 1.0);
+    EXPECT_EQ(s.count, 20);
+    EXPECT_EQ(s.lengths[0], 1.0);
+    EXPECT_EQ(s.lengths[19], 118.0);
+}
+
+TEST(Spectrum, CountsSaturateInsteadOfOverflowing) {
+    PathSpectrum s{};
+    recordLength(s, 3.0);
+    s.counts[0] = INT_MAX - 1;
+    recordLength(s, 3.0);
+    recordLength(s, 3.0);
+    EXPECT_EQ(s.counts[0], INT_MAX);
+}
+
+TEST_F(Solver, AllCitiesOnOnePointGiveASpectrumOfOnes) {
+    Board b = boardOf(11, {{1, 1}, {2, 2}, {3, 3}});
+    for (int i = 0; i < 3; ++i) b.cities[i] = City{5, 5};  // only a file can do this
+    ASSERT_TRUE(ensureSolved(b, true));
+    ASSERT_EQ(b.spectrum.count, 1);
+    EXPECT_EQ(b.spectrum.lengths[0], 1.0);
+    EXPECT_EQ(b.spectrum.counts[0], 2);
+    EXPECT_EQ(b.solutionLength, 0.0);
+}
+
+TEST_F(Solver, ThrottleSleepsAfterEvery2001ToursAcrossSolves) {
+    throttleCounter = 1990;
+    Board b = boardOf(11, {{0, 0}, {2, 0}, {2, 2}, {0, 2}, {1, 1}});
+    ensureSolved(b, true);  // 24 tours: the 11th sleeps
+    EXPECT_EQ(fake::sleepCalls, 1);
+    EXPECT_EQ(fake::sleptMilliseconds, 60);
+    EXPECT_EQ(throttleCounter, 13);
+
+    throttleCounter = 0;
+    fake::resetClock();
+    for (int solve = 0; solve < 334; ++solve) {
+        Board square = boardOf(2, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
+        ensureSolved(square, true);
+    }
+    // 334 * 6 = 2004 tours: one sleep at the 2001st, three counted since.
+    EXPECT_EQ(fake::sleepCalls, 1);
+    EXPECT_EQ(throttleCounter, 3);
+}
+
+TEST_F(Solver, SolvedBoardIsNotSolvedAgain) {
+    Board b = boardOf(2, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
+    ASSERT_TRUE(ensureSolved(b, true));
+    const std::int32_t before = throttleCounter;
+    b.spectrum.counts[0] = 77;
+    EXPECT_TRUE(ensureSolved(b, false));
+    EXPECT_TRUE(ensureSolved(b, true));
+    EXPECT_EQ(throttleCounter, before);
+    EXPECT_EQ(b.spectrum.counts[0], 77);
+}
+
+TEST_F(Solver, AutomaticSolveFollowsTheEdition) {
+    std::vector<City> nine;
+    for (int i = 0; i < 9; ++i) nine.push_back(City{i, (i * 7) % 11});
+    std::vector<City> eight(nine.begin(), nine.begin() + 8);
+
+    Board small = boardOf(11, eight);
+    Board large = boardOf(11, nine);
+    EXPECT_EQ(ensureSolved(small, false), isProfi());
+    EXPECT_EQ(small.solved, isProfi() ? 1 : 0);
+    EXPECT_FALSE(ensureSolved(large, false));
+    EXPECT_EQ(large.solutionLength, 0.0);
+    EXPECT_TRUE(ensureSolved(large, true));
+}
+
+TEST_F(Solver, ShowSolutionAsRouteOnlyActsInProfi) {
+    Board b = boardOf(11, {{0, 0}, {2, 0}, {2, 2}, {0, 2}, {1, 1}});
+    ASSERT_TRUE(ensureSolved(b, true));
+    b.extendPlayerRoute(3);
+    b.showSolutionAsRoute();
+    if (isProfi()) {
+        EXPECT_EQ(b.playerRouteLength, 6);
+        for (int k = 0; k < 6; ++k) EXPECT_EQ(b.playerRoute[k], b.solutionRoute[k]);
+    } else {
+        EXPECT_EQ(b.playerRouteLength, 2);
+    }
+}
+
+}  // namespace
+}  // namespace orvanta
