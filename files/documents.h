@@ -1,0 +1,36 @@
+// The two text files beside the program: the manual "help.txt" and the file
+// "user.txt" holding the user's personal number.
+#pragma once
+
+#include <cstdint>
+
+namespace orvanta {
+
+// Read from "user.txt" at start-up and written into every saved record; 0
+// when there is none.
+extern std::int32_t personalNumber;
+
+// The directory of the running program with its trailing separator ('/' or
+// '\\'), or "" when it cannot be found. Static buffer, overwritten by every call.
+const char* programDirectory();
+
+// programDirectory() followed by name. Static buffer, overwritten by every call.
+const char* programFilePath(const char* name);
+
+// Opens a document with the desktop's associated program; true when accepted.
+bool openWithShell(const char* path);
+
+// The Help menu's commands: open "help.txt" / "user.txt" beside the program.
+// A failure is silent.
+void openManual();
+void openUserFile();
+
+// The integer at the start of "user.txt", read like "%i" (white space, sign,
+// 0x hex, leading-0 octal, else decimal); 0 when the file is missing or holds
+// no integer, or when the integer does not fit 32 bits.
+std::int32_t readPersonalNumber();
+
+// The "%i" reading of a text, as readPersonalNumber applies it to the file.
+std::int32_t parsePersonalNumber(const char* text, std::int32_t length);
+
+}  // namespace orvanta
