@@ -1,0 +1,68 @@
+// The controller: what every key release, menu or accelerator command and mouse
+// click does to the application state and the board. Keys and commands act at
+// once and request a repaint; a click is only recorded and is applied by the
+// next dirty repaint, once the board's layout for the window size is known.
+#pragma once
+
+#include <cstdint>
+
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "core/board.h"
+
+namespace orvanta {
+
+// Mouse buttons as recordClick takes them.
+enum class MouseButton : std::int32_t { Left = 0, Right = 1 };
+
+// ---- Input entry points, called by the front end's window procedure --------
+
+// A key was released; `virtualKey` is a Windows virtual-key code (see
+// command_ids.h). Presses, auto-repeats and typed characters are not handled.
+void handleKeyRelease(int virtualKey);
+
+// A menu or accelerator command. Returns false for an identifier the program
+// does not know, which the front end hands to the system's default handling.
+// Commands that show a dialog (open/save, About) return only after it closed.
+bool handleCommand(int commandId);
+
+// A button press at client point (x, y), read from the cursor position when the
+// press is handled. The click is stored and applied by the next repaint.
+void recordClick(MouseButton button, std::int32_t x, std::int32_t y);
+
+// ---- Operations on the state and the board ----------------------------------
+
+// invalidateWindow, then pictureDirty = 1.
+void requestRepaint();
+
+// The player's route back to city 0 alone; clears routeClosed and gameFinished.
+// Leaves gameStartTime and elapsedSeconds alone.
+void startPlayerRoute(Board& board);
+
+// Generator mode and an empty board, so the next repaint makes a fresh map from
+// the generator settings (a city count of 0 is raised to 1 first).
+void restartGenerator(Board& board);
+
+// Forces a solve; when solved, the edition may show the solution as the
+// player's route. Works in every mode and keeps the mode and the game clock.
+void revealSolution(Board& board);
+
+// The grid point nearest to a window point, rounded half away from zero; not
+// clamped into the grid (addCity does that). Values beyond the int32 range are
+// held at its ends.
+City screenToGrid(std::int32_t x, std::int32_t y, std::int32_t originX, std::int32_t originY,
+                  double scaleX, double scaleY);
+
+// The index of the city whose window point is nearest to (x, y), or -1 when
+// that one is farther than a tenth of the board's drawn width. With no cities
+// the result is 0.
+std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::int32_t originX,
+                      std::int32_t originY, double scaleX, double scaleY);
+
+// Applies the recorded click(s) with the board layout of the repaint in
+// progress: origin is the window point of grid point (0, 0), scale the pixels
+// per grid unit. Clears both pending flags and runs the edition's automatic solve.
+void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY, double scaleX,
+                       double scaleY);
+
+}  // namespace orvanta

@@ -1,0 +1,83 @@
+// Drawing of the board into the off-screen picture: layout, frame, the
+// Editor's dotted grid, the city markers and the player's route.
+#pragma once
+
+#include <cstdint>
+
+#include "app/picture.h"
+#include "core/board.h"
+
+namespace orvanta {
+
+// The placement of the board for one redraw. Window y grows downward, grid y
+// upward.
+struct BoardLayout {
+    std::int32_t originX = 0;  // window point of grid point (0, 0), bottom-left
+    std::int32_t originY = 0;
+    std::int32_t farX = 0;     // window point of the top-right grid point
+    std::int32_t farY = 0;
+    double scale = 0.0;        // window pixels per grid unit, both axes
+};
+
+struct WindowPoint {
+    std::int32_t x;
+    std::int32_t y;
+};
+
+// Window coordinates computed from grid coordinates are held within this
+// distance of 0, so a hostile grid or city cannot overflow an int conversion;
+// such points lie far outside any picture and are clipped when drawn.
+inline constexpr std::int32_t kWindowCoordinateLimit = 1 << 29;
+
+// trunc(value) held within +-kWindowCoordinateLimit (NaN gives 0).
+std::int32_t toWindowCoordinate(double value);
+
+namespace colours {
+inline constexpr Colour background{176, 176, 176};
+inline constexpr Colour frame{192, 192, 192};
+inline constexpr Colour gridDark{144, 144, 144};
+inline constexpr Colour gridLight{160, 160, 160};
+inline constexpr Colour visited{200, 100, 0};  // start city and cities on the route
+inline constexpr Colour marker{128, 100, 255}; // outlines; fill of the last picked city
+inline constexpr Colour route{128, 128, 128};
+}  // namespace colours
+
+// The byte written over the whole pixel memory before a redraw.
+inline constexpr std::uint8_t kBackgroundByte = 176;
+
+// Solid pens of widths 1 to 4 in the route colour; the board uses entry 0.
+inline constexpr std::int32_t kRoutePenCount = 4;
+extern const Pen routePens[kRoutePenCount];
+
+// 80 % of the limiting client dimension, centred.
+BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight);
+
+// x = trunc(originX + gx * scale), y = trunc(originY - gy * scale).
+WindowPoint gridToWindow(const BoardLayout& layout, std::int32_t gx, std::int32_t gy);
+
+// Lays the board out, applies the pending click and draws frame, grid (Editor
+// mode), cities and the player's route.
+void drawBoard(Board& board, DrawingSurface& surface, std::int32_t clientWidth, std::int32_t clientHeight);
+
+// The Editor's grid: 11 dotted lines each way, all dark, below a width of 41;
+// otherwise 41 each way with every fourth line dark.
+void drawGrid(const Board& board, DrawingSurface& surface, std::int32_t originX, std::int32_t farX,
+              std::int32_t originY, std::int32_t farY, double scaleX, double scaleY);
+
+// lineCount horizontal lines (bottom to top), then lineCount vertical lines (left
+// to right), each with `everyFourthPen` when its index is a multiple of 4.
+void drawGridLines(std::int32_t lineCount, std::int32_t gridWidth, std::int32_t gridHeight,
+                   const Pen& ordinaryPen, const Pen& everyFourthPen, DrawingSurface& surface,
+                   std::int32_t originX, std::int32_t farX, std::int32_t originY, std::int32_t farY,
+                   double scaleX, double scaleY);
+
+// The 5 x 5 marker of one city centred on window point (x, y).
+void drawCityMarker(const Board& board, DrawingSurface& surface, std::int32_t cityIndex, std::int32_t x,
+                    std::int32_t y);
+
+// One route line between two cities with routePens[penStyle].
+void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t penStyle, std::int32_t fromCity,
+                      std::int32_t toCity, std::int32_t originX, std::int32_t originY, double scaleX,
+                      double scaleY);
+
+}  // namespace orvanta
