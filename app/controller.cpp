@@ -1,0 +1,287 @@
+#include "app/controller.h"
+
+#include <cmath>
+#include <limits>
+
+#include "app/window_services.h"
+#include "core/game_clock.h"
+#include "core/generator.h"
+#include "core/platform.h"
+#include "core/solver.h"
+#include "core/text1251.h"
+#include "files/documents.h"
+#include "files/records.h"
+
+namespace orvanta {
+
+namespace {
+
+constexpr auto kMapTitle = RU(" - Карта ");
+constexpr auto kGameTitle = RU(" - Игра ");
+
+constexpr std::int32_t kCoarseGrid = 11;
+constexpr std::int32_t kMediumGrid = 41;
+constexpr std::int32_t kFineGrid = 10000;
+
+// Window coordinates used for picking are held within this distance of 0, so
+// squared distances of two of them stay far inside 64 bits.
+constexpr std::int64_t kPickCoordinateLimit = std::int64_t{1} << 29;
+
+std::int32_t holdInt32(std::int64_t v) {
+    if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(v);
+}
+
+// trunc(value) held within the picking range; NaN gives 0.
+std::int64_t pickCoordinate(double value) {
+    if (std::isnan(value)) return 0;
+    const double limit = static_cast<double>(kPickCoordinateLimit);
+    if (value > limit) return kPickCoordinateLimit;
+    if (value < -limit) return -kPickCoordinateLimit;
+    return static_cast<std::int64_t>(value);
+}
+
+std::int64_t holdPick(std::int64_t v) {
+    return v > kPickCoordinateLimit ? kPickCoordinateLimit : (v < -kPickCoordinateLimit ? -kPickCoordinateLimit : v);
+}
+
+// Rounds half away from zero and holds the result within int32.
+std::int32_t roundHalfAway(double v) {
+    if (std::isnan(v)) return 0;
+    const double r = v >= 0.0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5);
+    if (r >= static_cast<double>(std::numeric_limits<std::int32_t>::max())) return std::numeric_limits<std::int32_t>::max();
+    if (r <= static_cast<double>(std::numeric_limits<std::int32_t>::min())) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(r);
+}
+
+void setGridSetting(std::int32_t side) {
+    gridSizeSetting.width = side;
+    gridSizeSetting.height = side;
+}
+
+// Stops the clock when a click closed the route, or lets it run again when the
+// route is open; the first closing time stays while the route stays closed.
+void updateGameClock(bool closed) {
+    if (!closed) {
+        gameFinished = 0;
+    } else if (!gameFinished) {
+        gameFinished = 1;
+        elapsedSeconds = holdInt32(static_cast<std::int64_t>(platform::clockSeconds()) - gameStartTime);
+    }
+}
+
+void editMap(Board& board) {
+    startPlayerRoute(board);
+    mode = AppMode::Editor;
+    requestRepaint();
+}
+
+void openDocument(bool (*open)(Board&), const char* titleText) {
+    if (!open(theBoard)) {
+        platform::refusalBeep();
+        return;
+    }
+    platform::setWindowTitle(titleText, documentName);
+    mode = AppMode::Game;
+    requestRepaint();
+}
+
+}  // namespace
+
+void requestRepaint() {
+    platform::invalidateWindow();
+    pictureDirty = 1;
+}
+
+void startPlayerRoute(Board& board) {
+    board.playerRouteLength = 1;
+    routeClosed = 0;
+    gameFinished = 0;
+}
+
+void restartGenerator(Board& board) {
+    mode = AppMode::Generator;
+    if (cityCountSetting < 1) cityCountSetting = 1;
+    board.cityCount = 0;
+    requestRepaint();
+}
+
+void revealSolution(Board& board) {
+    if (ensureSolved(board, true)) board.showSolutionAsRoute();
+    requestRepaint();
+}
+
+City screenToGrid(std::int32_t x, std::int32_t y, std::int32_t originX, std::int32_t originY, double scaleX,
+                  double scaleY) {
+    const double dx = static_cast<double>(static_cast<std::int64_t>(x) - originX);
+    const double dy = static_cast<double>(static_cast<std::int64_t>(originY) - y);
+    return City{roundHalfAway(dx / scaleX), roundHalfAway(dy / scaleY)};
+}
+
+std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::int32_t originX, std::int32_t originY,
+                      double scaleX, double scaleY) {
+    const std::int32_t count = board.cityCount < 0 ? 0 : (board.cityCount > kMaxCities ? kMaxCities : board.cityCount);
+    // With no cities the nearest is "city 0 at distance 0".
+    std::int32_t nearest = 0;
+    std::int64_t nearestDistance = 0;
+    const std::int64_t cx = holdPick(x), cy = holdPick(y);
+    // The squared distances are compared directly (never by their difference),
+    // in 64 bits over coordinates held within 2^29, so nothing can overflow.
+    for (std::int32_t i = 0; i < count; ++i) {
+        const std::int64_t wx = pickCoordinate(originX + board.cities[i].x * scaleX);
+        const std::int64_t wy = pickCoordinate(originY - board.cities[i].y * scaleY);
+        const std::int64_t distance = (cx - wx) * (cx - wx) + (cy - wy) * (cy - wy);
+        if (i == 0 || distance < nearestDistance) {
+            nearest = i;
+            nearestDistance = distance;
+        }
+    }
+    const std::int64_t radius = pickCoordinate((board.gridWidth - 1.0) * scaleX * 0.1);
+    return nearestDistance > radius * radius ? -1 : nearest;
+}
+
+void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY, double scaleX, double scaleY) {
+    if (!leftClickPending && !rightClickPending) return;
+    switch (mode) {
+        case AppMode::Generator:
+            if (leftClickPending) mode = AppMode::Game;
+            if (rightClickPending) regenerateBoard(board);
+            break;
+        case AppMode::Game: {
+            std::int32_t index = 0;
+            bool picked = true;
+            if (leftClickPending) {
+                index = pickCity(board, clickX, clickY, originX, originY, scaleX, scaleY);
+                picked = index >= 0;
+            }
+            if (picked) {
+                if (rightClickPending) index = 0;
+                const bool closed = board.extendPlayerRoute(index);
+                routeClosed = closed ? 1 : 0;
+                updateGameClock(closed);
+            }
+            break;
+        }
+        case AppMode::Editor:
+            if (leftClickPending) {
+                const City point = screenToGrid(clickX, clickY, originX, originY, scaleX, scaleY);
+                cityCountSetting = board.addCity(point.x, point.y);
+            }
+            if (rightClickPending)
+                cityCountSetting = board.removeCity(pickCity(board, clickX, clickY, originX, originY, scaleX, scaleY));
+            break;
+    }
+    leftClickPending = 0;
+    rightClickPending = 0;
+    ensureSolved(board, false);
+}
+
+void recordClick(MouseButton button, std::int32_t x, std::int32_t y) {
+    clickX = x;
+    clickY = y;
+    if (button == MouseButton::Left)
+        leftClickPending = 1;
+    else
+        rightClickPending = 1;
+    requestRepaint();
+}
+
+void handleKeyRelease(int virtualKey) {
+    if (virtualKey == key::oemPlus || virtualKey == key::add) {
+        revealSolution(theBoard);
+        return;
+    }
+    if (mode != AppMode::Generator) return;
+    switch (virtualKey) {
+        case key::space:
+            break;
+        case key::left:
+            setGridSetting(gridSizeSetting.width == kFineGrid ? kMediumGrid : kCoarseGrid);
+            break;
+        case key::right:
+            setGridSetting(gridSizeSetting.width == kCoarseGrid ? kMediumGrid : kFineGrid);
+            break;
+        case key::up:
+            if (cityCountSetting < std::numeric_limits<std::int32_t>::max()) ++cityCountSetting;
+            break;
+        case key::down:
+            if (cityCountSetting > std::numeric_limits<std::int32_t>::min()) --cityCountSetting;
+            break;
+        default:
+            return;
+    }
+    restartGenerator(theBoard);
+}
+
+bool handleCommand(int commandId) {
+    switch (commandId) {
+        case command::about:
+            platform::showAboutBox();
+            return true;
+        case command::exitProgram:
+            platform::closeMainWindow();
+            return true;
+        case command::eraseAll:
+            if (mode == AppMode::Editor) {
+                theBoard.cityCount = 0;
+                cityCountSetting = 0;
+                requestRepaint();
+            } else {
+                editMap(theBoard);
+            }
+            return true;
+        case command::editMap:
+            editMap(theBoard);
+            return true;
+        case command::readManual:
+            openManual();
+            return true;
+        case command::saveMap:
+            if (saveMap(theBoard)) platform::setWindowTitle(kMapTitle.c_str(), documentName);
+            return true;
+        case command::openMap:
+            openDocument(openMap, kMapTitle.c_str());
+            return true;
+        case command::startGame:
+            startPlayerRoute(theBoard);
+            if (mode == AppMode::Editor) gameStartTime = platform::clockSeconds();
+            mode = AppMode::Game;
+            requestRepaint();
+            return true;
+        case command::saveGame:
+            if (mode != AppMode::Game)
+                platform::refusalBeep();
+            else if (saveGame(theBoard))
+                platform::setWindowTitle(kGameTitle.c_str(), documentName);
+            return true;
+        case command::openGame:
+            openDocument(openGame, kGameTitle.c_str());
+            return true;
+        case command::personalNumber:
+            openUserFile();
+            return true;
+        case command::generator:
+            restartGenerator(theBoard);
+            return true;
+        case command::gridCoarse:
+            setGridSetting(kCoarseGrid);
+            restartGenerator(theBoard);
+            return true;
+        case command::gridMedium:
+            setGridSetting(kMediumGrid);
+            restartGenerator(theBoard);
+            return true;
+        case command::gridFine:
+            setGridSetting(kFineGrid);
+            restartGenerator(theBoard);
+            return true;
+        case command::showSolution:
+            revealSolution(theBoard);
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace orvanta

@@ -1,0 +1,82 @@
+#include "app/picture.h"
+
+#include <cstdlib>
+#include <limits>
+
+#include "app/app_state.h"
+#include "app/draw.h"
+#include "app/renderer.h"
+#include "app/status_panel.h"
+#include "core/board.h"
+#include "core/generator.h"
+
+namespace orvanta {
+
+OffscreenPicture thePicture;
+
+bool createPicture(OffscreenPicture& picture, std::int32_t width, std::int32_t height) {
+    picture.pixels = nullptr;
+    picture.handle = nullptr;
+    picture.rowStride = 0;
+    picture.pictureWidth = width;
+    picture.pictureHeight = height;
+    if (width <= 0 || height <= 0) return false;
+    if (static_cast<std::int64_t>(width) * height * 4 > std::numeric_limits<std::int32_t>::max()) return false;
+    if (!platform::createPictureSurface(picture, width, height)) {
+        picture.pixels = nullptr;
+        return false;
+    }
+    // A surface whose rows would not hold the width is of no use to the rasteriser.
+    if (picture.pixels == nullptr || std::llabs(static_cast<long long>(picture.rowStride)) < 4LL * width) {
+        platform::releasePictureSurface(picture);
+        picture.pixels = nullptr;
+        picture.handle = nullptr;
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// An empty board is refilled before it is shown: a fresh map in Generator
+// mode, an empty board of the grid setting in Editor mode.
+void refreshEmptyBoard(Board& board) {
+    if (board.cityCount != 0) return;
+    if (mode == AppMode::Generator)
+        regenerateBoard(board);
+    else if (mode == AppMode::Editor)
+        resetBoard(board);
+}
+
+}  // namespace
+
+const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight) {
+    refreshEmptyBoard(theBoard);
+
+    if (clientWidth < 0) clientWidth = 0;
+    if (clientHeight < 0) clientHeight = 0;
+    if (clientWidth != thePicture.pictureWidth || clientHeight != thePicture.pictureHeight) {
+        if (thePicture.pixels != nullptr || thePicture.handle != nullptr) platform::releasePictureSurface(thePicture);
+        createPicture(thePicture, clientWidth, clientHeight);
+        pictureDirty = 1;
+    }
+
+    const OffscreenPicture* shown = nullptr;
+    if (thePicture.pixels != nullptr) {
+        DrawingSurface surface;
+        surface.picture = &thePicture;
+        if (platform::beginPictureDrawing(surface)) {
+            if (pictureDirty) {
+                clearPicture(thePicture, kBackgroundByte);
+                drawBoard(theBoard, surface, clientWidth, clientHeight);
+                drawStatusPanel(theBoard, surface, clientWidth, clientHeight);
+            }
+            platform::endPictureDrawing(surface);
+            shown = &thePicture;
+        }
+    }
+    pictureDirty = 0;
+    return shown;
+}
+
+}  // namespace orvanta

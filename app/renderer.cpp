@@ -1,0 +1,138 @@
+#include "app/renderer.h"
+
+#include <cmath>
+
+#include "app/app_state.h"
+#include "app/controller.h"
+#include "app/draw.h"
+#include "core/game_clock.h"
+
+namespace orvanta {
+
+const Pen routePens[kRoutePenCount] = {
+    {PenStyle::Solid, 1, colours::route},
+    {PenStyle::Solid, 2, colours::route},
+    {PenStyle::Solid, 3, colours::route},
+    {PenStyle::Solid, 4, colours::route},
+};
+
+std::int32_t toWindowCoordinate(double value) {
+    if (std::isnan(value)) return 0;
+    const double limit = kWindowCoordinateLimit;
+    if (value > limit) return kWindowCoordinateLimit;
+    if (value < -limit) return -kWindowCoordinateLimit;
+    return static_cast<std::int32_t>(value);  // truncates toward zero
+}
+
+BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight) {
+    // configureBoard keeps both sides at 2 or more; hold them there anyway so a
+    // damaged board cannot divide by zero.
+    const double spanX = (board.gridWidth < 2 ? 2.0 : static_cast<double>(board.gridWidth)) - 1.0;
+    const double spanY = (board.gridHeight < 2 ? 2.0 : static_cast<double>(board.gridHeight)) - 1.0;
+    const double w = clientWidth, h = clientHeight;
+    const double a = w / spanX;
+    const double b = h / spanY;
+    const double m = a < b ? a : b;
+    BoardLayout layout;
+    layout.scale = 0.8 * m;
+    layout.originX = toWindowCoordinate((w - spanX * layout.scale) * 0.5);
+    layout.originY = toWindowCoordinate((h + spanY * layout.scale) * 0.5);
+    layout.farX = toWindowCoordinate(layout.originX + spanX * layout.scale);
+    layout.farY = toWindowCoordinate(layout.originY - spanY * layout.scale);
+    return layout;
+}
+
+WindowPoint gridToWindow(const BoardLayout& layout, std::int32_t gx, std::int32_t gy) {
+    return WindowPoint{toWindowCoordinate(layout.originX + gx * layout.scale),
+                       toWindowCoordinate(layout.originY - gy * layout.scale)};
+}
+
+void drawGridLines(std::int32_t lineCount, std::int32_t gridWidth, std::int32_t gridHeight, const Pen& ordinaryPen,
+                   const Pen& everyFourthPen, DrawingSurface& surface, std::int32_t originX, std::int32_t farX,
+                   std::int32_t originY, std::int32_t farY, double scaleX, double scaleY) {
+    if (lineCount <= 0) return;
+    const double divisor = lineCount > 1 ? lineCount - 1 : 1;
+    const double spanY = static_cast<double>(gridHeight) - 1.0;
+    const double spanX = static_cast<double>(gridWidth) - 1.0;
+    for (std::int32_t i = 0; i < lineCount; ++i) {
+        selectPen(surface, i % 4 == 0 ? everyFourthPen : ordinaryPen);
+        const std::int32_t y = toWindowCoordinate(originY - static_cast<double>(toWindowCoordinate(i * spanY * scaleY / divisor)));
+        drawLine(surface, originX, y, farX, y);
+    }
+    for (std::int32_t i = 0; i < lineCount; ++i) {
+        selectPen(surface, i % 4 == 0 ? everyFourthPen : ordinaryPen);
+        const std::int32_t x = toWindowCoordinate(originX + static_cast<double>(toWindowCoordinate(i * spanX * scaleX / divisor)));
+        drawLine(surface, x, originY, x, farY);
+    }
+}
+
+void drawGrid(const Board& board, DrawingSurface& surface, std::int32_t originX, std::int32_t farX,
+              std::int32_t originY, std::int32_t farY, double scaleX, double scaleY) {
+    const Pen lighter{PenStyle::Dotted, 1, colours::gridLight};
+    const Pen darker{PenStyle::Dotted, 1, colours::gridDark};
+    const Pen previous = surface.pen;
+    if (board.gridWidth < 41)
+        drawGridLines(11, board.gridWidth, board.gridHeight, darker, darker, surface, originX, farX, originY, farY,
+                      scaleX, scaleY);
+    else
+        drawGridLines(41, board.gridWidth, board.gridHeight, lighter, darker, surface, originX, farX, originY, farY,
+                      scaleX, scaleY);
+    selectPen(surface, previous);
+}
+
+void drawCityMarker(const Board& board, DrawingSurface& surface, std::int32_t cityIndex, std::int32_t x,
+                    std::int32_t y) {
+    if (mode == AppMode::Editor) {
+        frameCentredRect(surface, colours::marker, x, y, 5, 5);
+        return;
+    }
+    if (cityIndex == 0) {
+        fillCentredRect(surface, colours::visited, x, y, 5, 5);
+        return;
+    }
+    // The last pick; when the route is closed its final entry is the return to city 0.
+    const std::int32_t lastEntry = routeClosed ? board.playerRouteLength - 2 : board.playerRouteLength - 1;
+    if (lastEntry >= 0 && lastEntry < kRouteCapacity && board.playerRoute[lastEntry] == cityIndex) {
+        fillCentredRect(surface, colours::marker, x, y, 5, 5);
+    } else if (board.routeContains(cityIndex)) {
+        fillCentredRect(surface, colours::visited, x, y, 5, 5);
+        frameCentredRect(surface, colours::marker, x, y, 5, 5);
+    } else {
+        frameCentredRect(surface, colours::marker, x, y, 5, 5);
+    }
+}
+
+void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t penStyle, std::int32_t fromCity,
+                      std::int32_t toCity, std::int32_t originX, std::int32_t originY, double scaleX, double scaleY) {
+    if (penStyle < 0 || penStyle >= kRoutePenCount) return;
+    // A route entry that names no city draws nothing rather than reading past the cities.
+    if (fromCity < 0 || toCity < 0 || fromCity >= board.cityCount || toCity >= board.cityCount) return;
+    const City& a = board.cities[fromCity];
+    const City& b = board.cities[toCity];
+    const Pen previous = selectPen(surface, routePens[penStyle]);
+    drawLine(surface, toWindowCoordinate(originX + a.x * scaleX), toWindowCoordinate(originY - a.y * scaleY),
+             toWindowCoordinate(originX + b.x * scaleX), toWindowCoordinate(originY - b.y * scaleY));
+    selectPen(surface, previous);
+}
+
+void drawBoard(Board& board, DrawingSurface& surface, std::int32_t clientWidth, std::int32_t clientHeight) {
+    const BoardLayout layout = layoutBoard(board, clientWidth, clientHeight);
+    applyPendingClick(board, layout.originX, layout.originY, layout.scale, layout.scale);
+    board.measurePlayerRoute();
+
+    frameCornerRect(surface, colours::frame, layout.originX - 6, layout.farX + 6, layout.originY + 6, layout.farY - 6);
+    if (mode == AppMode::Editor)
+        drawGrid(board, surface, layout.originX, layout.farX, layout.originY, layout.farY, layout.scale, layout.scale);
+
+    const std::int32_t cityCount = board.cityCount < kMaxCities ? board.cityCount : kMaxCities;
+    for (std::int32_t i = 0; i < cityCount; ++i) {
+        const WindowPoint p = gridToWindow(layout, board.cities[i].x, board.cities[i].y);
+        drawCityMarker(board, surface, i, p.x, p.y);
+    }
+    const std::int32_t routeLength = board.playerRouteLength < kRouteCapacity ? board.playerRouteLength : kRouteCapacity;
+    for (std::int32_t i = 0; i + 1 < routeLength; ++i)
+        drawRouteSegment(board, surface, 0, board.playerRoute[i], board.playerRoute[i + 1], layout.originX,
+                         layout.originY, layout.scale, layout.scale);
+}
+
+}  // namespace orvanta

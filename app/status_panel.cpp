@@ -1,0 +1,115 @@
+#include "app/status_panel.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "app/app_state.h"
+#include "core/edition.h"
+#include "core/game_clock.h"
+#include "core/platform.h"
+#include "core/text1251.h"
+
+namespace orvanta {
+
+namespace {
+
+constexpr auto kEditorName = RU("Редактор");
+constexpr auto kGeneratorName = RU("Генератор");
+constexpr auto kGameName = RU("Игра");
+constexpr auto kModeLine = RU("%s:    Городов %2i    Сетка %ix%i    Решение %sизвестно");
+constexpr auto kNot = RU("НЕ");
+constexpr auto kSpectrumHeader = RU("Спектр путей");
+constexpr auto kGameLineGeneral = RU("Время %3i сек    Городов в пути %2i    %s");
+constexpr auto kRouteOpen = RU("Путь не замкнут");
+constexpr auto kCannotEvaluate = RU("Результат оценить невозможно");
+constexpr auto kGameLineOpen = RU("Время %3i сек    Городов в пути %2i    Путь не замкнут");
+constexpr auto kGameLineGraded = RU("Время %3i сек    Городов в пути %2i    Результат в пределах %i %% от решения ЗК");
+constexpr auto kGameLineProfi = RU("Время %3i сек    Городов в пути %2i    Суммарный путь %g");
+
+const char* modeName(AppMode m) {
+    switch (m) {
+        case AppMode::Editor: return kEditorName.c_str();
+        case AppMode::Generator: return kGeneratorName.c_str();
+        case AppMode::Game: return kGameName.c_str();
+    }
+    return "";
+}
+
+std::int32_t holdInt32(std::int64_t v) {
+    if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(v);
+}
+
+// The seconds shown: frozen once the route closed, otherwise kept current.
+std::int32_t gameSeconds() {
+    if (gameFinished) return elapsedSeconds;
+    elapsedSeconds = holdInt32(static_cast<std::int64_t>(platform::clockSeconds()) - gameStartTime);
+    return elapsedSeconds;
+}
+
+void formatGameLine(const Board& board, char* line, std::size_t capacity) {
+    const std::int32_t seconds = gameSeconds();
+    const std::int32_t picks = board.playerRouteLength - 1;
+    const double ratio = lengthRatio(board);
+    if constexpr (isProfi()) {
+        std::snprintf(line, capacity, kGameLineProfi.c_str(), seconds, picks, ratio);
+    } else if (board.solved && routeClosed) {
+        std::snprintf(line, capacity, kGameLineGraded.c_str(), seconds, picks, gradePercent(ratio));
+    } else if (board.solved) {
+        std::snprintf(line, capacity, kGameLineOpen.c_str(), seconds, picks);
+    } else {
+        std::snprintf(line, capacity, kGameLineGeneral.c_str(), seconds, picks,
+                      routeClosed ? kCannotEvaluate.c_str() : kRouteOpen.c_str());
+    }
+}
+
+}  // namespace
+
+double lengthRatio(const Board& board) {
+    if (board.solutionLength > 0.0) return board.playerLength * 100.0 / board.solutionLength;
+    return board.playerLength;
+}
+
+std::int32_t gradePercent(double ratio) {
+    // Worked in double and held within int32: a ratio from a far-fetched board
+    // would otherwise overflow the conversion and the product.
+    constexpr std::int32_t kLargestGrade = std::numeric_limits<std::int32_t>::max() / 5 * 5;
+    constexpr std::int32_t kSmallestGrade = std::numeric_limits<std::int32_t>::min() / 5 * 5;
+    if (std::isnan(ratio)) return 105;
+    const double grade = 5.0 * (21.0 - std::trunc((ratio - 100.0) * -0.2));
+    if (grade >= kLargestGrade) return kLargestGrade;
+    if (grade <= kSmallestGrade) return kSmallestGrade;
+    return static_cast<std::int32_t>(grade);
+}
+
+void drawStatusPanel(const Board& board, DrawingSurface& surface, std::int32_t /*clientWidth*/,
+                     std::int32_t clientHeight) {
+    char line[kStatusLineCapacity];
+
+    std::snprintf(line, sizeof line, kModeLine.c_str(), modeName(mode), board.cityCount, board.gridWidth,
+                  board.gridHeight, board.solved ? "" : kNot.c_str());
+    platform::drawText(surface, 8, 12, textColours::strong, line);
+
+    if (isProfi() && board.solved) {
+        platform::drawText(surface, 8, 40, textColours::dim, kSpectrumHeader.c_str());
+        const std::int32_t rows = board.spectrum.count < kSpectrumEntries ? board.spectrum.count : kSpectrumEntries;
+        for (std::int32_t i = 0; i < rows; ++i) {
+            const std::int32_t y = 56 + 16 * i;
+            std::snprintf(line, sizeof line, "%g", 100.0 * board.spectrum.lengths[i]);
+            platform::drawText(surface, 8, y, textColours::strong, line);
+            const std::int32_t count = board.spectrum.counts[i];
+            std::snprintf(line, sizeof line, "%i", count);
+            platform::drawText(surface, 72, y, count == 2 ? textColours::dim : textColours::strong, line);
+        }
+    }
+
+    if (mode == AppMode::Game) {
+        formatGameLine(board, line, sizeof line);
+        platform::drawText(surface, 8, holdInt32(static_cast<std::int64_t>(clientHeight) - 24), textColours::strong,
+                           line);
+    }
+}
+
+}  // namespace orvanta

@@ -1,0 +1,115 @@
+// Board layout, window points and the picking of cities, including grids and
+// coordinates far beyond anything the generator makes.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "app/controller.h"
+#include "app/renderer.h"
+#include "session.h"
+
+namespace orvanta {
+namespace {
+
+Board boardOf(std::int32_t side, std::initializer_list<City> cities) {
+    Board b;
+    std::int32_t w = side, h = side, n = 0;
+    b.configureBoard(w, h, n);
+    for (const City& c : cities) b.addCity(c.x, c.y);
+    return b;
+}
+
+TEST(Layout, DocumentedExamples) {
+    struct Case {
+        std::int32_t side, w, h;
+        double scale;
+        std::int32_t ox, oy, fx, fy;
+    } cases[] = {
+        {11, 600, 400, 32, 140, 360, 460, 40},   {41, 600, 400, 8, 140, 360, 460, 40},
+        {11, 624, 421, 33.68, 143, 378, 479, 41}, {11, 300, 500, 24, 30, 370, 270, 130},
+    };
+    for (const Case& c : cases) {
+        const BoardLayout l = layoutBoard(boardOf(c.side, {}), c.w, c.h);
+        EXPECT_NEAR(l.scale, c.scale, 1e-9) << c.side << " " << c.w << "x" << c.h;
+        EXPECT_EQ(l.originX, c.ox);
+        EXPECT_EQ(l.originY, c.oy);
+        EXPECT_EQ(l.farX, c.fx);
+        EXPECT_EQ(l.farY, c.fy);
+    }
+    const BoardLayout l = layoutBoard(boardOf(11, {}), 624, 421);
+    const WindowPoint p = gridToWindow(l, 3, 7);
+    EXPECT_EQ(p.x, 244);
+    EXPECT_EQ(p.y, 142);
+}
+
+TEST(Layout, HugeGridsAndCoordinatesStayWithinTheWindowCoordinateRange) {
+    Board b = boardOf(11, {});
+    b.gridWidth = INT32_MAX;
+    b.gridHeight = 2;
+    const BoardLayout l = layoutBoard(b, 640, 480);
+    EXPECT_GT(l.scale, 0.0);
+    EXPECT_GE(l.originX, 0);
+    EXPECT_LE(l.farX, 640);
+
+    BoardLayout big;
+    big.originX = 100, big.originY = 400, big.scale = 40.0;
+    const WindowPoint far = gridToWindow(big, INT32_MAX, INT32_MIN);
+    EXPECT_EQ(far.x, kWindowCoordinateLimit);
+    EXPECT_EQ(far.y, kWindowCoordinateLimit);
+    const WindowPoint near = gridToWindow(big, INT32_MIN, INT32_MAX);
+    EXPECT_EQ(near.x, -kWindowCoordinateLimit);
+    EXPECT_EQ(near.y, -kWindowCoordinateLimit);
+    // Ordinary points truncate toward zero on both sides of the origin.
+    big.originX = 0, big.originY = 0, big.scale = 2.5;
+    EXPECT_EQ(gridToWindow(big, -1, 1).x, -2);
+    EXPECT_EQ(gridToWindow(big, -1, 1).y, -2);
+}
+
+TEST(ScreenToGrid, RoundsHalfAwayFromZeroAndHoldsExtremes) {
+    EXPECT_EQ(screenToGrid(125, 100, 100, 100, 10.0, 10.0).x, 3);   // 2.5 -> 3
+    EXPECT_EQ(screenToGrid(75, 100, 100, 100, 10.0, 10.0).x, -3);   // -2.5 -> -3
+    EXPECT_EQ(screenToGrid(124, 100, 100, 100, 10.0, 10.0).x, 2);   // 2.4 -> 2
+    EXPECT_EQ(screenToGrid(100, 100, 100, 100, 10.0, 10.0).x, 0);
+    EXPECT_EQ(screenToGrid(100, 74, 100, 100, 10.0, 10.0).y, 3);    // window y grows down
+    EXPECT_EQ(screenToGrid(100, 126, 100, 100, 10.0, 10.0).y, -3);
+    // A tiny scale (a huge grid in a small window) yields values beyond int32.
+    const City c = screenToGrid(INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, 1e-9, 1e-9);
+    EXPECT_EQ(c.x, INT32_MAX);
+    EXPECT_EQ(c.y, INT32_MAX);
+    EXPECT_EQ(screenToGrid(0, 0, 1, 0, 0.0, 1.0).x, INT32_MIN);  // -1 / 0
+}
+
+TEST(PickCity, NearestCityWithinATenthOfTheBoardWidth) {
+    // Grid 11 at scale 10: window x = 100 + 10 gx, y = 200 - 10 gy; radius 10.
+    const Board b = boardOf(11, {{0, 0}, {5, 5}, {8, 2}});
+    EXPECT_EQ(pickCity(b, 152, 147, 100, 200, 10.0, 10.0), 1);
+    EXPECT_EQ(pickCity(b, 180, 190, 100, 200, 10.0, 10.0), 2);
+    EXPECT_EQ(pickCity(b, 100, 210, 100, 200, 10.0, 10.0), 0);  // exactly the radius
+    EXPECT_EQ(pickCity(b, 100, 211, 100, 200, 10.0, 10.0), -1); // one pixel farther
+    EXPECT_EQ(pickCity(b, 106, 208, 100, 200, 10.0, 10.0), 0);  // 6, 8: distance 10
+    EXPECT_EQ(pickCity(b, 130, 120, 100, 200, 10.0, 10.0), -1);
+    // Without cities the answer is city 0.
+    EXPECT_EQ(pickCity(boardOf(11, {}), 5000, 5000, 100, 200, 10.0, 10.0), 0);
+}
+
+// Squared pixel distances beyond 2^31 neither overflow nor upset the order:
+// comparing by the difference of 32-bit squares picks the wrong city here.
+TEST(PickCity, FarCitiesAndHugeCoordinatesAreOrderedCorrectly) {
+    Board b = boardOf(100000, {{0, 0}, {60000, 0}, {99999, 0}});
+    // Scale 1: windows points 0, 60000 and 99999 on row 1000.
+    EXPECT_EQ(pickCity(b, 99000, 1000, 0, 1000, 1.0, 1.0), 2);
+    EXPECT_EQ(pickCity(b, 59000, 1000, 0, 1000, 1.0, 1.0), 1);
+    EXPECT_EQ(pickCity(b, 5000, 1000, 0, 1000, 1.0, 1.0), 0);
+    EXPECT_EQ(pickCity(b, 30000, 1000, 0, 1000, 1.0, 1.0), -1);
+
+    // Cities at the ends of int32, from a damaged file, at a large scale: their
+    // window points are held at +-2^29, where only a click held there finds them.
+    b.cities[1] = City{INT32_MAX, INT32_MIN};
+    b.cities[2] = City{INT32_MIN, INT32_MAX};
+    EXPECT_EQ(pickCity(b, 5, 1000, 0, 1000, 1000.0, 1000.0), 0);
+    EXPECT_EQ(pickCity(b, INT32_MAX, INT32_MAX, 0, 1000, 1000.0, 1000.0), 1);
+    EXPECT_EQ(pickCity(b, INT32_MIN, INT32_MIN, 0, 0, 1e300, 1e300), 2);
+}
+
+}  // namespace
+}  // namespace orvanta

@@ -1,0 +1,217 @@
+// The status texts: exact strings, positions and colours in both editions.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "app/app_state.h"
+#include "app/status_panel.h"
+#include "core/edition.h"
+#include "core/game_clock.h"
+#include "core/solver.h"
+#include "session.h"
+#include "support/fake_clock.h"
+
+namespace orvanta {
+namespace {
+
+using test::texts;
+
+constexpr Colour kStrong{80, 80, 80};
+constexpr Colour kDim{128, 128, 128};
+
+class StatusPanel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::startSession(5000);
+        std::int32_t w = 11, h = 11, n = 0;
+        board.configureBoard(w, h, n);
+        // A 4 by 4 square; its tour around is 16 units, the crossed tours 8 + 8 sqrt 2.
+        for (const City c : {City{0, 0}, City{4, 0}, City{4, 4}, City{0, 4}}) board.addCity(c.x, c.y);
+    }
+    void draw(std::int32_t height = 400) {
+        fake::pictureLog.texts.clear();
+        surface.picture = nullptr;
+        drawStatusPanel(board, surface, 600, height);
+    }
+    // A closed game of 8 picks, 37 s, stopped, the route 3 % longer than the optimum.
+    void closedGame(bool solved) {
+        mode = AppMode::Game;
+        board.solved = solved;
+        board.solutionLength = solved ? 50.0 : 0.0;
+        board.playerLength = 51.5;
+        board.playerRouteLength = 9;
+        routeClosed = 1;
+        gameFinished = 1;
+        elapsedSeconds = 37;
+    }
+    Board board;
+    DrawingSurface surface;
+};
+
+TEST_F(StatusPanel, ModeLineInEveryModeAndTheGameLineOnlyInGameMode) {
+    mode = AppMode::Generator;
+    board.cityCount = 8;
+    draw();
+    ASSERT_EQ(texts().size(), 1u);
+    EXPECT_EQ(texts()[0], "Генератор:    Городов  8    Сетка 11x11    Решение НЕизвестно");
+    EXPECT_EQ(fake::pictureLog.texts[0].x, 8);
+    EXPECT_EQ(fake::pictureLog.texts[0].y, 12);
+    EXPECT_EQ(fake::pictureLog.texts[0].colour, kStrong);
+
+    mode = AppMode::Editor;
+    board.cityCount = 0;
+    draw();
+    EXPECT_EQ(texts(), std::vector<std::string>{"Редактор:    Городов  0    Сетка 11x11    Решение НЕизвестно"});
+
+    mode = AppMode::Game;
+    board.cityCount = 4;
+    board.solved = 1;
+    board.spectrum.count = 0;
+    draw(421);
+    ASSERT_EQ(texts().size(), isProfi() ? 3u : 2u);  // Profi: the (empty) spectrum's header
+    EXPECT_EQ(texts()[0], "Игра:    Городов  4    Сетка 11x11    Решение известно");
+    EXPECT_EQ(fake::pictureLog.texts.back().x, 8);
+    EXPECT_EQ(fake::pictureLog.texts.back().y, 397);
+    EXPECT_EQ(fake::pictureLog.texts.back().colour, kStrong);
+}
+
+TEST_F(StatusPanel, GameLineVerdictsOfTheEdition) {
+    closedGame(true);
+    draw();
+    if constexpr (isProfi()) {
+        EXPECT_EQ(texts().back(), "Время  37 сек    Городов в пути  8    Суммарный путь 103");
+    } else {
+        EXPECT_EQ(texts().back(), "Время  37 сек    Городов в пути  8    Результат в пределах 105 % от решения ЗК");
+    }
+
+    closedGame(false);
+    draw();
+    if constexpr (isProfi()) {
+        // Without an optimum the Profi line shows the scaled length itself.
+        EXPECT_EQ(texts().back(), "Время  37 сек    Городов в пути  8    Суммарный путь 51.5");
+    } else {
+        EXPECT_EQ(texts().back(), "Время  37 сек    Городов в пути  8    Результат оценить невозможно");
+    }
+
+    for (const bool solved : {false, true}) {
+        closedGame(solved);
+        routeClosed = 0;
+        gameFinished = 0;
+        gameStartTime = fake::clockNow - 1234;
+        board.playerRouteLength = 101;
+        draw();
+        if constexpr (isProfi()) {
+            EXPECT_EQ(texts().back(), solved ? "Время 1234 сек    Городов в пути 100    Суммарный путь 103"
+                                             : "Время 1234 сек    Городов в пути 100    Суммарный путь 51.5");
+        } else {
+            EXPECT_EQ(texts().back(), "Время 1234 сек    Городов в пути 100    Путь не замкнут");
+        }
+    }
+}
+
+TEST_F(StatusPanel, ClockRunsUntilTheRouteClosesThenStays) {
+    mode = AppMode::Game;
+    gameStartTime = fake::clockNow;
+    gameFinished = 0;
+    board.playerRouteLength = 1;
+    draw();
+    EXPECT_EQ(texts().back().rfind("Время   0 сек    Городов в пути  0    ", 0), 0u);
+    fake::clockNow += 12;
+    draw();
+    EXPECT_EQ(elapsedSeconds, 12);
+    EXPECT_EQ(texts().back().rfind("Время  12 сек", 0), 0u);
+    gameFinished = 1;
+    fake::clockNow += 30;
+    draw();
+    EXPECT_EQ(elapsedSeconds, 12);
+    EXPECT_EQ(texts().back().rfind("Время  12 сек", 0), 0u);
+
+    // A start time from a damaged game file: the difference is held, not overflowed.
+    gameFinished = 0;
+    gameStartTime = std::numeric_limits<std::int32_t>::min();
+    draw();
+    EXPECT_EQ(elapsedSeconds, std::numeric_limits<std::int32_t>::max());
+}
+
+TEST_F(StatusPanel, SpectrumListOnlyInProfiAndOnlyWhenSolved) {
+    mode = AppMode::Editor;
+    draw();
+    EXPECT_EQ(texts().size(), 1u);  // not solved: no list in either edition
+
+    ASSERT_TRUE(ensureSolved(board, true));
+    draw();
+    if constexpr (!isProfi()) {
+        EXPECT_EQ(texts().size(), 1u);
+        return;
+    }
+    // The tour around the square, met once in each direction, and the two
+    // crossed tours, each met twice.
+    ASSERT_EQ(texts().size(), 6u);
+    const auto& t = fake::pictureLog.texts;
+    EXPECT_EQ(texts()[1], "Спектр путей");
+    EXPECT_EQ(t[1].x, 8);
+    EXPECT_EQ(t[1].y, 40);
+    EXPECT_EQ(t[1].colour, kDim);
+    EXPECT_EQ(texts()[2], "100");
+    EXPECT_EQ(t[2].x, 8);
+    EXPECT_EQ(t[2].y, 56);
+    EXPECT_EQ(t[2].colour, kStrong);
+    EXPECT_EQ(texts()[3], "2");
+    EXPECT_EQ(t[3].x, 72);
+    EXPECT_EQ(t[3].y, 56);
+    EXPECT_EQ(t[3].colour, kDim);
+    EXPECT_EQ(texts()[4], "120.711");
+    EXPECT_EQ(t[4].y, 72);
+    EXPECT_EQ(texts()[5], "4");
+    EXPECT_EQ(t[5].x, 72);
+    EXPECT_EQ(t[5].y, 72);
+    EXPECT_EQ(t[5].colour, kStrong);
+
+    // Two cities: one row whose count 1 is drawn strong.
+    board.removeCity(3);
+    board.removeCity(2);
+    ASSERT_TRUE(ensureSolved(board, true));
+    draw();
+    ASSERT_EQ(texts().size(), 4u);
+    EXPECT_EQ(texts()[2], "100");
+    EXPECT_EQ(texts()[3], "1");
+    EXPECT_EQ(t[3].colour, kStrong);
+
+    // A damaged count lists at most 20 rows, the last at y 360.
+    board.spectrum.count = 1000;
+    draw();
+    EXPECT_EQ(texts().size(), 2u + 2u * 20u);
+    EXPECT_EQ(t.back().y, 360);
+}
+
+TEST(Grade, SmallestMultipleOfFiveAboveTheRatioNeverBelow105) {
+    const std::pair<double, std::int32_t> table[] = {
+        {100, 105}, {103, 105}, {105, 110}, {112, 115}, {120, 125}, {150, 155}, {99.99999999, 105},
+    };
+    for (const auto& [ratio, grade] : table) EXPECT_EQ(gradePercent(ratio), grade) << ratio;
+}
+
+TEST(Grade, HugeOrMeaninglessRatiosAreHeldWithinInt32) {
+    const std::int32_t top = std::numeric_limits<std::int32_t>::max() / 5 * 5;
+    EXPECT_EQ(gradePercent(1e12), top);
+    EXPECT_EQ(gradePercent(std::numeric_limits<double>::infinity()), top);
+    EXPECT_EQ(gradePercent(std::numeric_limits<double>::max()), top);
+    EXPECT_EQ(gradePercent(-1e12), std::numeric_limits<std::int32_t>::min() / 5 * 5);
+    EXPECT_EQ(gradePercent(std::nan("")), 105);
+    EXPECT_EQ(gradePercent(1.0e9), 5 * (21 + 199999980));
+}
+
+TEST(LengthRatio, PercentOfTheOptimumOrTheLengthItself) {
+    Board b;
+    b.playerLength = 60.0;
+    b.solutionLength = 48.0;
+    EXPECT_DOUBLE_EQ(lengthRatio(b), 125.0);
+    b.solutionLength = 0.0;
+    EXPECT_DOUBLE_EQ(lengthRatio(b), 60.0);
+    b.solutionLength = -3.0;
+    EXPECT_DOUBLE_EQ(lengthRatio(b), 60.0);
+}
+
+}  // namespace
+}  // namespace orvanta

@@ -1,0 +1,56 @@
+#include "support/fake_picture.h"
+
+namespace orvanta {
+
+namespace fake {
+PictureLog pictureLog;
+bool pictureBottomUp = true;
+std::int32_t rowPaddingBytes = 0;
+bool failPictureCreation = false;
+bool failDrawingSurface = false;
+
+void resetPictureFakes() {
+    pictureLog = PictureLog{};
+    pictureBottomUp = true;
+    rowPaddingBytes = 0;
+    failPictureCreation = false;
+    failDrawingSurface = false;
+}
+}  // namespace fake
+
+namespace platform {
+
+bool createPictureSurface(OffscreenPicture& picture, std::int32_t width, std::int32_t height) {
+    if (fake::failPictureCreation) return false;
+    const std::int32_t rowBytes = 4 * width + fake::rowPaddingBytes;
+    auto* memory = new std::uint8_t[static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(height)];
+    picture.handle = memory;
+    picture.pixels = memory;
+    picture.rowStride = fake::pictureBottomUp ? -rowBytes : rowBytes;
+    ++fake::pictureLog.creations;
+    return true;
+}
+
+void releasePictureSurface(OffscreenPicture& picture) {
+    delete[] static_cast<std::uint8_t*>(picture.handle);
+    picture.handle = nullptr;
+    picture.pixels = nullptr;
+    ++fake::pictureLog.releases;
+}
+
+bool beginPictureDrawing(DrawingSurface& surface) {
+    if (fake::failDrawingSurface || surface.picture == nullptr) return false;
+    ++fake::pictureLog.surfaces;
+    ++fake::pictureLog.openSurfaces;
+    return true;
+}
+
+void endPictureDrawing(DrawingSurface&) { --fake::pictureLog.openSurfaces; }
+
+void drawText(DrawingSurface&, std::int32_t x, std::int32_t y, Colour colour, const char* text) {
+    fake::pictureLog.texts.push_back(fake::DrawnText{x, y, colour, text});
+}
+
+}  // namespace platform
+
+}  // namespace orvanta
