@@ -56,8 +56,7 @@ TEST_P(DrawTest, ClearSetsEveryByteAndRowsAreAddressedTopDown) {
     EXPECT_EQ(row0[4], 30);
     EXPECT_EQ(row0[5], 20);
     EXPECT_EQ(row0[6], 10);
-    if (GetParam()) EXPECT_EQ(row0, c.picture.pixels + 4 * 3);
-    else EXPECT_EQ(row0, c.picture.pixels);
+    EXPECT_EQ(row0, GetParam() ? c.picture.pixels + 4 * 3 : c.picture.pixels);
 }
 
 TEST_P(DrawTest, CentredRectanglesExcludeRightAndBottomAndFramesLieInside) {

@@ -1,0 +1,773 @@
+// Whole sessions driven through the input entry points and the paint handler,
+// checked on the model, the texts drawn, the window services and the pixels.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/controller.h"
+#include "app/draw.h"
+#include "app/renderer.h"
+#include "core/edition.h"
+#include "core/game_clock.h"
+#include "core/generator.h"
+#include "core/solver.h"
+#include "files/records.h"
+#include "session.h"
+#include "support/fake_clock.h"
+#include "support/fake_file_services.h"
+#include "support/fake_window_services.h"
+
+namespace orvanta {
+namespace {
+
+using test::clickCity;
+using test::cityPoint;
+using test::paint;
+using test::pixel;
+using test::texts;
+
+constexpr std::int32_t kW = 640, kH = 480;
+const fake::WindowLog& windowLog = fake::windowLog;
+
+bool startsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
+
+class Session : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::startSession(1000000);
+        fake::resetFileServices();
+    }
+    void TearDown() override { test::startSession(0); }
+};
+
+// ---- First paint, cached picture, sizes ------------------------------------
+
+TEST_F(Session, FirstPaintGeneratesTheFirstMapAndDrawsIt) {
+    const OffscreenPicture* shown = paint(kW, kH);
+    ASSERT_EQ(shown, &thePicture);
+    EXPECT_EQ(thePicture.pictureWidth, kW);
+    EXPECT_EQ(thePicture.pictureHeight, kH);
+    EXPECT_EQ(theBoard.cityCount, 8);
+    EXPECT_EQ(theBoard.gridWidth, 11);
+    EXPECT_EQ(mode, AppMode::Generator);
+    EXPECT_EQ(gameStartTime, 1000000);
+    EXPECT_EQ(pictureDirty, 0);
+    EXPECT_EQ(fake::pictureLog.openSurfaces, 0);
+    EXPECT_EQ(windowLog.invalidations, 0);
+    EXPECT_EQ(theBoard.solved, isProfi() ? 1 : 0);
+
+    ASSERT_FALSE(texts().empty());
+    EXPECT_EQ(texts()[0], isProfi() ? "Генератор:    Городов  8    Сетка 11x11    Решение известно"
+                                     : "Генератор:    Городов  8    Сетка 11x11    Решение НЕизвестно");
+    if (isProfi()) {
+        EXPECT_EQ(texts()[1], "Спектр путей");
+    } else {
+        EXPECT_EQ(texts().size(), 1u);
+    }
+
+    // Grid 11 in 640 x 480: scale 38.4; the origin's x, 0.5 * (640 - 10 * 38.4)
+    // in doubles, truncates to 127. The frame lies 6 pixels outside the board.
+    const BoardLayout l = layoutBoard(theBoard, kW, kH);
+    EXPECT_EQ(l.originX, 127);
+    EXPECT_EQ(l.originY, 432);
+    EXPECT_EQ(pixel(l.originX - 6, l.farY - 6), colours::frame);
+    EXPECT_EQ(pixel(l.farX + 6, l.originY + 6), colours::frame);
+    EXPECT_EQ(pixel(l.originX - 7, l.farY - 6), colours::background);
+    EXPECT_EQ(pixel(l.originX - 5, l.farY - 5), colours::background);
+    EXPECT_EQ(pixel(0, 0), colours::background);
+    // City 0 filled orange, the others hollow violet (their centres stay grey
+    // unless a route line passes; the fresh route is city 0 alone).
+    const WindowPoint c0 = cityPoint(0, kW, kH);
+    EXPECT_EQ(pixel(c0.x, c0.y), colours::visited);
+    EXPECT_EQ(pixel(c0.x - 2, c0.y - 2), colours::visited);
+    for (std::int32_t i = 1; i < 8; ++i) {
+        const WindowPoint c = cityPoint(i, kW, kH);
+        EXPECT_EQ(pixel(c.x - 2, c.y + 2), colours::marker) << i;
+        EXPECT_EQ(pixel(c.x, c.y), colours::background) << i;
+    }
+}
+
+TEST_F(Session, PaintsWithoutARequestOnlyCopyAndResizingRedraws) {
+    paint(kW, kH);
+    const WindowPoint c0 = cityPoint(0, kW, kH);
+    setPixel(thePicture, c0.x, c0.y, Colour{1, 2, 3});  // marks the cached picture
+    EXPECT_EQ(paint(kW, kH), &thePicture);
+    EXPECT_TRUE(texts().empty());
+    EXPECT_EQ(pixel(c0.x, c0.y), (Colour{1, 2, 3}));
+
+    // A new size makes a new picture and draws it although nothing asked for it.
+    paint(600, 400);
+    EXPECT_EQ(fake::pictureLog.creations, 2);
+    EXPECT_EQ(fake::pictureLog.releases, 1);
+    EXPECT_FALSE(texts().empty());
+    EXPECT_EQ(pixel(134, 34), colours::frame);
+
+    // A drawing surface that cannot be made: nothing drawn or shown, flag cleared.
+    handleKeyRelease(key::add);
+    fake::failDrawingSurface = true;
+    EXPECT_EQ(paint(600, 400), nullptr);
+    EXPECT_TRUE(texts().empty());
+    EXPECT_EQ(pictureDirty, 0);
+}
+
+TEST_F(Session, EmptyClientAreaMakesNoPictureAndTheNextSizeRedrawsFully) {
+    EXPECT_EQ(paint(0, 300), nullptr);
+    EXPECT_EQ(thePicture.pixels, nullptr);
+    EXPECT_EQ(thePicture.pictureWidth, 0);
+    EXPECT_EQ(thePicture.pictureHeight, 300);
+    EXPECT_EQ(pictureDirty, 0);
+    EXPECT_TRUE(texts().empty());
+    EXPECT_EQ(fake::pictureLog.creations, 0);
+    EXPECT_EQ(theBoard.cityCount, 8);  // the board refresh runs anyway
+
+    // The same empty size is not tried again.
+    EXPECT_EQ(paint(0, 300), nullptr);
+    EXPECT_EQ(paint(-5, -5), nullptr);
+
+    EXPECT_EQ(paint(300, 500), &thePicture);
+    EXPECT_FALSE(texts().empty());
+    // 300 x 500 is limited by its width: scale 24, origin (30, 370), far corner (270, 130).
+    EXPECT_EQ(pixel(24, 124), colours::frame);
+    EXPECT_EQ(pixel(276, 376), colours::frame);
+    EXPECT_EQ(pixel(150, 124), colours::frame);
+    EXPECT_EQ(pixel(150, 123), colours::background);
+}
+
+// ---- The road of a typical game ---------------------------------------------
+
+TEST_F(Session, TypicalGameFromAMediumGridToASavedGame) {
+    const std::string dir = (std::filesystem::temp_directory_path() / "orvanta_app_typical").string();
+    std::filesystem::create_directories(dir);
+
+    paint(kW, kH);
+    ASSERT_TRUE(handleCommand(command::gridMedium));
+    EXPECT_EQ(gridSizeSetting.width, 41);
+    EXPECT_EQ(gridSizeSetting.height, 41);
+    EXPECT_EQ(theBoard.cityCount, 0);
+    EXPECT_EQ(mode, AppMode::Generator);
+    EXPECT_EQ(pictureDirty, 1);
+    EXPECT_EQ(windowLog.invalidations, 1);
+
+    fake::clockNow = 2000000;
+    paint(kW, kH);
+    EXPECT_EQ(theBoard.gridWidth, 41);
+    EXPECT_EQ(theBoard.cityCount, 8);
+    EXPECT_EQ(gameStartTime, 2000000);
+    EXPECT_TRUE(startsWith(texts()[0], "Генератор:    Городов  8    Сетка 41x41"));
+
+    // A left click anywhere enters Game mode with the same map; the clock has
+    // run since the map was made.
+    const City first = theBoard.cities[3];
+    fake::clockNow += 5;
+    recordClick(MouseButton::Left, 3, 3);
+    EXPECT_EQ(leftClickPending, 1);
+    paint(kW, kH);
+    EXPECT_EQ(leftClickPending, 0);
+    EXPECT_EQ(mode, AppMode::Game);
+    EXPECT_EQ(theBoard.cities[3].x, first.x);
+    EXPECT_EQ(texts().back(), isProfi() ? "Время   5 сек    Городов в пути  0    Суммарный путь 0"
+                                         : "Время   5 сек    Городов в пути  0    Путь не замкнут");
+
+    for (std::int32_t i = 1; i < 8; ++i) {
+        fake::clockNow += 3;
+        clickCity(i, kW, kH);
+        EXPECT_EQ(theBoard.playerRouteLength, i == 7 ? 9 : i + 1);
+    }
+    EXPECT_EQ(routeClosed, 1);
+    EXPECT_EQ(gameFinished, 1);
+    EXPECT_EQ(elapsedSeconds, 26);
+    if constexpr (isProfi()) {
+        EXPECT_TRUE(startsWith(texts().back(), "Время  26 сек    Городов в пути  8    Суммарный путь "));
+        EXPECT_EQ(texts()[2], "100");  // the spectrum's first row
+    } else {
+        EXPECT_EQ(texts().back(), "Время  26 сек    Городов в пути  8    Результат оценить невозможно");
+        // "+" solves; the route stays the player's own and is graded.
+        handleKeyRelease(key::oemPlus);
+        EXPECT_EQ(theBoard.solved, 1);
+        EXPECT_EQ(theBoard.playerRouteLength, 9);
+        EXPECT_EQ(theBoard.playerRoute[4], 4);
+        fake::clockNow += 100;
+        paint(kW, kH);
+        const std::string line = texts().back();
+        ASSERT_TRUE(startsWith(line, "Время  26 сек    Городов в пути  8    Результат в пределах ")) << line;
+        std::int32_t grade = 0;
+        const std::string tail = line.substr(std::string("Время  26 сек    Городов в пути  8    Результат в пределах ").size());
+        ASSERT_EQ(std::sscanf(tail.c_str(), "%d", &grade), 1);
+        EXPECT_GE(grade, 105);
+        EXPECT_EQ(grade % 5, 0);
+        EXPECT_EQ(tail.substr(tail.find(' ')), " % от решения ЗК");
+    }
+
+    fake::savePath = dir + "/trip.rvb";
+    ASSERT_TRUE(handleCommand(command::saveGame));
+    EXPECT_EQ(std::filesystem::file_size(dir + "/trip.rvb"), 600u);
+    ASSERT_EQ(windowLog.titles.size(), 1u);
+    EXPECT_EQ(test::utf8(windowLog.titles[0]), " - Игра " + dir + "/trip");
+    EXPECT_EQ(pictureDirty, 0);  // a save does not repaint
+    std::filesystem::remove_all(dir);
+}
+
+// ---- Keys ------------------------------------------------------------------
+
+TEST_F(Session, ArrowsAndSpaceStepTheGeneratorSettings) {
+    paint(kW, kH);
+    struct Step {
+        int key;
+        std::int32_t gridBefore, gridAfter;
+    } steps[] = {
+        {key::right, 11, 41}, {key::right, 41, 10000}, {key::right, 10000, 10000}, {key::left, 10000, 41},
+        {key::left, 41, 11},  {key::left, 11, 11},     {key::left, 20, 11},        {key::right, 20, 10000},
+        {key::space, 41, 41},
+    };
+    for (const Step& s : steps) {
+        gridSizeSetting = GridSize{s.gridBefore, s.gridBefore};
+        const std::int32_t invalidations = windowLog.invalidations;
+        handleKeyRelease(s.key);
+        EXPECT_EQ(gridSizeSetting.width, s.gridAfter) << s.key << " from " << s.gridBefore;
+        EXPECT_EQ(gridSizeSetting.height, s.gridAfter);
+        EXPECT_EQ(theBoard.cityCount, 0);
+        EXPECT_EQ(windowLog.invalidations, invalidations + 1);
+        paint(kW, kH);
+        EXPECT_EQ(theBoard.gridWidth, s.gridAfter);
+        EXPECT_EQ(mode, AppMode::Generator);
+    }
+
+    // Up and Down move the count within 1..18.
+    cityCountSetting = 17;
+    handleKeyRelease(key::up);
+    paint(kW, kH);
+    handleKeyRelease(key::up);
+    paint(kW, kH);
+    EXPECT_EQ(cityCountSetting, 18);
+    EXPECT_EQ(theBoard.cityCount, 18);
+    cityCountSetting = 1;
+    handleKeyRelease(key::down);
+    EXPECT_EQ(cityCountSetting, 1);
+    paint(kW, kH);
+    EXPECT_EQ(theBoard.cityCount, 1);
+    EXPECT_TRUE(startsWith(texts()[0], "Генератор:    Городов  1    Сетка 41x41"));
+}
+
+TEST_F(Session, GeneratorKeysDoNothingInEditorAndGameModes) {
+    paint(kW, kH);
+    for (const int command : {command::editMap, command::startGame}) {
+        handleCommand(command);
+        paint(kW, kH);
+        const AppMode before = mode;
+        const std::int32_t x0 = theBoard.cities[0].x, invalidations = windowLog.invalidations;
+        for (const int k : {key::space, key::left, key::right, key::up, key::down, 65, 13, 0})
+            handleKeyRelease(k);
+        EXPECT_EQ(mode, before);
+        EXPECT_EQ(windowLog.invalidations, invalidations);
+        EXPECT_EQ(gridSizeSetting.width, 11);
+        EXPECT_EQ(cityCountSetting, 8);
+        EXPECT_EQ(theBoard.cityCount, 8);
+        EXPECT_EQ(theBoard.cities[0].x, x0);
+        EXPECT_EQ(pictureDirty, 0);
+    }
+}
+
+TEST_F(Session, PlusKeysSolveInEveryModeAndProfiShowsTheSolutionAsTheRoute) {
+    cityCountSetting = 10;  // more than either edition solves on its own
+    paint(kW, kH);
+    const int plusKeys[] = {key::oemPlus, key::add, key::oemPlus};
+    const int modeCommands[] = {command::generator, command::editMap, command::startGame};
+    for (int i = 0; i < 3; ++i) {
+        handleCommand(modeCommands[i]);
+        paint(kW, kH);
+        const AppMode before = mode;
+        ASSERT_EQ(theBoard.solved, 0);
+        const std::int32_t invalidations = windowLog.invalidations;
+        handleKeyRelease(plusKeys[i]);
+        EXPECT_EQ(theBoard.solved, 1);
+        EXPECT_EQ(mode, before);
+        EXPECT_EQ(windowLog.invalidations, invalidations + 1);
+        EXPECT_EQ(theBoard.playerRouteLength, isProfi() ? 11 : 1);
+        if (isProfi()) {
+            for (std::int32_t k = 0; k <= 10; ++k) EXPECT_EQ(theBoard.playerRoute[k], theBoard.solutionRoute[k]);
+        }
+        paint(kW, kH);
+        EXPECT_NE(texts()[0].find("Решение известно"), std::string::npos);
+        theBoard.solved = 0;
+        theBoard.playerRouteLength = 1;
+    }
+    // Profi's solution route in Game mode: the ratio reads 100.
+    if constexpr (isProfi()) {
+        handleCommand(command::showSolution);
+        paint(kW, kH);
+        EXPECT_TRUE(texts().back().find("Суммарный путь 100") != std::string::npos) << texts().back();
+    }
+}
+
+// ---- Commands ----------------------------------------------------------------
+
+TEST_F(Session, CommandsWithoutRepaintAndUnknownIdentifiers) {
+    paint(kW, kH);
+    for (const AppMode m : {AppMode::Editor, AppMode::Generator, AppMode::Game}) {
+        mode = m;
+        const std::int32_t invalidations = windowLog.invalidations;
+        EXPECT_TRUE(handleCommand(command::about));
+        EXPECT_TRUE(handleCommand(command::readManual));
+        EXPECT_TRUE(handleCommand(command::personalNumber));
+        EXPECT_TRUE(handleCommand(command::exitProgram));
+        EXPECT_FALSE(handleCommand(0));
+        EXPECT_FALSE(handleCommand(32776));
+        EXPECT_FALSE(handleCommand(32778));
+        EXPECT_FALSE(handleCommand(32782));
+        EXPECT_FALSE(handleCommand(109));
+        EXPECT_EQ(windowLog.invalidations, invalidations);
+        EXPECT_EQ(mode, m);
+        EXPECT_EQ(pictureDirty, 0);
+    }
+    EXPECT_EQ(windowLog.aboutBoxes, 3);
+    EXPECT_EQ(windowLog.closes, 3);
+    EXPECT_EQ(windowLog.beeps, 0);
+    ASSERT_EQ(fake::shellOpened.size(), 6u);
+    EXPECT_EQ(fake::shellOpened[0], "/opt/orvanta/bin/help.txt");
+    EXPECT_EQ(fake::shellOpened[1], "/opt/orvanta/bin/user.txt");
+}
+
+TEST_F(Session, GeneratorCommandsStartAFreshMapFromEveryMode) {
+    paint(kW, kH);
+    const struct {
+        int command;
+        std::int32_t grid;
+    } table[] = {{command::gridFine, 10000}, {command::gridCoarse, 11}, {command::gridMedium, 41}, {command::generator, 41}};
+    const int modeCommands[] = {command::editMap, command::startGame, command::generator};
+    for (const auto& row : table) {
+        for (const int modeCommand : modeCommands) {
+            handleCommand(modeCommand);
+            paint(kW, kH);
+            fake::clockNow += 7;  // a fresh seed
+            const City before = theBoard.cities[1];
+            ASSERT_TRUE(handleCommand(row.command));
+            EXPECT_EQ(mode, AppMode::Generator);
+            EXPECT_EQ(theBoard.cityCount, 0);
+            paint(kW, kH);
+            EXPECT_EQ(theBoard.gridWidth, row.grid);
+            EXPECT_EQ(theBoard.cityCount, 8);
+            EXPECT_EQ(gameStartTime, fake::clockNow);
+            EXPECT_FALSE(theBoard.cities[1].x == before.x && theBoard.cities[1].y == before.y && row.grid > 11);
+        }
+    }
+    // An erased count is raised back to one city.
+    handleCommand(command::editMap);
+    handleCommand(command::eraseAll);
+    paint(kW, kH);
+    handleCommand(command::generator);
+    EXPECT_EQ(cityCountSetting, 1);
+}
+
+TEST_F(Session, EraseAllSwitchesToTheEditorFirstAndErasesTheSecondTime) {
+    paint(kW, kH);
+    recordClick(MouseButton::Left, 1, 1);
+    paint(kW, kH);  // Game mode
+    clickCity(2, kW, kH);
+    ASSERT_EQ(theBoard.playerRouteLength, 2);
+
+    ASSERT_TRUE(handleCommand(command::eraseAll));
+    EXPECT_EQ(mode, AppMode::Editor);
+    EXPECT_EQ(theBoard.cityCount, 8);
+    EXPECT_EQ(theBoard.playerRouteLength, 1);
+    paint(kW, kH);
+    EXPECT_EQ(texts()[0].rfind("Редактор:    Городов  8    Сетка 11x11", 0), 0u);
+    // Editor markers are all hollow, city 0 too.
+    const WindowPoint c0 = cityPoint(0, kW, kH);
+    EXPECT_EQ(pixel(c0.x - 2, c0.y - 2), colours::marker);
+    EXPECT_NE(pixel(c0.x - 1, c0.y - 1), colours::visited);
+
+    ASSERT_TRUE(handleCommand(command::eraseAll));
+    EXPECT_EQ(theBoard.cityCount, 0);
+    EXPECT_EQ(cityCountSetting, 0);
+    fake::clockNow += 50;
+    paint(kW, kH);
+    EXPECT_EQ(theBoard.cityCount, 0);
+    EXPECT_EQ(gameStartTime, fake::clockNow);
+    EXPECT_EQ(texts(), std::vector<std::string>{"Редактор:    Городов  0    Сетка 11x11    Решение НЕизвестно"});
+}
+
+TEST_F(Session, StartGameRestartsTheClockOnlyFromTheEditor) {
+    paint(kW, kH);  // map made at 1000000
+    fake::clockNow += 40;
+    handleCommand(command::startGame);
+    EXPECT_EQ(mode, AppMode::Game);
+    paint(kW, kH);
+    EXPECT_TRUE(startsWith(texts().back(), "Время  40 сек"));
+
+    clickCity(1, kW, kH);
+    fake::clockNow += 5;
+    handleCommand(command::startGame);  // from Game: route restarted, clock kept
+    EXPECT_EQ(theBoard.playerRouteLength, 1);
+    paint(kW, kH);
+    EXPECT_TRUE(startsWith(texts().back(), "Время  45 сек    Городов в пути  0"));
+
+    handleCommand(command::editMap);
+    fake::clockNow += 5;
+    handleCommand(command::startGame);
+    paint(kW, kH);
+    EXPECT_TRUE(startsWith(texts().back(), "Время   0 сек"));
+    fake::clockNow += 2;
+    paint(kW, kH);  // not dirty: the cached picture
+    EXPECT_TRUE(texts().empty());
+    handleKeyRelease(key::add);
+    paint(kW, kH);
+    EXPECT_TRUE(startsWith(texts().back(), "Время   2 сек"));
+}
+
+TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
+    const std::string dir = (std::filesystem::temp_directory_path() / "orvanta_app_files").string();
+    std::filesystem::create_directories(dir);
+    cityCountSetting = 6;
+    paint(kW, kH);
+
+    // The game save is refused outside Game mode, with a beep and nothing else.
+    for (const int modeCommand : {command::generator, command::editMap}) {
+        handleCommand(modeCommand);
+        paint(kW, kH);
+        const std::int32_t beeps = windowLog.beeps;
+        fake::savePath = dir + "/never.rvb";
+        EXPECT_TRUE(handleCommand(command::saveGame));
+        EXPECT_EQ(windowLog.beeps, beeps + 1);
+        EXPECT_TRUE(fake::saveDialogCalls.empty());
+        EXPECT_EQ(pictureDirty, 0);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir + "/never.rvb"));
+
+    // A map is saved from any mode (here the Editor); the title follows.
+    fake::savePath = dir + "/island.rva";
+    EXPECT_TRUE(handleCommand(command::saveMap));
+    EXPECT_EQ(std::filesystem::file_size(dir + "/island.rva"), 512u);
+    ASSERT_EQ(windowLog.titles.size(), 1u);
+    EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта " + dir + "/island");
+    EXPECT_EQ(mode, AppMode::Editor);
+    const Board saved = theBoard;
+
+    // A cancelled save is silent and keeps the title.
+    fake::savePath.reset();
+    EXPECT_TRUE(handleCommand(command::saveMap));
+    EXPECT_EQ(windowLog.titles.size(), 1u);
+    EXPECT_EQ(windowLog.beeps, 2);
+
+    // Play a bit on a fresh map, save the game, then open the map again.
+    handleCommand(command::generator);
+    fake::clockNow += 100;
+    paint(kW, kH);
+    recordClick(MouseButton::Left, 0, 0);
+    paint(kW, kH);
+    clickCity(2, kW, kH);
+    clickCity(4, kW, kH);
+    fake::clockNow += 9;
+    paint(kW, kH);
+    handleKeyRelease(key::add);
+    paint(kW, kH);
+    const Board played = theBoard;
+    fake::savePath = dir + "/match.rvb";
+    EXPECT_TRUE(handleCommand(command::saveGame));
+    EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Игра " + dir + "/match");
+
+    fake::openPath = dir + "/island.rva";
+    handleCommand(command::generator);
+    EXPECT_TRUE(handleCommand(command::openMap));
+    EXPECT_EQ(mode, AppMode::Game);
+    EXPECT_EQ(pictureDirty, 1);
+    EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта " + dir + "/island");
+    ASSERT_EQ(theBoard.cityCount, saved.cityCount);
+    for (std::int32_t i = 0; i < saved.cityCount; ++i) EXPECT_EQ(theBoard.cities[i].x, saved.cities[i].x);
+    paint(kW, kH);
+    EXPECT_TRUE(startsWith(texts()[0], "Игра:    Городов  6    Сетка 11x11"));
+
+    // The game comes back with its route and its clock going on from 9 s.
+    fake::openPath = dir + "/match.rvb";
+    fake::clockNow += 1000;
+    EXPECT_TRUE(handleCommand(command::openGame));
+    EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Игра " + dir + "/match");
+    EXPECT_EQ(theBoard.playerRouteLength, played.playerRouteLength);
+    for (std::int32_t k = 0; k < played.playerRouteLength; ++k)
+        EXPECT_EQ(theBoard.playerRoute[k], played.playerRoute[k]);
+    fake::clockNow += 1;
+    paint(kW, kH);
+    EXPECT_TRUE(startsWith(texts().back(), "Время  10 сек")) << texts().back();
+
+    // Failed or cancelled opens beep and change nothing.
+    const std::int32_t beeps = windowLog.beeps;
+    const std::size_t titles = windowLog.titles.size();
+    handleCommand(command::editMap);
+    fake::openPath.reset();
+    EXPECT_TRUE(handleCommand(command::openMap));
+    fake::openPath = dir + "/island.rva";  // a map is no game
+    std::filesystem::resize_file(dir + "/island.rva", 100);
+    EXPECT_TRUE(handleCommand(command::openGame));
+    EXPECT_TRUE(handleCommand(command::openMap));
+    EXPECT_EQ(windowLog.beeps, beeps + 3);
+    EXPECT_EQ(windowLog.titles.size(), titles);
+    EXPECT_EQ(mode, AppMode::Editor);
+    std::filesystem::remove_all(dir);
+}
+
+// ---- Clicks ------------------------------------------------------------------
+
+TEST_F(Session, RightClickInGeneratorMakesANewMapAtOnce) {
+    paint(kW, kH);
+    const City c1 = theBoard.cities[1];
+    fake::clockNow += 3;
+    recordClick(MouseButton::Right, 10, 10);
+    EXPECT_EQ(theBoard.cities[1].x, c1.x);  // only recorded
+    paint(kW, kH);
+    EXPECT_EQ(mode, AppMode::Generator);
+    EXPECT_EQ(gameStartTime, fake::clockNow);
+    EXPECT_FALSE(theBoard.cities[1].x == c1.x && theBoard.cities[1].y == c1.y && theBoard.cities[2].x == 0);
+
+    // Both buttons: Game mode with a fresh map.
+    recordClick(MouseButton::Left, 10, 10);
+    recordClick(MouseButton::Right, 10, 10);
+    fake::clockNow += 3;
+    paint(kW, kH);
+    EXPECT_EQ(mode, AppMode::Game);
+    EXPECT_EQ(gameStartTime, fake::clockNow);
+}
+
+TEST_F(Session, GameClicksPickNearCitiesAndBothButtonsMeanCityZero) {
+    test::placeCities(11, {{1, 1}, {1, 9}, {9, 9}, {5, 1}, {9, 1}, {5, 5}});
+    handleCommand(command::startGame);
+    paint(600, 400);  // scale 32, origin (140, 360); pick radius 32
+
+    // Exactly the radius from city 3 at (300, 328) picks it; one pixel more does not.
+    recordClick(MouseButton::Left, 300, 360);
+    paint(600, 400);
+    EXPECT_EQ(theBoard.playerRouteLength, 2);
+    EXPECT_EQ(theBoard.playerRoute[1], 3);
+    recordClick(MouseButton::Left, 300 - 33, 328);
+    paint(600, 400);
+    EXPECT_EQ(theBoard.playerRouteLength, 2);
+    EXPECT_EQ(leftClickPending, 0);
+
+    clickCity(5, 600, 400);
+    ASSERT_EQ(theBoard.playerRouteLength, 3);
+    // Route 0, 3, 5: city 0 orange, city 5 violet, city 3 orange with a violet
+    // outline, the others hollow.
+    const auto expectMarker = [](WindowPoint p, Colour edge, Colour inside) {
+        EXPECT_EQ(pixel(p.x - 2, p.y - 2), edge) << p.x << "," << p.y;
+        EXPECT_EQ(pixel(p.x + 2, p.y + 2), edge) << p.x << "," << p.y;
+        EXPECT_EQ(pixel(p.x - 1, p.y - 1), inside) << p.x << "," << p.y;
+    };
+    expectMarker(WindowPoint{172, 328}, colours::visited, colours::visited);
+    expectMarker(WindowPoint{300, 200}, colours::marker, colours::marker);
+    expectMarker(WindowPoint{300, 328}, colours::marker, colours::visited);
+    expectMarker(WindowPoint{172, 72}, colours::marker, colours::background);
+    expectMarker(WindowPoint{428, 328}, colours::marker, colours::background);
+    // The route lines 0 -> 3 -> 5 in grey, drawn over the markers; the end point
+    // of the last line (city 5's centre) is not painted.
+    EXPECT_EQ(pixel(172, 328), colours::route);
+    EXPECT_EQ(pixel(236, 328), colours::route);
+    EXPECT_EQ(pixel(300, 328), colours::route);
+    EXPECT_EQ(pixel(300, 260), colours::route);
+    EXPECT_EQ(pixel(300, 201), colours::route);
+    EXPECT_EQ(pixel(300, 200), colours::marker);
+    EXPECT_EQ(pixel(236, 327), colours::background);
+
+    // Both buttons before one repaint: a hit means city 0 (the route restarts),
+    // a miss means nothing.
+    recordClick(MouseButton::Left, 10, 10);
+    recordClick(MouseButton::Right, 10, 10);
+    paint(600, 400);
+    EXPECT_EQ(theBoard.playerRouteLength, 3);
+    EXPECT_EQ(rightClickPending, 0);
+    const WindowPoint c2 = cityPoint(2, 600, 400);
+    recordClick(MouseButton::Left, c2.x, c2.y);
+    recordClick(MouseButton::Right, c2.x, c2.y);
+    paint(600, 400);
+    EXPECT_EQ(theBoard.playerRouteLength, 1);
+    // A left click on city 0 acts like the right button.
+    clickCity(1, 600, 400);
+    clickCity(0, 600, 400);
+    EXPECT_EQ(theBoard.playerRouteLength, 1);
+}
+
+TEST_F(Session, ClosingCuttingBackAndReclosingStopsAndResumesTheClock) {
+    test::placeCities(11, {{1, 1}, {1, 9}, {9, 9}, {9, 1}});  // clock 1000000
+    handleCommand(command::startGame);
+    fake::clockNow += 10;
+    clickCity(1, kW, kH);
+    clickCity(2, kW, kH);
+    fake::clockNow += 10;
+    clickCity(3, kW, kH);  // closes: 1 -> 2 -> 3 -> back to 0
+    EXPECT_EQ(routeClosed, 1);
+    EXPECT_EQ(gameFinished, 1);
+    EXPECT_EQ(elapsedSeconds, 20);
+    EXPECT_EQ(theBoard.playerRouteLength, 5);
+    // Once closed, the city picked last before the return is the violet one.
+    const WindowPoint c3 = cityPoint(3, kW, kH), c2 = cityPoint(2, kW, kH);
+    EXPECT_EQ(pixel(c3.x - 1, c3.y - 1), colours::marker);
+    EXPECT_EQ(pixel(c2.x - 1, c2.y - 1), colours::visited);
+    const std::string closedLine = isProfi() ? "Время  20 сек    Городов в пути  4    Суммарный путь 100"
+                                             : "Время  20 сек    Городов в пути  4    Результат оценить невозможно";
+    EXPECT_EQ(texts().back(), closedLine);
+
+    fake::clockNow += 10;
+    handleKeyRelease(key::add);
+    paint(kW, kH);
+    EXPECT_TRUE(startsWith(texts().back(), "Время  20 сек")) << "stopped";
+
+    // Cutting back to city 1 lets the clock run again from the game's start.
+    clickCity(1, kW, kH);
+    EXPECT_EQ(theBoard.playerRouteLength, 2);
+    EXPECT_EQ(routeClosed, 0);
+    EXPECT_EQ(gameFinished, 0);
+    // (Profi: one side of the square, 8 of 32 units, is 25 % of the optimum.)
+    EXPECT_EQ(texts().back(), isProfi() ? "Время  30 сек    Городов в пути  1    Суммарный путь 25"
+                                         : "Время  30 сек    Городов в пути  1    Путь не замкнут");
+
+    fake::clockNow += 5;
+    clickCity(2, kW, kH);
+    clickCity(3, kW, kH);
+    EXPECT_EQ(gameFinished, 1);
+    EXPECT_EQ(elapsedSeconds, 35);
+    if constexpr (!isProfi()) {
+        // The square's tour around: optimal.
+        EXPECT_EQ(texts().back(), "Время  35 сек    Городов в пути  4    Результат в пределах 105 % от решения ЗК");
+    }
+    // A click on a city of the closed route that keeps it closed leaves the time.
+    // (Picking city 3 again cuts back to ..3 and closes nothing: the clock resumes.)
+    fake::clockNow += 5;
+    clickCity(3, kW, kH);
+    EXPECT_EQ(routeClosed, 0);
+    EXPECT_EQ(gameFinished, 0);
+}
+
+TEST_F(Session, EmptyBoardInGameModeClosesOnAnyClick) {
+    handleCommand(command::editMap);
+    handleCommand(command::eraseAll);
+    handleCommand(command::eraseAll);
+    paint(kW, kH);
+    handleCommand(command::startGame);
+    fake::clockNow += 4;
+    recordClick(MouseButton::Left, 600, 20);
+    paint(kW, kH);
+    EXPECT_EQ(routeClosed, 1);
+    EXPECT_EQ(gameFinished, 1);
+    EXPECT_EQ(elapsedSeconds, 4);
+    EXPECT_EQ(theBoard.cityCount, 0);
+    // Only the frame and the texts: the grey inside the frame is untouched.
+    const BoardLayout l = layoutBoard(theBoard, kW, kH);
+    EXPECT_EQ(pixel(l.originX - 6, l.farY - 6), colours::frame);
+    for (std::int32_t y = l.farY - 5; y <= l.originY + 5; y += 7)
+        for (std::int32_t x = l.originX - 5; x <= l.farX + 5; x += 5)
+            ASSERT_EQ(pixel(x, y), colours::background) << x << "," << y;
+}
+
+TEST_F(Session, EditorAddsAndRemovesCitiesOnTheGrid) {
+    handleCommand(command::editMap);
+    handleCommand(command::eraseAll);
+    paint(600, 400);  // empty 11 x 11 board: scale 32, origin (140, 360)
+
+    // Left clicks round to the nearest grid point and are clamped into the grid.
+    recordClick(MouseButton::Left, 140 + 3 * 32 + 15, 360 - 7 * 32 - 16);  // 3.47, 7.5 -> (3, 8)
+    paint(600, 400);
+    recordClick(MouseButton::Left, 590, 395);  // beyond the grid -> (10, 0)
+    paint(600, 400);
+    recordClick(MouseButton::Left, 590, 395);  // the same point again: refused
+    paint(600, 400);
+    ASSERT_EQ(theBoard.cityCount, 2);
+    EXPECT_EQ(cityCountSetting, 2);
+    EXPECT_EQ(theBoard.cities[0].x, 3);
+    EXPECT_EQ(theBoard.cities[0].y, 8);
+    EXPECT_EQ(theBoard.cities[1].x, 10);
+    EXPECT_EQ(theBoard.cities[1].y, 0);
+    EXPECT_EQ(texts()[0], isProfi() ? "Редактор:    Городов  2    Сетка 11x11    Решение известно"
+                                     : "Редактор:    Городов  2    Сетка 11x11    Решение НЕизвестно");
+    // The frame and the dotted grid: 11 dark lines each way, from the origin.
+    EXPECT_EQ(pixel(134, 34), colours::frame);
+    EXPECT_EQ(pixel(466, 366), colours::frame);
+    EXPECT_EQ(pixel(141, 360), colours::gridDark);  // bottom line, a dot
+    EXPECT_EQ(pixel(143, 360), colours::background);  // bottom line, a gap
+    EXPECT_EQ(pixel(460, 359), colours::gridDark);  // right line just above the origin row
+    EXPECT_EQ(pixel(460, 40), colours::background);  // its end point is not painted
+
+    // A right click away from every city removes nothing; near one it removes it.
+    recordClick(MouseButton::Right, 300, 200);
+    paint(600, 400);
+    EXPECT_EQ(theBoard.cityCount, 2);
+    recordClick(MouseButton::Right, 462, 355);
+    paint(600, 400);
+    EXPECT_EQ(theBoard.cityCount, 1);
+    EXPECT_EQ(cityCountSetting, 1);
+
+    // Both buttons: the city is added, then the one nearest the click removed.
+    recordClick(MouseButton::Left, 204, 296);   // (2, 2)
+    recordClick(MouseButton::Right, 204, 296);
+    paint(600, 400);
+    EXPECT_EQ(theBoard.cityCount, 1);
+    EXPECT_EQ(theBoard.cities[0].x, 3);
+
+    // Removing the last city empties the board; the next paint keeps it empty.
+    const WindowPoint c0 = cityPoint(0, 600, 400);
+    recordClick(MouseButton::Right, c0.x, c0.y);
+    paint(600, 400);
+    EXPECT_EQ(theBoard.cityCount, 0);
+    EXPECT_EQ(cityCountSetting, 0);
+    paint(600, 400);
+    EXPECT_EQ(theBoard.cityCount, 0);
+}
+
+TEST_F(Session, LayoutExamplesOnThePicture) {
+    // 624 x 421, grid 11, Editor: the row-7 line one pixel below its cities.
+    test::placeCities(11, {{3, 7}, {0, 0}});
+    handleCommand(command::editMap);
+    paint(624, 421);
+    const WindowPoint c = cityPoint(0, 624, 421);
+    EXPECT_EQ(c.x, 244);
+    EXPECT_EQ(c.y, 142);
+    EXPECT_EQ(pixel(242, 140), colours::marker);
+    EXPECT_EQ(pixel(246, 144), colours::marker);
+    EXPECT_EQ(pixel(143, 143), colours::gridDark);  // row 7 line starts at the origin column
+    EXPECT_EQ(pixel(143, 142), colours::gridDark);  // ... which is the column-0 line
+    EXPECT_EQ(pixel(144, 143), colours::gridDark);
+    EXPECT_EQ(pixel(146, 143), colours::background);
+    EXPECT_EQ(pixel(144, 42), colours::gridDark);   // top line at 42, farY 41
+    EXPECT_EQ(pixel(144, 41), colours::background);
+    EXPECT_EQ(pixel(137, 35), colours::frame);
+    EXPECT_EQ(pixel(485, 384), colours::frame);
+
+    // Grid 41 in the Editor: 41 lines each way, every fourth darker.
+    test::placeCities(41, {{0, 0}});
+    paint(600, 400);  // scale 8, origin (140, 360)
+    EXPECT_EQ(pixel(141, 360), colours::gridDark);   // line 0
+    EXPECT_EQ(pixel(141, 352), colours::gridLight);  // line 1
+    EXPECT_EQ(pixel(141, 328), colours::gridDark);   // line 4
+    EXPECT_EQ(pixel(172, 359), colours::gridDark);   // column 4
+    EXPECT_EQ(pixel(180, 359), colours::gridLight);  // column 5
+    EXPECT_EQ(pixel(134, 34), colours::frame);
+    EXPECT_EQ(pixel(466, 366), colours::frame);
+    EXPECT_EQ(pixel(300, 34), colours::frame);
+    EXPECT_EQ(pixel(300, 35), colours::background);
+}
+
+// Cities far outside the grid (as a damaged file could carry) draw, pick and
+// measure without overflow; what lies outside the picture is clipped.
+TEST_F(Session, CitiesWithHugeCoordinatesDrawAndPlaySafely) {
+    test::placeCities(11, {{1, 1}, {9, 9}, {5, 5}});
+    theBoard.cities[1] = City{INT32_MAX, INT32_MIN};
+    theBoard.cities[2] = City{INT32_MIN, 5};
+    handleCommand(command::startGame);
+    paint(kW, kH);
+    EXPECT_EQ(pixel(0, 0), colours::background);
+    recordClick(MouseButton::Left, 639, 479);
+    paint(kW, kH);
+    EXPECT_EQ(theBoard.playerRouteLength, 1);
+    theBoard.playerRoute[1] = 1;
+    theBoard.playerRoute[2] = 2;
+    theBoard.playerRouteLength = 3;
+    handleKeyRelease(key::add);  // solves and (Profi) shows the solution route
+    paint(kW, kH);
+    EXPECT_GE(theBoard.playerLength, 0.0);
+    // The route from city 0 towards the far cities leaves the board: some of it is drawn.
+    const WindowPoint c0 = cityPoint(0, kW, kH);
+    EXPECT_EQ(pixel(c0.x, c0.y), colours::route);
+}
+
+}  // namespace
+}  // namespace orvanta
