@@ -1,0 +1,184 @@
+#include "app/win32/main_window.h"
+
+#include <cstdio>
+
+#include "app/controller.h"
+#include "app/picture.h"
+#include "app/win32/wide_text.h"
+#include "app/window_services.h"
+#include "core/edition.h"
+#include "files/documents.h"
+#include "files/records.h"
+
+namespace orvanta::win32 {
+
+namespace {
+
+// The last part of the title: the program's version.
+constexpr int kVersionNumber = 11;
+constexpr const char* kProfiLabel = "Release";
+
+// Copies at most capacity - 1 bytes, always terminated.
+void copyText(char* out, std::int32_t capacity, const char* text) {
+    std::int32_t i = 0;
+    for (; i + 1 < capacity && text[i] != '\0'; ++i) out[i] = text[i];
+    out[i] = '\0';
+}
+
+// A string-table text, converted to the program's code page.
+void loadText(UINT id, char* out, std::int32_t capacity) {
+    wchar_t wide[kTitleCapacity] = {};
+    LoadStringW(moduleInstance, id, wide, kTitleCapacity);
+    copyText(out, capacity, narrow(wide).c_str());
+}
+
+}  // namespace
+
+int initMainWindow(MainWindow& window, UINT titleId, UINT classNameId, UINT menuId, UINT acceleratorId,
+                   UINT iconId, LPCWSTR cursorId, int showCommand, std::int32_t width, std::int32_t height) {
+    if (moduleInstance == nullptr) return 0;
+    window.width = width;
+    window.height = height;
+    loadText(titleId, window.baseTitle, kTitleCapacity);
+    loadText(classNameId, window.className, kTitleCapacity);
+    registerMainClass(window, menuId, iconId, cursorId);
+    const int created = createMainWindow(window, showCommand);
+    if (created != 0) window.acceleratorTable = LoadAcceleratorsW(moduleInstance, MAKEINTRESOURCEW(acceleratorId));
+    return created;
+}
+
+void registerMainClass(const MainWindow& window, UINT menuId, UINT iconId, LPCWSTR cursorId) {
+    const std::wstring className = widen(window.className);
+    WNDCLASSW windowClass = {};
+    // The whole client area is repainted after every resize; the background is
+    // never erased because every repaint covers every pixel.
+    windowClass.style = CS_VREDRAW | CS_HREDRAW;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = 0;
+    windowClass.hInstance = moduleInstance;
+    windowClass.hIcon = LoadIconW(moduleInstance, MAKEINTRESOURCEW(iconId));
+    windowClass.hCursor = LoadCursorW(nullptr, cursorId);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    windowClass.lpszMenuName = MAKEINTRESOURCEW(menuId);
+    windowClass.lpszClassName = className.c_str();
+    // A failure shows up as a window that cannot be created.
+    RegisterClassW(&windowClass);
+}
+
+int createMainWindow(MainWindow& window, int showCommand) {
+    const std::wstring className = widen(window.className);
+    const std::wstring title = widen(window.baseTitle);
+    window.windowHandle = CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
+                                          window.width, window.height, nullptr, nullptr, moduleInstance, nullptr);
+    if (window.windowHandle == nullptr) return 0;
+    ShowWindow(window.windowHandle, showCommand);
+    // Paints at once: the first random map is made and drawn here.
+    UpdateWindow(window.windowHandle);
+    return 1;
+}
+
+void formatEditionText(char* out, std::int32_t capacity) {
+    const char* edition = isProfi() ? "Profi" : "Public";
+    const char* label = isProfi() ? kProfiLabel : "Version";
+    const int written = std::snprintf(out, static_cast<std::size_t>(capacity), " %s %s %i", edition, label,
+                                      kVersionNumber);
+    (void)written;
+}
+
+void initApplication() {
+    char editionText[kTitleCapacity];
+    formatEditionText(editionText, kTitleCapacity);
+    platform::setWindowTitle(editionText, "");
+    personalNumber = readPersonalNumber();
+    setEditionStampWords();
+}
+
+void setWindowTitle(const MainWindow& window, bool withBaseTitle, const char* text, const char* name) {
+    char title[kTitleCapacity];
+    const int written = std::snprintf(title, sizeof title, "%s%s%s", withBaseTitle ? window.baseTitle : "",
+                                      text != nullptr ? text : "", name != nullptr ? name : "");
+    (void)written;  // a longer title is cut at 323 bytes
+    if (window.windowHandle != nullptr) SetWindowTextW(window.windowHandle, widen(title).c_str());
+}
+
+INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return TRUE;  // the system focuses the OK button
+    case WM_COMMAND: {
+        const WORD id = LOWORD(wParam);
+        if (id == IDOK || id == IDCANCEL) {
+            EndDialog(dialog, id);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+void paintMainWindow(HWND window, HDC windowDc) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    const OffscreenPicture* picture = paintWindow(client.right, client.bottom);
+    if (picture == nullptr || windowDc == nullptr) return;
+    HDC pictureDc = CreateCompatibleDC(windowDc);
+    if (pictureDc == nullptr) return;
+    HGDIOBJ previous = SelectObject(pictureDc, static_cast<HBITMAP>(picture->handle));
+    BitBlt(windowDc, 0, 0, picture->pictureWidth, picture->pictureHeight, pictureDc, 0, 0, SRCCOPY);
+    SelectObject(pictureDc, previous);
+    DeleteDC(pictureDc);
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint = {};
+        HDC dc = BeginPaint(window, &paint);
+        paintMainWindow(window, dc);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_KEYUP:
+        handleKeyRelease(static_cast<int>(wParam));
+        return 0;
+    case WM_COMMAND:
+        if (handleCommand(LOWORD(wParam))) return 0;
+        break;  // not one of ours: the system's default handling
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+        // The cursor's position now, not the one carried by the message.
+        POINT point = {};
+        if (!GetCursorPos(&point)) return 0;
+        ScreenToClient(window, &point);
+        recordClick(message == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, point.x, point.y);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int runMessageLoop() {
+    MSG message = {};
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1) return 0;  // a broken queue: end as a quit would
+        if (got == 0) break;
+        if (theMainWindow.acceleratorTable != nullptr &&
+            TranslateAcceleratorW(message.hwnd, theMainWindow.acceleratorTable, &message) != 0) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace orvanta::win32

@@ -1,0 +1,65 @@
+// The one top-level window of the Windows front end: its record, start-up,
+// window procedure, About box and message loop.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <cstdint>
+
+namespace orvanta::win32 {
+
+inline constexpr std::int32_t kTitleCapacity = 324;
+inline constexpr std::int32_t kInitialWidth = 640;
+inline constexpr std::int32_t kInitialHeight = 480;
+
+struct MainWindow {
+    char baseTitle[kTitleCapacity];  // string 103, Windows-1251: the front of every title
+    char className[kTitleCapacity];  // string 109, the window class name
+    HACCEL acceleratorTable;         // table 109, or null until loaded
+    std::int32_t width;              // initial outer size of the window
+    std::int32_t height;
+    HWND windowHandle;               // the created window, or null
+};
+
+// Zero-initialised before the entry point runs; it owns nothing to release.
+extern MainWindow theMainWindow;
+// The program's module instance, stored by the entry point.
+extern HINSTANCE moduleInstance;
+
+// Loads the texts, registers the class, creates and shows the window (which
+// paints the first map at once) and loads the accelerators. Returns 1 when the
+// window exists, else 0.
+int initMainWindow(MainWindow& window, UINT titleId, UINT classNameId, UINT menuId, UINT acceleratorId,
+                   UINT iconId, LPCWSTR cursorId, int showCommand, std::int32_t width, std::int32_t height);
+
+void registerMainClass(const MainWindow& window, UINT menuId, UINT iconId, LPCWSTR cursorId);
+
+// Returns 1 when the window was created (and then shown and updated), else 0.
+int createMainWindow(MainWindow& window, int showCommand);
+
+// After the first paint: the title with the edition words, the personal
+// number, and the Profi edition's stamp words.
+void initApplication();
+
+// The title: baseTitle (when withBaseTitle), text and name, cut to 323 bytes.
+void setWindowTitle(const MainWindow& window, bool withBaseTitle, const char* text, const char* name);
+
+// The edition words after the base title: " Public Version 11" or the Profi
+// edition's " Profi <label> 11", into out (capacity bytes).
+void formatEditionText(char* out, std::int32_t capacity);
+
+INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Runs until the quit message and returns its code.
+int runMessageLoop();
+
+// Copies the repainted picture to the window; called between BeginPaint and
+// EndPaint.
+void paintMainWindow(HWND window, HDC windowDc);
+
+}  // namespace orvanta::win32

@@ -1,0 +1,77 @@
+// The off-screen picture as a 32-bit bottom-up DIB section, and text drawn into
+// it by GDI in the drawing context's default font.
+#include "app/picture.h"
+
+#include <string>
+
+#include "app/win32/main_window.h"
+#include "app/win32/wide_text.h"
+
+namespace orvanta::platform {
+
+namespace {
+// The bitmap the memory DC held before the picture was selected into it.
+HGDIOBJ previousBitmap = nullptr;
+}  // namespace
+
+bool createPictureSurface(OffscreenPicture& picture, std::int32_t width, std::int32_t height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // positive: bottom-up rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr || bits == nullptr) {
+        if (bitmap != nullptr) DeleteObject(bitmap);
+        picture.handle = nullptr;
+        picture.pixels = nullptr;
+        return false;
+    }
+    picture.handle = bitmap;
+    picture.pixels = static_cast<std::uint8_t*>(bits);
+    // The lowest address holds the bottom row; 32-bit rows need no padding.
+    picture.rowStride = -4 * width;
+    return true;
+}
+
+void releasePictureSurface(OffscreenPicture& picture) {
+    if (picture.handle != nullptr) DeleteObject(static_cast<HBITMAP>(picture.handle));
+    picture.handle = nullptr;
+    picture.pixels = nullptr;
+}
+
+bool beginPictureDrawing(DrawingSurface& surface) {
+    if (surface.picture == nullptr || surface.picture->handle == nullptr) return false;
+    HDC dc = CreateCompatibleDC(nullptr);  // compatible with the screen
+    if (dc == nullptr) return false;
+    previousBitmap = SelectObject(dc, static_cast<HBITMAP>(surface.picture->handle));
+    SetBkMode(dc, TRANSPARENT);
+    surface.handle = dc;
+    return true;
+}
+
+void endPictureDrawing(DrawingSurface& surface) {
+    HDC dc = static_cast<HDC>(surface.handle);
+    if (dc == nullptr) return;
+    GdiFlush();
+    SelectObject(dc, previousBitmap);
+    DeleteDC(dc);
+    previousBitmap = nullptr;
+    surface.handle = nullptr;
+}
+
+void drawText(DrawingSurface& surface, std::int32_t x, std::int32_t y, Colour colour, const char* text) {
+    HDC dc = static_cast<HDC>(surface.handle);
+    if (dc == nullptr || text == nullptr) return;
+    SetTextColor(dc, RGB(colour.red, colour.green, colour.blue));
+    const std::wstring wide = win32::widen(text);
+    TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
+    // The rest of the picture is written straight into the pixel memory, so
+    // the text must be there before anything else is drawn.
+    GdiFlush();
+}
+
+}  // namespace orvanta::platform

@@ -1,0 +1,13 @@
+// The clock and the solver's sleep on Windows.
+#include <ctime>
+
+#include "app/win32/main_window.h"
+#include "core/platform.h"
+
+namespace orvanta::platform {
+
+std::int32_t clockSeconds() { return static_cast<std::int32_t>(std::time(nullptr)); }
+
+void sleepMilliseconds(std::int32_t milliseconds) { Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0); }
+
+}  // namespace orvanta::platform

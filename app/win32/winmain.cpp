@@ -1,0 +1,20 @@
+// The entry point of the Windows executables.
+#include "app/win32/main_window.h"
+#include "app/win32/resource_ids.h"
+
+namespace {
+// The system's arrow cursor (IDC_ARROW).
+constexpr WORD kArrowCursorId = 32512;
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    using namespace orvanta::win32;
+    moduleInstance = instance;
+    if (initMainWindow(theMainWindow, IDS_APP_TITLE, IDS_CLASS_NAME, IDR_MAIN_MENU, IDR_ACCELERATORS,
+                       IDI_APPLICATION_ICON, MAKEINTRESOURCEW(kArrowCursorId), showCommand, kInitialWidth,
+                       kInitialHeight) == 0) {
+        return 0;
+    }
+    initApplication();
+    return runMessageLoop();
+}
