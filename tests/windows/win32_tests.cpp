@@ -1,0 +1,418 @@
+// Checks of the Windows front end that need Windows itself (run under Wine):
+// the resources compiled into the executables, the file services with the
+// replace-by-rename save, paths the Windows-1251 code page cannot spell, and
+// text drawn by GDI into the bottom-up picture.
+// Usage: orvanta-win32-tests.exe EXECUTABLE...   (each is checked for its resources)
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/picture.h"
+#include "app/win32/main_window.h"
+#include "app/win32/wide_text.h"
+#include "files/documents.h"
+#include "files/file_services.h"
+#include "files/records.h"
+
+namespace {
+
+int passed = 0;
+int failed = 0;
+
+void check(bool ok, const char* what, int line) {
+    if (ok) {
+        ++passed;
+    } else {
+        ++failed;
+        std::printf("FAILED line %d: %s\n", line, what);
+    }
+}
+#define CHECK(condition) check((condition), #condition, __LINE__)
+
+using namespace orvanta;
+
+// ---- Resources --------------------------------------------------------------
+
+struct MenuRow {
+    int popup;             // index of the drop-down menu
+    const wchar_t* text;   // nullptr for a separator
+    UINT id;
+};
+
+const wchar_t* const kPopups[] = {L"&Файл", L"&Генератор", L"&Редактор", L"&Игра", L"&? Помощь"};
+const MenuRow kMenuRows[] = {
+    {0, L"&Открыть Карту...", 32775}, {0, L"&Сохранить как...", 32774}, {0, nullptr, 0}, {0, L"В&ыход", 105},
+    {1, L"&Генератор", 32783}, {1, nullptr, 0}, {1, L"Сетка Грубо", 32784}, {1, L"Сетка Средне", 32785},
+    {1, L"Сетка Точно", 32786},
+    {2, L"&Править Карту", 32772}, {2, nullptr, 0}, {2, L"&Стереть все", 32771},
+    {3, L"&Начать Игру", 32777}, {3, nullptr, 0}, {3, L"&Открыть Игру...", 32780}, {3, L"&Сохранить как...", 32779},
+    {4, L"&Показать Решение ЗК", 32787}, {4, nullptr, 0}, {4, L"&Читать Руководство...", 32773},
+    {4, L"&О программе...", 104}, {4, L"&Личный номер...", 32781},
+};
+
+constexpr WORD kRussian = MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT);
+constexpr WORD kEnglishUs = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+
+std::wstring menuText(HMENU menu, UINT position) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
+    return text;
+}
+
+const BYTE* rawResource(HMODULE module, LPCWSTR type, WORD id, WORD language, DWORD* size) {
+    HRSRC found = FindResourceExW(module, type, MAKEINTRESOURCEW(id), language);
+    if (found == nullptr) return nullptr;
+    *size = SizeofResource(module, found);
+    return static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
+}
+
+// Reads a dialog template string or ordinal (ordinals come back as "#n").
+std::wstring templateText(const WORD*& p) {
+    if (*p == 0xFFFF) {
+        const std::wstring ordinal = L"#" + std::to_wstring(p[1]);
+        p += 2;
+        return ordinal;
+    }
+    std::wstring text;
+    while (*p != 0) text.push_back(static_cast<wchar_t>(*p++));
+    ++p;
+    return text;
+}
+
+struct DialogItem {
+    DWORD style;
+    short x, y, cx, cy;
+    WORD id;
+    std::wstring className;
+    std::wstring text;
+};
+
+void checkResources(const wchar_t* path) {
+    HMODULE module = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    CHECK(module != nullptr);
+    if (module == nullptr) return;
+
+    wchar_t text[64] = {};
+    LoadStringW(module, 103, text, 64);
+    CHECK(std::wstring(text) == L"\"Orvanta\"");
+    LoadStringW(module, 109, text, 64);
+    CHECK(std::wstring(text) == L"ROVNA");
+
+    // Menu 109: five drop-downs with every caption, id and separator, in Russian.
+    DWORD size = 0;
+    CHECK(rawResource(module, MAKEINTRESOURCEW(4), 109, kRussian, &size) != nullptr);  // RT_MENU
+    HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(109));
+    CHECK(menu != nullptr && GetMenuItemCount(menu) == 5);
+    if (menu != nullptr) {
+        int row = 0;
+        for (int popup = 0; popup < 5; ++popup) {
+            CHECK(menuText(menu, static_cast<UINT>(popup)) == kPopups[popup]);
+            HMENU sub = GetSubMenu(menu, popup);
+            const int count = sub != nullptr ? GetMenuItemCount(sub) : 0;
+            for (int item = 0; item < count; ++item, ++row) {
+                const MenuRow& expected = kMenuRows[row];
+                CHECK(expected.popup == popup);
+                const UINT state = GetMenuState(sub, static_cast<UINT>(item), MF_BYPOSITION);
+                if (expected.text == nullptr) {
+                    CHECK((state & MF_SEPARATOR) != 0);
+                } else {
+                    CHECK(menuText(sub, static_cast<UINT>(item)) == expected.text);
+                    CHECK(GetMenuItemID(sub, item) == expected.id);
+                    CHECK((state & (MF_CHECKED | MF_GRAYED | MF_DISABLED)) == 0);
+                }
+            }
+        }
+        CHECK(row == static_cast<int>(sizeof kMenuRows / sizeof kMenuRows[0]));
+        DestroyMenu(menu);
+    }
+
+    // Accelerators 109: '?' and '/' as characters (no virtual key) for 104,
+    // no-invert, the second one ending the table.
+    const BYTE* accel = rawResource(module, MAKEINTRESOURCEW(9), 109, kEnglishUs, &size);  // RT_ACCELERATOR
+    CHECK(accel != nullptr && size == 16);
+    if (accel != nullptr && size == 16) {
+        const WORD* entry = reinterpret_cast<const WORD*>(accel);
+        CHECK(entry[0] == FNOINVERT && entry[1] == '?' && entry[2] == 104);
+        CHECK(entry[4] == (FNOINVERT | 0x80) && entry[5] == '/' && entry[6] == 104);
+    }
+
+    // Dialog 103, the About box.
+    const BYTE* dialog = rawResource(module, MAKEINTRESOURCEW(5), 103, kRussian, &size);  // RT_DIALOG
+    CHECK(dialog != nullptr);
+    if (dialog != nullptr) {
+        const auto* head = reinterpret_cast<const DLGTEMPLATE*>(dialog);
+        CHECK(head->style == (DS_MODALFRAME | WS_CAPTION | WS_SYSMENU | DS_SETFONT));
+        CHECK(head->dwExtendedStyle == 0 && head->cdit == 2);
+        CHECK(head->x == 22 && head->y == 17 && head->cx == 157 && head->cy == 56);
+        const WORD* p = reinterpret_cast<const WORD*>(head + 1);
+        CHECK(templateText(p).empty());  // no menu
+        CHECK(templateText(p).empty());  // the system's dialog class
+        CHECK(templateText(p) == L"О программе");
+        CHECK(*p++ == 8);
+        CHECK(templateText(p) == L"System");
+        DialogItem items[2];
+        for (DialogItem& item : items) {
+            p = reinterpret_cast<const WORD*>((reinterpret_cast<UINT_PTR>(p) + 3) & ~UINT_PTR{3});
+            const auto* raw = reinterpret_cast<const DLGITEMTEMPLATE*>(p);
+            item = DialogItem{raw->style, raw->x, raw->y, raw->cx, raw->cy, raw->id, {}, {}};
+            p = reinterpret_cast<const WORD*>(raw + 1);
+            item.className = templateText(p);
+            item.text = templateText(p);
+            p += 1 + *p / sizeof(WORD);  // creation data
+        }
+        CHECK(items[0].style == (SS_CENTER | SS_NOPREFIX | WS_CHILD | WS_VISIBLE | WS_GROUP));
+        CHECK(items[0].x == 13 && items[0].y == 8 && items[0].cx == 132 && items[0].cy == 8);
+        CHECK(items[0].id == 0xFFFF && items[0].className == L"#130" && items[0].text == L"Orvanta");
+        CHECK(items[1].style == (BS_DEFPUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP));
+        CHECK(items[1].x == 55 && items[1].y == 35 && items[1].cx == 46 && items[1].cy == 13);
+        CHECK(items[1].id == IDOK && items[1].className == L"#128" && items[1].text == L"OK");
+    }
+
+    // Icon 107: a 32x32 and a 16x16 image of 16 colours.
+    const BYTE* group = rawResource(module, MAKEINTRESOURCEW(14), 107, kEnglishUs, &size);  // RT_GROUP_ICON
+    CHECK(group != nullptr && size == 6 + 2 * 14);
+    if (group != nullptr && size == 6 + 2 * 14) {
+        const WORD* header = reinterpret_cast<const WORD*>(group);
+        CHECK(header[1] == 1 && header[2] == 2);
+        const BYTE* first = group + 6;
+        const BYTE* second = group + 6 + 14;
+        CHECK(first[0] == 32 && first[1] == 32 && first[2] == 16 && reinterpret_cast<const WORD*>(first)[3] == 4);
+        CHECK(second[0] == 16 && second[1] == 16 && second[2] == 16 && reinterpret_cast<const WORD*>(second)[3] == 4);
+    }
+    FreeLibrary(module);
+}
+
+// ---- File services ------------------------------------------------------------
+
+std::wstring testDirectory;
+
+std::string narrowPath(const std::wstring& path) { return win32::narrow(path.c_str()); }
+
+std::vector<unsigned char> readAll(const std::wstring& path) {
+    std::vector<unsigned char> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    unsigned char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.insert(bytes.end(), buffer, buffer + got);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+int filesIn(const std::wstring& directory) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((directory + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int count = 0;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) ++count;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return count;
+}
+
+std::vector<unsigned char> pattern(std::size_t size, unsigned char seed) {
+    std::vector<unsigned char> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<unsigned char>(seed + i * 7);
+    return bytes;
+}
+
+void checkFileServices() {
+    const std::wstring first = testDirectory + L"\\first.bin";
+    const std::string firstNarrow = narrowPath(first);
+
+    // A new file is made only where nothing exists yet.
+    platform::FileHandle file = platform::createNewFile(firstNarrow.c_str());
+    CHECK(file != platform::kNoFile);
+    const std::vector<unsigned char> bytes = pattern(600, 3);
+    CHECK(platform::writeToFile(file, bytes.data(), 600) == 600);
+    CHECK(platform::flushFile(file));
+    CHECK(platform::closeFile(file));
+    CHECK(platform::createNewFile(firstNarrow.c_str()) == platform::kNoFile);
+    CHECK(readAll(first) == bytes);
+
+    // Reading stops at the capacity, or at the end of a shorter file.
+    std::vector<unsigned char> buffer(1000, 0xEE);
+    std::int32_t got = -1;
+    CHECK(platform::readFileStart(firstNarrow.c_str(), buffer.data(), 512, got) && got == 512);
+    CHECK(std::equal(buffer.begin(), buffer.begin() + 512, bytes.begin()) && buffer[512] == 0xEE);
+    CHECK(platform::readFileStart(firstNarrow.c_str(), buffer.data(), 1000, got) && got == 600);
+    const std::string missing = narrowPath(testDirectory + L"\\missing.bin");
+    CHECK(!platform::readFileStart(missing.c_str(), buffer.data(), 512, got) && got == 0);
+
+    // The rename replaces an existing target in one step.
+    const std::wstring second = testDirectory + L"\\second.bin";
+    file = platform::createNewFile(narrowPath(second).c_str());
+    const std::vector<unsigned char> other = pattern(512, 90);
+    CHECK(platform::writeToFile(file, other.data(), 512) == 512);
+    CHECK(platform::closeFile(file));
+    CHECK(platform::replaceFile(narrowPath(second).c_str(), firstNarrow.c_str()));
+    CHECK(!exists(second) && readAll(first) == other);
+    CHECK(!platform::replaceFile(narrowPath(second).c_str(), firstNarrow.c_str()));
+    CHECK(platform::removeFile(firstNarrow.c_str()) && !exists(first));
+    CHECK(!platform::removeFile(firstNarrow.c_str()));
+
+    // The whole save: over an existing file, with nothing left beside it.
+    const std::wstring map = testDirectory + L"\\map.rva";
+    CHECK(writeFileReplacing(narrowPath(map).c_str(), bytes.data(), 512));
+    CHECK(writeFileReplacing(narrowPath(map).c_str(), other.data(), 512));
+    CHECK(readAll(map) == other && filesIn(testDirectory) == 1);
+    // Into a folder that does not exist: refused, and nothing is made.
+    const std::string lost = narrowPath(testDirectory + L"\\no such folder\\map.rva");
+    CHECK(!writeFileReplacing(lost.c_str(), bytes.data(), 512));
+    CHECK(filesIn(testDirectory) == 1);
+}
+
+// A folder whose name has no Windows-1251 spelling: the narrow path the
+// program carries still reaches the real file once the dialog handed it out.
+void checkPathsOutsideTheCodePage() {
+    const std::wstring folder = testDirectory + L"\\\u5730\u56FE \u03C7\u03AC\u03C1\u03C4\u03B7\u03C2 карты";
+    CHECK(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring chosen = folder + L"\\\u03C7\u03AC\u03C1\u03C4\u03B7\u03C2.rva";
+    CHECK(!win32::fitsCodePage(chosen.c_str()) && win32::fitsCodePage(L"C:\\Карты\\тур.rva"));
+    const std::string narrowChosen = narrowPath(chosen);
+    CHECK(narrowChosen.size() == chosen.size() && narrowChosen.find('?') != std::string::npos);
+    CHECK(narrowChosen.find("\xEA\xE0\xF0\xF2\xFB") != std::string::npos);  // "карты" in Windows-1251
+
+    win32::rememberPath(win32::PathSource::Dialog, chosen);
+    CHECK(win32::widenPath(narrowChosen.c_str()) == chosen);
+    const std::vector<unsigned char> bytes = pattern(512, 41);
+    CHECK(writeFileReplacing(narrowChosen.c_str(), bytes.data(), 512));
+    CHECK(readAll(chosen) == bytes && filesIn(folder) == 1);
+    std::vector<unsigned char> back(512);
+    std::int32_t got = 0;
+    CHECK(platform::readFileStart(narrowChosen.c_str(), back.data(), 512, got) && got == 512 && back == bytes);
+
+    // A sibling in the same folder maps through the folder; other paths stay as they are.
+    const std::string sibling = narrowPath(folder + L"\\other.rvb");
+    CHECK(win32::widenPath(sibling.c_str()) == folder + L"\\other.rvb");
+    CHECK(win32::widenPath("C:\\\xCA\xE0\xF0\xF2\xFB\\a.rva") == L"C:\\Карты\\a.rva");
+    // A path that fits the code page forgets the earlier one.
+    win32::rememberPath(win32::PathSource::Dialog, L"C:\\maps\\a.rva");
+    CHECK(win32::widenPath(narrowChosen.c_str()) == win32::widen(narrowChosen.c_str()));
+}
+
+void checkModulePath() {
+    wchar_t wide[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, wide, MAX_PATH);
+    char name[260] = {};
+    const std::int32_t length = platform::moduleFileName(name, 260);
+    CHECK(length > 0 && std::string(name) == narrowPath(wide));
+    char tiny[8] = {'x'};
+    CHECK(platform::moduleFileName(tiny, 8) == 0 && tiny[0] == '\0');
+    const std::string directory = programDirectory();
+    CHECK(!directory.empty() && directory.back() == '\\' && std::string(name).rfind(directory, 0) == 0);
+}
+
+// ---- Text and the picture ---------------------------------------------------------
+
+void checkTextInPicture() {
+    OffscreenPicture picture;
+    CHECK(createPicture(picture, 200, 60));
+    if (picture.pixels == nullptr) return;
+    CHECK(picture.rowStride == -800);
+    std::memset(picture.pixels, 176, 200 * 60 * 4);
+    DrawingSurface surface;
+    surface.picture = &picture;
+    CHECK(platform::beginPictureDrawing(surface));
+
+    // The status texts need the default font's line box to be at most 16
+    // pixels (rows are 16 apart) and the widest tour length of the spectrum
+    // list, six digits and a point, to end before its count 64 pixels on.
+    HDC dc = static_cast<HDC>(surface.handle);
+    TEXTMETRICW metrics = {};
+    CHECK(GetTextMetricsW(dc, &metrics) && metrics.tmHeight <= 16);
+    LONG widestDigit = 0;
+    for (const wchar_t* c = L"0123456789"; *c != L'\0'; ++c) {
+        SIZE extent = {};
+        GetTextExtentPoint32W(dc, c, 1, &extent);
+        widestDigit = std::max(widestDigit, extent.cx);
+    }
+    SIZE point = {};
+    GetTextExtentPoint32W(dc, L".", 1, &point);
+    CHECK(widestDigit > 0 && 6 * widestDigit + point.cx < 64);
+
+    platform::drawText(surface, 20, 10, Colour{80, 80, 80}, "\xC8\xE3\xF0\xE0 12");  // "Игра 12"
+    platform::endPictureDrawing(surface);
+    CHECK(surface.handle == nullptr);
+
+    // The text lies in its line box below (x, y), measured from the top row:
+    // the bottom-up memory is addressed the right way round, and the
+    // background around the text is untouched.
+    int textPixels = 0;
+    int outside = 0;
+    for (std::int32_t y = 0; y < 60; ++y) {
+        const std::uint8_t* row = pictureRow(picture, y);
+        for (std::int32_t x = 0; x < 200; ++x) {
+            const std::uint8_t* px = row + 4 * x;
+            if (px[0] == 176 && px[1] == 176 && px[2] == 176) continue;
+            ++textPixels;
+            if (y < 10 || y >= 10 + metrics.tmHeight || x < 20) ++outside;
+        }
+    }
+    CHECK(textPixels > 20 && outside == 0);
+    platform::releasePictureSurface(picture);
+    CHECK(picture.pixels == nullptr && picture.handle == nullptr);
+}
+
+void checkTitle() {
+    win32::MainWindow& window = win32::theMainWindow;
+    window.windowHandle = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                                          GetModuleHandleW(nullptr), nullptr);
+    CHECK(window.windowHandle != nullptr);
+    std::strcpy(window.baseTitle, "\"Orvanta\"");
+    char edition[win32::kTitleCapacity];
+    win32::formatEditionText(edition, win32::kTitleCapacity);
+    CHECK(std::string(edition) == " Public Version 11");
+
+    wchar_t shown[400] = {};
+    win32::setWindowTitle(window, true, " - \xC8\xE3\xF0\xE0 ", "C:\\\xF2\xF3\xF0");  // " - Игра ", "C:\тур"
+    GetWindowTextW(window.windowHandle, shown, 400);
+    CHECK(std::wstring(shown) == L"\"Orvanta\" - Игра C:\\тур");
+    // A title longer than the buffer is cut at 323 characters.
+    const std::string longName(400, 'n');
+    win32::setWindowTitle(window, true, " - ", longName.c_str());
+    CHECK(GetWindowTextW(window.windowHandle, shown, 400) == 323);
+    DestroyWindow(window.windowHandle);
+    window.windowHandle = nullptr;
+}
+
+}  // namespace
+
+int main() {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    testDirectory = std::wstring(temp) + L"orvanta-win32-tests-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(testDirectory.c_str(), nullptr);
+
+    int wideCount = 0;
+    LPWSTR* wideArgs = CommandLineToArgvW(GetCommandLineW(), &wideCount);
+    for (int i = 1; i < wideCount; ++i) checkResources(wideArgs[i]);
+    CHECK(wideCount > 1);
+    LocalFree(wideArgs);
+
+    checkFileServices();
+    checkPathsOutsideTheCodePage();
+    checkModulePath();
+    checkTextInPicture();
+    checkTitle();
+
+    // Leave nothing behind.
+    SHFILEOPSTRUCTW remove = {};
+    const std::wstring doubleTerminated = testDirectory + L'\0';
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = doubleTerminated.c_str();
+    remove.fFlags = FOF_NO_UI;
+    SHFileOperationW(&remove);
+
+    std::printf("win32 tests: %d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}
