@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# The Windows build and its tests: cross-builds orvanta-public.exe and
+# orvanta-profi.exe with MinGW-w64 in build/windows, checks that they import
+# only system DLLs, and under Wine and Xvfb runs the Win32 checks and the smoke
+# test of both executables under a C.UTF-8 and a Russian locale. Where Wine is
+# not installed, it says so and ends after the build and the import check.
+# Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=$root/build/windows
+bin=$build/app/win32
+jobs=$(nproc 2>/dev/null || echo 2)
+[ "$jobs" -le 2 ] || jobs=2
+
+failures=0
+step() { echo; echo "--- $*"; }
+failed() { echo "FAILED: $*"; failures=$((failures + 1)); }
+
+step "Cross build with MinGW-w64"
+if ! command -v x86_64-w64-mingw32-g++ >/dev/null; then
+  echo "FAILED: x86_64-w64-mingw32-g++ is missing (Debian package g++-mingw-w64-x86-64)"
+  exit 1
+fi
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DORVANTA_WERROR=ON -DORVANTA_BUILD_BENCH=OFF -DORVANTA_BUILD_QT=OFF >/dev/null
+cmake --build "$build" -j "$jobs"
+
+step "Imports: only system DLLs"
+# Everything else (libstdc++, libgcc, winpthread) must be linked in statically.
+system_dlls='^(kernel32|user32|gdi32|comdlg32|shell32|advapi32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+for exe in "$bin/orvanta-public.exe" "$bin/orvanta-profi.exe" "$bin/orvanta-win32-tests.exe"; do
+  if [ ! -f "$exe" ]; then failed "$exe was not built"; continue; fi
+  dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print $3 }')
+  foreign=$(echo "$dlls" | tr 'A-Z' 'a-z' | grep -Ev "$system_dlls" || true)
+  echo "$(basename "$exe"): $(echo "$dlls" | tr '\n' ' ')"
+  [ -z "$foreign" ] || failed "$(basename "$exe") imports $(echo "$foreign" | tr '\n' ' ')"
+done
+for exe in orvanta-public.exe orvanta-profi.exe; do
+  subsystem=$(x86_64-w64-mingw32-objdump -p "$bin/$exe" | awk '/^Subsystem/ { print $3, $4 }')
+  [ "$subsystem" = "(Windows GUI)" ] || failed "$exe is not a Windows GUI program: $subsystem"
+done
+
+if command -v python3 >/dev/null; then
+  step "Icon: the committed icon is the generator's output"
+  icon=$(mktemp)
+  python3 app/win32/icon/make_icon.py "$icon"
+  cmp -s "$icon" app/win32/orvanta.ico || failed "app/win32/orvanta.ico differs from icon/make_icon.py's output"
+  rm -f "$icon"
+fi
+
+if ! command -v wine >/dev/null; then
+  step "Wine is not installed: the Win32 checks and the smoke test under Wine are skipped"
+  echo "windows: build and import check done, $failures failed"
+  [ "$failures" -eq 0 ]
+  exit
+fi
+for tool in Xvfb xdotool import convert compare; do
+  command -v "$tool" >/dev/null || { failed "$tool is missing (Debian packages xvfb, xdotool, imagemagick)"; exit 1; }
+done
+
+# A Russian locale, made from Debian's locale sources when it is missing.
+ru_locale=ru_RU.UTF-8
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
+  step "Generating the $ru_locale locale"
+  localedef -i ru_RU -f UTF-8 "$ru_locale" 2>&1 ||
+    { failed "the $ru_locale locale cannot be generated (Debian package locales)"; exit 1; }
+fi
+
+xvfb_pid=
+cleanup() {
+  WINEPREFIX=${WINEPREFIX:-} wineserver -k 2>/dev/null || true
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  rm -f "${display_file:-}"
+}
+trap cleanup EXIT
+
+step "X server"
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
+[ -s "$display_file" ] || { failed "Xvfb did not start"; exit 1; }
+export DISPLAY=":$(cat "$display_file")"
+echo "Xvfb on $DISPLAY"
+
+# The Wine prefix is made once and kept in the build folder. Mono and Gecko
+# are not wanted (no prompts), and Wine draws the window frames itself, so
+# the caption's close box is there without a window manager.
+export WINEPREFIX=$build/wine-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/.orvanta-ready" ]; then
+  step "Creating the Wine prefix $WINEPREFIX"
+  rm -rf "$WINEPREFIX"
+  timeout 300 wineboot -i >/dev/null 2>&1 || { failed "wineboot could not create the prefix"; exit 1; }
+  timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 ||
+    { failed "the prefix could not be configured"; exit 1; }
+  timeout 60 wineserver -w || true
+  touch "$WINEPREFIX/.orvanta-ready"
+fi
+
+step "Win32 checks under Wine"
+if (cd "$bin" && timeout 120 wine ./orvanta-win32-tests.exe orvanta-public.exe orvanta-profi.exe); then :; else
+  failed "orvanta-win32-tests.exe"
+fi
+timeout 60 wineserver -w || true
+
+smoke_out=$build/smoke
+rm -rf "$smoke_out"
+for locale in C.UTF-8 "$ru_locale"; do
+  for edition in public profi; do
+    step "Smoke test: $edition edition, $locale"
+    if timeout 180 tests/windows/smoke.sh "$bin/orvanta-$edition.exe" "$edition" "$locale" "$smoke_out"; then :; else
+      failed "smoke test of the $edition edition under $locale"
+    fi
+    # Let the prefix's processes end so the next run starts in its own locale.
+    timeout 60 wineserver -w || wineserver -k || true
+  done
+done
+
+# The texts are drawn from UTF-16, so the status line reads the same
+# whatever the code page the locale gives Wine.
+step "Status line under both locales"
+strip() { convert "$1" -crop "x36+0+0" +repage "$2"; }
+a=$smoke_out/public-C.UTF-8/client-start.png
+b=$smoke_out/public-$ru_locale/client-start.png
+if [ -f "$a" ] && [ -f "$b" ]; then
+  strip "$a" "$smoke_out/status-C.png"
+  strip "$b" "$smoke_out/status-ru.png"
+  differing=$(compare -metric AE "$smoke_out/status-C.png" "$smoke_out/status-ru.png" null: 2>&1 || true)
+  if [ "$differing" = 0 ]; then
+    echo "the Public status line is pixel-identical under C.UTF-8 and $ru_locale"
+  else
+    failed "the Public status line differs between C.UTF-8 and $ru_locale ($differing pixels)"
+  fi
+else
+  failed "no first-map screenshots to compare"
+fi
+
+echo
+echo "Screenshots: $smoke_out"
+echo "windows: $failures failed"
+[ "$failures" -eq 0 ]

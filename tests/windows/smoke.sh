@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# One smoke run of a Windows executable under Wine, on the X display and in the
+# Wine prefix the caller set up (DISPLAY, WINEPREFIX; see scripts/test-windows.sh):
+# the window appears with the edition's title, the first map is drawn, Space
+# makes a new map, '?' and '/' open the About box and Escape and Enter close it,
+# a map is saved through the real save dialog (512 bytes, version 2), and the
+# close box ends the program with exit code 0.
+# Usage: smoke.sh EXE EDITION LOCALE OUTDIR
+# Leaves its screenshots in OUTDIR/EDITION-LOCALE; exits 1 on the first failure.
+set -euo pipefail
+exe=$(realpath "$1")
+edition=$2
+locale=$3
+work=$(realpath -m "$4/$edition-$locale")
+here=$(cd "$(dirname "$0")" && pwd)
+
+case "$edition" in
+  public) title='"Orvanta" Public Version 11' ;;
+  profi) title='"Orvanta" Profi Release 11' ;;
+  *) echo "unknown edition $edition" >&2; exit 2 ;;
+esac
+about_title='О программе'
+save_title='Сохранить Карту в файл как'
+
+rm -rf "$work"
+mkdir -p "$work/program" "$work/documents"
+cp "$exe" "$(dirname "$exe")/help.txt" "$work/program/"
+exe_name=$(basename "$exe")
+
+pid=
+log() { echo "[$edition $locale] $*"; }
+stop_program() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+    kill "$pid" 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
+  fi
+}
+fail() {
+  log "FAILED: $*"
+  import -window root "$work/failure.png" 2>/dev/null || true
+  log "screen at the failure: $work/failure.png"
+  stop_program
+  exit 1
+}
+trap stop_program EXIT
+
+# Polls a command until it succeeds or the seconds run out.
+wait_for() {
+  local seconds=$1
+  shift
+  local end=$((SECONDS + seconds))
+  until "$@"; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.2
+  done
+}
+visible_named() {  # exact window name -> first matching visible window id
+  local id
+  for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+    if [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
+}
+main_window_titled() { [ "$(xdotool getwindowname "$win" 2>/dev/null)" = "$1" ]; }
+is_visible() { visible_named "$1" >/dev/null; }
+is_gone() { ! visible_named "$1" >/dev/null; }
+focus() { xdotool windowfocus "$1" 2>/dev/null || true; sleep 0.3; }
+keys() {  # sends keys one by one, with a pause for Wine to take each
+  local k
+  for k in "$@"; do
+    xdotool key "$k"
+    sleep 0.3
+  done
+}
+shot() { import -window "$win" "$work/$1.png"; }
+same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" = 0 ]; }
+
+# The program starts in its own folder, the current directory is the
+# documents folder, where the save dialog starts.
+(cd "$work/documents" && LANG=$locale LC_ALL=$locale exec wine "$work/program/$exe_name") \
+  >"$work/wine.log" 2>&1 &
+pid=$!
+
+log "waiting for the window"
+wait_for 60 visible_named "$title" >/dev/null || fail "no visible window titled '$title'"
+win=$(visible_named "$title")
+sleep 0.5
+shot start
+"$here/check_picture.sh" "$work/start.png" 8 "$work/client-start.png" >/dev/null || fail "first map"
+log "window '$title' shows the first map"
+
+# A new map is seeded from the clock seconds: let one second pass first.
+sleep 1.1
+focus "$win"
+keys space
+sleep 1
+shot space
+"$here/check_picture.sh" "$work/space.png" 8 "$work/client-space.png" >/dev/null || fail "map after Space"
+same_picture "$work/client-start.png" "$work/client-space.png" && fail "Space did not make a new map"
+log "Space made a new map"
+
+for pair in "question Escape" "slash Return"; do
+  read -r typed closer <<<"$pair"
+  focus "$win"
+  keys "$typed"
+  wait_for 10 is_visible "$about_title" || fail "'$typed' did not open the About box"
+  about=$(visible_named "$about_title")
+  import -window "$about" "$work/about-$typed.png"
+  focus "$about"
+  keys "$closer"
+  wait_for 10 is_gone "$about_title" || fail "$closer did not close the About box"
+done
+sleep 0.5
+shot after-about
+"$here/check_picture.sh" "$work/after-about.png" 8 "$work/client-after-about.png" >/dev/null ||
+  fail "picture after the About box"
+same_picture "$work/client-space.png" "$work/client-after-about.png" || fail "the About box changed the map"
+main_window_titled "$title" || fail "the About box changed the title"
+log "'?' and '/' open the About box, Escape and Enter close it"
+
+# File menu, second entry: save the map.
+focus "$win"
+keys F10 Down Down Return
+wait_for 15 is_visible "$save_title" || fail "no save dialog titled '$save_title'"
+dialog=$(visible_named "$save_title")
+import -window "$dialog" "$work/save-dialog.png"
+focus "$dialog"
+xdotool type --delay 50 smoke-map
+sleep 0.5
+keys Return
+map="$work/documents/smoke-map.rva"
+wait_for 15 test -s "$map" || fail "no map file written"
+wait_for 10 is_gone "$save_title" || fail "the save dialog did not close"
+size=$(stat -c %s "$map")
+version=$(od -An -tu4 -N4 "$map" | tr -d ' ')
+[ "$size" -eq 512 ] || fail "map file has $size bytes, expected 512"
+[ "$version" -eq 2 ] || fail "map file version $version, expected 2"
+leftovers=$(find "$work/documents" -type f ! -name smoke-map.rva)
+[ -z "$leftovers" ] || fail "files left beside the map: $leftovers"
+saved_title="\"Orvanta\" - Карта Z:$(echo "$work/documents/smoke-map" | tr / '\\')"
+wait_for 5 main_window_titled "$saved_title" ||
+  fail "title after the save is '$(xdotool getwindowname "$win")', expected '$saved_title'"
+sleep 0.5
+shot saved
+"$here/check_picture.sh" "$work/saved.png" 8 "$work/client-saved.png" >/dev/null || fail "picture after the save"
+same_picture "$work/client-space.png" "$work/client-saved.png" || fail "the menu keys or the save changed the map"
+log "map saved through the dialog: 512 bytes, version 2, title '$saved_title'"
+
+# The close box: the right-most caption button that Wine draws.
+eval "$(xdotool getwindowgeometry --shell "$win")"
+xdotool mousemove $((X + WIDTH - 14)) $((Y + 12)) click 1
+status=0
+wait_for 15 bash -c "! kill -0 $pid 2>/dev/null" || fail "the close box did not end the program"
+wait "$pid" || status=$?
+pid=
+[ "$status" -eq 0 ] || fail "exit code $status, expected 0"
+log "the close box ended the program with exit code 0"
