@@ -143,6 +143,11 @@ bool installCities(Board& board, const City* cities) {
     return moved;
 }
 
+// Route entries are indices into the 18 city slots. Every entry this program
+// writes is one, in use or not; anything else becomes city 0, so that no later
+// reading of a route can leave the arrays.
+std::int32_t routeEntry(std::int32_t stored) { return stored >= 0 && stored < kMaxCities ? stored : 0; }
+
 // A solved board's route is a closed trip: city 0, every other city once, city 0.
 bool closedTripOver(const std::int32_t* route, std::int32_t cityCount) {
     if (route[0] != 0 || route[cityCount] != 0) return false;
@@ -169,7 +174,7 @@ void installCommon(Board& board, const FileHeader& h, const City* cities, const 
     cityCountSetting = h.cityCount;
     resetBoard(board);
     const bool moved = installCities(board, cities);
-    for (std::int32_t i = 0; i < kRouteCapacity; ++i) board.solutionRoute[i] = solutionRoute[i];
+    for (std::int32_t i = 0; i < kRouteCapacity; ++i) board.solutionRoute[i] = routeEntry(solutionRoute[i]);
     // The solution is kept only when it is one this board can have: a closed
     // trip over its cities, with its spectrum. Otherwise the map opens unsolved.
     const bool solved = h.solved != 0 && !moved && closedTripOver(solutionRoute, board.cityCount) &&
@@ -360,7 +365,7 @@ bool installMapFile(Board& board, const MapFile& record) {
 bool installGameFile(Board& board, const GameFile& record) {
     if (!gameFileAcceptable(record)) return false;
     installCommon(board, record.header, record.cities, record.solutionRoute);
-    for (std::int32_t i = 0; i < kRouteCapacity; ++i) board.playerRoute[i] = record.playerRoute[i];
+    for (std::int32_t i = 0; i < kRouteCapacity; ++i) board.playerRoute[i] = routeEntry(record.playerRoute[i]);
     board.playerRoute[0] = 0;
     elapsedSeconds = clampInt(record.elapsedSeconds, -kMaxElapsedSeconds, kMaxElapsedSeconds);
     gameFinished = record.gameFinished;

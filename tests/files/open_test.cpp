@@ -298,18 +298,34 @@ TEST_F(OpenFile, SolvedFlagIsKeptOnlyWithASolutionThatFitsTheMap) {
         {"infinite length", [](MapFile& r) { r.header.spectrum.lengths[1] = std::numeric_limits<double>::infinity(); }},
         {"huge length", [](MapFile& r) { r.header.spectrum.lengths[1] = 1e300; }},
     };
+    MapFile r;
     for (const Spoil& s : spoils) {
-        MapFile r = good;
+        r = good;
         s.apply(r);
         ASSERT_TRUE(installMapFile(b, r)) << s.what;
         EXPECT_EQ(b.solved, 0) << s.what;
         EXPECT_EQ(b.solutionLength, 0.0) << s.what;
         // Nothing of the record is lost: it is carried to the next save.
         EXPECT_EQ(0, std::memcmp(&b.spectrum, &r.header.spectrum, sizeof(PathSpectrum))) << s.what;
-        for (std::int32_t i = 0; i < kRouteCapacity; ++i) EXPECT_EQ(b.solutionRoute[i], r.solutionRoute[i]);
+        for (std::int32_t i = 0; i < kRouteCapacity; ++i) {
+            if (r.solutionRoute[i] >= 0) {
+                EXPECT_EQ(b.solutionRoute[i], r.solutionRoute[i]);
+            }
+        }
     }
+    // Entries that are no city slot at all become city 0, and are not taken
+    // for a closing city 0 either.
+    r = good;
+    r.solutionRoute[6] = 99;
+    r.solutionRoute[18] = -7;
+    r.solutionRoute[17] = 17;
+    ASSERT_TRUE(installMapFile(b, r));
+    EXPECT_EQ(b.solved, 0);
+    EXPECT_EQ(b.solutionRoute[6], 0);
+    EXPECT_EQ(b.solutionRoute[18], 0);
+    EXPECT_EQ(b.solutionRoute[17], 17);
     // Entries past the count are never shown, whatever they hold.
-    MapFile r = good;
+    r = good;
     r.header.spectrum.count = 18;
     r.header.spectrum.lengths[19] = nan;
     r.header.spectrum.lengths[18] = inf;
@@ -349,6 +365,7 @@ TEST_F(OpenFile, PlayerRouteIsCutBackToItsLongestSoundStart) {
         ASSERT_TRUE(installGameFile(b, r)) << c.what;
         EXPECT_EQ(b.playerRouteLength, c.expectedLength) << c.what;
         EXPECT_EQ(b.playerRoute[0], 0) << c.what;
+        for (std::int32_t i = 0; i < kRouteCapacity; ++i) EXPECT_TRUE(b.playerRoute[i] >= 0 && b.playerRoute[i] < 18);
         EXPECT_EQ(routeClosed, c.expectedLength == 7 ? 1 : 0) << c.what;
         // Picks on the restored route behave: cutting back and closing again.
         b.extendPlayerRoute(4);
