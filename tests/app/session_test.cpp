@@ -446,6 +446,17 @@ TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
     EXPECT_EQ(mode, AppMode::Editor);
     const Board saved = theBoard;
 
+    // ... and from the other modes too.
+    for (const AppMode m : {AppMode::Generator, AppMode::Game}) {
+        mode = m;
+        fake::savePath = dir + "/other.rva";
+        EXPECT_TRUE(handleCommand(command::saveMap));
+        EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта " + dir + "/other");
+        EXPECT_EQ(mode, m);
+    }
+    handleCommand(command::editMap);
+    fake::windowLog.titles.resize(1);
+
     // A cancelled save is silent and keeps the title.
     fake::savePath.reset();
     EXPECT_TRUE(handleCommand(command::saveMap));
