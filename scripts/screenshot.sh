@@ -94,7 +94,7 @@ read -r start_x start_y _ < <(grep start "$work/cities")
 # its '+' would draw the solution as the player's trip).
 click "$start_x" "$start_y"
 if [ "$edition" = public ]; then
-  xdotool key --window "$window" KP_Add
+  xdotool key KP_Add
   sleep 0.5
 fi
 

@@ -1,0 +1,16 @@
+// The Qt desktop program: one window, its menu and the event loop.
+#include <QApplication>
+
+#include "app/qt/main_window.h"
+#include "app/qt/startup.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    orvanta::qt::MainWindow window;
+    window.show();
+    // The first random map is made and drawn before the title, the personal
+    // number and the stamp words are set.
+    window.paintNow();
+    orvanta::qt::initApplication();
+    return QApplication::exec();
+}

@@ -1,0 +1,73 @@
+// The Qt front end's one top-level window: the menu bar over a client area
+// that shows the off-screen picture, and the input that goes to the controller.
+#pragma once
+
+#include <QMainWindow>
+#include <QWidget>
+
+#include <cstdint>
+
+class QAction;
+
+namespace orvanta::qt {
+
+// The client area. It owns no drawing of its own: every paint hands the
+// client size to paintWindow and copies the picture it returns, so nothing is
+// erased first and a resize never flickers.
+class PictureWidget : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PictureWidget(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MainWindow();
+    ~MainWindow() override;
+
+    PictureWidget* pictureWidget() const { return picture_; }
+
+    // The menu item that delivers a command, or null for an unknown id.
+    QAction* actionFor(int commandId) const;
+
+    // Brings the picture up to date at once (the first map is made here at
+    // start-up) and schedules its copy to the screen.
+    void paintNow();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void buildMenus();
+
+    PictureWidget* picture_;
+};
+
+// The window created by main (or by a test); null before and after.
+MainWindow* mainWindow();
+
+// The owner of modal dialogs: the main window, or null without one.
+QWidget* dialogOwner();
+
+// The Windows virtual-key code for a Qt key, or 0 for keys the program ignores.
+int virtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
+
+// Whether a typed text is one of the About box's accelerator characters.
+bool isAboutAccelerator(const QString& typed);
+
+// The window title the program starts with, before the edition words: the
+// program's name in double quotes (Windows-1251).
+const char* baseTitleText();
+
+// Refusal beeps sounded since the start (the only trace a beep leaves).
+extern std::int32_t beepCount;
+
+}  // namespace orvanta::qt

@@ -1,0 +1,169 @@
+// File dialogs, whole-file reads and writes, the desktop's document viewer and
+// the program's own file name, for the Qt front end on a POSIX system.
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStringList>
+#include <QUrl>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "app/qt/main_window.h"
+#include "app/qt/qt_text.h"
+#include "files/file_services.h"
+
+namespace orvanta::platform {
+
+namespace {
+
+// "Map Files (*.rva)"; a "*.*" pattern means every file, as it does on Windows.
+QStringList nameFilters(const FileFilter* filters, std::int32_t filterCount) {
+    QStringList list;
+    for (std::int32_t i = 0; filters != nullptr && i < filterCount; ++i) {
+        QString pattern = qt::fromCp1251(filters[i].pattern);
+        if (pattern == QLatin1String("*.*")) pattern = QStringLiteral("*");
+        list << qt::fromCp1251(filters[i].description) + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    }
+    return list;
+}
+
+// Shows the prepared dialog and hands the chosen path back in fileName.
+bool runFileDialog(QFileDialog& dialog, char* fileName, std::int32_t capacity) {
+    if (dialog.exec() != QDialog::Accepted) return false;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty()) return false;
+    const QFileInfo info(chosen.first());
+    std::string path;
+    if (!qt::toCp1251(info.absoluteFilePath(), path)) return false;
+    if (capacity <= 0 || path.size() + 1 > static_cast<std::size_t>(capacity)) return false;
+    std::memcpy(fileName, path.c_str(), path.size() + 1);
+    // Like the system dialogs on Windows, the next dialog starts in the folder
+    // of the file chosen last.
+    QDir::setCurrent(info.absolutePath());
+    return true;
+}
+
+void prepareDialog(QFileDialog& dialog, const FileFilter* filters, std::int32_t filterCount,
+                   const char* initialDirectory) {
+    dialog.setNameFilters(nameFilters(filters, filterCount));
+    if (!dialog.nameFilters().isEmpty()) dialog.selectNameFilter(dialog.nameFilters().first());
+    dialog.setDirectory(initialDirectory != nullptr ? qt::fromCp1251(initialDirectory) : QDir::currentPath());
+}
+
+}  // namespace
+
+bool showSaveDialog(const char* title, const FileFilter* filters, std::int32_t filterCount,
+                    const char* defaultExtension, const char* initialDirectory, char* fileName,
+                    std::int32_t capacity) {
+    QFileDialog dialog(qt::dialogOwner(), qt::fromCp1251(title));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    prepareDialog(dialog, filters, filterCount, initialDirectory);
+    if (defaultExtension != nullptr) dialog.setDefaultSuffix(qt::fromCp1251(defaultExtension));
+    if (fileName != nullptr && fileName[0] != '\0') dialog.selectFile(qt::fromCp1251(fileName));
+    return runFileDialog(dialog, fileName, capacity);
+}
+
+bool showOpenDialog(const char* title, const FileFilter* filters, std::int32_t filterCount,
+                    const char* initialDirectory, char* fileName, std::int32_t capacity) {
+    QFileDialog dialog(qt::dialogOwner(), qt::fromCp1251(title));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    prepareDialog(dialog, filters, filterCount, initialDirectory);
+    return runFileDialog(dialog, fileName, capacity);
+}
+
+FileHandle createNewFile(const char* path) {
+    const QByteArray local = qt::localPath(path);
+    int fd;
+    do {
+        fd = ::open(local.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd < 0 ? kNoFile : static_cast<FileHandle>(fd);
+}
+
+std::int32_t writeToFile(FileHandle file, const unsigned char* bytes, std::int32_t count) {
+    if (file == kNoFile || count < 0) return -1;
+    ssize_t written;
+    do {
+        written = ::write(static_cast<int>(file), bytes, static_cast<std::size_t>(count));
+    } while (written < 0 && errno == EINTR);
+    return written < 0 ? -1 : static_cast<std::int32_t>(written);
+}
+
+bool flushFile(FileHandle file) { return file != kNoFile && ::fsync(static_cast<int>(file)) == 0; }
+
+bool closeFile(FileHandle file) {
+    // Linux releases the descriptor even when close reports EINTR: never retry.
+    return file != kNoFile && ::close(static_cast<int>(file)) == 0;
+}
+
+bool replaceFile(const char* source, const char* target) {
+    const QByteArray from = qt::localPath(source);
+    const QByteArray to = qt::localPath(target);
+    if (::rename(from.constData(), to.constData()) != 0) return false;
+    // Make the new directory entry itself durable; the rename has happened
+    // whether or not this succeeds.
+    const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(to)).absolutePath());
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+bool removeFile(const char* path) { return ::unlink(qt::localPath(path).constData()) == 0; }
+
+bool readFileStart(const char* path, unsigned char* buffer, std::int32_t capacity, std::int32_t& bytesRead) {
+    bytesRead = 0;
+    if (buffer == nullptr || capacity < 0) return false;
+    const QByteArray local = qt::localPath(path);
+    int fd;
+    do {
+        fd = ::open(local.constData(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return false;
+    std::int32_t total = 0;
+    while (total < capacity) {
+        const ssize_t got = ::read(fd, buffer + total, static_cast<std::size_t>(capacity - total));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            ::close(fd);
+            return false;
+        }
+        if (got == 0) break;
+        total += static_cast<std::int32_t>(got);
+    }
+    ::close(fd);
+    bytesRead = total;
+    return true;
+}
+
+bool shellOpen(const char* path) {
+    const QString file = qt::fromCp1251(path);
+    // A missing document stays silent: the desktop's opener would complain in
+    // a window of its own.
+    if (!QFileInfo(file).isFile()) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+}
+
+std::int32_t moduleFileName(char* buffer, std::int32_t capacity) {
+    if (buffer == nullptr || capacity <= 0) return 0;
+    buffer[0] = '\0';
+    if (QCoreApplication::instance() == nullptr) return 0;
+    std::string path;
+    if (!qt::toCp1251(QCoreApplication::applicationFilePath(), path) || path.empty()) return 0;
+    if (path.size() + 1 > static_cast<std::size_t>(capacity)) return 0;
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    return static_cast<std::int32_t>(path.size());
+}
+
+}  // namespace orvanta::platform

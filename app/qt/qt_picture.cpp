@@ -1,0 +1,114 @@
+// The off-screen picture as a QImage, and text drawn into it with QPainter.
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "app/app_state.h"
+#include "app/picture.h"
+#include "app/qt/qt_text.h"
+
+namespace orvanta {
+
+namespace {
+
+// Limits the status texts are laid out for: a line box of at most 16 pixels
+// and digits no wider than 8 pixels.
+constexpr qreal kMaxLineHeight = 16.0;
+constexpr qreal kMaxDigitAdvance = 8.0;
+
+bool fontFits(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    if (metrics.ascent() + metrics.descent() > kMaxLineHeight) return false;
+    for (const QChar ch : QStringLiteral("0123456789.")) {
+        if (metrics.horizontalAdvance(ch) > kMaxDigitAdvance) return false;
+    }
+    return true;
+}
+
+// The largest pixel size of the desktop's general font that keeps within the
+// limits; chosen once.
+const QFont& statusFont() {
+    static const QFont font = [] {
+        QFont candidate = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+        for (int pixels = 14; pixels > 6; --pixels) {
+            candidate.setPixelSize(pixels);
+            if (fontFits(candidate)) break;
+        }
+        candidate.setHintingPreference(QFont::PreferFullHinting);
+        return candidate;
+    }();
+    return font;
+}
+
+}  // namespace
+
+namespace platform {
+
+bool createPictureSurface(OffscreenPicture& picture, std::int32_t width, std::int32_t height) {
+    picture.handle = nullptr;
+    picture.pixels = nullptr;
+    picture.rowStride = 0;
+    if (width <= 0 || height <= 0) return false;
+    auto* image = new QImage(width, height, QImage::Format_RGB32);
+    if (image->isNull()) {
+        delete image;
+        return false;
+    }
+    picture.handle = image;
+    picture.pixels = image->bits();
+    picture.rowStride = static_cast<std::int32_t>(image->bytesPerLine());
+    return true;
+}
+
+void releasePictureSurface(OffscreenPicture& picture) {
+    delete static_cast<QImage*>(picture.handle);
+    picture.handle = nullptr;
+    picture.pixels = nullptr;
+}
+
+bool beginPictureDrawing(DrawingSurface& surface) {
+    surface.handle = nullptr;
+    if (surface.picture == nullptr || surface.picture->handle == nullptr) return false;
+    auto* painter = new QPainter;
+    if (!painter->begin(static_cast<QImage*>(surface.picture->handle))) {
+        delete painter;
+        return false;
+    }
+    painter->setFont(statusFont());
+    painter->setBackgroundMode(Qt::TransparentMode);
+    surface.handle = painter;
+    return true;
+}
+
+void endPictureDrawing(DrawingSurface& surface) {
+    auto* painter = static_cast<QPainter*>(surface.handle);
+    if (painter != nullptr) {
+        painter->end();
+        delete painter;
+        surface.handle = nullptr;
+    }
+    OffscreenPicture* picture = surface.picture;
+    // Only a redraw (which clears the picture first) changes the pixels.
+    if (picture == nullptr || picture->pixels == nullptr || !pictureDirty) return;
+    // The clear writes grey into the fourth byte too; QImage's RGB32 wants it
+    // opaque before the picture is copied anywhere.
+    for (std::int32_t y = 0; y < picture->pictureHeight; ++y) {
+        std::uint8_t* row = pictureRow(*picture, y);
+        for (std::int32_t x = 0; x < picture->pictureWidth; ++x) row[4 * x + 3] = 0xFF;
+    }
+}
+
+void drawText(DrawingSurface& surface, std::int32_t x, std::int32_t y, Colour colour, const char* text) {
+    auto* painter = static_cast<QPainter*>(surface.handle);
+    if (painter == nullptr || text == nullptr) return;
+    painter->setPen(QColor(colour.red, colour.green, colour.blue));
+    const QFontMetricsF metrics(painter->font());
+    painter->drawText(QPointF(x, y + metrics.ascent()), qt::fromCp1251(text));
+}
+
+}  // namespace platform
+
+}  // namespace orvanta

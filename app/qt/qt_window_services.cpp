@@ -1,0 +1,79 @@
+// The main window's services for the controller, and the About box.
+#include <QApplication>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+#include "app/qt/main_window.h"
+#include "app/qt/qt_text.h"
+#include "app/window_services.h"
+#include "core/text1251.h"
+
+namespace orvanta::platform {
+
+namespace {
+
+constexpr auto kAboutCaption = RU("О программе");
+constexpr auto kProgramName = RU("Orvanta");
+
+// Titles are composed into a buffer of this size; a longer one is cut.
+constexpr std::size_t kTitleCapacity = 324;
+
+}  // namespace
+
+void invalidateWindow() {
+    if (qt::MainWindow* window = qt::mainWindow()) window->pictureWidget()->update();
+}
+
+void setWindowTitle(const char* text, const char* name) {
+    qt::MainWindow* window = qt::mainWindow();
+    if (window == nullptr) return;
+    char title[kTitleCapacity];
+    std::snprintf(title, sizeof title, "%s%s%s", qt::baseTitleText(), text != nullptr ? text : "",
+                  name != nullptr ? name : "");
+    window->setWindowTitle(qt::fromCp1251(title));
+}
+
+void showAboutBox() {
+    QDialog box(qt::dialogOwner());
+    box.setObjectName(QStringLiteral("aboutBox"));
+    box.setWindowTitle(qt::fromCp1251(kAboutCaption));
+
+    auto* name = new QLabel(qt::fromCp1251(kProgramName), &box);
+    name->setTextFormat(Qt::PlainText);
+    name->setAlignment(Qt::AlignCenter);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), &box);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &box, &QDialog::accept);
+
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(ok);
+    buttonRow->addStretch();
+    auto* layout = new QVBoxLayout(&box);
+    layout->addWidget(name);
+    layout->addStretch();
+    layout->addLayout(buttonRow);
+
+    // 157 x 56 dialog units of an 8 x 16 pixel system font.
+    box.setFixedSize(314, 112);
+    ok->setFocus();
+    // Enter presses the default button; Escape and the close box reject.
+    box.exec();
+}
+
+void closeMainWindow() {
+    if (qt::MainWindow* window = qt::mainWindow()) window->close();
+}
+
+void refusalBeep() {
+    ++qt::beepCount;
+    QApplication::beep();
+}
+
+}  // namespace orvanta::platform

@@ -1,0 +1,29 @@
+#include "app/qt/startup.h"
+
+#include <cstdio>
+
+#include "app/window_services.h"
+#include "core/edition.h"
+#include "files/documents.h"
+#include "files/records.h"
+
+namespace orvanta::qt {
+
+namespace {
+constexpr int kTitleVersion = 11;
+}  // namespace
+
+const char* editionTitleText() {
+    static char text[64];
+    std::snprintf(text, sizeof text, " %s %s %i", isProfi() ? "Profi" : "Public", isProfi() ? "Release" : "Version",
+                  kTitleVersion);
+    return text;
+}
+
+void initApplication() {
+    platform::setWindowTitle(editionTitleText(), "");
+    personalNumber = readPersonalNumber();
+    setEditionStampWords();
+}
+
+}  // namespace orvanta::qt

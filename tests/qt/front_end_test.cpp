@@ -1,0 +1,599 @@
+// The Qt front end driven as a user would: menus, keys, clicks, the About box
+// and the real file dialogs, on Qt's offscreen platform.
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "app/controller.h"
+#include "app/picture.h"
+#include "app/qt/main_window.h"
+#include "app/qt/qt_text.h"
+#include "app/qt/startup.h"
+#include "app/renderer.h"
+#include "app/status_panel.h"
+#include "core/board.h"
+#include "core/edition.h"
+#include "core/game_clock.h"
+#include "core/generator.h"
+#include "core/text1251.h"
+#include "files/documents.h"
+#include "files/records.h"
+
+using namespace orvanta;
+
+namespace {
+
+QString ru(const char* cp1251) { return qt::fromCp1251(cp1251); }
+
+// Runs `body` on the first modal widget of type T that shows up within a few
+// seconds. Bodies only look and then close what they found, so a failed look
+// never leaves a modal loop running; the checks follow once it has returned.
+// The returned watcher can be deleted to stop waiting.
+template <typename T>
+QPointer<QTimer> onNextModal(std::function<void(T*)> body) {
+    auto* timer = new QTimer;
+    const QDeadlineTimer deadline(5000);
+    QObject::connect(timer, &QTimer::timeout, [timer, deadline, body] {
+        if (T* found = qobject_cast<T*>(QApplication::activeModalWidget()); found != nullptr && found->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            body(found);
+        } else if (deadline.hasExpired()) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(10);
+    return timer;
+}
+
+// Types a full path into the dialog's file name field, as a user may, and
+// presses the dialog's default button.
+void chooseFile(QFileDialog* dialog, const QString& path) {
+    if (auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        field->setText(path);
+    } else {
+        dialog->selectFile(path);
+    }
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own accept, as Enter would
+}
+
+std::int32_t readInt32(const QByteArray& bytes, int offset) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(bytes[offset + i]);
+    return static_cast<std::int32_t>(v);
+}
+
+QRgb rgb(Colour c) { return qRgb(c.red, c.green, c.blue); }
+
+}  // namespace
+
+class FrontEndTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<qt::MainWindow> window_;
+    QTemporaryDir dir_;
+
+    qt::PictureWidget* picture() const { return window_->pictureWidget(); }
+
+    // Lets pending events run and repaints the client area at once, so that
+    // recorded clicks are applied.
+    void settle() {
+        QCoreApplication::processEvents();
+        picture()->repaint();
+        QCoreApplication::processEvents();
+    }
+
+    void command(int id) {
+        QAction* action = window_->actionFor(id);
+        QVERIFY2(action != nullptr, qPrintable(QString::number(id)));
+        action->trigger();
+        settle();
+    }
+
+    void leftClickAt(WindowPoint p) {
+        QTest::mouseClick(picture(), Qt::LeftButton, Qt::NoModifier, QPoint(p.x, p.y));
+        settle();
+    }
+
+    BoardLayout layout() const { return layoutBoard(theBoard, picture()->width(), picture()->height()); }
+
+    WindowPoint cityPoint(std::int32_t i) const {
+        return gridToWindow(layout(), theBoard.cities[i].x, theBoard.cities[i].y);
+    }
+
+    // The client area as the user sees it.
+    QImage screen() const { return picture()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    // A client area of the current size holding only `text` at (8, y) on the
+    // grey background, drawn through the program's own text service.
+    QImage lineAlone(std::int32_t y, const char* text) const {
+        OffscreenPicture picture;
+        const std::int32_t w = this->picture()->width();
+        const std::int32_t h = this->picture()->height();
+        if (!platform::createPictureSurface(picture, w, h)) return {};
+        picture.pictureWidth = w;
+        picture.pictureHeight = h;
+        std::memset(picture.pixels, 176, static_cast<std::size_t>(picture.rowStride) * static_cast<std::size_t>(h));
+        DrawingSurface surface;
+        surface.picture = &picture;
+        if (platform::beginPictureDrawing(surface)) {
+            platform::drawText(surface, 8, y, textColours::strong, text);
+            platform::endPictureDrawing(surface);
+        }
+        QImage copy = static_cast<QImage*>(picture.handle)->convertToFormat(QImage::Format_RGB32);
+        platform::releasePictureSurface(picture);
+        return copy;
+    }
+
+    // Whether the 16 rows from y show exactly `text` at x = 8 and nothing else.
+    bool showsLine(const QImage& shot, std::int32_t y, const char* text) const {
+        const QImage expected = lineAlone(y, text);
+        if (expected.isNull() || expected.size() != shot.size()) return false;
+        bool inked = false;
+        for (int row = y; row < y + 16 && row < shot.height(); ++row) {
+            for (int x = 0; x < shot.width(); ++x) {
+                const QRgb want = expected.pixel(x, row) & 0xFFFFFF;
+                if ((shot.pixel(x, row) & 0xFFFFFF) != want) return false;
+                inked = inked || want != (qRgb(176, 176, 176) & 0xFFFFFF);
+            }
+        }
+        return inked;
+    }
+
+    // A fresh random map on the coarse grid in Generator mode.
+    void freshCoarseMap() {
+        command(command::gridCoarse);
+        QCOMPARE(mode, AppMode::Generator);
+        QVERIFY(theBoard.cityCount > 1);
+    }
+
+    // Saves the game (or map) through the real dialog, choosing `name` in the
+    // test folder; returns what the dialog proposed.
+    QString saveThroughDialog(int commandId, const QString& name, QString* title = nullptr) {
+        QString proposed;
+        onNextModal<QFileDialog>([&](QFileDialog* dialog) {
+            proposed = dialog->selectedFiles().value(0);
+            if (title != nullptr) *title = dialog->windowTitle();
+            chooseFile(dialog, dir_.filePath(name));
+            if (dialog->isVisible()) dialog->reject();
+        });
+        command(commandId);
+        return proposed;
+    }
+
+    void openThroughDialog(int commandId, const QString& name) {
+        onNextModal<QFileDialog>([&](QFileDialog* dialog) {
+            chooseFile(dialog, dir_.filePath(name));
+            if (dialog->isVisible()) dialog->reject();
+        });
+        command(commandId);
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        window_ = std::make_unique<qt::MainWindow>();
+        QCOMPARE(window_->windowTitle(), ru(RU("\"Orvanta\"")));
+        QCOMPARE(window_->size(), QSize(640, 480));
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        window_->paintNow();
+        // The first map exists before the start-up code runs.
+        QVERIFY(theBoard.cityCount > 0);
+        qt::initApplication();
+    }
+
+    void startsWithEditionTitleAndPersonalNumber() {
+        const QString expected = isProfi() ? ru(RU("\"Orvanta\" Profi Release 11")) : ru(RU("\"Orvanta\" Public Version 11"));
+        QCOMPARE(window_->windowTitle(), expected);
+        // "user.txt" beside the test executable holds "  0x1F".
+        QCOMPARE(personalNumber, 31);
+        bool anyStampWord = false;
+        for (std::int32_t word : stampWords) anyStampWord = anyStampWord || word != 0;
+        QCOMPARE(anyStampWord, isProfi());
+    }
+
+    void menuBarHasTheCaptionsAndCommands() {
+        struct Item {
+            const char* caption;  // null for a separator
+            int id;
+        };
+        struct Menu {
+            const char* caption;
+            std::vector<Item> items;
+        };
+        const std::vector<Menu> expected = {
+            {RU("&Файл"),
+             {{RU("&Открыть Карту..."), 32775}, {RU("&Сохранить как..."), 32774}, {nullptr, 0}, {RU("В&ыход"), 105}}},
+            {RU("&Генератор"),
+             {{RU("&Генератор"), 32783},
+              {nullptr, 0},
+              {RU("Сетка Грубо"), 32784},
+              {RU("Сетка Средне"), 32785},
+              {RU("Сетка Точно"), 32786}}},
+            {RU("&Редактор"), {{RU("&Править Карту"), 32772}, {nullptr, 0}, {RU("&Стереть все"), 32771}}},
+            {RU("&Игра"),
+             {{RU("&Начать Игру"), 32777}, {nullptr, 0}, {RU("&Открыть Игру..."), 32780}, {RU("&Сохранить как..."), 32779}}},
+            {RU("&? Помощь"),
+             {{RU("&Показать Решение ЗК"), 32787},
+              {nullptr, 0},
+              {RU("&Читать Руководство..."), 32773},
+              {RU("&О программе..."), 104},
+              {RU("&Личный номер..."), 32781}}},
+        };
+        const QList<QAction*> menus = window_->menuBar()->actions();
+        QCOMPARE(menus.size(), static_cast<qsizetype>(expected.size()));
+        for (std::size_t m = 0; m < expected.size(); ++m) {
+            QAction* menuAction = menus[static_cast<qsizetype>(m)];
+            QCOMPARE(menuAction->text(), ru(expected[m].caption));
+            QVERIFY(menuAction->menu() != nullptr);
+            const QList<QAction*> items = menuAction->menu()->actions();
+            QCOMPARE(items.size(), static_cast<qsizetype>(expected[m].items.size()));
+            for (std::size_t i = 0; i < expected[m].items.size(); ++i) {
+                QAction* item = items[static_cast<qsizetype>(i)];
+                const Item& want = expected[m].items[i];
+                if (want.caption == nullptr) {
+                    QVERIFY(item->isSeparator());
+                    continue;
+                }
+                QCOMPARE(item->text(), ru(want.caption));
+                QCOMPARE(item->data().toInt(), want.id);
+                QVERIFY(item->isEnabled());
+                QVERIFY(!item->isCheckable());
+                QCOMPARE(window_->actionFor(want.id), item);
+            }
+        }
+
+        // Triggering items reaches the controller with their ids.
+        command(command::gridMedium);
+        QCOMPARE(gridSizeSetting.width, 41);
+        QCOMPARE(theBoard.gridWidth, 41);
+        command(command::gridFine);
+        QCOMPARE(theBoard.gridWidth, 10000);
+        command(command::editMap);
+        QCOMPARE(mode, AppMode::Editor);
+        command(command::startGame);
+        QCOMPARE(mode, AppMode::Game);
+        command(command::generator);
+        QCOMPARE(mode, AppMode::Generator);
+        QCOMPARE(theBoard.gridWidth, 10000);
+        command(command::gridCoarse);
+        QCOMPARE(theBoard.gridWidth, 11);
+    }
+
+    void keysReachTheControllerOnRelease() {
+        freshCoarseMap();
+        const std::int32_t cities = cityCountSetting;
+        QTest::keyPress(picture(), Qt::Key_Up);
+        settle();
+        QCOMPARE(cityCountSetting, cities);  // a press alone does nothing
+        QTest::keyRelease(picture(), Qt::Key_Up);
+        settle();
+        QCOMPARE(cityCountSetting, cities + 1);
+        QCOMPARE(theBoard.cityCount, cities + 1);
+
+        // An auto-repeated release is not a release.
+        QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(picture(), &repeat);
+        settle();
+        QCOMPARE(cityCountSetting, cities + 1);
+
+        QTest::keyRelease(picture(), Qt::Key_Down);
+        settle();
+        QCOMPARE(theBoard.cityCount, cities);
+        QTest::keyRelease(picture(), Qt::Key_Right);
+        settle();
+        QCOMPARE(theBoard.gridWidth, 41);
+        QTest::keyRelease(picture(), Qt::Key_Right);
+        settle();
+        QCOMPARE(theBoard.gridWidth, 10000);
+        QTest::keyRelease(picture(), Qt::Key_Left);
+        settle();
+        QCOMPARE(theBoard.gridWidth, 41);
+        QTest::keyRelease(picture(), Qt::Key_Left);
+        settle();
+        QCOMPARE(theBoard.gridWidth, 11);
+
+        // Both plus keys force the solution. Profi has solved the small map on
+        // its own and shows the solution as the player's closed trip.
+        for (const auto modifier : {Qt::NoModifier, Qt::KeypadModifier}) {
+            QTest::keyRelease(picture(), Qt::Key_Space);
+            settle();
+            QCOMPARE(theBoard.playerRouteLength, 1);
+            QCOMPARE(theBoard.solved, isProfi() ? 1 : 0);
+            QTest::keyRelease(picture(), Qt::Key_Plus, modifier);
+            settle();
+            QCOMPARE(theBoard.solved, 1);
+            QCOMPARE(theBoard.playerRouteLength, isProfi() ? theBoard.cityCount + 1 : 1);
+        }
+    }
+
+    void gamePlayedByClicksAndKeysEndsWithTheVerdict() {
+        // Build a square of four cities in the editor, then play it.
+        command(command::gridCoarse);
+        command(command::editMap);
+        command(command::eraseAll);
+        QCOMPARE(mode, AppMode::Editor);
+        QCOMPARE(theBoard.cityCount, 0);
+        const City corners[] = {{1, 1}, {9, 1}, {9, 9}, {1, 9}};
+        for (const City& c : corners) leftClickAt(gridToWindow(layout(), c.x, c.y));
+        QCOMPARE(theBoard.cityCount, 4);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(theBoard.cities[i].x, corners[i].x);
+            QCOMPARE(theBoard.cities[i].y, corners[i].y);
+        }
+
+        command(command::startGame);
+        QCOMPARE(mode, AppMode::Game);
+        for (int i = 1; i < 4; ++i) {
+            QCOMPARE(routeClosed, 0);
+            leftClickAt(cityPoint(i));
+        }
+        QCOMPARE(routeClosed, 1);
+        QCOMPARE(gameFinished, 1);
+        QCOMPARE(theBoard.playerRouteLength, 5);
+
+        QTest::keyRelease(picture(), Qt::Key_Plus);
+        settle();
+        QCOMPARE(theBoard.solved, 1);
+
+        const QImage shot = screen();
+        QVERIFY(showsLine(shot, 12, RU("Игра:    Городов  4    Сетка 11x11    Решение известно")));
+        char line[kStatusLineCapacity];
+        if (isProfi()) {
+            std::snprintf(line, sizeof line, RU("Время %3i сек    Городов в пути %2i    Суммарный путь %g"),
+                          elapsedSeconds, 4, 100.0);
+        } else {
+            std::snprintf(line, sizeof line,
+                          RU("Время %3i сек    Городов в пути %2i    Результат в пределах %i %% от решения ЗК"),
+                          elapsedSeconds, 4, 105);
+        }
+        QVERIFY2(showsLine(shot, picture()->height() - 24, line), qPrintable(ru(line)));
+
+        // The closing segment back to city 0 is drawn in the route colour.
+        const WindowPoint from = cityPoint(3);
+        const WindowPoint to = cityPoint(0);
+        QCOMPARE(shot.pixel(from.x, (from.y + to.y) / 2), rgb(colours::route));
+    }
+
+    void questionMarkAndSlashOpenTheAboutBox_data() {
+        QTest::addColumn<char>("typed");
+        QTest::addColumn<int>("closing");  // 0 Escape, 1 Enter, 2 OK button, 3 close box
+        QTest::newRow("? then Escape") << '?' << 0;
+        QTest::newRow("/ then Enter") << '/' << 1;
+        QTest::newRow("? then OK") << '?' << 2;
+        QTest::newRow("/ then close box") << '/' << 3;
+    }
+
+    void questionMarkAndSlashOpenTheAboutBox() {
+        QFETCH(char, typed);
+        QFETCH(int, closing);
+        QString caption;
+        QString name;
+        Qt::Alignment alignment;
+        bool okIsDefault = false;
+        bool shown = false;
+        onNextModal<QDialog>([&](QDialog* box) {
+            shown = true;
+            caption = box->windowTitle();
+            if (auto* label = box->findChild<QLabel*>()) {
+                name = label->text();
+                alignment = label->alignment();
+            }
+            auto* ok = box->findChild<QPushButton*>();
+            okIsDefault = ok != nullptr && ok->isDefault() && ok->text() == QLatin1String("OK");
+            if (closing == 0) QTest::keyClick(box, Qt::Key_Escape);
+            if (closing == 1) QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Return);
+            if (closing == 2 && ok != nullptr) ok->click();
+            if (closing == 3) box->close();
+            if (box->isVisible()) box->reject();  // never leave the loop running
+        });
+        QTest::keyClick(picture(), typed);
+        QVERIFY(shown);
+        QCOMPARE(caption, ru(RU("О программе")));
+        QCOMPARE(name, QStringLiteral("Orvanta"));
+        QVERIFY(alignment.testFlag(Qt::AlignHCenter));
+        QVERIFY(okIsDefault);
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+
+    void gameIsSavedAndOpenedThroughTheRealDialogs() {
+        freshCoarseMap();
+        leftClickAt(cityPoint(0));  // into Game mode
+        QCOMPARE(mode, AppMode::Game);
+        leftClickAt(cityPoint(1));
+        QCOMPARE(theBoard.playerRouteLength, 2);
+        const Board saved = theBoard;
+
+        QString title;
+        const QString proposed = saveThroughDialog(command::saveGame, QStringLiteral("game1"), &title);
+        QCOMPARE(title, ru(RU("Сохранить Игру в файл как")));
+        QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("untitled.rvb"));
+        QFile file(dir_.filePath(QStringLiteral("game1.rvb")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        file.close();
+        QCOMPARE(bytes.size(), 600);
+        QCOMPARE(readInt32(bytes, 0), 2);
+        QCOMPARE(readInt32(bytes, 4), 31);  // the personal number
+        QCOMPARE(readInt32(bytes, 300), 2);
+        const QString gameTitle = ru(RU("\"Orvanta\" - Игра ")) + dir_.filePath(QStringLiteral("game1"));
+        QCOMPARE(window_->windowTitle(), gameTitle);
+
+        // Another map, then the saved game comes back.
+        command(command::gridMedium);
+        QCOMPARE(theBoard.gridWidth, 41);
+        openThroughDialog(command::openGame, QStringLiteral("game1.rvb"));
+        QCOMPARE(mode, AppMode::Game);
+        QCOMPARE(theBoard.gridWidth, 11);
+        QCOMPARE(theBoard.cityCount, saved.cityCount);
+        for (std::int32_t i = 0; i < saved.cityCount; ++i) {
+            QCOMPARE(theBoard.cities[i].x, saved.cities[i].x);
+            QCOMPARE(theBoard.cities[i].y, saved.cities[i].y);
+        }
+        QCOMPARE(theBoard.playerRouteLength, 2);
+        QCOMPARE(window_->windowTitle(), gameTitle);
+
+        // Saving over it asks first; "No" keeps the file, and a cancelled save
+        // is silent.
+        const std::int32_t beeps = qt::beepCount;
+        QTest::mouseClick(picture(), Qt::RightButton, Qt::NoModifier, QPoint(cityPoint(2).x, cityPoint(2).y));
+        settle();
+        QCOMPARE(theBoard.playerRouteLength, 1);
+        bool asked = false;
+        QString proposedAgain;
+        onNextModal<QFileDialog>([&](QFileDialog* dialog) {
+            proposedAgain = dialog->selectedFiles().value(0);
+            onNextModal<QMessageBox>([&](QMessageBox* box) {
+                asked = true;
+                box->button(QMessageBox::No)->click();
+            });
+            chooseFile(dialog, proposedAgain);
+            if (dialog->isVisible()) dialog->reject();
+        });
+        command(command::saveGame);
+        QVERIFY(asked);
+        QCOMPARE(proposedAgain, dir_.filePath(QStringLiteral("game1.rvb")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+        file.close();
+        QCOMPARE(qt::beepCount, beeps);
+
+        // "Yes" replaces it.
+        asked = false;
+        onNextModal<QFileDialog>([&](QFileDialog* dialog) {
+            onNextModal<QMessageBox>([&](QMessageBox* box) {
+                asked = true;
+                box->button(QMessageBox::Yes)->click();
+            });
+            chooseFile(dialog, dir_.filePath(QStringLiteral("game1.rvb")));
+            if (dialog->isVisible()) dialog->reject();
+        });
+        command(command::saveGame);
+        QVERIFY(asked);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray replaced = file.readAll();
+        file.close();
+        QCOMPARE(replaced.size(), 600);
+        QCOMPARE(readInt32(replaced, 300), 1);
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files).size(), 1);  // no temporary left behind
+    }
+
+    void mapIsSavedAndOpenedWithItsTitle() {
+        freshCoarseMap();
+        QString title;
+        saveThroughDialog(command::saveMap, QStringLiteral("tour"), &title);
+        QCOMPARE(title, ru(RU("Сохранить Карту в файл как")));
+        QCOMPARE(QFileInfo(dir_.filePath(QStringLiteral("tour.rva"))).size(), 512);
+        const QString mapTitle = ru(RU("\"Orvanta\" - Карта ")) + dir_.filePath(QStringLiteral("tour"));
+        QCOMPARE(window_->windowTitle(), mapTitle);
+        QCOMPARE(mode, AppMode::Generator);  // saving changes no mode
+
+        QString openTitle;
+        QStringList filters;
+        bool existingOnly = false;
+        onNextModal<QFileDialog>([&](QFileDialog* dialog) {
+            openTitle = dialog->windowTitle();
+            filters = dialog->nameFilters();
+            existingOnly = dialog->fileMode() == QFileDialog::ExistingFile;
+            chooseFile(dialog, dir_.filePath(QStringLiteral("tour.rva")));
+            if (dialog->isVisible()) dialog->reject();
+        });
+        command(command::openMap);
+        QCOMPARE(openTitle, ru(RU("Открыть Карту из файла")));
+        QCOMPARE(filters, QStringList({QStringLiteral("Map Files (*.rva)"), QStringLiteral("Any Files (*)")}));
+        QVERIFY(existingOnly);
+        QCOMPARE(mode, AppMode::Game);
+        QCOMPARE(window_->windowTitle(), mapTitle);
+    }
+
+    void refusedCommandsBeep() {
+        // Saving a game outside Game mode beeps and shows no dialog.
+        freshCoarseMap();
+        const QString title = window_->windowTitle();
+        std::int32_t beeps = qt::beepCount;
+        bool dialogShown = false;
+        QPointer<QTimer> watcher = onNextModal<QFileDialog>([&](QFileDialog* dialog) {
+            dialogShown = true;
+            dialog->reject();
+        });
+        command(command::saveGame);
+        QCOMPARE(qt::beepCount, beeps + 1);
+        QTest::qWait(50);
+        QVERIFY(!dialogShown);
+        delete watcher.data();
+
+        // An open dialog takes existing files only; giving up on it beeps.
+        beeps = qt::beepCount;
+        bool warned = false;
+        onNextModal<QFileDialog>([&](QFileDialog* dialog) {
+            onNextModal<QMessageBox>([&](QMessageBox* box) {
+                warned = true;
+                box->accept();
+            });
+            chooseFile(dialog, dir_.filePath(QStringLiteral("missing.rvb")));
+            if (dialog->isVisible()) dialog->reject();
+        });
+        command(command::openGame);
+        QVERIFY(warned);
+        QCOMPARE(qt::beepCount, beeps + 1);
+        QCOMPARE(mode, AppMode::Generator);
+        QCOMPARE(window_->windowTitle(), title);
+    }
+
+    void pictureFollowsAResize() {
+        freshCoarseMap();
+        window_->resize(900, 700);
+        QTRY_COMPARE(picture()->width(), 900);
+        const QImage shot = screen();
+        QCOMPARE(shot.size(), picture()->size());
+        QCOMPARE(thePicture.pictureWidth, picture()->width());
+        QCOMPARE(thePicture.pictureHeight, picture()->height());
+        // Start city filled, the others hollow violet squares on the grey.
+        const WindowPoint start = cityPoint(0);
+        QCOMPARE(shot.pixel(start.x, start.y), rgb(colours::visited));
+        for (std::int32_t i = 1; i < theBoard.cityCount; ++i) {
+            const WindowPoint p = cityPoint(i);
+            QCOMPARE(shot.pixel(p.x - 2, p.y), rgb(colours::marker));
+            QCOMPARE(shot.pixel(p.x + 2, p.y + 2), rgb(colours::marker));
+            QCOMPARE(shot.pixel(p.x, p.y), rgb(colours::background));
+        }
+        // The frame 6 pixels outside the board.
+        const BoardLayout l = layout();
+        QCOMPARE(shot.pixel(l.originX - 6, (l.originY + l.farY) / 2), rgb(colours::frame));
+        window_->resize(640, 480);
+    }
+
+    // Last: the Exit item closes the window.
+    void exitClosesTheWindow() {
+        QVERIFY(window_->isVisible());
+        window_->actionFor(command::exitProgram)->trigger();
+        QVERIFY(!window_->isVisible());
+    }
+
+    void cleanupTestCase() { window_.reset(); }
+};
+
+QTEST_MAIN(FrontEndTest)
+#include "front_end_test.moc"
