@@ -1,9 +1,7 @@
 #include "core/solver.h"
 
 #include <cmath>
-#include <cstring>
 #include <limits>
-#include <vector>
 
 #include "core/edition.h"
 #include "core/platform.h"
@@ -43,19 +41,6 @@ void insertAt(PathSpectrum& s, std::int32_t at, double length) {
     if (s.count < kSpectrumEntries) ++s.count;
 }
 
-// Next ordering in lexicographic order with position 0 fixed; false at the end.
-bool nextOrdering(std::int32_t* p, std::int32_t n) {
-    std::int32_t k = n - 1;
-    while (k >= 2 && !(p[k - 1] < p[k])) --k;
-    if (k < 2) return false;
-    std::int32_t swapAt = k;
-    for (std::int32_t j = k; j < n; ++j)
-        if (p[j] > p[k - 1] && p[j] < p[swapAt]) swapAt = j;
-    std::swap(p[k - 1], p[swapAt]);
-    for (std::int32_t a = k, b = n - 1; a < b; ++a, --b) std::swap(p[a], p[b]);
-    return true;
-}
-
 }  // namespace
 
 void recordLength(PathSpectrum& s, double length) {
@@ -93,39 +78,6 @@ void normaliseSpectrum(PathSpectrum& s) {
         return;
     }
     for (std::int32_t i = 0; i < n; ++i) s.lengths[i] /= shortest;
-}
-
-bool solveExact(Board& board) {
-    const std::int32_t n = board.cityCount;
-    if (n < 2) return false;
-    board.spectrum.count = 0;
-
-    std::vector<double> matrix(static_cast<std::size_t>(n) * n, 0.0);
-    for (std::int32_t i = 0; i < n; ++i)
-        for (std::int32_t j = 0; j < n; ++j) matrix[static_cast<std::size_t>(i) * n + j] = board.cityDistance(i, j);
-    auto dist = [&](std::int32_t a, std::int32_t b) { return matrix[static_cast<std::size_t>(a) * n + b]; };
-
-    std::int32_t current[kRouteCapacity] = {};
-    std::int32_t best[kRouteCapacity] = {};
-    for (std::int32_t i = 0; i < n; ++i) current[i] = i;
-    double bestLength = std::numeric_limits<double>::max();
-
-    do {
-        throttleTour();
-        double length = 0.0;
-        for (std::int32_t k = 0; k + 1 < n; ++k) length += dist(current[k], current[k + 1]);
-        length += dist(current[n - 1], current[0]);
-        recordLength(board.spectrum, length);
-        if (length < bestLength) {
-            std::memcpy(best, current, sizeof best);
-            bestLength = length;
-        }
-    } while (nextOrdering(current, n));
-
-    normaliseSpectrum(board.spectrum);
-    for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = best[k];
-    board.solutionRoute[n] = board.solutionRoute[0];
-    return true;
 }
 
 }  // namespace orvanta

@@ -21,7 +21,10 @@ extern std::int32_t throttleCounter;
 // automatically by the edition. Returns whether the board is solved.
 bool ensureSolved(Board& board, bool force);
 
-// The exhaustive search; false only for fewer than two cities.
+// Leaves the board exactly as evaluating every ordering from city 0 in
+// lexicographic order would (solution route, spectrum), but skips the
+// orderings that could no longer reach the spectrum; each tour it does
+// evaluate is throttled. False, touching nothing, for fewer than two cities.
 bool solveExact(Board& board);
 
 // Counts one tour length into the table, or inserts it in order.

@@ -95,7 +95,8 @@ TEST_F(Solver, SixCitiesFillTheTableWithTheTwentyShortest) {
     EXPECT_EQ(b.spectrum.count, 20);
     EXPECT_EQ(b.spectrum.lengths[0], 1.0);
     for (int i = 1; i < 20; ++i) EXPECT_GT(b.spectrum.lengths[i], b.spectrum.lengths[i - 1]);
-    EXPECT_EQ(throttleCounter, 120);
+    // Once the table is full the search skips tours that cannot reach it.
+    EXPECT_LT(throttleCounter, 120);
 
     Board ref = boardOf(41, {{0, 0}, {7, 1}, {13, 9}, {4, 17}, {22, 5}, {30, 28}});
     std::int32_t throttle = 0;

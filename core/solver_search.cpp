@@ -1,0 +1,141 @@
+// The exact search behind solveExact: the orderings from city 0 are walked
+// depth first in lexicographic order, and a prefix is skipped once no ordering
+// below it can reach the table of the shortest lengths any more.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "core/solver.h"
+
+namespace orvanta {
+
+namespace {
+
+// The completion table is kept in floats: half the storage and twice the
+// lanes of doubles. An entry is a sum of at most 18 distances, each rounded
+// once to float and added with one float rounding each, so it lies within
+// 1.2e-6 of the exact sum (relative); the tour's own double sums add below
+// 1e-14. A prefix is therefore skipped only when its bound exceeds the drop
+// limit by this much more, and no tour that the table would take is lost.
+constexpr double kBoundSlack = 1e-5;
+
+// Row length of the completion table: room for cities 1..17, rounded up to a
+// multiple of four so that the compiler can vectorise the fixed-length loops.
+constexpr std::int32_t kRow = 20;
+static_assert(kRow >= kMaxCities - 1 && kRow % 4 == 0, "completion rows hold every end city");
+
+struct Search {
+    std::int32_t n = 0;
+    // distance[a * n + b] = cityDistance(a, b)
+    std::vector<double> distance;
+    // Shortest way from end city e through every city of the set S and back to
+    // city 0, at completion[S * kRow + e - 1]; S has bit c - 1 for city c.
+    std::vector<float> completion;
+
+    PathSpectrum* spectrum = nullptr;
+    // Once the table is full, a prefix whose bound lies above this cannot
+    // reach it: every tour below would be dropped.
+    double pruneAbove = std::numeric_limits<double>::infinity();
+    std::int32_t current[kRouteCapacity] = {};
+    std::int32_t best[kRouteCapacity] = {};
+    double bestLength = std::numeric_limits<double>::max();
+
+    double d(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * n + b]; }
+
+    void buildCompletion();
+    void evaluate(double length);
+    void visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
+};
+
+// The lowest city in a set of cities 1..n-1 (bit c - 1 for city c).
+std::int32_t lowestCity(std::uint32_t set) {
+#if defined(__GNUC__)
+    return __builtin_ctz(set) + 1;
+#else
+    std::int32_t c = 1;
+    while ((set & 1u) == 0) {
+        set >>= 1;
+        ++c;
+    }
+    return c;
+#endif
+}
+
+void Search::buildCompletion() {
+    // toward[c * kRow + e - 1]: distance from city e to city c, 0 beyond the cities.
+    std::vector<float> toward(static_cast<std::size_t>(n) * kRow, 0.0f);
+    for (std::int32_t c = 0; c < n; ++c)
+        for (std::int32_t e = 1; e < n; ++e) toward[static_cast<std::size_t>(c) * kRow + e - 1] = static_cast<float>(d(e, c));
+
+    const std::uint32_t sets = 1u << (n - 1);
+    completion.assign(static_cast<std::size_t>(sets) * kRow, 0.0f);
+    for (std::int32_t e = 0; e < kRow; ++e) completion[static_cast<std::size_t>(e)] = toward[static_cast<std::size_t>(e)];
+    for (std::uint32_t set = 1; set < sets; ++set) {
+        float row[kRow];
+        for (float& r : row) r = std::numeric_limits<float>::infinity();
+        for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
+            const std::int32_t c = lowestCity(bits);
+            const float rest = completion[static_cast<std::size_t>(set & ~(1u << (c - 1))) * kRow + (c - 1)];
+            const float* toC = &toward[static_cast<std::size_t>(c) * kRow];
+            // End cities inside the set get values too; they are never read.
+            for (std::int32_t e = 0; e < kRow; ++e) row[e] = std::min(row[e], toC[e] + rest);
+        }
+        std::copy(row, row + kRow, &completion[static_cast<std::size_t>(set) * kRow]);
+    }
+}
+
+void Search::evaluate(double length) {
+    throttleTour();
+    recordLength(*spectrum, length);
+    if (length < bestLength) {
+        std::memcpy(best, current, sizeof best);
+        bestLength = length;
+    }
+    if (spectrum->count >= kSpectrumEntries) {
+        const double last = spectrum->lengths[kSpectrumEntries - 1];
+        const double dropAbove = last + std::fabs(1e-6 * last);
+        pruneAbove = dropAbove * (1.0 + kBoundSlack);
+    }
+}
+
+void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
+    if (remaining == 0) {
+        evaluate(sum + d(end, 0));
+        return;
+    }
+    for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
+        const std::int32_t c = lowestCity(bits);
+        const double next = sum + d(end, c);
+        const std::uint32_t rest = remaining & ~(1u << (c - 1));
+        const double bound = next + static_cast<double>(completion[static_cast<std::size_t>(rest) * kRow + (c - 1)]);
+        if (bound > pruneAbove) continue;
+        current[depth] = c;
+        visit(depth + 1, c, next, rest);
+    }
+}
+
+}  // namespace
+
+bool solveExact(Board& board) {
+    const std::int32_t n = board.cityCount;
+    if (n < 2) return false;
+    board.spectrum.count = 0;
+
+    Search search;
+    search.n = n;
+    search.distance.assign(static_cast<std::size_t>(n) * n, 0.0);
+    for (std::int32_t i = 0; i < n; ++i)
+        for (std::int32_t j = 0; j < n; ++j) search.distance[static_cast<std::size_t>(i) * n + j] = board.cityDistance(i, j);
+    search.buildCompletion();
+    search.spectrum = &board.spectrum;
+    search.visit(1, 0, 0.0, (1u << (n - 1)) - 1u);
+
+    normaliseSpectrum(board.spectrum);
+    for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = search.best[k];
+    board.solutionRoute[n] = board.solutionRoute[0];
+    return true;
+}
+
+}  // namespace orvanta

@@ -1,0 +1,256 @@
+// The pruned search against the plain enumeration kept in tests/reference:
+// the same board, byte for byte, on generated, tie-heavy and near-tolerance
+// boards, and never more tours than the enumeration.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/generator.h"
+#include "core/solver.h"
+#include "reference/reference_solver.h"
+#include "support/fake_clock.h"
+
+namespace orvanta {
+namespace {
+
+Board boardAt(std::int32_t grid, const std::vector<City>& cities) {
+    Board b;
+    std::int32_t w = grid, h = grid, n = 0;
+    b.configureBoard(w, h, n);
+    for (const City& c : cities) b.addCity(c.x, c.y);
+    return b;
+}
+
+// Every tour length in enumeration order, summed the way both solvers sum.
+std::vector<double> allTourLengths(const Board& b) {
+    const int n = b.cityCount;
+    std::vector<int> order(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) order[static_cast<std::size_t>(i)] = i;
+    std::vector<double> lengths;
+    do {
+        double length = 0.0;
+        for (int k = 0; k + 1 < n; ++k) length += b.cityDistance(order[static_cast<std::size_t>(k)], order[static_cast<std::size_t>(k + 1)]);
+        lengths.push_back(length + b.cityDistance(order[static_cast<std::size_t>(n - 1)], 0));
+    } while (std::next_permutation(order.begin() + 1, order.end()));
+    return lengths;
+}
+
+// Solves one copy with the solver and one with the enumeration, both starting
+// from the given throttle counter, and compares everything they leave behind.
+// Returns the tours the solver evaluated.
+std::int64_t expectSameAsEnumeration(const Board& board, std::int32_t counterBefore, const std::string& what) {
+    Board fast = board;
+    Board slow = board;
+    fast.solved = 0;
+    slow.solved = 0;
+
+    fake::resetClock();
+    throttleCounter = counterBefore;
+    const bool solved = ensureSolved(fast, true);
+    std::int32_t slowCounter = counterBefore;
+    const reference::Outcome outcome = reference::solveExhaustive(slow, slowCounter);
+
+    EXPECT_EQ(solved, outcome.solved) << what;
+    EXPECT_EQ(fast.solved, slow.solved) << what;
+    EXPECT_EQ(std::memcmp(&fast.spectrum, &slow.spectrum, sizeof(PathSpectrum)), 0)
+        << what << ": spectrum count " << fast.spectrum.count << " vs " << slow.spectrum.count;
+    for (std::int32_t k = 0; k < kRouteCapacity; ++k)
+        EXPECT_EQ(fast.solutionRoute[k], slow.solutionRoute[k]) << what << ": route entry " << k;
+    EXPECT_EQ(std::memcmp(&fast.solutionLength, &slow.solutionLength, sizeof(double)), 0)
+        << what << ": " << fast.solutionLength << " vs " << slow.solutionLength;
+
+    // The tours the solver evaluated, read back from the throttle.
+    const std::int64_t tours = static_cast<std::int64_t>(fake::sleepCalls) * (kThrottleTours + 1) + throttleCounter - counterBefore;
+    EXPECT_EQ(fake::sleptMilliseconds, static_cast<std::int64_t>(fake::sleepCalls) * kThrottleSleepMs) << what;
+    EXPECT_GE(throttleCounter, 0) << what;
+    EXPECT_LE(throttleCounter, kThrottleTours) << what;
+    if (slow.spectrum.count < kSpectrumEntries) {
+        // The table never filled, so nothing could be skipped.
+        EXPECT_EQ(tours, outcome.toursEvaluated) << what;
+        EXPECT_EQ(throttleCounter, slowCounter) << what;
+        EXPECT_EQ(fake::sleepCalls, outcome.sleeps) << what;
+    } else {
+        EXPECT_LE(tours, outcome.toursEvaluated) << what;
+        // Every ordering that the table counts was evaluated one by one.
+        std::int64_t counted = 0;
+        for (std::int32_t i = 0; i < kSpectrumEntries; ++i) counted += slow.spectrum.counts[i];
+        EXPECT_GE(tours, counted) << what;
+    }
+    return tours;
+}
+
+class SolverEquality : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake::resetClock(0);
+        throttleCounter = 0;
+        theGenerator.configureGenerator(32, false);
+    }
+    void TearDown() override {
+        gridSizeSetting = GridSize{11, 11};
+        cityCountSetting = 8;
+        throttleCounter = 0;
+    }
+};
+
+struct GeneratedRun {
+    std::int64_t fastTours = 0;
+    std::int64_t allTours = 0;
+};
+
+GeneratedRun compareGenerated(std::int32_t cities, std::int32_t seeds) {
+    GeneratedRun run;
+    std::int64_t factorial = 1;
+    for (std::int32_t k = 2; k < cities; ++k) factorial *= k;
+    for (std::int32_t grid : {11, 41, 10000}) {
+        for (std::int32_t seed = 0; seed < seeds; ++seed) {
+            fake::clockNow = 1'500'000'000 + seed * 7919 + cities * 131 + grid;
+            gridSizeSetting = GridSize{grid, grid};
+            cityCountSetting = cities;
+            Board b;
+            regenerateBoard(b);
+            const std::string what = std::to_string(cities) + " cities, grid " + std::to_string(grid) + ", clock " + std::to_string(fake::clockNow);
+            run.fastTours += expectSameAsEnumeration(b, (seed * 613) % (kThrottleTours + 1), what);
+            run.allTours += factorial;
+        }
+    }
+    return run;
+}
+
+TEST_F(SolverEquality, GeneratedBoardsOfTwoToEightCities) {
+    for (std::int32_t cities = 2; cities <= 8; ++cities) compareGenerated(cities, 45);
+}
+
+TEST_F(SolverEquality, GeneratedBoardsOfNineAndTenCitiesNeedFarFewerTours) {
+    const GeneratedRun nine = compareGenerated(9, 20);
+    const GeneratedRun ten = compareGenerated(10, 5);
+    // The bound must actually cut: a search that skips nothing is still exact
+    // but hangs on large boards.
+    EXPECT_LT(nine.fastTours * 5, nine.allTours);
+    EXPECT_LT(ten.fastTours * 50, ten.allTours);
+}
+
+// Cities on the points of a w by h block, spaced and placed as given, listed
+// row by row or in the order the permutation gives.
+std::vector<City> block(std::int32_t w, std::int32_t h, std::int32_t spacing, City origin) {
+    std::vector<City> cities;
+    for (std::int32_t y = 0; y < h; ++y)
+        for (std::int32_t x = 0; x < w; ++x) cities.push_back(City{origin.x + x * spacing, origin.y + y * spacing});
+    return cities;
+}
+
+TEST_F(SolverEquality, TieHeavyLatticeBoards) {
+    std::vector<std::pair<std::string, Board>> boards;
+    const std::pair<int, int> shapes[] = {{2, 2}, {2, 3}, {3, 2}, {2, 4}, {2, 5}, {5, 2}, {3, 3}};
+    for (const auto& [w, h] : shapes) {
+        const std::string name = std::to_string(w) + "x" + std::to_string(h);
+        boards.emplace_back(name, boardAt(11, block(w, h, 1, {0, 0})));
+        boards.emplace_back(name + " spaced", boardAt(10000, block(w, h, 1237, {4000, 17})));
+        // The block listed backwards: city 0 in the opposite corner.
+        std::vector<City> reversed = block(w, h, 3, {2, 5});
+        std::reverse(reversed.begin(), reversed.end());
+        boards.emplace_back(name + " reversed", boardAt(41, reversed));
+    }
+    for (std::int32_t n = 2; n <= 10; ++n) {
+        boards.emplace_back("line " + std::to_string(n), boardAt(41, block(n, 1, 2, {3, 7})));
+        // On the diagonal every edge is a multiple of sqrt 2, so equal tours
+        // differ only by rounding.
+        std::vector<City> diagonal;
+        for (std::int32_t i = 0; i < n; ++i) {
+            const std::int32_t step = i % 2 == 0 ? i / 2 : n - 1 - i / 2;  // 0, n-1, 1, n-2, ...
+            diagonal.push_back(City{step * 3, step * 3});
+        }
+        boards.emplace_back("diagonal " + std::to_string(n), boardAt(41, diagonal));
+    }
+    // A 3 by 3 block on its side (edges of sqrt 2 and 2), with a tenth city in the middle of a side.
+    std::vector<City> tilted;
+    for (std::int32_t y = 0; y < 3; ++y)
+        for (std::int32_t x = 0; x < 3; ++x) tilted.push_back(City{10 + x - y, 10 + x + y});
+    tilted.push_back(City{14, 12});
+    boards.emplace_back("tilted 3x3 and one", boardAt(41, tilted));
+    // Ten and eleven of the sixteen points of a 4 by 4 block, in a scrambled order.
+    const std::int32_t picks[] = {5, 0, 15, 10, 3, 12, 6, 9, 1, 14, 7};
+    std::vector<City> some;
+    for (std::int32_t p : picks) some.push_back(City{20 + 4 * (p % 4), 20 + 4 * (p / 4)});
+    boards.emplace_back("eleven of 4x4", boardAt(41, some));
+    some.pop_back();
+    boards.emplace_back("ten of 4x4", boardAt(41, some));
+    // Eleven cities: a 3 by 3 block with two more on its right.
+    std::vector<City> eleven = block(3, 3, 1, {4, 4});
+    eleven.push_back(City{7, 4});
+    eleven.push_back(City{7, 5});
+    boards.emplace_back("3x3 and two", boardAt(11, eleven));
+
+    std::int32_t counter = 0;
+    for (const auto& [name, b] : boards) {
+        counter = (counter + 977) % (kThrottleTours + 1);
+        expectSameAsEnumeration(b, counter, name);
+    }
+}
+
+TEST_F(SolverEquality, ExtremeAndSharedPoints) {
+    // A loaded file may hold any coordinates, and cities on one point.
+    Board far = boardAt(2, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
+    const City extremes[] = {{INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MAX}, {INT32_MAX, 0},
+                             {0, INT32_MIN},         {12345, -999999},      {-2000000000, 5},      {7, 2000000000},
+                             {1, 1}};
+    far.cityCount = 9;
+    for (std::int32_t i = 0; i < 9; ++i) far.cities[i] = extremes[i];
+    expectSameAsEnumeration(far, 0, "extreme coordinates");
+
+    Board shared = boardAt(11, {{0, 0}});
+    const City points[] = {{3, 3}, {3, 3}, {8, 1}, {3, 3}, {8, 1}, {0, 9}, {3, 3}, {0, 9}};
+    shared.cityCount = 8;
+    for (std::int32_t i = 0; i < 8; ++i) shared.cities[i] = points[i];
+    expectSameAsEnumeration(shared, 1999, "three shared points");
+
+    Board onePoint = boardAt(11, {{0, 0}});
+    onePoint.cityCount = 7;
+    for (std::int32_t i = 0; i < 7; ++i) onePoint.cities[i] = City{4, 4};
+    expectSameAsEnumeration(onePoint, 5, "one point");
+}
+
+// Boards whose tours come closer to an edge of the 20th entry's tolerance
+// than the rounding of any bound: mirror images of each other, one city then
+// moved by a few grid units.
+TEST_F(SolverEquality, ToursNextToTheEdgesOfTheLastEntry) {
+    struct Case {
+        const char* name;
+        double edge;  // -1: lower edge of the last entry's tolerance, +1: upper edge
+        std::vector<City> cities;
+    };
+    const Case cases[] = {
+        {"just inside the top", +1, {{5000, 9497}, {2684, 110}, {7316, 110}, {4408, 2298}, {5593, 2296}, {580, 2359}, {9420, 2359}, {5000, 1558}}},
+        {"just inside the top, second", +1, {{5000, 2732}, {2341, 7867}, {7659, 7867}, {1478, 7792}, {8523, 7790}, {2694, 213}, {7306, 213}, {5000, 3063}}},
+        {"just above the top", +1, {{5000, 5536}, {4320, 4515}, {5680, 4515}, {371, 6768}, {9628, 6767}, {2367, 2585}, {7633, 2585}, {5000, 380}}},
+        {"just above the top, second", +1, {{5000, 4226}, {776, 6554}, {9224, 6554}, {1070, 1782}, {8929, 1783}, {4226, 5582}, {5774, 5582}, {5000, 6193}}},
+        {"just below the bottom", -1, {{5000, 9085}, {393, 8588}, {9607, 8587}, {2962, 387}, {7038, 387}, {2128, 4614}, {7872, 4614}, {5000, 9465}}},
+        {"just below the bottom, second", -1, {{5000, 7084}, {4719, 7814}, {5281, 7814}, {2183, 271}, {7817, 271}, {1334, 5581}, {8663, 5583}, {5000, 7330}}},
+        {"just inside the bottom", -1, {{5000, 7349}, {2473, 8688}, {7530, 8689}, {1185, 83}, {8815, 83}, {4452, 7396}, {5548, 7396}, {5000, 4076}}},
+        {"just inside the bottom, second", -1, {{5000, 5171}, {1848, 2198}, {8152, 2198}, {417, 3396}, {9586, 3394}, {4426, 5130}, {5574, 5130}, {5000, 8763}}},
+    };
+    for (const Case& c : cases) {
+        const Board b = boardAt(10000, c.cities);
+        ASSERT_EQ(b.cityCount, 8) << c.name;
+        // Check that the board has what it is here for: the table's last
+        // entry, before the division, and a tour within 1e-8 of its edge.
+        const std::vector<double> lengths = allTourLengths(b);
+        PathSpectrum table{};
+        for (double length : lengths) recordLength(table, length);
+        ASSERT_EQ(table.count, kSpectrumEntries) << c.name;
+        const double last = table.lengths[kSpectrumEntries - 1];
+        const double edge = last + c.edge * std::fabs(1e-6 * last);
+        const bool near = std::any_of(lengths.begin(), lengths.end(),
+                                      [&](double l) { return l != last && std::fabs(l - edge) < 1e-8 * edge; });
+        EXPECT_TRUE(near) << c.name;
+
+        expectSameAsEnumeration(b, 0, c.name);
+    }
+}
+
+}  // namespace
+}  // namespace orvanta
