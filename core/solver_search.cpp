@@ -42,12 +42,28 @@ struct Search {
     std::int32_t best[kRouteCapacity] = {};
     double bestLength = std::numeric_limits<double>::max();
 
+    // samePoint[c]: the cities 1..n-1 on the grid point of city c, as a set.
+    std::uint32_t samePoint[kMaxCities] = {};
+
     double d(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * n + b]; }
 
     void buildCompletion();
     void evaluate(double length);
     void visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
+    void visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
 };
+
+// The entry of the table that a length would be counted in, or -1 when it
+// would start a new entry or be dropped (the scan of recordLength).
+std::int32_t entryHolding(const PathSpectrum& s, double length) {
+    const std::int32_t used = s.count > kSpectrumEntries ? kSpectrumEntries : s.count;
+    for (std::int32_t i = used - 1; i >= 0; --i) {
+        const double t = std::fabs(1e-6 * s.lengths[i]);
+        if (length > s.lengths[i] + t) return -1;
+        if (length >= s.lengths[i] - t) return i;
+    }
+    return -1;
+}
 
 // The lowest city in a set of cities 1..n-1 (bit c - 1 for city c).
 std::int32_t lowestCity(std::uint32_t set) {
@@ -105,6 +121,10 @@ void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32
         evaluate(sum + d(end, 0));
         return;
     }
+    if ((remaining & (remaining - 1)) != 0 && (remaining & ~samePoint[lowestCity(remaining)]) == 0) {
+        visitOnePoint(depth, end, sum, remaining);
+        return;
+    }
     for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
         const std::int32_t c = lowestCity(bits);
         const double next = sum + d(end, c);
@@ -113,6 +133,32 @@ void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32
         if (bound > pruneAbove) continue;
         current[depth] = c;
         visit(depth + 1, c, next, rest);
+    }
+}
+
+// The rest of the cities share one grid point (only a loaded file can do
+// that): every ordering of them adds the same distance to that point, then
+// zeros, then the same way back, so all give the very same sum. The first in
+// order is evaluated; the others would only count in the entry it landed in
+// and cannot replace it as the best, so they are counted at once.
+void Search::visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
+    std::int64_t orderings = 1;
+    std::int32_t at = depth;
+    for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
+        const std::int32_t c = lowestCity(bits);
+        current[at] = c;
+        sum += d(end, c);
+        end = c;
+        ++at;
+        orderings *= at - depth;
+    }
+    const double length = sum + d(end, 0);
+    evaluate(length);
+    const std::int32_t entry = entryHolding(*spectrum, length);
+    if (entry >= 0) {
+        const std::int64_t count = spectrum->counts[entry] + orderings - 1;
+        const std::int64_t most = std::numeric_limits<std::int32_t>::max();
+        spectrum->counts[entry] = static_cast<std::int32_t>(count < most ? count : most);
     }
 }
 
@@ -128,6 +174,10 @@ bool solveExact(Board& board) {
     search.distance.assign(static_cast<std::size_t>(n) * n, 0.0);
     for (std::int32_t i = 0; i < n; ++i)
         for (std::int32_t j = 0; j < n; ++j) search.distance[static_cast<std::size_t>(i) * n + j] = board.cityDistance(i, j);
+    for (std::int32_t a = 1; a < n; ++a)
+        for (std::int32_t b = 1; b < n; ++b)
+            if (board.cities[a].x == board.cities[b].x && board.cities[a].y == board.cities[b].y)
+                search.samePoint[a] |= 1u << (b - 1);
     search.buildCompletion();
     search.spectrum = &board.spectrum;
     search.visit(1, 0, 0.0, (1u << (n - 1)) - 1u);
