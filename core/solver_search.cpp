@@ -1,6 +1,15 @@
-// The exact search behind solveExact: the orderings from city 0 are walked
-// depth first in lexicographic order, and a prefix is skipped once no ordering
-// below it can reach the table of the shortest lengths any more.
+// The exact search behind solveExact. The orderings from city 0 are walked
+// depth first in lexicographic order, summing edge by edge as a full
+// enumeration would, so every tour that is evaluated gets the same length,
+// bit for bit, and meets the table and the best tour in the same order.
+//
+// Once the table holds 20 entries, its last entry only ever shrinks, and a
+// tour longer than that entry plus its tolerance is dropped without a trace.
+// A prefix whose shortest possible completion is longer than that (the
+// completion table below gives the exact shortest one) therefore holds only
+// tours that would be dropped when their turn came, and is skipped whole: the
+// table, the best tour and its length end as the full enumeration leaves them;
+// only the throttle counts fewer tours.
 #include <algorithm>
 #include <cmath>
 #include <cstring>

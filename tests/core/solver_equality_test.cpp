@@ -188,11 +188,6 @@ TEST_F(SolverEquality, TieHeavyLatticeBoards) {
     boards.emplace_back("eleven of 4x4", boardAt(41, some));
     some.pop_back();
     boards.emplace_back("ten of 4x4", boardAt(41, some));
-    // Eleven cities: a 3 by 3 block with two more on its right.
-    std::vector<City> eleven = block(3, 3, 1, {4, 4});
-    eleven.push_back(City{7, 4});
-    eleven.push_back(City{7, 5});
-    boards.emplace_back("3x3 and two", boardAt(11, eleven));
 
     std::int32_t counter = 0;
     for (const auto& [name, b] : boards) {

@@ -1,0 +1,140 @@
+// Forced solves of generated and tie-heavy boards, and the full enumeration of
+// the tests for comparison. The clock and the sleep are defined here: the clock
+// seeds each generated board, and the sleep returns at once (it is counted, not
+// timed). Each solve also reports the tours it evaluated and the most memory it
+// held at once.
+//
+// Boards of 12 to 14 cities on one line take seconds to minutes; they run only
+// with --with-line-boards.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "bench/heap_meter.h"
+#include "core/generator.h"
+#include "core/solver.h"
+#include "reference/reference_solver.h"
+
+namespace orvanta::platform {
+namespace {
+std::int32_t benchClock = 0;
+std::int64_t benchSleeps = 0;
+}  // namespace
+std::int32_t clockSeconds() { return benchClock; }
+void sleepMilliseconds(std::int32_t) { ++benchSleeps; }
+}  // namespace orvanta::platform
+
+namespace orvanta {
+namespace {
+
+Board generatedBoard(std::int32_t cities, std::int32_t grid) {
+    platform::benchClock = 1'700'000'000 + cities * 1000 + grid;
+    gridSizeSetting = GridSize{grid, grid};
+    cityCountSetting = cities;
+    Board b;
+    regenerateBoard(b);
+    return b;
+}
+
+Board boardOf(std::int32_t grid, const std::vector<City>& cities) {
+    Board b;
+    std::int32_t w = grid, h = grid, n = 0;
+    b.configureBoard(w, h, n);
+    for (const City& c : cities) b.addCity(c.x, c.y);
+    return b;
+}
+
+std::vector<City> block(std::int32_t w, std::int32_t h) {
+    std::vector<City> cities;
+    for (std::int32_t y = 0; y < h; ++y)
+        for (std::int32_t x = 0; x < w; ++x) cities.push_back(City{5 + x, 5 + y});
+    return cities;
+}
+
+// Forced solves of one board, with the tours per solve and the peak storage.
+void runForcedSolves(benchmark::State& state, Board& b) {
+    std::int64_t tours = 0;
+    std::size_t storage = 0;
+    for (auto _ : state) {
+        b.solved = 0;
+        throttleCounter = 0;
+        platform::benchSleeps = 0;
+        const std::size_t before = heap::liveBytes;
+        heap::peakBytes = heap::liveBytes;
+        benchmark::DoNotOptimize(ensureSolved(b, true));
+        storage = heap::peakBytes - before;
+        tours = platform::benchSleeps * (kThrottleTours + 1) + throttleCounter;
+    }
+    state.counters["tours"] = static_cast<double>(tours);
+    state.counters["storage_MB"] = static_cast<double>(storage) / (1024.0 * 1024.0);
+}
+
+void BM_ForcedSolve(benchmark::State& state) {
+    Board b = generatedBoard(static_cast<std::int32_t>(state.range(0)), static_cast<std::int32_t>(state.range(1)));
+    runForcedSolves(state, b);
+}
+BENCHMARK(BM_ForcedSolve)
+    ->ArgsProduct({{8, 11, 14, 18}, {11, 41, 10000}})
+    ->Args({10, 41})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_ExhaustiveReference(benchmark::State& state) {
+    Board b = generatedBoard(static_cast<std::int32_t>(state.range(0)), 41);
+    for (auto _ : state) {
+        std::int32_t throttle = 0;
+        benchmark::DoNotOptimize(reference::solveExhaustive(b, throttle));
+    }
+}
+BENCHMARK(BM_ExhaustiveReference)->Arg(10)->Arg(11)->Unit(benchmark::kMillisecond);
+
+// Blocks of a grid and two rows: many tours of equal length.
+struct TieBoard {
+    const char* label;
+    std::vector<City> cities;
+};
+std::vector<TieBoard> tieBoards() {
+    return {{"3x3 block", block(3, 3)},
+            {"3x4 block", block(3, 4)},
+            {"3x6 block", block(3, 6)},
+            {"4x4 block", block(4, 4)},
+            {"two rows of 9", block(9, 2)}};
+}
+
+void BM_TieHeavySolve(benchmark::State& state) {
+    const TieBoard tie = tieBoards()[static_cast<std::size_t>(state.range(0))];
+    Board b = boardOf(41, tie.cities);
+    state.SetLabel(tie.label);
+    runForcedSolves(state, b);
+}
+BENCHMARK(BM_TieHeavySolve)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+void BM_OneLine(benchmark::State& state) {
+    Board b = boardOf(41, block(static_cast<std::int32_t>(state.range(0)), 1));
+    runForcedSolves(state, b);
+}
+
+}  // namespace
+}  // namespace orvanta
+
+int main(int argc, char** argv) {
+    bool lines = false;
+    std::vector<char*> rest;
+    for (int i = 0; i < argc; ++i) {
+        if (std::string(argv[i]) == "--with-line-boards")
+            lines = true;
+        else
+            rest.push_back(argv[i]);
+    }
+    if (lines)
+        benchmark::RegisterBenchmark("BM_OneLine", orvanta::BM_OneLine)
+            ->DenseRange(12, 14)
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
+    int count = static_cast<int>(rest.size());
+    benchmark::Initialize(&count, rest.data());
+    if (benchmark::ReportUnrecognizedArguments(count, rest.data())) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
