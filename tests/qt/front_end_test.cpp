@@ -44,14 +44,14 @@ namespace {
 
 QString ru(const char* cp1251) { return qt::fromCp1251(cp1251); }
 
-// Runs `body` on the first modal widget of type T that shows up within a few
-// seconds. Bodies only look and then close what they found, so a failed look
+// Runs `body` on the first modal widget of type T that shows up within half
+// a minute. Bodies only look and then close what they found, so a failed look
 // never leaves a modal loop running; the checks follow once it has returned.
 // The returned watcher can be deleted to stop waiting.
 template <typename T>
 QPointer<QTimer> onNextModal(std::function<void(T*)> body) {
     auto* timer = new QTimer;
-    const QDeadlineTimer deadline(5000);
+    const QDeadlineTimer deadline(30000);
     QObject::connect(timer, &QTimer::timeout, [timer, deadline, body] {
         if (T* found = qobject_cast<T*>(QApplication::activeModalWidget()); found != nullptr && found->isVisible()) {
             timer->stop();
@@ -66,15 +66,20 @@ QPointer<QTimer> onNextModal(std::function<void(T*)> body) {
     return timer;
 }
 
-// Types a full path into the dialog's file name field, as a user may, and
-// presses the dialog's default button.
+// Puts a full path into the dialog's file name field and presses Enter there,
+// as a user does. The field keeps the focus, so the dialog's folder listing,
+// which arrives in the background, cannot replace what was entered.
 void chooseFile(QFileDialog* dialog, const QString& path) {
-    if (auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
-        field->setText(path);
-    } else {
+    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (field == nullptr) {
         dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+        return;
     }
-    static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own accept, as Enter would
+    QApplication::setActiveWindow(dialog);
+    field->setFocus();
+    field->setText(path);  // keyClicks would type ASCII only
+    QTest::keyClick(field, Qt::Key_Return);
 }
 
 std::int32_t readInt32(const QByteArray& bytes, int offset) {
@@ -560,6 +565,53 @@ private slots:
         QCOMPARE(qt::beepCount, beeps + 1);
         QCOMPARE(mode, AppMode::Generator);
         QCOMPARE(window_->windowTitle(), title);
+    }
+
+    void fileServicesOnThisSystem() {
+        const std::string target = dir_.filePath(QStringLiteral("services.bin")).toStdString();
+        const unsigned char first[] = {1, 2, 3, 4, 5};
+        const unsigned char second[] = {9, 8, 7};
+        QVERIFY(writeFileReplacing(target.c_str(), first, 5));
+        // A new file is never made over an existing one.
+        QCOMPARE(platform::createNewFile(target.c_str()), platform::kNoFile);
+        QVERIFY(writeFileReplacing(target.c_str(), second, 3));
+
+        unsigned char buffer[8] = {};
+        std::int32_t got = -1;
+        QVERIFY(platform::readFileStart(target.c_str(), buffer, 2, got));
+        QCOMPARE(got, 2);
+        QVERIFY(platform::readFileStart(target.c_str(), buffer, 8, got));
+        QCOMPARE(got, 3);
+        QCOMPARE(std::memcmp(buffer, second, 3), 0);
+        QCOMPARE(QDir(dir_.path()).entryList({QStringLiteral("services.bin*")}, QDir::Files),
+                 QStringList({QStringLiteral("services.bin")}));
+
+        // Missing files, folders and folders that do not exist all fail.
+        got = -1;
+        QVERIFY(!platform::readFileStart(dir_.filePath(QStringLiteral("none")).toStdString().c_str(), buffer, 8, got));
+        QCOMPARE(got, 0);
+        QVERIFY(!platform::readFileStart(dir_.path().toStdString().c_str(), buffer, 8, got));
+        const std::string nowhere = dir_.filePath(QStringLiteral("no/such/folder/file.rva")).toStdString();
+        QVERIFY(!writeFileReplacing(nowhere.c_str(), first, 5));
+        QVERIFY(!platform::shellOpen(dir_.filePath(QStringLiteral("none.txt")).toStdString().c_str()));
+
+        // The program's own directory is that of the running executable.
+        const QString own = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+        QCOMPARE(ru(programDirectory()), own);
+    }
+
+    void aPathOutsideTheCodePageIsNotSaved() {
+        freshCoarseMap();
+        const QString title = window_->windowTitle();
+        const QString name = QStringLiteral("map-") + QChar(0x65E5) + QChar(0x672C);  // two CJK characters
+        saveThroughDialog(command::saveMap, name);
+        // No file under a mangled name, and the title stays as it was.
+        QCOMPARE(QDir(dir_.path()).entryList({QStringLiteral("map-*")}, QDir::Files), QStringList());
+        QCOMPARE(window_->windowTitle(), title);
+        // Cyrillic names are fine.
+        saveThroughDialog(command::saveMap, QString::fromUtf8("карта"));
+        QVERIFY(QFileInfo::exists(dir_.filePath(QString::fromUtf8("карта.rva"))));
+        QCOMPARE(window_->windowTitle(), ru(RU("\"Orvanta\" - Карта ")) + dir_.filePath(QString::fromUtf8("карта")));
     }
 
     void pictureFollowsAResize() {
