@@ -3,8 +3,9 @@
 # Wine prefix the caller set up (DISPLAY, WINEPREFIX; see scripts/test-windows.sh):
 # the window appears with the edition's title, the first map is drawn, Space
 # makes a new map, '?' and '/' open the About box and Escape and Enter close it,
-# a map is saved through the real save dialog (512 bytes, version 2), and the
-# close box ends the program with exit code 0.
+# a map is saved through the real save dialog (512 bytes, version 2), the
+# manual opens in the text viewer, and the close box ends the program with
+# exit code 0.
 # Usage: smoke.sh EXE EDITION LOCALE OUTDIR
 # Leaves its screenshots in OUTDIR/EDITION-LOCALE; exits 1 on the first failure.
 set -euo pipefail
@@ -76,6 +77,14 @@ keys() {  # sends keys one by one, with a pause for Wine to take each
   done
 }
 shot() { import -window "$win" "$work/$1.png"; }
+# The close box: the right-most caption button that Wine draws.
+click_close_box() {
+  focus "$1"
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + WIDTH - 14)) $((Y + 12))
+  sleep 0.5
+  xdotool click 1
+}
 same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" = 0 ]; }
 
 # The program starts in its own folder, the current directory is the
@@ -149,9 +158,32 @@ shot saved
 same_picture "$work/client-space.png" "$work/client-saved.png" || fail "the menu keys or the save changed the map"
 log "map saved through the dialog: 512 bytes, version 2, title '$saved_title'"
 
-# The close box: the right-most caption button that Wine draws.
-eval "$(xdotool getwindowgeometry --shell "$win")"
-xdotool mousemove $((X + WIDTH - 14)) $((Y + 12)) click 1
+# Help menu, second entry: the manual opens from the program's folder (the
+# current directory is the documents folder) in the viewer for .txt files.
+notepad_named() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '^help\.txt - ' 2>/dev/null); do
+    echo "$id"
+    return 0
+  done
+  return 1
+}
+focus "$win"
+keys F10 Right Right Right Right Down Down Return
+wait_for 20 notepad_named >/dev/null || fail "the manual did not open"
+notepad=$(notepad_named)
+sleep 1
+import -window "$notepad" "$work/manual.png"
+click_close_box "$notepad"
+wait_for 10 bash -c "! xdotool search --onlyvisible --name '^help\\.txt - ' >/dev/null 2>&1" ||
+  fail "the manual's viewer did not close"
+# Under Wine without a window manager, a click in another window is lost
+# while the viewer's process is still ending.
+wait_for 20 bash -c "! pgrep -f 'notepad\.exe' >/dev/null" || fail "the manual's viewer did not end"
+main_window_titled "$saved_title" || fail "opening the manual changed the title"
+log "the manual opened from the program's folder"
+
+click_close_box "$win"
 status=0
 wait_for 15 bash -c "! kill -0 $pid 2>/dev/null" || fail "the close box did not end the program"
 wait "$pid" || status=$?
