@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the map and game file fuzz targets with clang and libFuzzer (plus
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs each for a fixed
-# number of executions, starting from the committed seed corpus. Exits
-# non-zero on a build failure or on any finding.
+# number of executions, starting from the committed seed corpus; the two run
+# side by side. Exits non-zero on a build failure or on any finding.
 # ORVANTA_FUZZ_RUNS (default 200000) and ORVANTA_FUZZ_SEED (default 1) adjust a run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,21 +16,34 @@ cmake --build "$build" -j 2 --target fuzz_map_file fuzz_game_file
 
 artifacts="$build/artifacts"
 mkdir -p "$artifacts"
-status=0
-for kind in map game; do
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+run_target() {  # kind
+  local kind=$1
   # Work on a copy, so that the committed seeds stay as they are.
-  corpus=$(mktemp -d)
-  cp tests/fuzz/corpus/"$kind"/* "$corpus"/
+  mkdir -p "$work/$kind"
+  cp tests/fuzz/corpus/"$kind"/* "$work/$kind"/
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    "$build/tests/fuzz/fuzz_${kind}_file" -runs="$runs" -seed="$seed" -max_len=1024 -timeout=20 \
+    -print_final_stats=1 -artifact_prefix="$artifacts/${kind}-" "$work/$kind" >"$build/fuzz_${kind}.log" 2>&1
+}
+
+pids=()
+for kind in map game; do
   echo "fuzz_${kind}_file: $runs runs"
-  if ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-      "$build/tests/fuzz/fuzz_${kind}_file" -runs="$runs" -seed="$seed" -max_len=1024 -timeout=20 \
-      -print_final_stats=1 -artifact_prefix="$artifacts/${kind}-" "$corpus" 2>"$build/fuzz_${kind}.log"; then
-    grep -E '^(Done|stat::number_of_executed_units)' "$build/fuzz_${kind}.log" || true
+  run_target "$kind" &
+  pids+=($!)
+done
+status=0
+for i in 0 1; do
+  kind=$([ "$i" -eq 0 ] && echo map || echo game)
+  if wait "${pids[$i]}"; then
+    echo "fuzz_${kind}_file: $(grep -E '^Done' "$build/fuzz_${kind}.log" || echo 'finished')"
   else
-    echo "fuzz_${kind}_file: finding (see $build/fuzz_${kind}.log and $artifacts)"
+    echo "fuzz_${kind}_file: FINDING (see $build/fuzz_${kind}.log and $artifacts)"
     tail -n 40 "$build/fuzz_${kind}.log"
     status=1
   fi
-  rm -rf "$corpus"
 done
 exit $status

@@ -261,12 +261,15 @@ TEST_F(OpenFile, CitiesOffTheGridAreBroughtOntoItAndUnsolveTheMap) {
     Board saved = solvedBoard();
     MapFile r = mapFileFromBoard(saved, 0);
     r.cities[2] = City{-3, 50};
+    r.cities[3] = City{12, 4};
     r.cities[10] = City{std::numeric_limits<std::int32_t>::min(), 20000};  // unused slot
     r.cities[11] = City{9999, 0};                                         // unused, in range: kept
     Board b;
     ASSERT_TRUE(installMapFile(b, r));
     EXPECT_EQ(b.cities[2].x, 0);
     EXPECT_EQ(b.cities[2].y, 10);
+    EXPECT_EQ(b.cities[3].x, 10);
+    EXPECT_EQ(b.cities[3].y, 4);
     EXPECT_EQ(b.cities[10].x, 0);
     EXPECT_EQ(b.cities[10].y, kMaxGridSide - 1);
     EXPECT_EQ(b.cities[11].x, 9999);

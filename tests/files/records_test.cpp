@@ -124,35 +124,6 @@ TEST_F(Records, DoublesKeepTheirExactBitsIncludingNonFiniteOnes) {
     EXPECT_TRUE(std::signbit(back.spectrum.lengths[3]));
 }
 
-TEST_F(Records, RecordOfABoardCarriesTheBoardTheStampsAndTheClock) {
-    Board b;
-    std::int32_t w = 41, h = 41, n = 3;
-    b.configureBoard(w, h, n);
-    b.cities[0] = City{1, 2};
-    b.cities[17] = City{7000, 8000};
-    b.playerRoute[1] = 2;
-    b.playerRouteLength = 2;
-    personalNumber = 42;
-    stampWords[2] = 9;
-    elapsedSeconds = 40;
-    gameFinished = 1;
-    const GameFile g = gameFileFromBoard(b, 555);
-    EXPECT_EQ(g.header.version, 2);
-    EXPECT_EQ(g.header.personalNumber, 42);
-    EXPECT_EQ(g.header.saveTime, 555);
-    EXPECT_EQ(g.header.stampWords[2], 9);
-    EXPECT_EQ(g.header.gridWidth, 41);
-    EXPECT_EQ(g.header.cityCount, 3);
-    EXPECT_EQ(g.elapsedSeconds, 40);
-    EXPECT_EQ(g.gameFinished, 1);
-    EXPECT_EQ(g.playerRouteLength, 2);
-    EXPECT_EQ(g.playerRoute[1], 2);
-    EXPECT_EQ(g.cities[17].y, 8000);
-    const MapFile m = mapFileFromBoard(b, 556);
-    EXPECT_EQ(m.header.saveTime, 556);
-    EXPECT_EQ(m.cities[0].y, 2);
-}
-
 TEST_F(DocumentName, KeepsTheDirectoryAndCutsAtTheLastDot) {
     EXPECT_STREQ(documentName, "untitled");
     setDocumentName("C:\\Games\\tour.rva", kDocumentNameCapacity);
