@@ -4,8 +4,8 @@
 # the window appears with the edition's title, the first map is drawn, Space
 # makes a new map, '?' and '/' open the About box and Escape and Enter close it,
 # a map is saved through the real save dialog (512 bytes, version 2), the
-# manual opens in the text viewer, and the close box ends the program with
-# exit code 0.
+# manual opens in the text viewer, a resized window is drawn anew for its
+# size, and the close box ends the program with exit code 0.
 # Usage: smoke.sh EXE EDITION LOCALE OUTDIR
 # Leaves its screenshots in OUTDIR/EDITION-LOCALE; exits 1 on the first failure.
 set -euo pipefail
@@ -182,6 +182,16 @@ wait_for 10 bash -c "! xdotool search --onlyvisible --name '^help\\.txt - ' >/de
 wait_for 20 bash -c "! pgrep -f 'notepad\.exe' >/dev/null" || fail "the manual's viewer did not end"
 main_window_titled "$saved_title" || fail "opening the manual changed the title"
 log "the manual opened from the program's folder"
+
+# A larger window: the picture is made anew for the new client size and the
+# board laid out for it.
+xdotool windowsize "$win" 820 560
+sleep 1.5
+shot resized
+resized=$("$here/check_picture.sh" "$work/resized.png" 8) || fail "picture after resizing"
+start_client=$("$here/check_picture.sh" "$work/start.png" 8)
+[ "${resized%%,*}" != "${start_client%%,*}" ] || fail "the client area kept its size: $resized"
+log "after resizing: $resized"
 
 click_close_box "$win"
 status=0
