@@ -221,7 +221,7 @@ private slots:
 
     void menuBarHasTheCaptionsAndCommands() {
         struct Item {
-            const char* caption;  // null for a separator
+            const char* caption;  // UTF-8; null for a separator
             int id;
         };
         struct Menu {
@@ -229,29 +229,29 @@ private slots:
             std::vector<Item> items;
         };
         const std::vector<Menu> expected = {
-            {RU("&Файл"),
-             {{RU("&Открыть Карту..."), 32775}, {RU("&Сохранить как..."), 32774}, {nullptr, 0}, {RU("В&ыход"), 105}}},
-            {RU("&Генератор"),
-             {{RU("&Генератор"), 32783},
+            {"&Файл",
+             {{"&Открыть Карту...", 32775}, {"&Сохранить как...", 32774}, {nullptr, 0}, {"В&ыход", 105}}},
+            {"&Генератор",
+             {{"&Генератор", 32783},
               {nullptr, 0},
-              {RU("Сетка Грубо"), 32784},
-              {RU("Сетка Средне"), 32785},
-              {RU("Сетка Точно"), 32786}}},
-            {RU("&Редактор"), {{RU("&Править Карту"), 32772}, {nullptr, 0}, {RU("&Стереть все"), 32771}}},
-            {RU("&Игра"),
-             {{RU("&Начать Игру"), 32777}, {nullptr, 0}, {RU("&Открыть Игру..."), 32780}, {RU("&Сохранить как..."), 32779}}},
-            {RU("&? Помощь"),
-             {{RU("&Показать Решение ЗК"), 32787},
+              {"Сетка Грубо", 32784},
+              {"Сетка Средне", 32785},
+              {"Сетка Точно", 32786}}},
+            {"&Редактор", {{"&Править Карту", 32772}, {nullptr, 0}, {"&Стереть все", 32771}}},
+            {"&Игра",
+             {{"&Начать Игру", 32777}, {nullptr, 0}, {"&Открыть Игру...", 32780}, {"&Сохранить как...", 32779}}},
+            {"&? Помощь",
+             {{"&Показать Решение ЗК", 32787},
               {nullptr, 0},
-              {RU("&Читать Руководство..."), 32773},
-              {RU("&О программе..."), 104},
-              {RU("&Личный номер..."), 32781}}},
+              {"&Читать Руководство...", 32773},
+              {"&О программе...", 104},
+              {"&Личный номер...", 32781}}},
         };
         const QList<QAction*> menus = window_->menuBar()->actions();
         QCOMPARE(menus.size(), static_cast<qsizetype>(expected.size()));
         for (std::size_t m = 0; m < expected.size(); ++m) {
             QAction* menuAction = menus[static_cast<qsizetype>(m)];
-            QCOMPARE(menuAction->text(), ru(expected[m].caption));
+            QCOMPARE(menuAction->text(), QString::fromUtf8(expected[m].caption));
             QVERIFY(menuAction->menu() != nullptr);
             const QList<QAction*> items = menuAction->menu()->actions();
             QCOMPARE(items.size(), static_cast<qsizetype>(expected[m].items.size()));
@@ -262,7 +262,7 @@ private slots:
                     QVERIFY(item->isSeparator());
                     continue;
                 }
-                QCOMPARE(item->text(), ru(want.caption));
+                QCOMPARE(item->text(), QString::fromUtf8(want.caption));
                 QCOMPARE(item->data().toInt(), want.id);
                 QVERIFY(item->isEnabled());
                 QVERIFY(!item->isCheckable());
