@@ -20,6 +20,7 @@
 #include "support/fake_clock.h"
 #include "support/fake_file_services.h"
 #include "support/fake_window_services.h"
+#include "support/temp_dir.h"
 
 namespace orvanta {
 namespace {
@@ -140,8 +141,9 @@ TEST_F(Session, EmptyClientAreaMakesNoPictureAndTheNextSizeRedrawsFully) {
 // ---- The road of a typical game ---------------------------------------------
 
 TEST_F(Session, TypicalGameFromAMediumGridToASavedGame) {
-    const std::string dir = (std::filesystem::temp_directory_path() / "orvanta_app_typical").string();
-    std::filesystem::create_directories(dir);
+    const orvanta::testing::TempDir scratch;  // one per test process: both editions run at once
+    ASSERT_FALSE(scratch.path.empty());
+    const std::string dir = scratch.path;
 
     paint(kW, kH);
     ASSERT_TRUE(handleCommand(command::gridMedium));
@@ -208,7 +210,6 @@ TEST_F(Session, TypicalGameFromAMediumGridToASavedGame) {
     ASSERT_EQ(windowLog.titles.size(), 1u);
     EXPECT_EQ(test::utf8(windowLog.titles[0]), " - Игра " + dir + "/trip");
     EXPECT_EQ(pictureDirty, 0);  // a save does not repaint
-    std::filesystem::remove_all(dir);
 }
 
 // ---- Keys ------------------------------------------------------------------
@@ -419,8 +420,9 @@ TEST_F(Session, StartGameRestartsTheClockOnlyFromTheEditor) {
 }
 
 TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
-    const std::string dir = (std::filesystem::temp_directory_path() / "orvanta_app_files").string();
-    std::filesystem::create_directories(dir);
+    const orvanta::testing::TempDir scratch;  // one per test process: both editions run at once
+    ASSERT_FALSE(scratch.path.empty());
+    const std::string dir = scratch.path;
     cityCountSetting = 6;
     paint(kW, kH);
 
@@ -516,7 +518,6 @@ TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
     EXPECT_EQ(windowLog.beeps, beeps + 3);
     EXPECT_EQ(windowLog.titles.size(), titles);
     EXPECT_EQ(mode, AppMode::Editor);
-    std::filesystem::remove_all(dir);
 }
 
 // ---- Clicks ------------------------------------------------------------------

@@ -13,7 +13,7 @@
 #include "files/records.h"
 #include "support/fake_clock.h"
 #include "support/fake_file_services.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace orvanta::testing {
 

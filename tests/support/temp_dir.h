@@ -21,7 +21,7 @@ struct TempDir {
 
     TempDir() {
         const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base != nullptr && *base ? base : "/tmp") + "/orvanta-files-XXXXXX";
+        std::string pattern = std::string(base != nullptr && *base ? base : "/tmp") + "/orvanta-test-XXXXXX";
         std::vector<char> buffer(pattern.begin(), pattern.end());
         buffer.push_back('\0');
         if (mkdtemp(buffer.data()) != nullptr) path = buffer.data();
