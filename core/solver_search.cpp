@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/solver.h"
+#include "core/solver_counting.h"
 
 namespace orvanta {
 
@@ -176,6 +177,8 @@ void Search::visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std
 bool solveExact(Board& board) {
     const std::int32_t n = board.cityCount;
     if (n < 2) return false;
+    // Boards of whole distances have too many equal tours to walk; they are counted.
+    if (solveByCounting(board)) return true;
     board.spectrum.count = 0;
 
     Search search;

@@ -1,0 +1,22 @@
+// Exact solve by counting, for boards whose distances are all whole numbers.
+// Internal to the solver.
+#pragma once
+
+#include <cstddef>
+
+#include "core/board.h"
+
+namespace orvanta {
+
+// Working storage a counting solve may hold at once.
+inline constexpr std::size_t kCountingStorageLimit = 64u * 1024u * 1024u;
+
+// Solves a board of at least two cities whose pairwise distances are all whole
+// numbers and whose tours are all shorter than a million grid units, leaving
+// the board as the full enumeration would. The orderings are counted per tour
+// length instead of walked one by one; only the solution route is evaluated
+// (and throttled) as a tour. Returns false, touching nothing, when the board
+// does not qualify or would need more storage than the limit.
+bool solveByCounting(Board& board);
+
+}  // namespace orvanta

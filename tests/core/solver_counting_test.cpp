@@ -1,0 +1,218 @@
+// Boards whose distances are all whole numbers are solved by counting the
+// orderings per length. Against the plain enumeration of tests/reference:
+// the whole board byte for byte, with old contents left in the table before
+// the solve, and one tour of throttle instead of all of them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/solver.h"
+#include "reference/reference_solver.h"
+#include "support/fake_clock.h"
+
+namespace orvanta {
+namespace {
+
+Board boardAt(std::int32_t grid, const std::vector<City>& cities) {
+    Board b;
+    std::int32_t w = grid, h = grid, n = 0;
+    b.configureBoard(w, h, n);
+    for (const City& c : cities) b.addCity(c.x, c.y);
+    EXPECT_EQ(b.cityCount, static_cast<std::int32_t>(cities.size())) << "a city was refused";
+    return b;
+}
+
+// Old contents of the table, different in every slot, as a loaded file or an
+// earlier solve leaves them.
+void fillWithOldContents(PathSpectrum& s) {
+    s.count = 13;
+    s.reserved = 77;
+    for (std::int32_t i = 0; i < kSpectrumEntries; ++i) {
+        s.lengths[i] = 1000.5 + 3.25 * i;
+        s.counts[i] = 9000 + 17 * i;
+    }
+}
+
+struct Solved {
+    std::int32_t entries = 0;   // spectrum count the enumeration ended with
+    std::int64_t tours = 0;     // tours the solver evaluated
+    std::int64_t allTours = 0;  // tours the enumeration evaluated
+};
+
+// Solves one copy with the solver and one with the enumeration and compares
+// everything they leave behind.
+Solved expectSameAsEnumeration(const Board& board, const std::string& what) {
+    Board fast = board;
+    fillWithOldContents(fast.spectrum);
+    fast.solved = 0;
+    Board slow = fast;
+
+    fake::resetClock();
+    throttleCounter = 0;
+    const bool solved = ensureSolved(fast, true);
+    std::int32_t slowCounter = 0;
+    const reference::Outcome outcome = reference::solveExhaustive(slow, slowCounter);
+
+    EXPECT_EQ(solved, outcome.solved) << what;
+    EXPECT_EQ(fast.solved, slow.solved) << what;
+    EXPECT_EQ(fast.spectrum.count, slow.spectrum.count) << what;
+    for (std::int32_t i = 0; i < kSpectrumEntries; ++i) {
+        EXPECT_EQ(std::memcmp(&fast.spectrum.lengths[i], &slow.spectrum.lengths[i], sizeof(double)), 0)
+            << what << ": length " << i << ": " << fast.spectrum.lengths[i] << " vs " << slow.spectrum.lengths[i];
+        EXPECT_EQ(fast.spectrum.counts[i], slow.spectrum.counts[i]) << what << ": count " << i;
+    }
+    EXPECT_EQ(std::memcmp(&fast.spectrum, &slow.spectrum, sizeof(PathSpectrum)), 0) << what;
+    for (std::int32_t k = 0; k < kRouteCapacity; ++k)
+        EXPECT_EQ(fast.solutionRoute[k], slow.solutionRoute[k]) << what << ": route entry " << k;
+    EXPECT_EQ(std::memcmp(&fast.solutionLength, &slow.solutionLength, sizeof(double)), 0)
+        << what << ": " << fast.solutionLength << " vs " << slow.solutionLength;
+
+    Solved result;
+    result.entries = slow.spectrum.count;
+    result.tours = static_cast<std::int64_t>(fake::sleepCalls) * (kThrottleTours + 1) + throttleCounter;
+    result.allTours = outcome.toursEvaluated;
+    return result;
+}
+
+// Deterministic draws for the placements below.
+struct Draw {
+    std::uint32_t state;
+    std::int32_t below(std::int32_t n) {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<std::int32_t>((state >> 8) % static_cast<std::uint32_t>(n));
+    }
+};
+
+// n distinct positions in [0, span), in a scrambled order.
+std::vector<std::int32_t> positions(std::int32_t n, std::int32_t span, Draw& draw) {
+    std::vector<std::int32_t> picked;
+    while (static_cast<std::int32_t>(picked.size()) < n) {
+        const std::int32_t p = draw.below(span);
+        bool taken = false;
+        for (std::int32_t q : picked) taken = taken || q == p;
+        if (!taken) picked.push_back(p);
+    }
+    return picked;
+}
+
+class SolverCounting : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake::resetClock(0);
+        throttleCounter = 0;
+    }
+    void TearDown() override { throttleCounter = 0; }
+};
+
+TEST_F(SolverCounting, LinesAlongRowsAndColumnsMatchTheEnumeration) {
+    Draw draw{12345};
+    std::int32_t partial = 0;
+    std::int32_t full = 0;
+    for (std::int32_t n = 2; n <= 11; ++n) {
+        for (std::int32_t grid : {11, 41, 10000}) {
+            for (bool column : {false, true}) {
+                // Eleven cities take the enumeration 3.6 million tours: one board per grid.
+                if (n == 11 && column != (grid == 41)) continue;
+                const std::int32_t across = draw.below(grid);
+                std::vector<City> cities;
+                for (std::int32_t p : positions(n, grid, draw)) cities.push_back(column ? City{across, p} : City{p, across});
+                const std::string what = std::to_string(n) + (column ? " in a column" : " in a row") + ", grid " + std::to_string(grid);
+                const Solved s = expectSameAsEnumeration(boardAt(grid, cities), what);
+                EXPECT_EQ(s.tours, 1) << what;
+                (s.entries < kSpectrumEntries ? partial : full) += 1;
+            }
+        }
+    }
+    // Both ends of the table are exercised: old contents showing through, and a full table.
+    EXPECT_GT(partial, 5);
+    EXPECT_GT(full, 5);
+}
+
+TEST_F(SolverCounting, EvenlySpacedLinesWithManyEqualTours) {
+    for (std::int32_t n = 3; n <= 10; ++n) {
+        if (n % 3 == 0) continue;  // i * 3 would repeat positions
+        std::vector<City> cities;
+        // City 0 inside the line, the others out of order.
+        for (std::int32_t i = 0; i < n; ++i) cities.push_back(City{3 + 4 * ((i * 3 + n / 2) % n), 20});
+        const Solved s = expectSameAsEnumeration(boardAt(41, cities), "evenly spaced " + std::to_string(n));
+        EXPECT_EQ(s.tours, 1);
+    }
+}
+
+TEST_F(SolverCounting, ARowAndAColumnThroughCityZero) {
+    // Offsets along the row of city 0 of 5, 9 and 16 either way and along its
+    // column of 12 either way: 5-12-13, 9-12-15 and 16-12-20 make every
+    // distance whole.
+    const City offsets[] = {{5, 0}, {0, 12}, {-9, 0}, {16, 0}, {0, -12}, {-5, 0}, {9, 0}, {-16, 0}};
+    for (const auto& [grid, scale] : {std::pair<std::int32_t, std::int32_t>{41, 1}, {10000, 250}}) {
+        const City centre{grid / 2, grid / 2};
+        for (std::int32_t n = 3; n <= 9; ++n) {
+            // City 0 at the crossing, or listed last.
+            for (bool zeroInside : {true, false}) {
+                std::vector<City> cities;
+                for (std::int32_t i = 0; i + 1 < n; ++i) cities.push_back(City{centre.x + offsets[i].x * scale, centre.y + offsets[i].y * scale});
+                cities.insert(zeroInside ? cities.begin() : cities.end(), centre);
+                const std::string what = "cross of " + std::to_string(n) + (zeroInside ? " from the crossing" : "") + ", grid " + std::to_string(grid);
+                const Solved s = expectSameAsEnumeration(boardAt(grid, cities), what);
+                EXPECT_EQ(s.tours, 1) << what;
+            }
+        }
+    }
+}
+
+TEST_F(SolverCounting, WholeDistancesOffTheAxes) {
+    // A 6 by 8 rectangle with its centre: every distance is 3, 4, 5, 6, 8 or 10 times the scale.
+    for (std::int32_t scale : {1, 4, 1111}) {
+        std::vector<City> cities;
+        for (const City& c : {City{0, 0}, City{3, 4}, City{6, 8}, City{0, 8}, City{6, 0}}) cities.push_back(City{1 + c.x * scale, 2 + c.y * scale});
+        const Solved s = expectSameAsEnumeration(boardAt(10000, cities), "rectangle, scale " + std::to_string(scale));
+        EXPECT_EQ(s.tours, 1);
+    }
+}
+
+TEST_F(SolverCounting, OtherBoardsAreStillSearched) {
+    // A diagonal: distances are multiples of the square root of 2.
+    std::vector<City> diagonal;
+    for (std::int32_t i = 0; i < 8; ++i) diagonal.push_back(City{2 + 3 * ((i * 5) % 8), 2 + 3 * ((i * 5) % 8)});
+    Solved s = expectSameAsEnumeration(boardAt(41, diagonal), "diagonal");
+    EXPECT_GT(s.tours, 1);
+
+    // Whole distances, but tours of a million units and more: two lengths a
+    // unit apart could share an entry, so the board is searched.
+    Board far = boardAt(11, {{0, 0}});
+    far.cityCount = 5;
+    const std::int32_t xs[] = {0, 450000, 150001, 300000, 20};
+    for (std::int32_t i = 0; i < 5; ++i) far.cities[i] = City{xs[i], 3};
+    s = expectSameAsEnumeration(far, "far apart");
+    EXPECT_EQ(s.tours, s.allTours);
+}
+
+TEST_F(SolverCounting, LongEvenLineIsCountedExactly) {
+    // 16 cities one unit apart, city 0 at the left end. Every tour crosses each
+    // gap an even number of times, so the lengths are the even numbers from
+    // 30; the shortest go out and back once, each of cities 1 to 14 on the way
+    // out or on the way back: 2^14 orderings.
+    std::vector<City> cities;
+    for (std::int32_t i = 0; i < 16; ++i) cities.push_back(City{2 + i, 9});
+    Board b = boardAt(41, cities);
+    fillWithOldContents(b.spectrum);
+    ASSERT_TRUE(ensureSolved(b, true));
+    EXPECT_EQ(throttleCounter, 1);
+    ASSERT_EQ(b.spectrum.count, kSpectrumEntries);
+    EXPECT_EQ(b.spectrum.counts[0], 16384);
+    for (std::int32_t i = 0; i < kSpectrumEntries; ++i) {
+        EXPECT_EQ(b.spectrum.lengths[i], (30.0 + 2.0 * i) / 30.0) << i;
+    }
+    for (std::int32_t k = 0; k < 16; ++k) EXPECT_EQ(b.solutionRoute[k], k);
+    EXPECT_EQ(b.solutionRoute[16], 0);
+    EXPECT_EQ(b.solutionRoute[17], 0);
+    EXPECT_DOUBLE_EQ(b.solutionLength, 30.0 * b.lengthScale);
+}
+
+}  // namespace
+}  // namespace orvanta
