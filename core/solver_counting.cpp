@@ -130,7 +130,8 @@ struct Counter {
 
     bool measure(const Board& board);
     bool buildCompletion();
-    bool fits(std::size_t extra) const { return fixedBytes + layers[0].bytes + layers[1].bytes + extra <= kCountingStorageLimit; }
+    std::size_t storageLimit = kCountingStorageLimit;
+    bool fits(std::size_t extra) const { return fixedBytes + layers[0].bytes + layers[1].bytes + extra <= storageLimit; }
     bool startLayer(Layer& layer, std::size_t states);
     Entry* room(Layer& layer);
     enum class Run { Complete, TooLarge };
@@ -370,10 +371,11 @@ void Counter::firstShortestRoute(std::int32_t* order) const {
 
 }  // namespace
 
-bool solveByCounting(Board& board) {
+bool solveByCounting(Board& board, std::size_t storageLimit) {
     const std::int32_t n = board.cityCount;
     if (n < 2 || n > kMaxCities) return false;
     Counter counter;
+    counter.storageLimit = storageLimit;
     counter.n = n;
     counter.m = n - 1;
     counter.full = (1u << counter.m) - 1u;
@@ -408,13 +410,14 @@ bool solveByCounting(Board& board) {
             }
             if (tours.size() >= static_cast<std::size_t>(kSpectrumEntries) || bound >= counter.longest) break;
             fitted = width;
-            // Spread the lengths found so far evenly over the 20 wanted; with
-            // too few to tell, double.
+            // Widen in proportion to the lengths found so far, as if they
+            // went on as densely, but by a quarter at least; with too few to
+            // tell, double.
             std::int64_t wider = 2 * static_cast<std::int64_t>(width) + 1;
             if (tours.size() >= 2) {
-                const std::int64_t spread = tours.back().length - counter.optimum;
-                const std::int64_t estimate = spread * (kSpectrumEntries - 1) / static_cast<std::int64_t>(tours.size() - 1) + 1;
-                wider = estimate > width ? estimate : width + 1;
+                const std::int64_t estimate = (static_cast<std::int64_t>(width) + 1) * kSpectrumEntries / static_cast<std::int64_t>(tours.size());
+                const std::int64_t least = static_cast<std::int64_t>(width) + width / 4 + 1;
+                wider = estimate > least ? estimate : least;
             }
             if (tooLarge >= 0) {
                 wider = fitted + (tooLarge - fitted) / 2;

@@ -17,6 +17,6 @@ inline constexpr std::size_t kCountingStorageLimit = 64u * 1024u * 1024u;
 // length instead of walked one by one; only the solution route is evaluated
 // (and throttled) as a tour. Returns false, touching nothing, when the board
 // does not qualify or would need more storage than the limit.
-bool solveByCounting(Board& board);
+bool solveByCounting(Board& board, std::size_t storageLimit = kCountingStorageLimit);
 
 }  // namespace orvanta

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/solver.h"
+#include "core/solver_counting.h"
 #include "reference/reference_solver.h"
 #include "support/fake_clock.h"
 
@@ -190,6 +191,36 @@ TEST_F(SolverCounting, OtherBoardsAreStillSearched) {
     for (std::int32_t i = 0; i < 5; ++i) far.cities[i] = City{xs[i], 3};
     s = expectSameAsEnumeration(far, "far apart");
     EXPECT_EQ(s.tours, s.allTours);
+}
+
+TEST_F(SolverCounting, StorageLimitEitherGivesTheSameBoardOrLeavesItUntouched) {
+    // 13 cities one column apart, city 0 in the middle: the bound has to grow
+    // several times, and a tight limit makes it narrow again.
+    std::vector<City> cities;
+    for (std::int32_t i = 0; i < 13; ++i) cities.push_back(City{2 + (i * 5 + 6) % 13, 30});
+    Board reference = boardAt(41, cities);
+    fillWithOldContents(reference.spectrum);
+    const Board untouched = reference;
+    ASSERT_TRUE(solveByCounting(reference));
+    std::int32_t refused = 0;
+    std::int32_t solved = 0;
+    for (std::size_t limit = 16 * 1024; limit <= 8 * 1024 * 1024; limit += limit / 2) {
+        Board b = untouched;
+        throttleCounter = 0;
+        if (solveByCounting(b, limit)) {
+            ++solved;
+            EXPECT_EQ(std::memcmp(&b.spectrum, &reference.spectrum, sizeof(PathSpectrum)), 0) << limit;
+            for (std::int32_t k = 0; k < kRouteCapacity; ++k) EXPECT_EQ(b.solutionRoute[k], reference.solutionRoute[k]) << limit;
+            EXPECT_EQ(throttleCounter, 1) << limit;
+        } else {
+            ++refused;
+            EXPECT_EQ(std::memcmp(&b.spectrum, &untouched.spectrum, sizeof(PathSpectrum)), 0) << limit;
+            for (std::int32_t k = 0; k < kRouteCapacity; ++k) EXPECT_EQ(b.solutionRoute[k], untouched.solutionRoute[k]) << limit;
+            EXPECT_EQ(throttleCounter, 0) << limit;
+        }
+    }
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(solved, 0);
 }
 
 TEST_F(SolverCounting, LongEvenLineIsCountedExactly) {
