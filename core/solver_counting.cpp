@@ -65,13 +65,27 @@ std::uint32_t gcd(std::uint32_t a, std::uint32_t b) {
 std::int32_t lowestBit(std::uint32_t set) {
 #if defined(__GNUC__)
     return __builtin_ctz(set);
-#endif
+#else
     std::int32_t b = 0;
     while ((set & 1u) == 0) {
         set >>= 1;
         ++b;
     }
     return b;
+#endif
+}
+
+std::int32_t lowestBit64(std::uint64_t bits) {
+#if defined(__GNUC__)
+    return __builtin_ctzll(bits);
+#else
+    std::int32_t b = 0;
+    while ((bits & 1u) == 0) {
+        bits >>= 1;
+        ++b;
+    }
+    return b;
+#endif
 }
 
 // The next larger set with the same number of members.
@@ -100,6 +114,14 @@ struct Layer {
     }
 };
 
+// Lengths that all lie within this many units of the shortest are summed in a
+// table rather than merged list by list.
+constexpr std::uint32_t kDenseSpan = 256;
+struct DenseSums {
+    std::uint64_t sums[kDenseSpan] = {};
+    std::uint64_t seen[kDenseSpan / 64] = {};
+};
+
 struct Counter {
     std::int32_t n = 0;
     std::int32_t m = 0;  // cities besides city 0; city c is bit c - 1 of a set
@@ -115,6 +137,7 @@ struct Counter {
     std::uint32_t binomial[kMaxCities + 1][kMaxCities + 1] = {};
     std::size_t fixedBytes = 0;
     Layer layers[2];
+    DenseSums dense;
 
     std::uint32_t d(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)]; }
     std::uint32_t rest(std::uint32_t set, std::int32_t c) const {
@@ -239,6 +262,42 @@ struct Merge {
         ++lists;
     }
 
+    // The same, through the table when the lengths span little: every entry
+    // up to the limit is added in, and the table read in order.
+    template <typename Emit>
+    void run(std::uint32_t limit, DenseSums& dense, Emit emit) {
+        std::uint32_t base = std::numeric_limits<std::uint32_t>::max();
+        for (std::int32_t l = 0; l < lists; ++l)
+            if (at[l]->length + shift[l] < base) base = at[l]->length + shift[l];
+        if (lists == 0 || limit - base >= kDenseSpan) {
+            run(limit, emit);
+            return;
+        }
+        for (std::int32_t l = 0; l < lists; ++l) {
+            for (const Entry* e = at[l]; e != end[l]; ++e) {
+                const std::uint32_t length = e->length + shift[l];
+                if (length > limit) break;
+                const std::uint32_t i = length - base;
+                dense.sums[i] += e->count;
+                dense.seen[i / 64] |= std::uint64_t{1} << (i % 64);
+            }
+        }
+        lists = 0;
+        std::int32_t kept = 0;
+        for (std::uint32_t word = 0; word < kDenseSpan / 64; ++word) {
+            for (std::uint64_t bits = dense.seen[word]; bits != 0; bits &= bits - 1) {
+                const std::uint32_t i = word * 64 + static_cast<std::uint32_t>(lowestBit64(bits));
+                if (kept < kSpectrumEntries) {
+                    const std::uint64_t count = dense.sums[i];
+                    emit(Entry{base + i, count > kCountLimit ? kCountLimit : static_cast<std::uint32_t>(count)});
+                    ++kept;
+                }
+                dense.sums[i] = 0;
+            }
+            dense.seen[word] = 0;
+        }
+    }
+
     template <typename Emit>
     void run(std::uint32_t limit, Emit emit) {
         for (std::int32_t kept = 0; kept < kSpectrumEntries && lists > 0; ++kept) {
@@ -280,7 +339,7 @@ Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
         if (merge.lists > 0) {
             out = room(layer);
             if (out == nullptr) return false;
-            merge.run(limit, [&](Entry entry) { out[count++] = entry; });
+            merge.run(limit, dense, [&](Entry entry) { out[count++] = entry; });
         }
         layer.first.push_back(count == 0 ? 0u : static_cast<std::uint32_t>(((layer.blocks.size() - 1) << kBlockBits) | layer.filled));
         layer.used.push_back(count);
@@ -340,7 +399,7 @@ Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
         const Entry* list = last.entries(state);
         merge.add(list, list + last.used[state], d(c, 0), bound);
     }
-    merge.run(bound, [&](Entry entry) { tours.push_back(entry); });
+    merge.run(bound, dense, [&](Entry entry) { tours.push_back(entry); });
     layers[0] = Layer{};
     layers[1] = Layer{};
     return Run::Complete;
