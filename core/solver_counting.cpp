@@ -29,6 +29,7 @@
 #include <new>
 #include <vector>
 
+#include "core/bits.h"
 #include "core/solver.h"
 
 namespace orvanta {
@@ -59,33 +60,6 @@ std::uint32_t gcd(std::uint32_t a, std::uint32_t b) {
         b = r;
     }
     return a;
-}
-
-// The position of the lowest member of a non-empty set.
-std::int32_t lowestBit(std::uint32_t set) {
-#if defined(__GNUC__)
-    return __builtin_ctz(set);
-#else
-    std::int32_t b = 0;
-    while ((set & 1u) == 0) {
-        set >>= 1;
-        ++b;
-    }
-    return b;
-#endif
-}
-
-std::int32_t lowestBit64(std::uint64_t bits) {
-#if defined(__GNUC__)
-    return __builtin_ctzll(bits);
-#else
-    std::int32_t b = 0;
-    while ((bits & 1u) == 0) {
-        bits >>= 1;
-        ++b;
-    }
-    return b;
-#endif
 }
 
 // The next larger set with the same number of members.
@@ -286,7 +260,7 @@ struct Merge {
         std::int32_t kept = 0;
         for (std::uint32_t word = 0; word < kDenseSpan / 64; ++word) {
             for (std::uint64_t bits = dense.seen[word]; bits != 0; bits &= bits - 1) {
-                const std::uint32_t i = word * 64 + static_cast<std::uint32_t>(lowestBit64(bits));
+                const std::uint32_t i = word * 64 + static_cast<std::uint32_t>(lowestBit(bits));
                 if (kept < kSpectrumEntries) {
                     const std::uint64_t count = dense.sums[i];
                     emit(Entry{base + i, count > kCountLimit ? kCountLimit : static_cast<std::uint32_t>(count)});

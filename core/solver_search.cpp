@@ -16,6 +16,7 @@
 #include <limits>
 #include <vector>
 
+#include "core/bits.h"
 #include "core/solver.h"
 #include "core/solver_counting.h"
 
@@ -76,18 +77,7 @@ std::int32_t entryHolding(const PathSpectrum& s, double length) {
 }
 
 // The lowest city in a set of cities 1..n-1 (bit c - 1 for city c).
-std::int32_t lowestCity(std::uint32_t set) {
-#if defined(__GNUC__)
-    return __builtin_ctz(set) + 1;
-#else
-    std::int32_t c = 1;
-    while ((set & 1u) == 0) {
-        set >>= 1;
-        ++c;
-    }
-    return c;
-#endif
-}
+std::int32_t lowestCity(std::uint32_t set) { return lowestBit(set) + 1; }
 
 void Search::buildCompletion() {
     // toward[c * kRow + e - 1]: distance from city e to city c, 0 beyond the cities.
