@@ -114,7 +114,7 @@ void BM_OneLine(benchmark::State& state) {
     Board b = boardOf(41, block(static_cast<std::int32_t>(state.range(0)), 1));
     runForcedSolves(state, b);
 }
-BENCHMARK(BM_OneLine)->Arg(12)->Arg(14)->Arg(18)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneLine)->DenseRange(12, 14)->Arg(18)->Unit(benchmark::kMillisecond);
 
 // One column of the 10000 grid with uneven gaps, listed out of order: wide
 // ranges of lengths with few orderings each.
@@ -128,7 +128,7 @@ void BM_OneLineUneven(benchmark::State& state) {
     Board b = boardOf(10000, cities);
     runForcedSolves(state, b);
 }
-BENCHMARK(BM_OneLineUneven)->Arg(12)->Arg(14)->Arg(18)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneLineUneven)->DenseRange(12, 14)->Arg(18)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace orvanta
