@@ -25,6 +25,9 @@ run_ctest() {  # build dir
 }
 stage() { echo; echo "=== $*"; }
 
+stage "Include directions between the layers"
+if scripts/check-layers.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
 stage "Build and test (g++, warnings as errors)"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANTA_WERROR=ON
 cmake --build build/test -j "$jobs"
