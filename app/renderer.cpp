@@ -9,13 +9,6 @@
 
 namespace orvanta {
 
-const Pen routePens[kRoutePenCount] = {
-    {PenStyle::Solid, 1, colours::route},
-    {PenStyle::Solid, 2, colours::route},
-    {PenStyle::Solid, 3, colours::route},
-    {PenStyle::Solid, 4, colours::route},
-};
-
 std::int32_t toWindowCoordinate(double value) {
     if (std::isnan(value)) return 0;
     const double limit = kWindowCoordinateLimit;
@@ -102,14 +95,13 @@ void drawCityMarker(const Board& board, DrawingSurface& surface, std::int32_t ci
     }
 }
 
-void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t penStyle, std::int32_t fromCity,
-                      std::int32_t toCity, std::int32_t originX, std::int32_t originY, double scaleX, double scaleY) {
-    if (penStyle < 0 || penStyle >= kRoutePenCount) return;
+void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t fromCity, std::int32_t toCity,
+                      std::int32_t originX, std::int32_t originY, double scaleX, double scaleY) {
     // A route entry that names no city draws nothing rather than reading past the cities.
     if (fromCity < 0 || toCity < 0 || fromCity >= board.cityCount || toCity >= board.cityCount) return;
     const City& a = board.cities[fromCity];
     const City& b = board.cities[toCity];
-    const Pen previous = selectPen(surface, routePens[penStyle]);
+    const Pen previous = selectPen(surface, kRoutePen);
     drawLine(surface, toWindowCoordinate(originX + a.x * scaleX), toWindowCoordinate(originY - a.y * scaleY),
              toWindowCoordinate(originX + b.x * scaleX), toWindowCoordinate(originY - b.y * scaleY));
     selectPen(surface, previous);
@@ -131,7 +123,7 @@ void drawBoard(Board& board, DrawingSurface& surface, std::int32_t clientWidth, 
     }
     const std::int32_t routeLength = board.playerRouteLength < kRouteCapacity ? board.playerRouteLength : kRouteCapacity;
     for (std::int32_t i = 0; i + 1 < routeLength; ++i)
-        drawRouteSegment(board, surface, 0, board.playerRoute[i], board.playerRoute[i + 1], layout.originX,
+        drawRouteSegment(board, surface, board.playerRoute[i], board.playerRoute[i + 1], layout.originX,
                          layout.originY, layout.scale, layout.scale);
 }
 

@@ -45,9 +45,8 @@ inline constexpr Colour route{128, 128, 128};
 // The byte written over the whole pixel memory before a redraw.
 inline constexpr std::uint8_t kBackgroundByte = 176;
 
-// Solid pens of widths 1 to 4 in the route colour; the board uses entry 0.
-inline constexpr std::int32_t kRoutePenCount = 4;
-extern const Pen routePens[kRoutePenCount];
+// The player's route: solid, 1 pixel wide.
+inline constexpr Pen kRoutePen{PenStyle::Solid, 1, colours::route};
 
 // 80 % of the limiting client dimension, centred.
 BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight);
@@ -75,9 +74,8 @@ void drawGridLines(std::int32_t lineCount, std::int32_t gridWidth, std::int32_t 
 void drawCityMarker(const Board& board, DrawingSurface& surface, std::int32_t cityIndex, std::int32_t x,
                     std::int32_t y);
 
-// One route line between two cities with routePens[penStyle].
-void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t penStyle, std::int32_t fromCity,
-                      std::int32_t toCity, std::int32_t originX, std::int32_t originY, double scaleX,
-                      double scaleY);
+// One route line between two cities with kRoutePen.
+void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t fromCity, std::int32_t toCity,
+                      std::int32_t originX, std::int32_t originY, double scaleX, double scaleY);
 
 }  // namespace orvanta

@@ -3,6 +3,11 @@
 // linker picks the one in use. Texts are Windows-1251; the front end converts.
 #pragma once
 
+namespace orvanta {
+// Titles are composed into a buffer of this many bytes; a longer one is cut.
+inline constexpr int kTitleCapacity = 324;
+}  // namespace orvanta
+
 namespace orvanta::platform {
 
 // Marks the whole client area for repainting without erasing the background,

@@ -13,12 +13,6 @@ Board::Board() {
     configureBoard(width, height, count);
 }
 
-Board::~Board() {
-    solutionRoute.release();
-    playerRoute.release();
-    cities.release();
-}
-
 void Board::configureBoard(std::int32_t& width, std::int32_t& height, std::int32_t& count) {
     gridWidth = width < 2 ? 2 : width;
     gridHeight = height < 2 ? 2 : height;

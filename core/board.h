@@ -52,7 +52,6 @@ struct Board {
     Board();
     Board(const Board&) = default;
     Board& operator=(const Board&) = default;
-    ~Board();
 
     // Sets the grid and the city count, clamped, and hands the clamped values back.
     void configureBoard(std::int32_t& width, std::int32_t& height, std::int32_t& count);

@@ -167,7 +167,7 @@ bool spectrumShowable(const PathSpectrum& s) {
     return true;
 }
 
-// Steps 4 to 8 of opening either record: settings, reset, arrays, solution.
+// What opening either record does once it is accepted: settings, reset, arrays, solution.
 void installCommon(Board& board, const FileHeader& h, const City* cities, const std::int32_t* solutionRoute) {
     gridSizeSetting.width = h.gridWidth;
     gridSizeSetting.height = h.gridHeight;

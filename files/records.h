@@ -13,7 +13,6 @@ inline constexpr std::int32_t kFileVersion = 2;
 inline constexpr std::int32_t kHeaderBytes = 292;
 inline constexpr std::int32_t kMapFileBytes = 512;
 inline constexpr std::int32_t kGameFileBytes = 600;
-inline constexpr std::int32_t kSpectrumBytes = 248;
 inline constexpr std::int32_t kDocumentNameCapacity = 256;
 inline constexpr std::int32_t kStampWordCount = 4;
 

@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "app/qt/main_window.h"
-#include "app/qt/startup.h"
+#include "app/startup.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -11,6 +11,6 @@ int main(int argc, char* argv[]) {
     // The first random map is made and drawn before the title, the personal
     // number and the stamp words are set.
     window.paintNow();
-    orvanta::qt::initApplication();
+    orvanta::initApplication();
     return QApplication::exec();
 }

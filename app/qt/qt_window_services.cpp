@@ -20,9 +20,6 @@ namespace {
 constexpr auto kAboutCaption = RU("О программе");
 constexpr auto kProgramName = RU("Orvanta");
 
-// Titles are composed into a buffer of this size; a longer one is cut.
-constexpr std::size_t kTitleCapacity = 324;
-
 }  // namespace
 
 void invalidateWindow() {

@@ -6,17 +6,10 @@
 #include "app/picture.h"
 #include "app/win32/wide_text.h"
 #include "app/window_services.h"
-#include "core/edition.h"
-#include "files/documents.h"
-#include "files/records.h"
 
 namespace orvanta::win32 {
 
 namespace {
-
-// The last part of the title: the program's version.
-constexpr int kVersionNumber = 11;
-constexpr const char* kProfiLabel = "Release";
 
 // Copies at most capacity - 1 bytes, always terminated.
 void copyText(char* out, std::int32_t capacity, const char* text) {
@@ -78,27 +71,12 @@ int createMainWindow(MainWindow& window, int showCommand) {
     return 1;
 }
 
-void formatEditionText(char* out, std::int32_t capacity) {
-    const char* edition = isProfi() ? "Profi" : "Public";
-    const char* label = isProfi() ? kProfiLabel : "Version";
-    const int written = std::snprintf(out, static_cast<std::size_t>(capacity), " %s %s %i", edition, label,
-                                      kVersionNumber);
-    (void)written;
-}
-
-void initApplication() {
-    char editionText[kTitleCapacity];
-    formatEditionText(editionText, kTitleCapacity);
-    platform::setWindowTitle(editionText, "");
-    personalNumber = readPersonalNumber();
-    setEditionStampWords();
-}
-
 void setWindowTitle(const MainWindow& window, bool withBaseTitle, const char* text, const char* name) {
     char title[kTitleCapacity];
-    const int written = std::snprintf(title, sizeof title, "%s%s%s", withBaseTitle ? window.baseTitle : "",
-                                      text != nullptr ? text : "", name != nullptr ? name : "");
-    (void)written;  // a longer title is cut at 323 bytes
+    // A longer title is cut at kTitleCapacity - 1 bytes; an encoding error leaves it empty.
+    if (std::snprintf(title, sizeof title, "%s%s%s", withBaseTitle ? window.baseTitle : "",
+                      text != nullptr ? text : "", name != nullptr ? name : "") < 0)
+        title[0] = '\0';
     if (window.windowHandle != nullptr) SetWindowTextW(window.windowHandle, widen(title).c_str());
 }
 

@@ -9,9 +9,10 @@
 
 #include <cstdint>
 
+#include "app/window_services.h"
+
 namespace orvanta::win32 {
 
-inline constexpr std::int32_t kTitleCapacity = 324;
 inline constexpr std::int32_t kInitialWidth = 640;
 inline constexpr std::int32_t kInitialHeight = 480;
 
@@ -40,16 +41,8 @@ void registerMainClass(const MainWindow& window, UINT menuId, UINT iconId, LPCWS
 // Returns 1 when the window was created (and then shown and updated), else 0.
 int createMainWindow(MainWindow& window, int showCommand);
 
-// After the first paint: the title with the edition words, the personal
-// number, and the Profi edition's stamp words.
-void initApplication();
-
 // The title: baseTitle (when withBaseTitle), text and name, cut to 323 bytes.
 void setWindowTitle(const MainWindow& window, bool withBaseTitle, const char* text, const char* name);
-
-// The edition words after the base title: " Public Version 11" or the Profi
-// edition's " Profi <label> 11", into out (capacity bytes).
-void formatEditionText(char* out, std::int32_t capacity);
 
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

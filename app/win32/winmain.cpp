@@ -1,6 +1,7 @@
 // The entry point of the Windows executables.
 #include "app/win32/main_window.h"
 #include "app/win32/resource_ids.h"
+#include "app/startup.h"
 
 namespace {
 // The system's arrow cursor (IDC_ARROW).
@@ -15,6 +16,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
                        kInitialHeight) == 0) {
         return 0;
     }
-    initApplication();
+    orvanta::initApplication();
     return runMessageLoop();
 }

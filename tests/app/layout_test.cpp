@@ -19,7 +19,7 @@ Board boardOf(std::int32_t side, std::initializer_list<City> cities) {
     return b;
 }
 
-TEST(Layout, DocumentedExamples) {
+TEST(Layout, BoardTakesEightyPercentOfTheLimitingSideCentred) {
     struct Case {
         std::int32_t side, w, h;
         double scale;

@@ -172,7 +172,7 @@ TEST(Board, PicksBuildCloseAndCutBackTheRoute) {
     EXPECT_EQ(b.playerRouteLength, 1);
 }
 
-TEST(Board, SmallBoardsCloseAsDocumented) {
+TEST(Board, RoutesOfTwoOneAndNoCitiesClose) {
     Board two;
     configure(two, 11, 11, 0);
     two.addCity(0, 0);

@@ -66,7 +66,7 @@ TEST_F(Generator, DrawBelowStaysInRangeAtTheExtremes) {
     EXPECT_EQ(g.drawBelow(11), 0);
 }
 
-TEST_F(Generator, ClockSeededMapIsTheDocumentedOne) {
+TEST_F(Generator, ClockSecondOneBillionGivesAKnownEightCityMap) {
     fake::clockNow = 1000000000;
     Board b;
     resetBoard(b);

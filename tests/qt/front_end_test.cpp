@@ -27,7 +27,7 @@
 #include "app/picture.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_text.h"
-#include "app/qt/startup.h"
+#include "app/startup.h"
 #include "app/renderer.h"
 #include "app/status_panel.h"
 #include "core/board.h"
@@ -206,7 +206,7 @@ private slots:
         window_->paintNow();
         // The first map exists before the start-up code runs.
         QVERIFY(theBoard.cityCount > 0);
-        qt::initApplication();
+        initApplication();
     }
 
     void startsWithEditionTitleAndPersonalNumber() {

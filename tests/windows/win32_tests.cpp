@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/picture.h"
+#include "app/startup.h"
 #include "app/win32/main_window.h"
 #include "app/win32/wide_text.h"
 #include "files/documents.h"
@@ -369,9 +370,7 @@ void checkTitle() {
                                           GetModuleHandleW(nullptr), nullptr);
     CHECK(window.windowHandle != nullptr);
     std::strcpy(window.baseTitle, "\"Orvanta\"");
-    char edition[win32::kTitleCapacity];
-    win32::formatEditionText(edition, win32::kTitleCapacity);
-    CHECK(std::string(edition) == " Public Version 11");
+    CHECK(std::string(editionTitleText()) == " Public Version 11");
 
     wchar_t shown[400] = {};
     win32::setWindowTitle(window, true, " - \xC8\xE3\xF0\xE0 ", "C:\\\xF2\xF3\xF0");  // " - Игра ", "C:\тур"

@@ -1,4 +1,4 @@
-#include "app/qt/startup.h"
+#include "app/startup.h"
 
 #include <cstdio>
 
@@ -7,9 +7,10 @@
 #include "files/documents.h"
 #include "files/records.h"
 
-namespace orvanta::qt {
+namespace orvanta {
 
 namespace {
+// The version the title shows; the packages carry their own version number.
 constexpr int kTitleVersion = 11;
 }  // namespace
 
@@ -26,4 +27,4 @@ void initApplication() {
     setEditionStampWords();
 }
 
-}  // namespace orvanta::qt
+}  // namespace orvanta
