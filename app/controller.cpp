@@ -3,7 +3,9 @@
 #include <cmath>
 #include <limits>
 
+#include "app/draw.h"
 #include "app/window_services.h"
+#include "core/hold.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
 #include "core/platform.h"
@@ -22,29 +24,6 @@ constexpr auto kGameTitle = RU(" - Игра ");
 constexpr std::int32_t kCoarseGrid = 11;
 constexpr std::int32_t kMediumGrid = 41;
 constexpr std::int32_t kFineGrid = 10000;
-
-// Window coordinates used for picking are held within this distance of 0, so
-// squared distances of two of them stay far inside 64 bits.
-constexpr std::int64_t kPickCoordinateLimit = std::int64_t{1} << 29;
-
-std::int32_t holdInt32(std::int64_t v) {
-    if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-    if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(v);
-}
-
-// trunc(value) held within the picking range; NaN gives 0.
-std::int64_t pickCoordinate(double value) {
-    if (std::isnan(value)) return 0;
-    const double limit = static_cast<double>(kPickCoordinateLimit);
-    if (value > limit) return kPickCoordinateLimit;
-    if (value < -limit) return -kPickCoordinateLimit;
-    return static_cast<std::int64_t>(value);
-}
-
-std::int64_t holdPick(std::int64_t v) {
-    return v > kPickCoordinateLimit ? kPickCoordinateLimit : (v < -kPickCoordinateLimit ? -kPickCoordinateLimit : v);
-}
 
 // Rounds half away from zero and holds the result within int32.
 std::int32_t roundHalfAway(double v) {
@@ -67,7 +46,7 @@ void updateGameClock(bool closed) {
         gameFinished = 0;
     } else if (!gameFinished) {
         gameFinished = 1;
-        elapsedSeconds = holdInt32(static_cast<std::int64_t>(platform::clockSeconds()) - gameStartTime);
+        elapsedSeconds = secondsSinceGameStart();
     }
 }
 
@@ -125,19 +104,19 @@ std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::i
     // With no cities the nearest is "city 0 at distance 0".
     std::int32_t nearest = 0;
     std::int64_t nearestDistance = 0;
-    const std::int64_t cx = holdPick(x), cy = holdPick(y);
+    const std::int64_t cx = holdWindowCoordinate(x), cy = holdWindowCoordinate(y);
     // The squared distances are compared directly (never by their difference),
     // in 64 bits over coordinates held within 2^29, so nothing can overflow.
     for (std::int32_t i = 0; i < count; ++i) {
-        const std::int64_t wx = pickCoordinate(originX + board.cities[i].x * scaleX);
-        const std::int64_t wy = pickCoordinate(originY - board.cities[i].y * scaleY);
+        const std::int64_t wx = toWindowCoordinate(originX + board.cities[i].x * scaleX);
+        const std::int64_t wy = toWindowCoordinate(originY - board.cities[i].y * scaleY);
         const std::int64_t distance = (cx - wx) * (cx - wx) + (cy - wy) * (cy - wy);
         if (i == 0 || distance < nearestDistance) {
             nearest = i;
             nearestDistance = distance;
         }
     }
-    const std::int64_t radius = pickCoordinate((board.gridWidth - 1.0) * scaleX * 0.1);
+    const std::int64_t radius = toWindowCoordinate((board.gridWidth - 1.0) * scaleX * 0.1);
     return nearestDistance > radius * radius ? -1 : nearest;
 }
 

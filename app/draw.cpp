@@ -1,15 +1,12 @@
 #include "app/draw.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace orvanta {
 
 namespace {
-
-// Coordinates a line accepts; larger ones are held here so that the products
-// of the rasteriser stay within 64 bits.
-constexpr std::int64_t kLineCoordinateLimit = std::int64_t{1} << 29;
 
 bool hasPixels(const OffscreenPicture& picture) {
     return picture.pixels != nullptr && picture.pictureWidth > 0 && picture.pictureHeight > 0;
@@ -47,16 +44,20 @@ void frameSpan(OffscreenPicture& picture, Colour colour, std::int64_t left, std:
     fillSpan(picture, colour, right - 1, top + 1, right, bottom - 1);
 }
 
-std::int64_t holdLineCoordinate(std::int32_t v) {
-    return std::clamp<std::int64_t>(v, -kLineCoordinateLimit, kLineCoordinateLimit);
-}
-
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {  // b > 0
     const std::int64_t q = a / b;
     return (a % b != 0 && a < 0) ? q - 1 : q;
 }
 
 }  // namespace
+
+std::int32_t toWindowCoordinate(double value) {
+    if (std::isnan(value)) return 0;
+    const double limit = kWindowCoordinateLimit;
+    if (value > limit) return kWindowCoordinateLimit;
+    if (value < -limit) return -kWindowCoordinateLimit;
+    return static_cast<std::int32_t>(value);  // truncates toward zero
+}
 
 void clearPicture(OffscreenPicture& picture, std::uint8_t value) {
     if (!hasPixels(picture)) return;
@@ -118,8 +119,8 @@ void drawLine(DrawingSurface& surface, std::int32_t x0, std::int32_t y0, std::in
     OffscreenPicture& picture = *surface.picture;
     const Pen pen = surface.pen;
     const std::int64_t penWidth = std::max<std::int32_t>(pen.width, 1);
-    const std::int64_t sx0 = holdLineCoordinate(x0), sy0 = holdLineCoordinate(y0);
-    const std::int64_t dx = holdLineCoordinate(x1) - sx0, dy = holdLineCoordinate(y1) - sy0;
+    const std::int64_t sx0 = holdWindowCoordinate(x0), sy0 = holdWindowCoordinate(y0);
+    const std::int64_t dx = holdWindowCoordinate(x1) - sx0, dy = holdWindowCoordinate(y1) - sy0;
     if (dx == 0 && dy == 0) return;
 
     const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);

@@ -11,6 +11,20 @@
 
 namespace orvanta {
 
+// Window coordinates computed from grid coordinates or taken from clicks are
+// held within this distance of 0, so a hostile grid or city cannot overflow an
+// int conversion, and squares and products of two of them stay far inside 64
+// bits. Such points lie far outside any picture and are clipped when drawn.
+inline constexpr std::int32_t kWindowCoordinateLimit = 1 << 29;
+
+// trunc(value) held within +-kWindowCoordinateLimit (NaN gives 0).
+std::int32_t toWindowCoordinate(double value);
+
+// An integer window coordinate held within +-kWindowCoordinateLimit.
+constexpr std::int64_t holdWindowCoordinate(std::int64_t v) {
+    return v > kWindowCoordinateLimit ? kWindowCoordinateLimit : (v < -kWindowCoordinateLimit ? -kWindowCoordinateLimit : v);
+}
+
 // Sets every byte of the pixel memory to `value` (the grey background is 176).
 void clearPicture(OffscreenPicture& picture, std::uint8_t value);
 

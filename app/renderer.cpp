@@ -9,14 +9,6 @@
 
 namespace orvanta {
 
-std::int32_t toWindowCoordinate(double value) {
-    if (std::isnan(value)) return 0;
-    const double limit = kWindowCoordinateLimit;
-    if (value > limit) return kWindowCoordinateLimit;
-    if (value < -limit) return -kWindowCoordinateLimit;
-    return static_cast<std::int32_t>(value);  // truncates toward zero
-}
-
 BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight) {
     // configureBoard keeps both sides at 2 or more; hold them there anyway so a
     // damaged board cannot divide by zero.

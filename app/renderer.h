@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/draw.h"
 #include "app/picture.h"
 #include "core/board.h"
 
@@ -23,14 +24,6 @@ struct WindowPoint {
     std::int32_t x;
     std::int32_t y;
 };
-
-// Window coordinates computed from grid coordinates are held within this
-// distance of 0, so a hostile grid or city cannot overflow an int conversion;
-// such points lie far outside any picture and are clipped when drawn.
-inline constexpr std::int32_t kWindowCoordinateLimit = 1 << 29;
-
-// trunc(value) held within +-kWindowCoordinateLimit (NaN gives 0).
-std::int32_t toWindowCoordinate(double value);
 
 namespace colours {
 inline constexpr Colour background{176, 176, 176};

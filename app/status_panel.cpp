@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "core/edition.h"
+#include "core/hold.h"
 #include "core/game_clock.h"
 #include "core/platform.h"
 #include "core/text1251.h"
@@ -36,16 +37,10 @@ const char* modeName(AppMode m) {
     return "";
 }
 
-std::int32_t holdInt32(std::int64_t v) {
-    if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-    if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(v);
-}
-
 // The seconds shown: frozen once the route closed, otherwise kept current.
 std::int32_t gameSeconds() {
     if (gameFinished) return elapsedSeconds;
-    elapsedSeconds = holdInt32(static_cast<std::int64_t>(platform::clockSeconds()) - gameStartTime);
+    elapsedSeconds = secondsSinceGameStart();
     return elapsedSeconds;
 }
 

@@ -11,4 +11,7 @@ extern std::int32_t elapsedSeconds;  // seconds of the game, frozen while finish
 extern std::int32_t gameFinished;    // the route was closed and the clock stopped
 extern std::int32_t routeClosed;     // the player's route is closed
 
+// The clock's seconds since gameStartTime, held within the int32 range.
+std::int32_t secondsSinceGameStart();
+
 }  // namespace orvanta

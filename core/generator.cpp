@@ -12,11 +12,6 @@ RandomGenerator theGenerator{32};
 GridSize gridSizeSetting{11, 11};
 std::int32_t cityCountSetting = 8;
 
-std::int32_t gameStartTime = 0;
-std::int32_t elapsedSeconds = 0;
-std::int32_t gameFinished = 0;
-std::int32_t routeClosed = 0;
-
 void RandomGenerator::configureGenerator(std::uint32_t width, bool seedFromClock) {
     if (width > 32) width = 32;
     if (width == 0) width = 1;

@@ -1,5 +1,6 @@
 #include "files/records.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "core/edition.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
+#include "core/hold.h"
 #include "core/platform.h"
 #include "core/text1251.h"
 #include "files/documents.h"
@@ -124,8 +126,6 @@ FileHeader headerFromBoard(const Board& board, std::int32_t saveTime) {
     return h;
 }
 
-std::int32_t clampInt(std::int32_t v, std::int32_t low, std::int32_t high) { return v < low ? low : (v > high ? high : v); }
-
 // Cities in use are put onto the board's grid (as a click off the grid lands on
 // its border); the slots beyond stay as stored unless they lie outside the
 // largest grid, which no board of this program can produce. Returns whether a
@@ -136,7 +136,7 @@ bool installCities(Board& board, const City* cities) {
         const bool inUse = i < board.cityCount;
         const std::int32_t maxX = inUse ? board.gridWidth - 1 : kMaxCoordinate;
         const std::int32_t maxY = inUse ? board.gridHeight - 1 : kMaxCoordinate;
-        const City c{clampInt(cities[i].x, 0, maxX), clampInt(cities[i].y, 0, maxY)};
+        const City c{std::clamp(cities[i].x, 0, maxX), std::clamp(cities[i].y, 0, maxY)};
         if (inUse && (c.x != cities[i].x || c.y != cities[i].y)) moved = true;
         board.cities[i] = c;
     }
@@ -203,13 +203,6 @@ std::int32_t validRouteLength(const std::int32_t* route, std::int32_t stored, st
         length = k + 1;
     }
     return length;
-}
-
-std::int32_t clockMinus(std::int32_t now, std::int32_t seconds) {
-    const std::int64_t start = static_cast<std::int64_t>(now) - seconds;
-    if (start < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-    if (start > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(start);
 }
 
 std::int32_t boundedLength(const char* text, std::int32_t capacity) {
@@ -367,12 +360,12 @@ bool installGameFile(Board& board, const GameFile& record) {
     installCommon(board, record.header, record.cities, record.solutionRoute);
     for (std::int32_t i = 0; i < kRouteCapacity; ++i) board.playerRoute[i] = routeEntry(record.playerRoute[i]);
     board.playerRoute[0] = 0;
-    elapsedSeconds = clampInt(record.elapsedSeconds, -kMaxElapsedSeconds, kMaxElapsedSeconds);
+    elapsedSeconds = std::clamp(record.elapsedSeconds, -kMaxElapsedSeconds, kMaxElapsedSeconds);
     gameFinished = record.gameFinished;
     board.playerRouteLength = validRouteLength(record.playerRoute, record.playerRouteLength, board.cityCount);
     routeClosed = board.playerRouteLength == board.cityCount + 1 ? 1 : 0;
     board.measurePlayerRoute();
-    gameStartTime = clockMinus(platform::clockSeconds(), elapsedSeconds);
+    gameStartTime = holdInt32(static_cast<std::int64_t>(platform::clockSeconds()) - elapsedSeconds);
     takeStampWords(record.header);
     return true;
 }
