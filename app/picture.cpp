@@ -16,7 +16,7 @@ OffscreenPicture thePicture;
 
 bool createPicture(OffscreenPicture& picture, std::int32_t width, std::int32_t height) {
     picture.pixels = nullptr;
-    picture.handle = nullptr;
+    picture.store = nullptr;
     picture.rowStride = 0;
     picture.pictureWidth = width;
     picture.pictureHeight = height;
@@ -30,7 +30,7 @@ bool createPicture(OffscreenPicture& picture, std::int32_t width, std::int32_t h
     if (picture.pixels == nullptr || std::llabs(static_cast<long long>(picture.rowStride)) < 4LL * width) {
         platform::releasePictureSurface(picture);
         picture.pixels = nullptr;
-        picture.handle = nullptr;
+        picture.store = nullptr;
         return false;
     }
     return true;
@@ -56,7 +56,7 @@ const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clien
     if (clientWidth < 0) clientWidth = 0;
     if (clientHeight < 0) clientHeight = 0;
     if (clientWidth != thePicture.pictureWidth || clientHeight != thePicture.pictureHeight) {
-        if (thePicture.pixels != nullptr || thePicture.handle != nullptr) platform::releasePictureSurface(thePicture);
+        if (thePicture.pixels != nullptr || thePicture.store != nullptr) platform::releasePictureSurface(thePicture);
         createPicture(thePicture, clientWidth, clientHeight);
         pictureDirty = 1;
     }

@@ -21,9 +21,15 @@ struct Colour {
 constexpr bool operator==(Colour a, Colour b) { return a.red == b.red && a.green == b.green && a.blue == b.blue; }
 constexpr bool operator!=(Colour a, Colour b) { return !(a == b); }
 
+// The front end's objects behind a picture and behind one redraw. Each front
+// end (and the tests' fakes) defines them in its own folder; the portable code
+// only passes pointers to them along.
+struct PictureStore;    // owns the pixel memory (a DIB section, a QImage, ...)
+struct PictureContext;  // draws text into it for one redraw (a memory DC, a QPainter, ...)
+
 struct OffscreenPicture {
-    // The front end's object that owns the pixels (an HBITMAP, a QImage*, ...).
-    void* handle = nullptr;
+    // The front end's store of the pixels; null when there is no picture.
+    PictureStore* store = nullptr;
     // Lowest address of the pixel memory; null when there is no picture.
     std::uint8_t* pixels = nullptr;
     // The client size the picture was made for (recorded even when making it failed).
@@ -49,8 +55,8 @@ struct Pen {
 // the line primitives and the front end's drawing context for text.
 struct DrawingSurface {
     OffscreenPicture* picture = nullptr;
-    // The front end's context (a memory HDC, a QPainter*, ...); null in tests.
-    void* handle = nullptr;
+    // The front end's context; null in tests.
+    PictureContext* context = nullptr;
     Pen pen{};
 };
 
@@ -89,16 +95,16 @@ const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clien
 namespace platform {
 
 // Makes the front end's picture for width x height pixels (both positive):
-// sets picture.handle, picture.pixels and picture.rowStride. Returns false and
+// sets picture.store, picture.pixels and picture.rowStride. Returns false and
 // leaves pixels null when it cannot. The pixel contents may be anything.
 bool createPictureSurface(OffscreenPicture& picture, std::int32_t width, std::int32_t height);
 
-// Releases what createPictureSurface made and nulls handle and pixels.
+// Releases what createPictureSurface made and nulls store and pixels.
 void releasePictureSurface(OffscreenPicture& picture);
 
 // Opens a drawing surface on the picture for one redraw (on Windows a memory DC
 // with the DIB selected; on Qt a QPainter on the image) with a transparent text
-// background: surface.picture is already set and surface.handle is the front
+// background: surface.picture is already set and surface.context is the front
 // end's to fill. Returns false when no surface can be made; nothing is then
 // drawn or copied in that repaint.
 bool beginPictureDrawing(DrawingSurface& surface);

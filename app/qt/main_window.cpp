@@ -11,7 +11,7 @@
 
 #include "app/command_ids.h"
 #include "app/controller.h"
-#include "app/picture.h"
+#include "app/qt/qt_picture.h"
 #include "app/qt/qt_text.h"
 #include "core/text1251.h"
 
@@ -130,10 +130,10 @@ PictureWidget::PictureWidget(QWidget* parent) : QWidget(parent) {
 
 void PictureWidget::paintEvent(QPaintEvent* /*event*/) {
     const OffscreenPicture* picture = paintWindow(width(), height());
-    if (picture == nullptr || picture->handle == nullptr) return;
+    if (picture == nullptr || picture->store == nullptr) return;
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, *static_cast<const QImage*>(picture->handle));
+    painter.drawImage(0, 0, picture->store->image);
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent* event) {

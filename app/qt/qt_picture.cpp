@@ -2,11 +2,9 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QImage>
-#include <QPainter>
+#include "app/qt/qt_picture.h"
 
 #include "app/app_state.h"
-#include "app/picture.h"
 #include "app/qt/qt_text.h"
 
 namespace orvanta {
@@ -47,47 +45,46 @@ const QFont& statusFont() {
 namespace platform {
 
 bool createPictureSurface(OffscreenPicture& picture, std::int32_t width, std::int32_t height) {
-    picture.handle = nullptr;
+    picture.store = nullptr;
     picture.pixels = nullptr;
     picture.rowStride = 0;
     if (width <= 0 || height <= 0) return false;
-    auto* image = new QImage(width, height, QImage::Format_RGB32);
-    if (image->isNull()) {
-        delete image;
+    auto* store = new PictureStore{QImage(width, height, QImage::Format_RGB32)};
+    if (store->image.isNull()) {
+        delete store;
         return false;
     }
-    picture.handle = image;
-    picture.pixels = image->bits();
-    picture.rowStride = static_cast<std::int32_t>(image->bytesPerLine());
+    picture.store = store;
+    picture.pixels = store->image.bits();
+    picture.rowStride = static_cast<std::int32_t>(store->image.bytesPerLine());
     return true;
 }
 
 void releasePictureSurface(OffscreenPicture& picture) {
-    delete static_cast<QImage*>(picture.handle);
-    picture.handle = nullptr;
+    delete picture.store;
+    picture.store = nullptr;
     picture.pixels = nullptr;
 }
 
 bool beginPictureDrawing(DrawingSurface& surface) {
-    surface.handle = nullptr;
-    if (surface.picture == nullptr || surface.picture->handle == nullptr) return false;
-    auto* painter = new QPainter;
-    if (!painter->begin(static_cast<QImage*>(surface.picture->handle))) {
-        delete painter;
+    surface.context = nullptr;
+    if (surface.picture == nullptr || surface.picture->store == nullptr) return false;
+    auto* context = new PictureContext;
+    if (!context->painter.begin(&surface.picture->store->image)) {
+        delete context;
         return false;
     }
-    painter->setFont(statusFont());
-    painter->setBackgroundMode(Qt::TransparentMode);
-    surface.handle = painter;
+    context->painter.setFont(statusFont());
+    context->painter.setBackgroundMode(Qt::TransparentMode);
+    surface.context = context;
     return true;
 }
 
 void endPictureDrawing(DrawingSurface& surface) {
-    auto* painter = static_cast<QPainter*>(surface.handle);
-    if (painter != nullptr) {
-        painter->end();
-        delete painter;
-        surface.handle = nullptr;
+    if (surface.context != nullptr) {
+        surface.context->painter.end();
+        delete surface.context;
+        surface.context = nullptr;
     }
     OffscreenPicture* picture = surface.picture;
     // Only a redraw (which clears the picture first) changes the pixels.
@@ -101,11 +98,11 @@ void endPictureDrawing(DrawingSurface& surface) {
 }
 
 void drawText(DrawingSurface& surface, std::int32_t x, std::int32_t y, Colour colour, const char* text) {
-    auto* painter = static_cast<QPainter*>(surface.handle);
-    if (painter == nullptr || text == nullptr) return;
-    painter->setPen(QColor(colour.red, colour.green, colour.blue));
-    const QFontMetricsF metrics(painter->font());
-    painter->drawText(QPointF(x, y + metrics.ascent()), qt::fromCp1251(text));
+    if (surface.context == nullptr || text == nullptr) return;
+    QPainter& painter = surface.context->painter;
+    painter.setPen(QColor(colour.red, colour.green, colour.blue));
+    const QFontMetricsF metrics(painter.font());
+    painter.drawText(QPointF(x, y + metrics.ascent()), qt::fromCp1251(text));
 }
 
 }  // namespace platform

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/controller.h"
-#include "app/picture.h"
+#include "app/win32/picture_gdi.h"
 #include "app/win32/wide_text.h"
 #include "app/window_services.h"
 
@@ -101,10 +101,10 @@ void paintMainWindow(HWND window, HDC windowDc) {
     RECT client = {};
     GetClientRect(window, &client);
     const OffscreenPicture* picture = paintWindow(client.right, client.bottom);
-    if (picture == nullptr || windowDc == nullptr) return;
+    if (picture == nullptr || picture->store == nullptr || windowDc == nullptr) return;
     HDC pictureDc = CreateCompatibleDC(windowDc);
     if (pictureDc == nullptr) return;
-    HGDIOBJ previous = SelectObject(pictureDc, static_cast<HBITMAP>(picture->handle));
+    HGDIOBJ previous = SelectObject(pictureDc, picture->store->bitmap);
     BitBlt(windowDc, 0, 0, picture->pictureWidth, picture->pictureHeight, pictureDc, 0, 0, SRCCOPY);
     SelectObject(pictureDc, previous);
     DeleteDC(pictureDc);

@@ -1,6 +1,6 @@
 // The off-screen picture as a 32-bit bottom-up DIB section, and text drawn into
 // it by GDI in the drawing context's default font.
-#include "app/picture.h"
+#include "app/win32/picture_gdi.h"
 
 #include <string>
 
@@ -8,11 +8,6 @@
 #include "app/win32/wide_text.h"
 
 namespace orvanta::platform {
-
-namespace {
-// The bitmap the memory DC held before the picture was selected into it.
-HGDIOBJ previousBitmap = nullptr;
-}  // namespace
 
 bool createPictureSurface(OffscreenPicture& picture, std::int32_t width, std::int32_t height) {
     BITMAPINFO info = {};
@@ -26,11 +21,11 @@ bool createPictureSurface(OffscreenPicture& picture, std::int32_t width, std::in
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap == nullptr || bits == nullptr) {
         if (bitmap != nullptr) DeleteObject(bitmap);
-        picture.handle = nullptr;
+        picture.store = nullptr;
         picture.pixels = nullptr;
         return false;
     }
-    picture.handle = bitmap;
+    picture.store = new PictureStore{bitmap};
     picture.pixels = static_cast<std::uint8_t*>(bits);
     // The lowest address holds the bottom row; 32-bit rows need no padding.
     picture.rowStride = -4 * width;
@@ -38,34 +33,37 @@ bool createPictureSurface(OffscreenPicture& picture, std::int32_t width, std::in
 }
 
 void releasePictureSurface(OffscreenPicture& picture) {
-    if (picture.handle != nullptr) DeleteObject(static_cast<HBITMAP>(picture.handle));
-    picture.handle = nullptr;
+    if (picture.store != nullptr) {
+        DeleteObject(picture.store->bitmap);
+        delete picture.store;
+    }
+    picture.store = nullptr;
     picture.pixels = nullptr;
 }
 
 bool beginPictureDrawing(DrawingSurface& surface) {
-    if (surface.picture == nullptr || surface.picture->handle == nullptr) return false;
+    if (surface.picture == nullptr || surface.picture->store == nullptr) return false;
     HDC dc = CreateCompatibleDC(nullptr);  // compatible with the screen
     if (dc == nullptr) return false;
-    previousBitmap = SelectObject(dc, static_cast<HBITMAP>(surface.picture->handle));
+    HGDIOBJ previous = SelectObject(dc, surface.picture->store->bitmap);
     SetBkMode(dc, TRANSPARENT);
-    surface.handle = dc;
+    surface.context = new PictureContext{dc, previous};
     return true;
 }
 
 void endPictureDrawing(DrawingSurface& surface) {
-    HDC dc = static_cast<HDC>(surface.handle);
-    if (dc == nullptr) return;
+    PictureContext* context = surface.context;
+    if (context == nullptr) return;
     GdiFlush();
-    SelectObject(dc, previousBitmap);
-    DeleteDC(dc);
-    previousBitmap = nullptr;
-    surface.handle = nullptr;
+    SelectObject(context->dc, context->previousBitmap);
+    DeleteDC(context->dc);
+    delete context;
+    surface.context = nullptr;
 }
 
 void drawText(DrawingSurface& surface, std::int32_t x, std::int32_t y, Colour colour, const char* text) {
-    HDC dc = static_cast<HDC>(surface.handle);
-    if (dc == nullptr || text == nullptr) return;
+    if (surface.context == nullptr || text == nullptr) return;
+    HDC dc = surface.context->dc;
     SetTextColor(dc, RGB(colour.red, colour.green, colour.blue));
     const std::wstring wide = win32::widen(text);
     TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));

@@ -18,7 +18,7 @@
 namespace orvanta::test {
 
 void startSession(std::int32_t clock) {
-    if (thePicture.pixels != nullptr || thePicture.handle != nullptr) platform::releasePictureSurface(thePicture);
+    if (thePicture.pixels != nullptr || thePicture.store != nullptr) platform::releasePictureSurface(thePicture);
     thePicture = OffscreenPicture{};
     theBoard = Board();
     theGenerator = RandomGenerator(32);

@@ -24,8 +24,8 @@
 #include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/controller.h"
-#include "app/picture.h"
 #include "app/qt/main_window.h"
+#include "app/qt/qt_picture.h"
 #include "app/qt/qt_text.h"
 #include "app/startup.h"
 #include "app/renderer.h"
@@ -146,7 +146,7 @@ private:
             platform::drawText(surface, 8, y, textColours::strong, text);
             platform::endPictureDrawing(surface);
         }
-        QImage copy = static_cast<QImage*>(picture.handle)->convertToFormat(QImage::Format_RGB32);
+        QImage copy = picture.store->image.convertToFormat(QImage::Format_RGB32);
         platform::releasePictureSurface(picture);
         return copy;
     }

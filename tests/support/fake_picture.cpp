@@ -23,17 +23,18 @@ namespace platform {
 bool createPictureSurface(OffscreenPicture& picture, std::int32_t width, std::int32_t height) {
     if (fake::failPictureCreation) return false;
     const std::int32_t rowBytes = 4 * width + fake::rowPaddingBytes;
-    auto* memory = new std::uint8_t[static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(height)];
-    picture.handle = memory;
-    picture.pixels = memory;
+    auto* store = new PictureStore;
+    store->memory.resize(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(height));
+    picture.store = store;
+    picture.pixels = store->memory.data();
     picture.rowStride = fake::pictureBottomUp ? -rowBytes : rowBytes;
     ++fake::pictureLog.creations;
     return true;
 }
 
 void releasePictureSurface(OffscreenPicture& picture) {
-    delete[] static_cast<std::uint8_t*>(picture.handle);
-    picture.handle = nullptr;
+    delete picture.store;
+    picture.store = nullptr;
     picture.pixels = nullptr;
     ++fake::pictureLog.releases;
 }

@@ -8,6 +8,16 @@
 
 #include "app/picture.h"
 
+namespace orvanta {
+
+// A picture's pixels in the tests: a plain buffer. Text is only recorded, so
+// no drawing context is ever made.
+struct PictureStore {
+    std::vector<std::uint8_t> memory;
+};
+
+}  // namespace orvanta
+
 namespace orvanta::fake {
 
 struct DrawnText {

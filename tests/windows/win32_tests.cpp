@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/picture.h"
+#include "app/win32/picture_gdi.h"
 #include "app/startup.h"
 #include "app/win32/main_window.h"
 #include "app/win32/wide_text.h"
@@ -328,7 +328,7 @@ void checkTextInPicture() {
     // The status texts need the default font's line box to be at most 16
     // pixels (rows are 16 apart) and the widest tour length of the spectrum
     // list, six digits and a point, to end before its count 64 pixels on.
-    HDC dc = static_cast<HDC>(surface.handle);
+    HDC dc = surface.context != nullptr ? surface.context->dc : nullptr;
     TEXTMETRICW metrics = {};
     CHECK(GetTextMetricsW(dc, &metrics) && metrics.tmHeight <= 16);
     LONG widestDigit = 0;
@@ -343,7 +343,7 @@ void checkTextInPicture() {
 
     platform::drawText(surface, 20, 10, Colour{80, 80, 80}, "\xC8\xE3\xF0\xE0 12");  // "Игра 12"
     platform::endPictureDrawing(surface);
-    CHECK(surface.handle == nullptr);
+    CHECK(surface.context == nullptr);
 
     // The text lies in its line box below (x, y), measured from the top row:
     // the bottom-up memory is addressed the right way round, and the
@@ -361,7 +361,7 @@ void checkTextInPicture() {
     }
     CHECK(textPixels > 20 && outside == 0);
     platform::releasePictureSurface(picture);
-    CHECK(picture.pixels == nullptr && picture.handle == nullptr);
+    CHECK(picture.pixels == nullptr && picture.store == nullptr);
 }
 
 void checkTitle() {
