@@ -156,6 +156,10 @@ void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY,
     ensureSolved(board, false);
 }
 
+void refreshGameClock() {
+    if (mode == AppMode::Game && !gameFinished) elapsedSeconds = secondsSinceGameStart();
+}
+
 void recordClick(MouseButton button, std::int32_t x, std::int32_t y) {
     clickX = x;
     clickY = y;

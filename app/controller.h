@@ -65,4 +65,10 @@ std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::i
 void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY, double scaleX,
                        double scaleY);
 
+// While a game's clock runs, sets elapsedSeconds to the seconds since its
+// start; the redraw calls it so that the game line and a saved game show the
+// time of the last repaint. Outside Game mode and once the clock has stopped
+// it changes nothing.
+void refreshGameClock();
+
 }  // namespace orvanta

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "app/app_state.h"
+#include "app/controller.h"
 #include "app/draw.h"
 #include "app/renderer.h"
 #include "app/status_panel.h"
@@ -68,7 +69,13 @@ const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clien
         if (platform::beginPictureDrawing(surface)) {
             if (pictureDirty) {
                 clearPicture(thePicture, kBackgroundByte);
-                drawBoard(theBoard, surface, clientWidth, clientHeight);
+                // A click is applied where the board is now laid out, before
+                // anything is drawn; drawing itself changes nothing.
+                const BoardLayout layout = layoutBoard(theBoard, clientWidth, clientHeight);
+                applyPendingClick(theBoard, layout.originX, layout.originY, layout.scale, layout.scale);
+                theBoard.measurePlayerRoute();
+                refreshGameClock();
+                drawBoard(theBoard, surface, layout);
                 drawStatusPanel(theBoard, surface, clientWidth, clientHeight);
             }
             platform::endPictureDrawing(surface);

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "app/app_state.h"
-#include "app/controller.h"
 #include "app/draw.h"
 #include "core/game_clock.h"
 
@@ -99,11 +98,7 @@ void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t 
     selectPen(surface, previous);
 }
 
-void drawBoard(Board& board, DrawingSurface& surface, std::int32_t clientWidth, std::int32_t clientHeight) {
-    const BoardLayout layout = layoutBoard(board, clientWidth, clientHeight);
-    applyPendingClick(board, layout.originX, layout.originY, layout.scale, layout.scale);
-    board.measurePlayerRoute();
-
+void drawBoard(const Board& board, DrawingSurface& surface, const BoardLayout& layout) {
     frameCornerRect(surface, colours::frame, layout.originX - 6, layout.farX + 6, layout.originY + 6, layout.farY - 6);
     if (mode == AppMode::Editor)
         drawGrid(board, surface, layout.originX, layout.farX, layout.originY, layout.farY, layout.scale, layout.scale);

@@ -47,9 +47,8 @@ BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32
 // x = trunc(originX + gx * scale), y = trunc(originY - gy * scale).
 WindowPoint gridToWindow(const BoardLayout& layout, std::int32_t gx, std::int32_t gy);
 
-// Lays the board out, applies the pending click and draws frame, grid (Editor
-// mode), cities and the player's route.
-void drawBoard(Board& board, DrawingSurface& surface, std::int32_t clientWidth, std::int32_t clientHeight);
+// Draws frame, grid (Editor mode), cities and the player's route as laid out.
+void drawBoard(const Board& board, DrawingSurface& surface, const BoardLayout& layout);
 
 // The Editor's grid: 11 dotted lines each way, all dark, below a width of 41;
 // otherwise 41 each way with every fourth line dark.

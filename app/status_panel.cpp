@@ -37,15 +37,8 @@ const char* modeName(AppMode m) {
     return "";
 }
 
-// The seconds shown: frozen once the route closed, otherwise kept current.
-std::int32_t gameSeconds() {
-    if (gameFinished) return elapsedSeconds;
-    elapsedSeconds = secondsSinceGameStart();
-    return elapsedSeconds;
-}
-
 void formatGameLine(const Board& board, char* line, std::size_t capacity) {
-    const std::int32_t seconds = gameSeconds();
+    const std::int32_t seconds = elapsedSeconds;
     const std::int32_t picks = board.playerRouteLength - 1;
     const double ratio = lengthRatio(board);
     if constexpr (isProfi()) {

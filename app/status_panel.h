@@ -27,7 +27,8 @@ double lengthRatio(const Board& board);
 std::int32_t gradePercent(double ratio);
 
 // Draws the panel; only clientHeight is used (the game line sits 24 pixels
-// above the bottom). Keeps elapsedSeconds current while the game clock runs.
+// above the bottom). The game line shows elapsedSeconds as refreshGameClock
+// left it.
 void drawStatusPanel(const Board& board, DrawingSurface& surface, std::int32_t clientWidth,
                      std::int32_t clientHeight);
 

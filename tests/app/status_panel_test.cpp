@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "app/app_state.h"
+#include "app/controller.h"
 #include "app/status_panel.h"
 #include "core/edition.h"
 #include "core/game_clock.h"
@@ -29,9 +30,11 @@ protected:
         // A 4 by 4 square; its tour around is 16 units, the crossed tours 8 + 8 sqrt 2.
         for (const City c : {City{0, 0}, City{4, 0}, City{4, 4}, City{0, 4}}) board.addCity(c.x, c.y);
     }
+    // As a redraw does it: the clock is brought up to date, then the panel drawn.
     void draw(std::int32_t height = 400) {
         fake::pictureLog.texts.clear();
         surface.picture = nullptr;
+        refreshGameClock();
         drawStatusPanel(board, surface, 600, height);
     }
     // A closed game of 8 picks, 37 s, stopped, the route 3 % longer than the optimum.
