@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/status_panel.h"
 #include "app/window_services.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
@@ -88,6 +89,13 @@ void openDocument(bool (*open)(Board&), const char* titleText) {
 }
 
 }  // namespace
+
+bool tickGameClock() {
+    if (mode != AppMode::Game || gameFinished) return false;
+    if (shownGameSeconds() == elapsedSeconds) return false;
+    requestRepaint();
+    return true;
+}
 
 void requestRepaint() {
     platform::invalidateWindow();

@@ -26,6 +26,10 @@ double lengthRatio(const Board& board);
 // above the ratio, never below 105. Held within the int32 range for any ratio.
 std::int32_t gradePercent(double ratio);
 
+// The seconds the game line would show now: elapsedSeconds once the route has
+// closed, otherwise the clock's seconds since gameStartTime. Changes nothing.
+std::int32_t shownGameSeconds();
+
 // Draws the panel; only clientHeight is used (the game line sits 24 pixels
 // above the bottom). Keeps elapsedSeconds current while the game clock runs.
 void drawStatusPanel(const Board& board, DrawingSurface& surface, std::int32_t clientWidth,
