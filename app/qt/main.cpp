@@ -6,6 +6,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    orvanta::qt::loadQtTranslations();
     orvanta::qt::MainWindow window;
     window.show();
     // The first random map is made and drawn before the title, the personal

@@ -1,5 +1,10 @@
 #include "app/qt/startup.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include <cstdio>
 
 #include "app/window_services.h"
@@ -18,6 +23,17 @@ const char* editionTitleText() {
     std::snprintf(text, sizeof text, " %s %s %i", isProfi() ? "Profi" : "Public", isProfi() ? "Release" : "Version",
                   kTitleVersion);
     return text;
+}
+
+bool loadQtTranslations() {
+    // Owned by the application object, which outlives every dialog.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(), QStringLiteral("qt"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 void initApplication() {
