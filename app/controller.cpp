@@ -68,6 +68,13 @@ void openDocument(bool (*open)(Board&), const char* titleText) {
 
 }  // namespace
 
+bool tickGameClock() {
+    if (mode != AppMode::Game || gameFinished) return false;
+    if (secondsSinceGameStart() == elapsedSeconds) return false;
+    requestRepaint();
+    return true;
+}
+
 void requestRepaint() {
     platform::invalidateWindow();
     pictureDirty = 1;

@@ -30,6 +30,12 @@ bool handleCommand(int commandId);
 // press is handled. The click is stored and applied by the next repaint.
 void recordClick(MouseButton button, std::int32_t x, std::int32_t y);
 
+// The front end's timer, several times a second while the window is visible:
+// in Game mode with the clock running, requests a repaint whenever the seconds
+// shown are behind the clock, so the game line follows it. Changes no state
+// besides asking for the repaint; returns whether it did.
+bool tickGameClock();
+
 // ---- Operations on the state and the board ----------------------------------
 
 // invalidateWindow, then pictureDirty = 1.

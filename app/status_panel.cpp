@@ -1,5 +1,6 @@
 #include "app/status_panel.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -26,7 +27,7 @@ constexpr auto kRouteOpen = RU("Путь не замкнут");
 constexpr auto kCannotEvaluate = RU("Результат оценить невозможно");
 constexpr auto kGameLineOpen = RU("Время %3i сек    Городов в пути %2i    Путь не замкнут");
 constexpr auto kGameLineGraded = RU("Время %3i сек    Городов в пути %2i    Результат в пределах %i %% от решения ЗК");
-constexpr auto kGameLineProfi = RU("Время %3i сек    Городов в пути %2i    Суммарный путь %g");
+constexpr auto kGameLineProfi = RU("Время %3i сек    Городов в пути %2i    Суммарный путь %s");
 
 const char* modeName(AppMode m) {
     switch (m) {
@@ -37,12 +38,26 @@ const char* modeName(AppMode m) {
     return "";
 }
 
+// A number as "%g" writes it in the "C" locale: six significant digits, no
+// trailing zeros and always a point. printf would follow the C library's
+// numeric locale, which the desktop may have set to one with a decimal comma.
+struct NumberText {
+    char text[32];
+};
+
+NumberText formatNumber(double value) {
+    NumberText out{};
+    const auto result = std::to_chars(out.text, out.text + sizeof out.text - 1, value, std::chars_format::general, 6);
+    *result.ptr = '\0';
+    return out;
+}
+
 void formatGameLine(const Board& board, char* line, std::size_t capacity) {
     const std::int32_t seconds = elapsedSeconds;
     const std::int32_t picks = board.playerRouteLength - 1;
     const double ratio = lengthRatio(board);
     if constexpr (isProfi()) {
-        std::snprintf(line, capacity, kGameLineProfi.c_str(), seconds, picks, ratio);
+        std::snprintf(line, capacity, kGameLineProfi.c_str(), seconds, picks, formatNumber(ratio).text);
     } else if (board.solved && routeClosed) {
         std::snprintf(line, capacity, kGameLineGraded.c_str(), seconds, picks, gradePercent(ratio));
     } else if (board.solved) {
@@ -85,8 +100,8 @@ void drawStatusPanel(const Board& board, DrawingSurface& surface, std::int32_t /
         const std::int32_t rows = board.spectrum.count < kSpectrumEntries ? board.spectrum.count : kSpectrumEntries;
         for (std::int32_t i = 0; i < rows; ++i) {
             const std::int32_t y = 56 + 16 * i;
-            std::snprintf(line, sizeof line, "%g", 100.0 * board.spectrum.lengths[i]);
-            platform::drawText(surface, 8, y, textColours::strong, line);
+            const NumberText length = formatNumber(100.0 * board.spectrum.lengths[i]);
+            platform::drawText(surface, 8, y, textColours::strong, length.text);
             const std::int32_t count = board.spectrum.counts[i];
             std::snprintf(line, sizeof line, "%i", count);
             platform::drawText(surface, 72, y, count == 2 ? textColours::dim : textColours::strong, line);

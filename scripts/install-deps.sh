@@ -3,10 +3,11 @@
 # Usage: scripts/install-deps.sh [run|test]
 set -euo pipefail
 
-run_packages=(cmake g++ make qt6-base-dev fonts-dejavu-core)
+# qt6-translations-l10n: Qt's own dialogs in the user's language.
+run_packages=(cmake g++ make qt6-base-dev qt6-translations-l10n fonts-dejavu-core)
 test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-dev
                xvfb xauth xdotool x11-utils imagemagick
-               g++-mingw-w64-x86-64 locales)
+               g++-mingw-w64-x86-64 locales faketime openbox)
 # The Windows smoke test is skipped, and says so, where Wine cannot be had.
 optional_packages=(wine wine64)
 
@@ -22,10 +23,30 @@ missing_of() {
 mapfile -t missing < <(missing_of "${wanted[@]}")
 optional=()
 [ "${1:-test}" = test ] && mapfile -t optional < <(missing_of "${optional_packages[@]}")
-[ ${#missing[@]} -eq 0 ] && [ ${#optional[@]} -eq 0 ] && exit 0
-
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+
+# The tests read the status texts under locales that write a decimal comma.
+test_locales=(ru_RU.UTF-8 de_DE.UTF-8)
+generate_locales() {
+  local l wanted_locales=()
+  for l in "${test_locales[@]}"; do
+    locale -a 2>/dev/null | grep -qix "${l%%.*}\.utf-\?8" || wanted_locales+=("$l")
+  done
+  [ ${#wanted_locales[@]} -eq 0 ] && return 0
+  echo "Generating locales: ${wanted_locales[*]}"
+  for l in "${wanted_locales[@]}"; do
+    "${sudo_cmd[@]}" sed -i "s/^# *\($l UTF-8\)/\1/" /etc/locale.gen
+    grep -qx "$l UTF-8" /etc/locale.gen || echo "$l UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+  done
+  "${sudo_cmd[@]}" locale-gen
+}
+
+if [ ${#missing[@]} -eq 0 ] && [ ${#optional[@]} -eq 0 ]; then
+  [ "${1:-test}" = test ] && generate_locales
+  exit 0
+fi
+
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -q
 if [ ${#missing[@]} -gt 0 ]; then
@@ -37,3 +58,5 @@ if [ ${#optional[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${optional[@]}" ||
     echo "Optional packages could not be installed: ${optional[*]}"
 fi
+[ "${1:-test}" = test ] && generate_locales
+exit 0

@@ -2,10 +2,12 @@
 #include <QApplication>
 
 #include "app/qt/main_window.h"
+#include "app/qt/qt_text.h"
 #include "app/startup.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    orvanta::qt::loadQtTranslations();
     orvanta::qt::MainWindow window;
     window.show();
     // The first random map is made and drawn before the title, the personal

@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
+#include <QWindow>
 
 #include "app/command_ids.h"
 #include "app/controller.h"
@@ -85,6 +87,10 @@ constexpr auto kBaseTitle = RU("\"Orvanta\"");
 constexpr int kInitialWidth = 640;
 constexpr int kInitialHeight = 480;
 
+// How often the game clock is looked at; the picture is redrawn only when the
+// seconds shown fall behind, so once a second while the clock runs.
+constexpr int kClockCheckMilliseconds = 200;
+
 }  // namespace
 
 std::int32_t beepCount = 0;
@@ -147,14 +153,56 @@ void PictureWidget::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-MainWindow::MainWindow() : picture_(new PictureWidget(this)) {
+MainWindow::MainWindow() : picture_(new PictureWidget(this)), clockTimer_(new QTimer(this)) {
     theWindow = this;
     setWindowTitle(fromCp1251(kBaseTitle));
     setWindowIcon(QIcon(QStringLiteral(":/orvanta/orvanta.png")));
     setCentralWidget(picture_);
     buildMenus();
+    // The client size until the frame is known (see fitFrameIntoInitialSize).
     resize(kInitialWidth, kInitialHeight);
     picture_->setFocus();
+
+    // The game line's clock ticks while the window can be seen; a hidden or
+    // minimised window catches up at its next repaint.
+    connect(clockTimer_, &QTimer::timeout, this, [this] {
+        if (isVisible() && !isMinimized()) tickGameClock();
+    });
+    clockTimer_->start(kClockCheckMilliseconds);
+}
+
+QSize MainWindow::outerSize() const { return frameGeometry().size(); }
+
+// The window opens 640 by 480 outside, frame included. Under X11 the window
+// manager reports its frame only once it has framed the window, after the
+// window was shown; the window is then made smaller by the frame, once.
+// Where no frame is reported (no window manager, some Wayland compositors)
+// the client area keeps 640 by 480.
+void MainWindow::fitFrameIntoInitialSize() {
+    if (initialSizeFitted_ || windowHandle() == nullptr || !isVisible()) return;
+    if (size() != QSize(kInitialWidth, kInitialHeight)) {
+        initialSizeFitted_ = true;  // resized by someone else: leave it
+        return;
+    }
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull()) return;
+    initialSizeFitted_ = true;
+    resize(kInitialWidth - frame.left() - frame.right(), kInitialHeight - frame.top() - frame.bottom());
+}
+
+bool MainWindow::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowActivate:
+        fitFrameIntoInitialSize();
+        break;
+    default:
+        break;
+    }
+    return handled;
 }
 
 MainWindow::~MainWindow() {

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class QAction;
+class QTimer;
 
 namespace orvanta::qt {
 
@@ -41,14 +42,24 @@ public:
     // start-up) and schedules its copy to the screen.
     void paintNow();
 
+    // The window's outer size, frame included, where the platform reports
+    // the frame; the client size where it does not.
+    QSize outerSize() const;
+
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void buildMenus();
+    void fitFrameIntoInitialSize();
 
     PictureWidget* picture_;
+    QTimer* clockTimer_;
+    // Set once the frame has been taken into the initial size (or the user
+    // has resized the window before the frame was known).
+    bool initialSizeFitted_ = false;
 };
 
 // The window created by main (or by a test); null before and after.

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "app/qt/main_window.h"
+#include "app/qt/qt_paths.h"
 #include "app/qt/qt_text.h"
 #include "files/file_services.h"
 
@@ -40,8 +41,9 @@ bool runFileDialog(QFileDialog& dialog, char* fileName, std::int32_t capacity) {
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty() || chosen.first().isEmpty()) return false;
     const QFileInfo info(chosen.first());
-    std::string path;
-    if (!qt::toCp1251(info.absoluteFilePath(), path)) return false;
+    // The program carries the path as Windows-1251 text; the real one is
+    // remembered beside it for the file services and the title.
+    const std::string path = qt::narrowPath(info.absoluteFilePath(), qt::PathSource::Dialog);
     if (capacity <= 0 || path.size() + 1 > static_cast<std::size_t>(capacity)) return false;
     std::memcpy(fileName, path.c_str(), path.size() + 1);
     // Like the system dialogs on Windows, the next dialog starts in the folder
@@ -54,7 +56,7 @@ void prepareDialog(QFileDialog& dialog, const FileFilter* filters, std::int32_t 
                    const char* initialDirectory) {
     dialog.setNameFilters(nameFilters(filters, filterCount));
     if (!dialog.nameFilters().isEmpty()) dialog.selectNameFilter(dialog.nameFilters().first());
-    dialog.setDirectory(initialDirectory != nullptr ? qt::fromCp1251(initialDirectory) : QDir::currentPath());
+    dialog.setDirectory(initialDirectory != nullptr ? qt::realPath(initialDirectory) : QDir::currentPath());
 }
 
 }  // namespace
@@ -67,7 +69,7 @@ bool showSaveDialog(const char* title, const FileFilter* filters, std::int32_t f
     dialog.setFileMode(QFileDialog::AnyFile);
     prepareDialog(dialog, filters, filterCount, initialDirectory);
     if (defaultExtension != nullptr) dialog.setDefaultSuffix(qt::fromCp1251(defaultExtension));
-    if (fileName != nullptr && fileName[0] != '\0') dialog.selectFile(qt::fromCp1251(fileName));
+    if (fileName != nullptr && fileName[0] != '\0') dialog.selectFile(qt::realPath(fileName));
     return runFileDialog(dialog, fileName, capacity);
 }
 
@@ -148,7 +150,7 @@ bool readFileStart(const char* path, unsigned char* buffer, std::int32_t capacit
 }
 
 bool shellOpen(const char* path) {
-    const QString file = qt::fromCp1251(path);
+    const QString file = qt::realPath(path);
     // A missing document stays silent: the desktop's opener would complain in
     // a window of its own.
     if (!QFileInfo(file).isFile()) return false;
@@ -159,8 +161,8 @@ std::int32_t moduleFileName(char* buffer, std::int32_t capacity) {
     if (buffer == nullptr || capacity <= 0) return 0;
     buffer[0] = '\0';
     if (QCoreApplication::instance() == nullptr) return 0;
-    std::string path;
-    if (!qt::toCp1251(QCoreApplication::applicationFilePath(), path) || path.empty()) return 0;
+    const std::string path = qt::narrowPath(QCoreApplication::applicationFilePath(), qt::PathSource::Program);
+    if (path.empty()) return 0;
     if (path.size() + 1 > static_cast<std::size_t>(capacity)) return 0;
     std::memcpy(buffer, path.c_str(), path.size() + 1);
     return static_cast<std::int32_t>(path.size());

@@ -1,6 +1,9 @@
 #include "app/qt/qt_text.h"
 
-#include <QFile>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "core/text1251.h"
 
@@ -11,20 +14,15 @@ QString fromCp1251(const char* text) {
     return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
 }
 
-bool toCp1251(const QString& text, std::string& out) {
-    out.clear();
-    out.reserve(static_cast<std::size_t>(text.size()));
-    for (const QChar ch : text) {
-        const char16_t unit = ch.unicode();
-        const char byte = text::byteOf1251(unit);
-        // '?' is also the answer for "no such byte"; only a real '?' may map to it.
-        if (byte == '?' && unit != u'?') return false;
-        if (byte == '\0') return false;
-        out.push_back(byte);
+bool loadQtTranslations() {
+    // Owned by the application object, which outlives every dialog.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(), QStringLiteral("qt"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
     }
-    return true;
+    return QCoreApplication::installTranslator(translator);
 }
-
-QByteArray localPath(const char* cp1251Path) { return QFile::encodeName(fromCp1251(cp1251Path)); }
 
 }  // namespace orvanta::qt

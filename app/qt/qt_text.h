@@ -10,11 +10,8 @@ namespace orvanta::qt {
 // A terminated Windows-1251 text as a QString.
 QString fromCp1251(const char* text);
 
-// The Windows-1251 bytes of a QString. Returns false when a character has no
-// Windows-1251 byte, so that a path is never silently changed into another.
-bool toCp1251(const QString& text, std::string& out);
-
-// A Windows-1251 path as the file system's own bytes (UTF-8 here).
-QByteArray localPath(const char* cp1251Path);
+// Installs Qt's own translations (file dialogs, the overwrite question) for
+// the user's locale, when the system has them. Returns whether any was loaded.
+bool loadQtTranslations();
 
 }  // namespace orvanta::qt

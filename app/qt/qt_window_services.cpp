@@ -7,8 +7,10 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/qt/main_window.h"
+#include "app/qt/qt_paths.h"
 #include "app/qt/qt_text.h"
 #include "app/window_services.h"
 #include "core/text1251.h"
@@ -30,9 +32,11 @@ void setWindowTitle(const char* text, const char* name) {
     qt::MainWindow* window = qt::mainWindow();
     if (window == nullptr) return;
     char title[kTitleCapacity];
-    std::snprintf(title, sizeof title, "%s%s%s", qt::baseTitleText(), text != nullptr ? text : "",
-                  name != nullptr ? name : "");
-    window->setWindowTitle(qt::fromCp1251(title));
+    std::snprintf(title, sizeof title, "%s%s", qt::baseTitleText(), text != nullptr ? text : "");
+    // The document name is shown with its real characters, also those the
+    // code page lacks.
+    const QString shownName = qt::realPath(name).left(static_cast<qsizetype>(kTitleCapacity - 1 - std::strlen(title)));
+    window->setWindowTitle(qt::fromCp1251(title) + shownName);
 }
 
 void showAboutBox() {

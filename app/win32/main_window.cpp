@@ -65,6 +65,9 @@ int createMainWindow(MainWindow& window, int showCommand) {
     window.windowHandle = CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
                                           window.width, window.height, nullptr, nullptr, moduleInstance, nullptr);
     if (window.windowHandle == nullptr) return 0;
+    // Without the timer the clock only moves with other repaints; the program
+    // works on regardless.
+    SetTimer(window.windowHandle, kClockTimerId, kClockCheckMilliseconds, nullptr);
     ShowWindow(window.windowHandle, showCommand);
     // Paints at once: the first random map is made and drawn here.
     UpdateWindow(window.windowHandle);
@@ -124,6 +127,11 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     case WM_KEYUP:
         handleKeyRelease(static_cast<int>(wParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam != kClockTimerId) break;
+        // Only a window that can be seen needs the time brought up to date.
+        if (IsWindowVisible(window) && !IsIconic(window)) tickGameClock();
         return 0;
     case WM_COMMAND:
         if (handleCommand(LOWORD(wParam))) return 0;

@@ -602,7 +602,19 @@ TEST_F(Session, GameClicksPickNearCitiesAndBothButtonsMeanCityZero) {
 TEST_F(Session, ClosingCuttingBackAndReclosingStopsAndResumesTheClock) {
     test::placeCities(11, {{1, 1}, {1, 9}, {9, 9}, {9, 1}});  // clock 1000000
     handleCommand(command::startGame);
+    paint(kW, kH);
+    // The front end's timer asks for a repaint only when the seconds shown are
+    // behind the clock, and the request itself changes nothing else.
+    EXPECT_FALSE(tickGameClock());
     fake::clockNow += 10;
+    const std::int32_t invalidations = windowLog.invalidations;
+    EXPECT_TRUE(tickGameClock());
+    EXPECT_EQ(windowLog.invalidations, invalidations + 1);
+    EXPECT_EQ(elapsedSeconds, 0);
+    EXPECT_EQ(theBoard.playerRouteLength, 1);
+    paint(kW, kH);
+    EXPECT_TRUE(startsWith(texts().back(), "Время  10 сек"));
+    EXPECT_FALSE(tickGameClock());
     clickCity(1, kW, kH);
     clickCity(2, kW, kH);
     fake::clockNow += 10;
@@ -623,6 +635,7 @@ TEST_F(Session, ClosingCuttingBackAndReclosingStopsAndResumesTheClock) {
     handleKeyRelease(key::add);
     paint(kW, kH);
     EXPECT_TRUE(startsWith(texts().back(), "Время  20 сек")) << "stopped";
+    EXPECT_FALSE(tickGameClock()) << "a stopped clock needs no repaint";
 
     // Cutting back to city 1 lets the clock run again from the game's start.
     clickCity(1, kW, kH);

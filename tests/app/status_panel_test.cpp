@@ -1,8 +1,10 @@
 // The status texts: exact strings, positions and colours in both editions.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "app/app_state.h"
 #include "app/controller.h"
@@ -111,6 +113,27 @@ TEST_F(StatusPanel, GameLineVerdictsOfTheEdition) {
             EXPECT_EQ(texts().back(), "Время 1234 сек    Городов в пути 100    Путь не замкнут");
         }
     }
+}
+
+// The desktop may set a numeric locale that writes a decimal comma; the
+// program's texts keep the point.
+TEST_F(StatusPanel, NumbersKeepThePointUnderADecimalCommaLocale) {
+    if constexpr (!isProfi()) GTEST_SKIP() << "only the Profi edition shows fractions";
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    for (const char* name : {"ru_RU.UTF-8", "de_DE.UTF-8"}) {
+        if (std::setlocale(LC_NUMERIC, name) == nullptr) {
+            std::setlocale(LC_NUMERIC, previous.c_str());
+            GTEST_SKIP() << name << " is not installed (scripts/install-deps.sh test generates it)";
+        }
+        ASSERT_TRUE(ensureSolved(board, true));
+        closedGame(false);
+        board.solved = 1;  // solved, but without an optimum: the scaled length 51.5
+        draw();
+        ASSERT_EQ(texts().size(), 7u) << name;
+        EXPECT_EQ(texts()[4], "120.711") << name;
+        EXPECT_EQ(texts().back(), "Время  37 сек    Городов в пути  8    Суммарный путь 51.5") << name;
+    }
+    std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
 TEST_F(StatusPanel, ClockRunsUntilTheRouteClosesThenStays) {

@@ -2,17 +2,22 @@
 # End-to-end check of a real Qt executable on a virtual X display: its window
 # appears with the edition's title, a game is played and photographed (by
 # scripts/screenshot.sh), '?' opens the About box and Escape closes it, and
-# File > Exit ends the program with exit code 0.
-# Usage: xvfb_smoke.sh <program> <public|profi> <work folder>
+# File > Exit ends the program with exit code 0. Then, under a window manager
+# when one is installed, in a Russian locale with the program in a folder
+# named 中文: the outer size, the status texts against literal text drawn by
+# render_line, a map saved and opened through the real dialogs under names
+# outside Windows-1251, and the game clock ticking with a real clock.
+# Usage: xvfb_smoke.sh <program> <public|profi> <work folder> <render_line>
 # Exits 77 (skipped) when Xvfb or the X tools are missing.
 set -euo pipefail
 
 program=$1
 edition=$2
 work=$3
+render_line=$4
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
-for tool in Xvfb xdotool import convert; do
+for tool in Xvfb xdotool xprop faketime import convert compare; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (scripts/install-deps.sh test installs it)"
     exit 77
@@ -87,4 +92,146 @@ done
 program_pid=
 [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
 echo "File > Exit ended the program with exit code 0"
+
+# 3. A Russian desktop, under a window manager when one is installed.
+wm_pid=
+if command -v openbox >/dev/null; then
+  openbox >"$work/wm.log" 2>&1 &
+  wm_pid=$!
+  sleep 1
+fi
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+home=$work/中文
+docs=$home/日本
+mkdir -p "$docs"
+cp "$program" "$home/orvanta"
+printf '  4242\n' >"$home/user.txt"
+export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+start() {  # [faketime spec]: the program from its folder 中文, working in 中文/日本
+  local clock=()
+  [ $# -gt 0 ] && clock=(env TZ=UTC FAKETIME_DONT_FAKE_MONOTONIC=1 faketime -f "$1")
+  (cd "$docs" && exec "${clock[@]}" env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$home/orvanta") \
+    >"$work/program-ru.log" 2>&1 &
+  program_pid=$!
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name "$title" | head -n1) || true
+  [ -n "$window" ] || fail "no window titled $title"
+  sleep 1
+}
+stop() { kill "$program_pid" 2>/dev/null || true; wait "$program_pid" 2>/dev/null || true; program_pid=; }
+menu() {  # caption x, then keys; the keys go only to a menu that has opened
+  local x=$1 before after
+  shift
+  for _ in 1 2 3; do
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    before=$({ xdotool search --onlyvisible --classname "^orvanta$" 2>/dev/null || true; } | wc -l)
+    xdotool mousemove --window "$window" "$x" 10 click 1
+    sleep 0.6
+    after=$({ xdotool search --onlyvisible --classname "^orvanta$" 2>/dev/null || true; } | wc -l)
+    if [ "$after" -gt "$before" ]; then
+      xdotool key "$@"
+      sleep 0.6
+      return 0
+    fi
+    sleep 0.5
+  done
+  fail "the menu at x=$x did not open"
+}
+title_is() { [ "$(xdotool getwindowname "$window")" = "$1" ]; }
+wait_title() {
+  for _ in $(seq 50); do title_is "$1" && return 0; sleep 0.1; done
+  fail "title is '$(xdotool getwindowname "$window")', expected '$1'"
+}
+# Whether the window shows `text`, drawn as the program draws it, left of x = width.
+shows() {  # image width text
+  "$render_line" "$work/want.png" "$2" "$3" 2>/dev/null || fail "render_line could not draw '$3'"
+  convert "$1" -crop "$2x+0+0" +repage "$work/strip.png"
+  compare -metric AE -subimage-search "$work/strip.png" "$work/want.png" null: >/dev/null 2>&1
+}
+save_as() {  # command keys of the File or Game menu, typed name
+  menu 26 "$@"
+  local dialog
+  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^(Сохранить|Открыть) Карту' | head -n1) || true
+  [ -n "$dialog" ] || { import -window root "$work/no-dialog.png"; fail "no file dialog"; }
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  xdotool key ctrl+a
+  xdotool type --delay 60 "$name"
+  xdotool key Return
+  sleep 1
+}
+
+start '2001-09-09 01:46:40'
+if [ -n "$wm_pid" ]; then
+  read -r left right top bottom <<<"$(xprop -id "$window" _NET_FRAME_EXTENTS | grep -Eo '[0-9]+' | tr '\n' ' ')"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  [ $((WIDTH + left + right)) -eq 640 ] && [ $((HEIGHT + top + bottom)) -eq 480 ] ||
+    fail "outer size $((WIDTH + left + right))x$((HEIGHT + top + bottom)), not 640x480 (frame $left $right $top $bottom)"
+  echo "under openbox: inside ${WIDTH}x${HEIGHT}, frame $left+$right x $top+$bottom, outside 640x480"
+fi
+import -window "$window" "$work/ru.png"
+if [ "$edition" = profi ]; then
+  shows "$work/ru.png" 64 '101.133' || fail "the spectrum does not show 101.133 under $LANG"
+  shows "$work/ru.png" 64 '101,133' && fail "the spectrum shows a decimal comma"
+  mode_line='Генератор:    Городов  8    Сетка 11x11    Решение известно'
+else
+  mode_line='Генератор:    Городов  8    Сетка 11x11    Решение НЕизвестно'
+fi
+shows "$work/ru.png" 400 "$mode_line" || fail "no mode line '$mode_line'"
+echo "status texts under $LANG read as written (a point in the numbers)"
+
+# Saved in the current folder 日本 under a name with ü; the personal number
+# comes from user.txt beside the program in 中文.
+name=ü save_as Down Down Return
+[ "$(stat -c %s "$docs/ü.rva" 2>/dev/null)" = 512 ] || fail "no 512-byte $docs/ü.rva"
+[ "$(od -An -tu4 -j4 -N4 "$docs/ü.rva" | tr -d ' ')" = 4242 ] || fail "personal number not read from $home/user.txt"
+wait_title "\"Orvanta\" - Карта $docs/ü"
+name=zwei save_as Down Down Return
+wait_title "\"Orvanta\" - Карта $docs/zwei"
+name=ü.rva save_as Down Return
+wait_title "\"Orvanta\" - Карта $docs/ü"
+echo "saved and opened $docs/ü.rva through the dialogs; user.txt found in $home"
+stop
+
+# The clock, running for real: an Editor map of two cities, a game on it.
+start
+menu 168 Down Return                            # Редактор > Править Карту
+menu 168 Down Down Return                       # Редактор > Стереть все
+xdotool mousemove --window "$window" 200 150 click 1; sleep 0.3
+xdotool mousemove --window "$window" 420 350 click 1; sleep 0.3
+menu 228 Down Return                            # Игра > Начать Игру
+if [ "$edition" = profi ]; then verdict_open='Суммарный путь 0'; verdict_closed='Суммарный путь 100'
+else verdict_open='Путь не замкнут'; verdict_closed='Результат оценить невозможно'; fi
+seconds_shown() {  # verdict, first and last candidate -> the seconds the game line shows
+  import -window "$window" "$work/clock.png"
+  date +%s.%N >"$work/clock.time"
+  read -r h < <(identify -format '%h\n' "$work/clock.png")
+  convert "$work/clock.png" -crop "500x16+0+$((h - 24))" +repage "$work/line.png"
+  local n line
+  for n in $(seq "$2" "$3"); do
+    line=$(printf 'Время %3i сек    Городов в пути %2i    %s' "$n" "$4" "$1")
+    "$render_line" "$work/want.png" 500 "$line" 2>/dev/null || return 1
+    [ "$(compare -metric AE "$work/line.png" "$work/want.png" null: 2>&1 || true)" = 0 ] && { echo "$n"; return 0; }
+  done
+  return 1
+}
+first=$(seconds_shown "$verdict_open" 0 10 0) || fail "no game line with the time"
+first_at=$(cat "$work/clock.time")
+sleep 3
+later=$(seconds_shown "$verdict_open" $((first + 2)) $((first + 9)) 0) ||
+  fail "idle for 3 s the clock did not move on from $first"
+passed=$(LC_ALL=C awk -v a="$first_at" -v b="$(cat "$work/clock.time")" 'BEGIN { printf "%.2f", b - a }')
+# Whole seconds shown against the time that passed between the two pictures.
+LC_ALL=C awk -v shown=$((later - first)) -v real="$passed" 'BEGIN { d = shown - real; exit !(d < 1.05 && d > -1.05) }' ||
+  fail "the clock moved on by $((later - first)) s in $passed s"
+echo "idle clock: $first s, then $later s after ${passed} s"
+xdotool mousemove --window "$window" 420 350 click 1   # the second city closes the trip
+sleep 0.5
+closed=$(seconds_shown "$verdict_closed" "$later" $((later + 4)) 2) || fail "no closed game line"
+sleep 2.2
+seconds_shown "$verdict_closed" "$closed" "$closed" 2 >/dev/null || fail "the clock moved on after the trip closed"
+echo "closed at $closed s and stayed"
+stop
 echo "PASSED"

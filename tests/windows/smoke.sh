@@ -4,7 +4,8 @@
 # the window appears with the edition's title, the first map is drawn, Space
 # makes a new map, '?' and '/' open the About box and Escape and Enter close it,
 # a map is saved through the real save dialog (512 bytes, version 2), the
-# manual opens in the text viewer, a resized window is drawn anew for its
+# game clock ticks while the window is idle, the manual opens in the text
+# viewer, a resized window is drawn anew for its
 # size, and the close box ends the program with exit code 0.
 # Usage: smoke.sh EXE EDITION LOCALE OUTDIR
 # Leaves its screenshots in OUTDIR/EDITION-LOCALE; exits 1 on the first failure.
@@ -157,6 +158,29 @@ shot saved
 "$here/check_picture.sh" "$work/saved.png" 8 "$work/client-saved.png" >/dev/null || fail "picture after the save"
 same_picture "$work/client-space.png" "$work/client-saved.png" || fail "the menu keys or the save changed the map"
 log "map saved through the dialog: 512 bytes, version 2, title '$saved_title'"
+
+# The game clock ticks while the window sits idle: a left click on the board
+# starts the game, and the game line at the bottom then changes about once a
+# second (its seconds), with nothing else happening.
+eval "$(xdotool getwindowgeometry --shell "$win")"
+focus "$win"
+xdotool mousemove --window "$win" $((WIDTH / 2)) $((HEIGHT / 2)) click 1
+sleep 1.2
+changes=0
+previous=
+started=$(date +%s.%N)
+for i in $(seq 0 16); do
+  import -window "$win" "$work/tick.png"
+  convert "$work/tick.png" -gravity south -crop "x40+0+0" +repage "$work/tick-$i.png"
+  if [ -n "$previous" ] && ! same_picture "$previous" "$work/tick-$i.png"; then changes=$((changes + 1)); fi
+  previous=$work/tick-$i.png
+  sleep 0.2
+done
+# Whole seconds: as many changes as seconds passed, give or take one.
+idle=$(LC_ALL=C awk -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }')
+LC_ALL=C awk -v n="$changes" -v t="$idle" 'BEGIN { exit !(n >= 2 && n - t < 1.05 && t - n < 1.05) }' ||
+  fail "the game line changed $changes times in $idle s of idling"
+log "the idle game clock ticked: the game line changed $changes times in $idle s"
 
 # Help menu, second entry: the manual opens from the program's folder (the
 # current directory is the documents folder) in the viewer for .txt files.
