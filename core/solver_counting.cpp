@@ -109,6 +109,13 @@ struct Counter {
     std::vector<std::uint32_t> completion;
     std::uint32_t optimum = 0;
     std::uint32_t binomial[kMaxCities + 1][kMaxCities + 1] = {};
+    // Cities on one grid point are counted in one order only, ascending:
+    // sameBelow[c] and sameAbove[c] are the cities on the point of city c
+    // below and above it. Each count then stands for orderingsPerPattern
+    // orderings.
+    std::uint32_t sameBelow[kMaxCities] = {};
+    std::uint32_t sameAbove[kMaxCities] = {};
+    std::uint64_t orderingsPerPattern = 1;
     std::size_t fixedBytes = 0;
     Layer layers[2];
     DenseSums dense;
@@ -328,7 +335,7 @@ Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
         Merge merge;
         const std::uint32_t toGo = rest(full & ~(1u << (c - 1)), c);
         const std::uint32_t limit = toGo <= bound ? bound - toGo : 0;
-        if (toGo <= bound) merge.add(&start, &start + 1, d(0, c), limit);
+        if (toGo <= bound && sameBelow[c] == 0) merge.add(&start, &start + 1, d(0, c), limit);
         if (!addState(layers[0], merge, limit)) return Run::TooLarge;
     }
 
@@ -339,13 +346,18 @@ Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
         if (!startLayer(next, states)) return Run::TooLarge;
 
         for (std::uint32_t set = (1u << size) - 1; set <= full; set = nextSameSize(set)) {
+            throttleStep();
             const std::uint32_t outside = full & ~set;
+            // A set counted in ascending order holds the lowest cities of each point.
+            bool ascending = true;
+            for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) ascending = ascending && (sameBelow[lowestBit(bits) + 1] & outside) == 0;
             for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
                 const std::int32_t c = lowestBit(bits) + 1;
                 const std::uint32_t toGo = rest(outside, c);
                 Merge merge;
                 std::uint32_t limit = 0;
-                if (toGo <= bound) {
+                // ... and ends with the highest of them on its point.
+                if (toGo <= bound && ascending && (sameAbove[c] & set) == 0) {
                     limit = bound - toGo;
                     const std::uint32_t before = set & ~(1u << (c - 1));
                     std::size_t state = static_cast<std::size_t>(rank(before)) * static_cast<std::size_t>(size - 1);
@@ -412,6 +424,15 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
     counter.n = n;
     counter.m = n - 1;
     counter.full = (1u << counter.m) - 1u;
+    for (std::int32_t a = 1; a < n; ++a) {
+        std::uint64_t below = 0;
+        for (std::int32_t b = 1; b < n; ++b) {
+            if (board.cities[a].x != board.cities[b].x || board.cities[a].y != board.cities[b].y || a == b) continue;
+            (b < a ? counter.sameBelow[a] : counter.sameAbove[a]) |= 1u << (b - 1);
+            below += b < a ? 1 : 0;
+        }
+        counter.orderingsPerPattern *= below + 1;  // at most 17!
+    }
     for (std::int32_t a = 0; a <= kMaxCities; ++a) {
         counter.binomial[a][0] = 1;
         for (std::int32_t b = 1; b <= a; ++b) counter.binomial[a][b] = counter.binomial[a - 1][b - 1] + (b < a ? counter.binomial[a - 1][b] : 0);
@@ -483,7 +504,9 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
     for (std::int32_t i = 0; i < kSpectrumEntries; ++i) {
         if (i < used) {
             s.lengths[i] = static_cast<double>(tours[static_cast<std::size_t>(i)].length) * counter.unit;
-            s.counts[i] = static_cast<std::int32_t>(tours[static_cast<std::size_t>(i)].count);
+            const std::uint64_t patterns = tours[static_cast<std::size_t>(i)].count;
+            const std::uint64_t orderings = patterns > kCountLimit / counter.orderingsPerPattern ? kCountLimit : patterns * counter.orderingsPerPattern;
+            s.counts[i] = static_cast<std::int32_t>(orderings);
         } else {
             s.lengths[i] = before.lengths[i - (used - 1)];
             s.counts[i] = before.counts[i - (used - 1)];
