@@ -464,12 +464,14 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
             }
             if (tours.size() >= static_cast<std::size_t>(kSpectrumEntries) || bound >= counter.longest) break;
             fitted = width;
-            // Widen in proportion to the lengths found so far, as if they
-            // went on as densely, but by a quarter at least; with too few to
+            // Widen so that the lengths found so far, spaced on as they are,
+            // would reach 20, but by a quarter at least; with too few to
             // tell, double.
             std::int64_t wider = 2 * static_cast<std::int64_t>(width) + 1;
             if (tours.size() >= 2) {
-                const std::int64_t estimate = (static_cast<std::int64_t>(width) + 1) * kSpectrumEntries / static_cast<std::int64_t>(tours.size());
+                const std::int64_t span = static_cast<std::int64_t>(tours.back().length) - counter.optimum;
+                const auto gaps = static_cast<std::int64_t>(tours.size()) - 1;
+                const std::int64_t estimate = (span * (kSpectrumEntries - 1) + gaps - 1) / gaps;
                 const std::int64_t least = static_cast<std::int64_t>(width) + width / 4 + 1;
                 wider = estimate > least ? estimate : least;
             }

@@ -18,11 +18,11 @@
 // there. That first ordering is where the enumeration meets the pattern's
 // length first: it decides which entry the length creates and whether the
 // tour becomes the best. The pattern's other orderings come later and only
-// add to the same entry, unless in between a length is inserted within a few
-// millionths of an existing entry (then a later ordering could land in
-// another entry). The search watches for that and, should it happen, walks
-// the board again ordering by ordering, grouping only orderings that follow
-// each other directly (the last cities, all on one point).
+// add to the same entry, unless in between the table changes next to that
+// entry within the tolerance of a length it holds (see Search::count). The
+// search watches for that and, should it happen, walks the board again
+// ordering by ordering, grouping only orderings that follow each other
+// directly (the last cities, all on one point).
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -50,9 +50,6 @@ constexpr double kBoundSlack = 1e-5;
 constexpr std::int32_t kRow = 20;
 static_assert(kRow >= kMaxCities - 1 && kRow % 4 == 0, "completion rows hold every end city");
 
-// Two entries closer than this (relative) could both take one length.
-constexpr double kCloseEntries = 4e-6;
-
 struct Search {
     std::int32_t n = 0;
     // distance[a * n + b] = cityDistance(a, b)
@@ -78,8 +75,12 @@ struct Search {
     // Orderings of cities 1..n-1 per pattern: the product of the factorials
     // of how many of them share each point.
     std::int64_t orderingsPerPattern = 1;
-    // A length was inserted next to an entry it nearly matches.
-    bool closeEntries = false;
+    // The shortest and longest length counted in each entry so far.
+    double matchedLow[kSpectrumEntries] = {};
+    double matchedHigh[kSpectrumEntries] = {};
+    // A later ordering of a pattern already counted could land in another
+    // entry than its first did (see count()).
+    bool orderMatters = false;
 
     double d(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * n + b]; }
     float shortestCompletion(std::uint32_t set, std::int32_t end) const {
@@ -105,8 +106,6 @@ std::int32_t entryHolding(const PathSpectrum& s, double length) {
     }
     return -1;
 }
-
-bool nearlyEqual(double a, double b) { return std::fabs(a - b) <= kCloseEntries * std::max(std::fabs(a), std::fabs(b)); }
 
 // The lowest city in a set of cities 1..n-1 (bit c - 1 for city c).
 std::int32_t lowestCity(std::uint32_t set) { return lowestBit(set) + 1; }
@@ -142,19 +141,35 @@ void Search::buildCompletion() {
 }
 
 // Records `orderings` orderings of one length into the table, as that many
-// calls of recordLength in a row would.
+// calls of recordLength in a row would. Walking by pattern, the orderings
+// after the first come later in the enumeration; they would still land in
+// the same entry unless a new entry is inserted just above it within the
+// reach of a length it has counted (the scan from the top would meet the new
+// one first), or it is pushed out of the table while a length it counted
+// would match the new last entry. Either is noted in orderMatters.
 void Search::count(double length, std::int64_t orderings) {
     PathSpectrum& s = *spectrum;
     const std::int64_t most = std::numeric_limits<std::int32_t>::max();
     std::int32_t entry = entryHolding(s, length);
     if (entry < 0) {
+        const bool full = s.count >= kSpectrumEntries;
+        const double lostLow = matchedLow[kSpectrumEntries - 1];
         recordLength(s, length);  // a new entry, or dropped
         entry = entryHolding(s, length);
         if (entry < 0) return;
-        const std::int32_t used = std::min(s.count, kSpectrumEntries);
-        if ((entry > 0 && nearlyEqual(s.lengths[entry - 1], length)) || (entry + 1 < used && nearlyEqual(s.lengths[entry + 1], length)))
-            closeEntries = true;
+        for (std::int32_t j = kSpectrumEntries - 1; j > entry; --j) {
+            matchedLow[j] = matchedLow[j - 1];
+            matchedHigh[j] = matchedHigh[j - 1];
+        }
+        matchedLow[entry] = matchedHigh[entry] = length;
+        const double last = s.lengths[kSpectrumEntries - 1];
+        if ((entry > 0 && matchedHigh[entry - 1] >= length - std::fabs(1e-6 * length)) ||
+            (full && lostLow <= last + std::fabs(1e-6 * last)))
+            orderMatters = true;
         --orderings;
+    } else {
+        matchedLow[entry] = std::min(matchedLow[entry], length);
+        matchedHigh[entry] = std::max(matchedHigh[entry], length);
     }
     const std::int64_t total = s.counts[entry] + orderings;
     s.counts[entry] = static_cast<std::int32_t>(total < most ? total : most);
@@ -220,7 +235,7 @@ void Search::run(Board& board) {
     bestLength = std::numeric_limits<double>::max();
     std::memset(current, 0, sizeof current);
     std::memset(best, 0, sizeof best);
-    closeEntries = false;
+    orderMatters = false;
     visit(1, 0, 0.0, (1u << (n - 1)) - 1u);
 }
 
@@ -256,7 +271,7 @@ bool solveExact(Board& board) {
     const PathSpectrum before = board.spectrum;
     search.byPattern = search.orderingsPerPattern > 1;
     search.run(board);
-    if (search.byPattern && search.closeEntries) {
+    if (search.byPattern && search.orderMatters) {
         board.spectrum = before;
         search.byPattern = false;
         search.run(board);

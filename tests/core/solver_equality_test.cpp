@@ -270,6 +270,81 @@ TEST_F(SolverEquality, ManyCitiesOnOnePointAreCountedWithoutEnumeration) {
     }
 }
 
+// Cities placed as given, several on one point where they repeat, as only a
+// file can place them.
+Board boardWith(std::int32_t grid, const std::vector<City>& cities) {
+    Board b = boardAt(grid, {});
+    b.cityCount = static_cast<std::int32_t>(cities.size());
+    for (std::size_t i = 0; i < cities.size(); ++i) b.cities[static_cast<std::int32_t>(i)] = cities[i];
+    return b;
+}
+
+// The points taken `times` times each, the copies listed round the points.
+std::vector<City> repeated(const std::vector<City>& points, std::int32_t times) {
+    std::vector<City> cities;
+    for (std::int32_t t = 0; t < times; ++t) cities.insert(cities.end(), points.begin(), points.end());
+    return cities;
+}
+
+// Smaller versions of the boards that used to hang: points shared by 2 to 5
+// cities, lattices with and without repeats, lines with repeats.
+TEST_F(SolverEquality, SharedPointsLatticesAndLinesWithRepeats) {
+    std::vector<std::pair<std::string, Board>> boards;
+    boards.emplace_back("two points of 5", boardWith(41, repeated({{0, 0}, {40, 40}}, 5)));
+    std::vector<City> heap = repeated({{3, 3}}, 9);
+    heap.push_back(City{7, 3});
+    boards.emplace_back("9 on a point and 1", boardWith(11, heap));
+    boards.emplace_back("triangle of 3", boardWith(41, repeated({{0, 0}, {40, 0}, {20, 35}}, 3)));
+    std::vector<City> uneven = repeated({{20, 35}, {0, 0}, {40, 0}}, 3);
+    uneven.insert(uneven.begin() + 4, City{0, 0});
+    uneven.push_back(City{20, 35});
+    boards.emplace_back("triangle of 4, 4 and 3", boardWith(41, uneven));
+    boards.emplace_back("2x2 block twice and a point", boardWith(11, [] {
+                            std::vector<City> c = repeated(block(2, 2, 1, {4, 4}), 2);
+                            c.push_back(City{5, 6});
+                            return c;
+                        }()));
+    std::vector<City> lattice = block(3, 3, 1, {4, 4});
+    lattice.push_back(City{5, 5});
+    lattice.insert(lattice.begin() + 2, City{4, 4});
+    boards.emplace_back("3x3 block and two repeats", boardWith(11, lattice));
+    boards.emplace_back("2x5 block with its ends twice", boardWith(41, [] {
+                            std::vector<City> c = block(5, 2, 3, {10, 10});
+                            c.push_back(City{10, 10});
+                            return c;
+                        }()));
+    boards.emplace_back("line of 5 twice", boardWith(41, repeated(block(5, 1, 4, {2, 9}), 2)));
+    boards.emplace_back("diagonal of 5 twice", boardWith(41, repeated({{2, 9}, {5, 12}, {8, 15}, {11, 18}, {14, 21}}, 2)));
+    std::vector<City> diagonal = repeated({{2, 2}, {5, 5}, {11, 11}, {20, 20}}, 2);
+    diagonal.push_back(City{8, 8});
+    boards.emplace_back("diagonal of 4 twice and one", boardWith(41, diagonal));
+    // Points in general position, 2 to 5 cities on each: the table fills and
+    // the search skips.
+    boards.emplace_back("general points of 2 to 5",
+                        boardWith(10000, {{120, 4410}, {7312, 905}, {120, 4410}, {3301, 8777}, {7312, 905}, {9050, 5123},
+                                          {120, 4410}, {3301, 8777}, {120, 4410}, {120, 4410}}));
+    for (const auto& [name, b] : boards) expectSameAsEnumeration(b, name);
+}
+
+// Two sides of a triangle differ by about a millionth: tours that only swap
+// them have lengths that are distinct and yet within one tolerance, and
+// which entry takes a length depends on the order the orderings come in.
+TEST_F(SolverEquality, NearlyEqualLengthsFromSharedPoints) {
+    const City a{100, 100};
+    for (const City& c : {City{4526, 2125}, City{3252, 3798}, City{4932, 822}}) {
+        const std::vector<City> corners = {a, City{a.x + 5000, a.y}, City{a.x + c.x, a.y + c.y}};
+        {
+            const Board b = boardWith(10000, repeated(corners, 3));
+            PathSpectrum table{};
+            for (double length : allTourLengths(b)) recordLength(table, length);
+            bool close = false;
+            for (std::int32_t i = 1; i < table.count; ++i) close = close || table.lengths[i] - table.lengths[i - 1] < 4e-6 * table.lengths[i];
+            ASSERT_TRUE(close) << c.x;
+            expectSameAsEnumeration(b, "near-equal sides " + std::to_string(c.x));
+        }
+    }
+}
+
 // Boards whose tours come closer to an edge of the 20th entry's tolerance
 // than the rounding of any bound: mirror images of each other, one city then
 // moved by a few grid units.
