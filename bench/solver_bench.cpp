@@ -1,14 +1,17 @@
-// Forced solves of generated and tie-heavy boards, and the full enumeration of
-// the tests for comparison. The clock and the sleep are defined here: the clock
-// seeds each generated board, and the sleep returns at once (it is counted, not
-// timed). Each solve also reports the tours it evaluated and the most memory it
-// held at once.
+// Forced solves of generated, tie-heavy and degenerate boards, and the full
+// enumeration of the tests for comparison. The clocks and the sleep are
+// defined here: the calendar clock seeds each generated board, the solver's
+// clock is the real one and its sleep really sleeps (and is counted), so the
+// times include the throttle. Each solve also reports the tours it evaluated,
+// its sleeps and the most memory it held at once.
 //
 // Boards of cities on one line have astronomically many tours of each length;
 // they are counted rather than walked.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench/heap_meter.h"
@@ -22,7 +25,14 @@ std::int32_t benchClock = 0;
 std::int64_t benchSleeps = 0;
 }  // namespace
 std::int32_t clockSeconds() { return benchClock; }
-void sleepMilliseconds(std::int32_t) { ++benchSleeps; }
+std::int64_t monotonicMilliseconds() {
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(since).count();
+}
+void sleepMilliseconds(std::int32_t milliseconds) {
+    ++benchSleeps;
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 }  // namespace orvanta::platform
 
 namespace orvanta {
@@ -52,21 +62,24 @@ std::vector<City> block(std::int32_t w, std::int32_t h) {
     return cities;
 }
 
-// Forced solves of one board, with the tours per solve and the peak storage.
+// Forced solves of one board, with the tours and sleeps per solve and the peak storage.
 void runForcedSolves(benchmark::State& state, Board& b) {
     std::int64_t tours = 0;
+    std::int64_t sleeps = 0;
     std::size_t storage = 0;
     for (auto _ : state) {
         b.solved = 0;
-        throttleCounter = 0;
+        const std::int64_t toursBefore = toursEvaluated;
         platform::benchSleeps = 0;
         const std::size_t before = heap::liveBytes;
         heap::peakBytes = heap::liveBytes;
         benchmark::DoNotOptimize(ensureSolved(b, true));
         storage = heap::peakBytes - before;
-        tours = platform::benchSleeps * (kThrottleTours + 1) + throttleCounter;
+        tours = toursEvaluated - toursBefore;
+        sleeps = platform::benchSleeps;
     }
     state.counters["tours"] = static_cast<double>(tours);
+    state.counters["sleeps"] = static_cast<double>(sleeps);
     state.counters["storage_MB"] = static_cast<double>(storage) / (1024.0 * 1024.0);
 }
 
@@ -82,7 +95,7 @@ BENCHMARK(BM_ForcedSolve)
 void BM_ExhaustiveReference(benchmark::State& state) {
     Board b = generatedBoard(static_cast<std::int32_t>(state.range(0)), 41);
     for (auto _ : state) {
-        std::int32_t throttle = 0;
+        std::int32_t throttle = 0;  // the enumeration's own tour counter
         benchmark::DoNotOptimize(reference::solveExhaustive(b, throttle));
     }
 }
@@ -130,6 +143,54 @@ void BM_OneLineUneven(benchmark::State& state) {
 }
 BENCHMARK(BM_OneLineUneven)->DenseRange(12, 14)->Arg(18)->Unit(benchmark::kMillisecond);
 
+// Boards of 18 cities that only a file (or, for some, the editor) makes:
+// cities sharing grid points, tie-heavy blocks and one-line boards.
+struct DegenerateBoard {
+    const char* name;
+    std::int32_t grid;
+    std::vector<City> cities;
+};
+
+// Each point taken `times` times, the copies listed one after another round the points.
+std::vector<City> repeated(const std::vector<City>& points, std::int32_t times) {
+    std::vector<City> cities;
+    for (std::int32_t t = 0; t < times; ++t) cities.insert(cities.end(), points.begin(), points.end());
+    return cities;
+}
+
+std::vector<DegenerateBoard> degenerateBoards() {
+    std::vector<City> blockPlusTwo = block(4, 4);
+    blockPlusTwo.push_back(City{9, 6});
+    blockPlusTwo.push_back(City{6, 9});
+    std::vector<City> line, lineOfNine;
+    for (std::int32_t i = 0; i < 18; ++i) line.push_back(City{2 + 2 * i, 20});
+    for (std::int32_t i = 0; i < 9; ++i) lineOfNine.push_back(City{2 + 4 * i, 20});
+    std::vector<City> seventeenAndOne = repeated({{0, 0}}, 17);
+    seventeenAndOne.push_back(City{7, 3});
+    return {
+        {"two_points_9x2", 41, repeated({{0, 0}, {40, 40}}, 9)},
+        {"one_point_17_and_one", 11, seventeenAndOne},
+        {"triangle_6x3", 41, repeated({{0, 0}, {40, 0}, {20, 35}}, 6)},
+        {"block_3x3_twice", 11, repeated(block(3, 3), 2)},
+        {"block_4x4_plus_two", 11, blockPlusTwo},
+        {"block_3x6", 11, block(3, 6)},
+        {"line_18_even", 41, line},
+        {"line_9_twice", 41, repeated(lineOfNine, 2)},
+    };
+}
+
+void registerDegenerateSolves() {
+    for (const DegenerateBoard& d : degenerateBoards()) {
+        Board b = boardOf(d.grid, {});
+        // A file may put cities on taken points: placed directly, as a loaded file does.
+        b.cityCount = static_cast<std::int32_t>(d.cities.size());
+        for (std::size_t i = 0; i < d.cities.size(); ++i) b.cities[static_cast<std::int32_t>(i)] = d.cities[i];
+        benchmark::RegisterBenchmark((std::string("BM_DegenerateSolve/") + d.name).c_str(),
+                                     [b](benchmark::State& state) mutable { runForcedSolves(state, b); })
+            ->Unit(benchmark::kMillisecond);
+    }
+}
+
 }  // namespace
 }  // namespace orvanta
 
@@ -141,6 +202,7 @@ int main(int argc, char** argv) {
         if (std::string(argv[i]) != "--with-line-boards") rest.push_back(argv[i]);
     int count = static_cast<int>(rest.size());
     benchmark::Initialize(&count, rest.data());
+    orvanta::registerDegenerateSolves();
     if (benchmark::ReportUnrecognizedArguments(count, rest.data())) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

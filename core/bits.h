@@ -24,4 +24,14 @@ inline std::int32_t lowestBit(Mask bits) {
 #endif
 }
 
+// The next larger set with as many members as `set` (Gosper's step): the
+// lowest run of members moves its top member up by one place and the rest of
+// the run back down to the bottom. Walks all sets of one size in increasing
+// order.
+inline std::uint32_t nextSubsetOfSameSize(std::uint32_t set) {
+    const std::uint32_t low = set & (~set + 1u);  // lowest member
+    const std::uint32_t ripple = set + low;       // the lowest run carried one place up
+    return ripple | (((set ^ ripple) >> 2) / low);
+}
+
 }  // namespace orvanta

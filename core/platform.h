@@ -9,6 +9,10 @@ namespace orvanta::platform {
 // Calendar time in whole seconds since 1970-01-01 00:00 UTC.
 std::int32_t clockSeconds();
 
+// Milliseconds on a clock that only runs forward, from an arbitrary start;
+// the solver times its own work with it.
+std::int64_t monotonicMilliseconds();
+
 // Gives the processor back to the system for the given time.
 void sleepMilliseconds(std::int32_t milliseconds);
 

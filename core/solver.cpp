@@ -8,13 +8,32 @@
 
 namespace orvanta {
 
-std::int32_t throttleCounter = 0;
+std::int64_t toursEvaluated = 0;
+
+namespace {
+// Steps left before the throttle looks at the clock again, and the time at
+// which the solve has computed for another interval.
+std::int32_t stepsToClock = kThrottleCheckSteps;
+std::int64_t sleepDue = 0;
+}  // namespace
+
+void startThrottle() {
+    stepsToClock = kThrottleCheckSteps;
+    sleepDue = platform::monotonicMilliseconds() + kThrottleIntervalMs;
+}
+
+void throttleStep() {
+    if (--stepsToClock > 0) return;
+    stepsToClock = kThrottleCheckSteps;
+    if (platform::monotonicMilliseconds() < sleepDue) return;
+    platform::sleepMilliseconds(kThrottleSleepMs);
+    // The sleep is not computing: the next interval starts after it.
+    sleepDue = platform::monotonicMilliseconds() + kThrottleIntervalMs;
+}
 
 void throttleTour() {
-    if (++throttleCounter > kThrottleTours) {
-        platform::sleepMilliseconds(kThrottleSleepMs);
-        throttleCounter = 0;
-    }
+    ++toursEvaluated;
+    throttleStep();
 }
 
 bool ensureSolved(Board& board, bool force) {

@@ -20,6 +20,16 @@
 // tours through the same state and the same completion, so it cannot reach
 // the table, and neither can any tour it shares a length with. The trial
 // bound grows from the optimum until 20 distinct lengths fit below it.
+//
+// Cities on one grid point are interchangeable, so only the orderings that
+// take each point's cities in ascending order are counted (states whose set
+// holds the lowest cities of each point and ends on the highest of them);
+// each stands for the same number of orderings, multiplied in at the end.
+//
+// Reading order: measure() and buildCompletion() prepare, run() is the
+// programme for one bound (its merges are in solver_counting_merge.h, its
+// storage the Layer blocks below), solveByCounting() at the end drives the
+// bound and writes the board.
 #include "core/solver_counting.h"
 
 #include <cmath>
@@ -31,28 +41,22 @@
 
 #include "core/bits.h"
 #include "core/solver.h"
+#include "core/solver_counting_merge.h"
 
 namespace orvanta {
 
 namespace {
+
+using counting::DenseSums;
+using counting::Entry;
+using counting::kCountLimit;
+using counting::Merge;
 
 // Tours of at least this many grid units could share an entry with a
 // different length, and are left to the search.
 constexpr std::int64_t kLengthLimit = 1000000;
 // A coordinate difference beyond this cannot belong to such a board.
 constexpr std::int64_t kDifferenceLimit = kLengthLimit;
-constexpr std::uint32_t kCountLimit = static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max());
-
-struct Entry {
-    std::uint32_t length;  // prefix or tour length, in units of the distances' gcd
-    std::uint32_t count;   // orderings of that length, saturated
-};
-
-std::uint32_t addSaturated(std::uint32_t a, std::uint32_t b) {
-    const std::uint64_t sum = static_cast<std::uint64_t>(a) + b;
-    return sum > kCountLimit ? kCountLimit : static_cast<std::uint32_t>(sum);
-}
-
 std::uint32_t gcd(std::uint32_t a, std::uint32_t b) {
     while (b != 0) {
         const std::uint32_t r = a % b;
@@ -60,13 +64,6 @@ std::uint32_t gcd(std::uint32_t a, std::uint32_t b) {
         b = r;
     }
     return a;
-}
-
-// The next larger set with the same number of members.
-std::uint32_t nextSameSize(std::uint32_t set) {
-    const std::uint32_t low = set & (~set + 1u);
-    const std::uint32_t ripple = set + low;
-    return ripple | (((set ^ ripple) >> 2) / low);
 }
 
 // Entries are kept in blocks of this many; a state's entries never straddle two.
@@ -88,14 +85,6 @@ struct Layer {
     }
 };
 
-// Lengths that all lie within this many units of the shortest are summed in a
-// table rather than merged list by list.
-constexpr std::uint32_t kDenseSpan = 256;
-struct DenseSums {
-    std::uint64_t sums[kDenseSpan] = {};
-    std::uint64_t seen[kDenseSpan / 64] = {};
-};
-
 struct Counter {
     std::int32_t n = 0;
     std::int32_t m = 0;  // cities besides city 0; city c is bit c - 1 of a set
@@ -109,16 +98,26 @@ struct Counter {
     std::vector<std::uint32_t> completion;
     std::uint32_t optimum = 0;
     std::uint32_t binomial[kMaxCities + 1][kMaxCities + 1] = {};
+    // Cities on one grid point are counted in one order only, ascending:
+    // sameBelow[c] and sameAbove[c] are the cities on the point of city c
+    // below and above it. Each count then stands for orderingsPerPattern
+    // orderings.
+    std::uint32_t sameBelow[kMaxCities] = {};
+    std::uint32_t sameAbove[kMaxCities] = {};
+    std::uint64_t orderingsPerPattern = 1;
     std::size_t fixedBytes = 0;
     Layer layers[2];
     DenseSums dense;
 
     std::uint32_t d(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)]; }
-    std::uint32_t rest(std::uint32_t set, std::int32_t c) const {
-        return completion[static_cast<std::size_t>(set) * static_cast<std::size_t>(m) + static_cast<std::size_t>(c - 1)];
+    std::size_t completionIndex(std::uint32_t set, std::int32_t c) const {
+        return static_cast<std::size_t>(set) * static_cast<std::size_t>(m) + static_cast<std::size_t>(c - 1);
     }
-    // Position of a set among the sets of its size, in increasing order.
-    std::uint32_t rank(std::uint32_t set) const {
+    std::uint32_t rest(std::uint32_t set, std::int32_t c) const { return completion[completionIndex(set, c)]; }
+    // Position of a set among the sets of its size in increasing order (the
+    // combinatorial number system: the i-th lowest member at bit b passes
+    // over C(b, i) smaller sets).
+    std::uint32_t rankAmongSameSize(std::uint32_t set) const {
         std::uint32_t r = 0;
         std::int32_t i = 1;
         for (; set != 0; set &= set - 1, ++i) r += binomial[lowestBit(set)][i];
@@ -188,7 +187,7 @@ bool Counter::buildCompletion() {
                 const std::uint32_t way = d(c, r) + rest(set & ~(1u << (r - 1)), r);
                 if (way < best) best = way;
             }
-            completion[static_cast<std::size_t>(set) * static_cast<std::size_t>(m) + static_cast<std::size_t>(c - 1)] = best;
+            completion[completionIndex(set, c)] = best;
         }
     }
     optimum = std::numeric_limits<std::uint32_t>::max();
@@ -220,86 +219,6 @@ Entry* Counter::room(Layer& layer) {
     return layer.blocks.back().get() + layer.filled;
 }
 
-// Merges sorted lists of entries, each shifted by its own distance, keeping
-// the (at most) 20 shortest distinct lengths up to the limit.
-struct Merge {
-    const Entry* at[kMaxCities];
-    const Entry* end[kMaxCities];
-    std::uint32_t shift[kMaxCities];
-    std::int32_t lists = 0;
-
-    void add(const Entry* first, const Entry* last, std::uint32_t by, std::uint32_t limit) {
-        if (first == last || first->length + by > limit) return;
-        at[lists] = first;
-        end[lists] = last;
-        shift[lists] = by;
-        ++lists;
-    }
-
-    // The same, through the table when the lengths span little: every entry
-    // up to the limit is added in, and the table read in order.
-    template <typename Emit>
-    void run(std::uint32_t limit, DenseSums& dense, Emit emit) {
-        std::uint32_t base = std::numeric_limits<std::uint32_t>::max();
-        for (std::int32_t l = 0; l < lists; ++l)
-            if (at[l]->length + shift[l] < base) base = at[l]->length + shift[l];
-        if (lists == 0 || limit - base >= kDenseSpan) {
-            run(limit, emit);
-            return;
-        }
-        for (std::int32_t l = 0; l < lists; ++l) {
-            for (const Entry* e = at[l]; e != end[l]; ++e) {
-                const std::uint32_t length = e->length + shift[l];
-                if (length > limit) break;
-                const std::uint32_t i = length - base;
-                dense.sums[i] += e->count;
-                dense.seen[i / 64] |= std::uint64_t{1} << (i % 64);
-            }
-        }
-        lists = 0;
-        std::int32_t kept = 0;
-        for (std::uint32_t word = 0; word < kDenseSpan / 64; ++word) {
-            for (std::uint64_t bits = dense.seen[word]; bits != 0; bits &= bits - 1) {
-                const std::uint32_t i = word * 64 + static_cast<std::uint32_t>(lowestBit(bits));
-                if (kept < kSpectrumEntries) {
-                    const std::uint64_t count = dense.sums[i];
-                    emit(Entry{base + i, count > kCountLimit ? kCountLimit : static_cast<std::uint32_t>(count)});
-                    ++kept;
-                }
-                dense.sums[i] = 0;
-            }
-            dense.seen[word] = 0;
-        }
-    }
-
-    template <typename Emit>
-    void run(std::uint32_t limit, Emit emit) {
-        for (std::int32_t kept = 0; kept < kSpectrumEntries && lists > 0; ++kept) {
-            std::uint32_t shortest = std::numeric_limits<std::uint32_t>::max();
-            for (std::int32_t l = 0; l < lists; ++l) {
-                const std::uint32_t length = at[l]->length + shift[l];
-                if (length < shortest) shortest = length;
-            }
-            if (shortest > limit) return;
-            std::uint32_t count = 0;
-            for (std::int32_t l = 0; l < lists;) {
-                if (at[l]->length + shift[l] == shortest) {
-                    count = addSaturated(count, at[l]->count);
-                    if (++at[l] == end[l]) {
-                        --lists;
-                        at[l] = at[lists];
-                        end[l] = end[lists];
-                        shift[l] = shift[lists];
-                        continue;
-                    }
-                }
-                ++l;
-            }
-            emit(Entry{shortest, count});
-        }
-    }
-};
-
 // Counts every ordering whose tour is at most `bound` units long, by length;
 // `tours` gets the 20 shortest distinct lengths among them.
 Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
@@ -328,7 +247,7 @@ Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
         Merge merge;
         const std::uint32_t toGo = rest(full & ~(1u << (c - 1)), c);
         const std::uint32_t limit = toGo <= bound ? bound - toGo : 0;
-        if (toGo <= bound) merge.add(&start, &start + 1, d(0, c), limit);
+        if (toGo <= bound && sameBelow[c] == 0) merge.add(&start, &start + 1, d(0, c), limit);
         if (!addState(layers[0], merge, limit)) return Run::TooLarge;
     }
 
@@ -338,17 +257,22 @@ Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
         const std::size_t states = static_cast<std::size_t>(binomial[m][size]) * static_cast<std::size_t>(size);
         if (!startLayer(next, states)) return Run::TooLarge;
 
-        for (std::uint32_t set = (1u << size) - 1; set <= full; set = nextSameSize(set)) {
+        for (std::uint32_t set = (1u << size) - 1; set <= full; set = nextSubsetOfSameSize(set)) {
+            throttleStep();
             const std::uint32_t outside = full & ~set;
+            // A set counted in ascending order holds the lowest cities of each point.
+            bool ascending = true;
+            for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) ascending = ascending && (sameBelow[lowestBit(bits) + 1] & outside) == 0;
             for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
                 const std::int32_t c = lowestBit(bits) + 1;
                 const std::uint32_t toGo = rest(outside, c);
                 Merge merge;
                 std::uint32_t limit = 0;
-                if (toGo <= bound) {
+                // ... and ends with the highest of them on its point.
+                if (toGo <= bound && ascending && (sameAbove[c] & set) == 0) {
                     limit = bound - toGo;
                     const std::uint32_t before = set & ~(1u << (c - 1));
-                    std::size_t state = static_cast<std::size_t>(rank(before)) * static_cast<std::size_t>(size - 1);
+                    std::size_t state = static_cast<std::size_t>(rankAmongSameSize(before)) * static_cast<std::size_t>(size - 1);
                     for (std::uint32_t ends = before; ends != 0; ends &= ends - 1, ++state) {
                         const std::int32_t e = lowestBit(ends) + 1;
                         if (previous.used[state] == 0) continue;
@@ -412,6 +336,15 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
     counter.n = n;
     counter.m = n - 1;
     counter.full = (1u << counter.m) - 1u;
+    for (std::int32_t a = 1; a < n; ++a) {
+        std::uint64_t below = 0;
+        for (std::int32_t b = 1; b < n; ++b) {
+            if (board.cities[a].x != board.cities[b].x || board.cities[a].y != board.cities[b].y || a == b) continue;
+            (b < a ? counter.sameBelow[a] : counter.sameAbove[a]) |= 1u << (b - 1);
+            below += b < a ? 1 : 0;
+        }
+        counter.orderingsPerPattern *= below + 1;  // at most 17!
+    }
     for (std::int32_t a = 0; a <= kMaxCities; ++a) {
         counter.binomial[a][0] = 1;
         for (std::int32_t b = 1; b <= a; ++b) counter.binomial[a][b] = counter.binomial[a - 1][b - 1] + (b < a ? counter.binomial[a - 1][b] : 0);
@@ -443,12 +376,14 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
             }
             if (tours.size() >= static_cast<std::size_t>(kSpectrumEntries) || bound >= counter.longest) break;
             fitted = width;
-            // Widen in proportion to the lengths found so far, as if they
-            // went on as densely, but by a quarter at least; with too few to
+            // Widen so that the lengths found so far, spaced on as they are,
+            // would reach 20, but by a quarter at least; with too few to
             // tell, double.
             std::int64_t wider = 2 * static_cast<std::int64_t>(width) + 1;
             if (tours.size() >= 2) {
-                const std::int64_t estimate = (static_cast<std::int64_t>(width) + 1) * kSpectrumEntries / static_cast<std::int64_t>(tours.size());
+                const std::int64_t span = static_cast<std::int64_t>(tours.back().length) - counter.optimum;
+                const auto gaps = static_cast<std::int64_t>(tours.size()) - 1;
+                const std::int64_t estimate = (span * (kSpectrumEntries - 1) + gaps - 1) / gaps;
                 const std::int64_t least = static_cast<std::int64_t>(width) + width / 4 + 1;
                 wider = estimate > least ? estimate : least;
             }
@@ -483,7 +418,9 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
     for (std::int32_t i = 0; i < kSpectrumEntries; ++i) {
         if (i < used) {
             s.lengths[i] = static_cast<double>(tours[static_cast<std::size_t>(i)].length) * counter.unit;
-            s.counts[i] = static_cast<std::int32_t>(tours[static_cast<std::size_t>(i)].count);
+            const std::uint64_t patterns = tours[static_cast<std::size_t>(i)].count;
+            const std::uint64_t orderings = patterns > kCountLimit / counter.orderingsPerPattern ? kCountLimit : patterns * counter.orderingsPerPattern;
+            s.counts[i] = static_cast<std::int32_t>(orderings);
         } else {
             s.lengths[i] = before.lengths[i - (used - 1)];
             s.counts[i] = before.counts[i - (used - 1)];

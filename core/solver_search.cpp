@@ -3,13 +3,26 @@
 // enumeration would, so every tour that is evaluated gets the same length,
 // bit for bit, and meets the table and the best tour in the same order.
 //
-// Once the table holds 20 entries, its last entry only ever shrinks, and a
-// tour longer than that entry plus its tolerance is dropped without a trace.
-// A prefix whose shortest possible completion is longer than that (the
-// completion table below gives the exact shortest one) therefore holds only
-// tours that would be dropped when their turn came, and is skipped whole: the
-// table, the best tour and its length end as the full enumeration leaves them;
-// only the throttle counts fewer tours.
+// Pruning: once the table holds 20 entries, its last entry only ever
+// shrinks, and a tour longer than that entry plus its tolerance is dropped
+// without a trace. A prefix whose shortest possible completion is longer than
+// that (the completion table below gives the exact shortest one) therefore
+// holds only tours that would be dropped when their turn came, and is skipped
+// whole.
+//
+// Cities on one grid point (only a file can put them there) are
+// interchangeable: orderings that only swap them have the same edge
+// sequence, hence the same sum to the last bit. The search walks each pattern
+// of points once, as its first ordering in lexicographic order (the cities of
+// each point in ascending order), and counts all orderings of the pattern
+// there. That first ordering is where the enumeration meets the pattern's
+// length first: it decides which entry the length creates and whether the
+// tour becomes the best. The pattern's other orderings come later and only
+// add to the same entry, unless in between the table changes next to that
+// entry within the tolerance of a length it holds (see Search::count). The
+// search watches for that and, should it happen, walks the board again
+// ordering by ordering, grouping only orderings that follow each other
+// directly (the last cities, all on one point).
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -53,15 +66,33 @@ struct Search {
     std::int32_t best[kRouteCapacity] = {};
     double bestLength = std::numeric_limits<double>::max();
 
-    // samePoint[c]: the cities 1..n-1 on the grid point of city c, as a set.
+    // samePoint[c]: the cities 1..n-1 on the grid point of city c, as a set;
+    // sameBelow[c]: those of them below c.
     std::uint32_t samePoint[kMaxCities] = {};
+    std::uint32_t sameBelow[kMaxCities] = {};
+    // Walk patterns of points (true) or every ordering (false).
+    bool byPattern = false;
+    // Orderings of cities 1..n-1 per pattern: the product of the factorials
+    // of how many of them share each point.
+    std::int64_t orderingsPerPattern = 1;
+    // The shortest and longest length counted in each entry so far.
+    double matchedLow[kSpectrumEntries] = {};
+    double matchedHigh[kSpectrumEntries] = {};
+    // A later ordering of a pattern already counted could land in another
+    // entry than its first did (see count()).
+    bool orderMatters = false;
 
     double d(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * n + b]; }
+    float shortestCompletion(std::uint32_t set, std::int32_t end) const {
+        return completion[static_cast<std::size_t>(set) * kRow + static_cast<std::size_t>(end - 1)];
+    }
 
     void buildCompletion();
-    void evaluate(double length);
+    void evaluate(double length, std::int64_t orderings);
+    void count(double length, std::int64_t orderings);
     void visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
     void visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
+    void run(Board& board);
 };
 
 // The entry of the table that a length would be counted in, or -1 when it
@@ -79,6 +110,12 @@ std::int32_t entryHolding(const PathSpectrum& s, double length) {
 // The lowest city in a set of cities 1..n-1 (bit c - 1 for city c).
 std::int32_t lowestCity(std::uint32_t set) { return lowestBit(set) + 1; }
 
+std::int64_t factorial(std::int32_t k) {
+    std::int64_t f = 1;
+    for (std::int32_t i = 2; i <= k; ++i) f *= i;
+    return f;
+}
+
 void Search::buildCompletion() {
     // toward[c * kRow + e - 1]: distance from city e to city c, 0 beyond the cities.
     std::vector<float> toward(static_cast<std::size_t>(n) * kRow, 0.0f);
@@ -89,11 +126,12 @@ void Search::buildCompletion() {
     completion.assign(static_cast<std::size_t>(sets) * kRow, 0.0f);
     for (std::int32_t e = 0; e < kRow; ++e) completion[static_cast<std::size_t>(e)] = toward[static_cast<std::size_t>(e)];
     for (std::uint32_t set = 1; set < sets; ++set) {
+        throttleStep();
         float row[kRow];
         for (float& r : row) r = std::numeric_limits<float>::infinity();
         for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
             const std::int32_t c = lowestCity(bits);
-            const float rest = completion[static_cast<std::size_t>(set & ~(1u << (c - 1))) * kRow + (c - 1)];
+            const float rest = shortestCompletion(set & ~(1u << (c - 1)), c);
             const float* toC = &toward[static_cast<std::size_t>(c) * kRow];
             // End cities inside the set get values too; they are never read.
             for (std::int32_t e = 0; e < kRow; ++e) row[e] = std::min(row[e], toC[e] + rest);
@@ -102,9 +140,44 @@ void Search::buildCompletion() {
     }
 }
 
-void Search::evaluate(double length) {
+// Records `orderings` orderings of one length into the table, as that many
+// calls of recordLength in a row would. Walking by pattern, the orderings
+// after the first come later in the enumeration; they would still land in
+// the same entry unless a new entry is inserted just above it within the
+// reach of a length it has counted (the scan from the top would meet the new
+// one first), or it is pushed out of the table while a length it counted
+// would match the new last entry. Either is noted in orderMatters.
+void Search::count(double length, std::int64_t orderings) {
+    PathSpectrum& s = *spectrum;
+    const std::int64_t most = std::numeric_limits<std::int32_t>::max();
+    std::int32_t entry = entryHolding(s, length);
+    if (entry < 0) {
+        const bool full = s.count >= kSpectrumEntries;
+        const double lostLow = matchedLow[kSpectrumEntries - 1];
+        recordLength(s, length);  // a new entry, or dropped
+        entry = entryHolding(s, length);
+        if (entry < 0) return;
+        for (std::int32_t j = kSpectrumEntries - 1; j > entry; --j) {
+            matchedLow[j] = matchedLow[j - 1];
+            matchedHigh[j] = matchedHigh[j - 1];
+        }
+        matchedLow[entry] = matchedHigh[entry] = length;
+        const double last = s.lengths[kSpectrumEntries - 1];
+        if ((entry > 0 && matchedHigh[entry - 1] >= length - std::fabs(1e-6 * length)) ||
+            (full && lostLow <= last + std::fabs(1e-6 * last)))
+            orderMatters = true;
+        --orderings;
+    } else {
+        matchedLow[entry] = std::min(matchedLow[entry], length);
+        matchedHigh[entry] = std::max(matchedHigh[entry], length);
+    }
+    const std::int64_t total = s.counts[entry] + orderings;
+    s.counts[entry] = static_cast<std::int32_t>(total < most ? total : most);
+}
+
+void Search::evaluate(double length, std::int64_t orderings) {
     throttleTour();
-    recordLength(*spectrum, length);
+    count(length, orderings);
     if (length < bestLength) {
         std::memcpy(best, current, sizeof best);
         bestLength = length;
@@ -117,32 +190,33 @@ void Search::evaluate(double length) {
 }
 
 void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
+    throttleStep();
     if (remaining == 0) {
-        evaluate(sum + d(end, 0));
+        evaluate(sum + d(end, 0), byPattern ? orderingsPerPattern : 1);
         return;
     }
-    if ((remaining & (remaining - 1)) != 0 && (remaining & ~samePoint[lowestCity(remaining)]) == 0) {
+    if (!byPattern && (remaining & (remaining - 1)) != 0 && (remaining & ~samePoint[lowestCity(remaining)]) == 0) {
         visitOnePoint(depth, end, sum, remaining);
         return;
     }
     for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
         const std::int32_t c = lowestCity(bits);
+        // Within a pattern the cities of one point come in ascending order.
+        if (byPattern && (remaining & sameBelow[c]) != 0) continue;
         const double next = sum + d(end, c);
         const std::uint32_t rest = remaining & ~(1u << (c - 1));
-        const double bound = next + static_cast<double>(completion[static_cast<std::size_t>(rest) * kRow + (c - 1)]);
+        const double bound = next + static_cast<double>(shortestCompletion(rest, c));
         if (bound > pruneAbove) continue;
         current[depth] = c;
         visit(depth + 1, c, next, rest);
     }
 }
 
-// The rest of the cities share one grid point (only a loaded file can do
-// that): every ordering of them adds the same distance to that point, then
-// zeros, then the same way back, so all give the very same sum. The first in
-// order is evaluated; the others would only count in the entry it landed in
-// and cannot replace it as the best, so they are counted at once.
+// Walking every ordering, the rest of the cities share one grid point: every
+// ordering of them adds the same distance to that point, then zeros, then the
+// same way back, so all give the very same sum, one after the other. The
+// first in order is evaluated and all of them counted there.
 void Search::visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
-    std::int64_t orderings = 1;
     std::int32_t at = depth;
     for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
         const std::int32_t c = lowestCity(bits);
@@ -150,16 +224,19 @@ void Search::visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std
         sum += d(end, c);
         end = c;
         ++at;
-        orderings *= at - depth;
     }
-    const double length = sum + d(end, 0);
-    evaluate(length);
-    const std::int32_t entry = entryHolding(*spectrum, length);
-    if (entry >= 0) {
-        const std::int64_t count = spectrum->counts[entry] + orderings - 1;
-        const std::int64_t most = std::numeric_limits<std::int32_t>::max();
-        spectrum->counts[entry] = static_cast<std::int32_t>(count < most ? count : most);
-    }
+    evaluate(sum + d(end, 0), factorial(at - depth));
+}
+
+void Search::run(Board& board) {
+    board.spectrum.count = 0;
+    spectrum = &board.spectrum;
+    pruneAbove = std::numeric_limits<double>::infinity();
+    bestLength = std::numeric_limits<double>::max();
+    std::memset(current, 0, sizeof current);
+    std::memset(best, 0, sizeof best);
+    orderMatters = false;
+    visit(1, 0, 0.0, (1u << (n - 1)) - 1u);
 }
 
 }  // namespace
@@ -167,22 +244,38 @@ void Search::visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std
 bool solveExact(Board& board) {
     const std::int32_t n = board.cityCount;
     if (n < 2) return false;
+    startThrottle();
     // Boards of whole distances have too many equal tours to walk; they are counted.
     if (solveByCounting(board)) return true;
-    board.spectrum.count = 0;
 
     Search search;
     search.n = n;
     search.distance.assign(static_cast<std::size_t>(n) * n, 0.0);
     for (std::int32_t i = 0; i < n; ++i)
         for (std::int32_t j = 0; j < n; ++j) search.distance[static_cast<std::size_t>(i) * n + j] = board.cityDistance(i, j);
-    for (std::int32_t a = 1; a < n; ++a)
-        for (std::int32_t b = 1; b < n; ++b)
-            if (board.cities[a].x == board.cities[b].x && board.cities[a].y == board.cities[b].y)
-                search.samePoint[a] |= 1u << (b - 1);
+    for (std::int32_t a = 1; a < n; ++a) {
+        std::int32_t below = 0;
+        for (std::int32_t b = 1; b < n; ++b) {
+            if (board.cities[a].x != board.cities[b].x || board.cities[a].y != board.cities[b].y) continue;
+            search.samePoint[a] |= 1u << (b - 1);
+            if (b < a) {
+                search.sameBelow[a] |= 1u << (b - 1);
+                ++below;
+            }
+        }
+        // The a-th city of a point multiplies the orderings by a.
+        search.orderingsPerPattern *= below + 1;
+    }
     search.buildCompletion();
-    search.spectrum = &board.spectrum;
-    search.visit(1, 0, 0.0, (1u << (n - 1)) - 1u);
+
+    const PathSpectrum before = board.spectrum;
+    search.byPattern = search.orderingsPerPattern > 1;
+    search.run(board);
+    if (search.byPattern && search.orderMatters) {
+        board.spectrum = before;
+        search.byPattern = false;
+        search.run(board);
+    }
 
     normaliseSpectrum(board.spectrum);
     for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = search.best[k];

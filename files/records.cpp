@@ -176,8 +176,9 @@ void installCommon(Board& board, const FileHeader& h, const City* cities, const 
     const bool moved = installCities(board, cities);
     for (std::int32_t i = 0; i < kRouteCapacity; ++i) board.solutionRoute[i] = routeEntry(solutionRoute[i]);
     // The solution is kept only when it is one this board can have: a closed
-    // trip over its cities, with its spectrum. Otherwise the map opens unsolved.
-    const bool solved = h.solved != 0 && !moved && closedTripOver(solutionRoute, board.cityCount) &&
+    // trip over its cities, with its spectrum. Otherwise the map opens
+    // unsolved, as does a board of fewer than two cities, which has no trip.
+    const bool solved = h.solved != 0 && !moved && board.cityCount >= 2 && closedTripOver(solutionRoute, board.cityCount) &&
                         spectrumShowable(h.spectrum);
     board.solved = solved ? 1 : 0;
     if (board.solved) board.measureSolutionRoute();

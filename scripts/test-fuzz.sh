@@ -25,7 +25,7 @@ run_target() {  # kind
   mkdir -p "$work/$kind"
   cp tests/fuzz/corpus/"$kind"/* "$work/$kind"/
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    "$build/tests/fuzz/fuzz_${kind}_file" -runs="$runs" -seed="$seed" -max_len=1024 -timeout=20 \
+    "$build/tests/fuzz/fuzz_${kind}_file" -runs="$runs" -seed="$seed" -max_len=1024 -timeout=10 \
     -print_final_stats=1 -artifact_prefix="$artifacts/${kind}-" "$work/$kind" >"$build/fuzz_${kind}.log" 2>&1
 }
 

@@ -1,4 +1,4 @@
-// The clock and the solver's sleep on Windows.
+// The clocks and the solver's sleep on Windows.
 #include <ctime>
 
 #include "app/win32/main_window.h"
@@ -7,6 +7,8 @@
 namespace orvanta::platform {
 
 std::int32_t clockSeconds() { return static_cast<std::int32_t>(std::time(nullptr)); }
+
+std::int64_t monotonicMilliseconds() { return static_cast<std::int64_t>(GetTickCount64()); }
 
 void sleepMilliseconds(std::int32_t milliseconds) { Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0); }
 

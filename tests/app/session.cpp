@@ -29,7 +29,7 @@ void startSession(std::int32_t clock) {
     leftClickPending = rightClickPending = 0;
     pictureDirty = 0;
     gameStartTime = elapsedSeconds = gameFinished = routeClosed = 0;
-    throttleCounter = 0;
+    toursEvaluated = 0;
     std::strcpy(documentName, "untitled");
     for (std::int32_t& w : stampWords) w = 0;
     personalNumber = 0;

@@ -1,7 +1,7 @@
 // Boards whose distances are all whole numbers are solved by counting the
 // orderings per length. Against the plain enumeration of tests/reference:
 // the whole board byte for byte, with old contents left in the table before
-// the solve, and one tour of throttle instead of all of them.
+// the solve, and one tour evaluated instead of all of them.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -54,7 +54,7 @@ Solved expectSameAsEnumeration(const Board& board, const std::string& what) {
     Board slow = fast;
 
     fake::resetClock();
-    throttleCounter = 0;
+    toursEvaluated = 0;
     const bool solved = ensureSolved(fast, true);
     std::int32_t slowCounter = 0;
     const reference::Outcome outcome = reference::solveExhaustive(slow, slowCounter);
@@ -75,7 +75,7 @@ Solved expectSameAsEnumeration(const Board& board, const std::string& what) {
 
     Solved result;
     result.entries = slow.spectrum.count;
-    result.tours = static_cast<std::int64_t>(fake::sleepCalls) * (kThrottleTours + 1) + throttleCounter;
+    result.tours = toursEvaluated;
     result.allTours = outcome.toursEvaluated;
     return result;
 }
@@ -105,9 +105,9 @@ class SolverCounting : public ::testing::Test {
 protected:
     void SetUp() override {
         fake::resetClock(0);
-        throttleCounter = 0;
+        toursEvaluated = 0;
     }
-    void TearDown() override { throttleCounter = 0; }
+    void TearDown() override { toursEvaluated = 0; }
 };
 
 TEST_F(SolverCounting, LinesAlongRowsAndColumnsMatchTheEnumeration) {
@@ -206,17 +206,17 @@ TEST_F(SolverCounting, StorageLimitEitherGivesTheSameBoardOrLeavesItUntouched) {
     std::int32_t solved = 0;
     for (std::size_t limit = 16 * 1024; limit <= 8 * 1024 * 1024; limit += limit / 2) {
         Board b = untouched;
-        throttleCounter = 0;
+        toursEvaluated = 0;
         if (solveByCounting(b, limit)) {
             ++solved;
             EXPECT_EQ(std::memcmp(&b.spectrum, &reference.spectrum, sizeof(PathSpectrum)), 0) << limit;
             for (std::int32_t k = 0; k < kRouteCapacity; ++k) EXPECT_EQ(b.solutionRoute[k], reference.solutionRoute[k]) << limit;
-            EXPECT_EQ(throttleCounter, 1) << limit;
+            EXPECT_EQ(toursEvaluated, 1) << limit;
         } else {
             ++refused;
             EXPECT_EQ(std::memcmp(&b.spectrum, &untouched.spectrum, sizeof(PathSpectrum)), 0) << limit;
             for (std::int32_t k = 0; k < kRouteCapacity; ++k) EXPECT_EQ(b.solutionRoute[k], untouched.solutionRoute[k]) << limit;
-            EXPECT_EQ(throttleCounter, 0) << limit;
+            EXPECT_EQ(toursEvaluated, 0) << limit;
         }
     }
     EXPECT_GT(refused, 0);
@@ -233,7 +233,7 @@ TEST_F(SolverCounting, LongEvenLineIsCountedExactly) {
     Board b = boardAt(41, cities);
     fillWithOldContents(b.spectrum);
     ASSERT_TRUE(ensureSolved(b, true));
-    EXPECT_EQ(throttleCounter, 1);
+    EXPECT_EQ(toursEvaluated, 1);
     ASSERT_EQ(b.spectrum.count, kSpectrumEntries);
     EXPECT_EQ(b.spectrum.counts[0], 16384);
     for (std::int32_t i = 0; i < kSpectrumEntries; ++i) {

@@ -30,7 +30,7 @@ class Solver : public ::testing::Test {
 protected:
     void SetUp() override {
         fake::resetClock(0);
-        throttleCounter = 0;
+        toursEvaluated = 0;
     }
 };
 
@@ -55,14 +55,14 @@ TEST_F(Solver, TwoAndThreeCities) {
     EXPECT_EQ(two.spectrum.lengths[0], 1.0);
     EXPECT_EQ(two.spectrum.counts[0], 1);
     EXPECT_DOUBLE_EQ(two.solutionLength, 50.0);
-    EXPECT_EQ(throttleCounter, 1);
+    EXPECT_EQ(toursEvaluated, 1);
 
     Board three = boardOf(11, {{0, 0}, {3, 4}, {6, 1}});
     ASSERT_TRUE(ensureSolved(three, true));
     expectRoute(three, {0, 1, 2, 0});
     EXPECT_EQ(three.spectrum.count, 1);
     EXPECT_EQ(three.spectrum.counts[0], 2);
-    EXPECT_EQ(throttleCounter, 3);
+    EXPECT_EQ(toursEvaluated, 3);
 }
 
 TEST_F(Solver, SquareOfFourKeepsTheFirstOfEqualTours) {
@@ -75,7 +75,7 @@ TEST_F(Solver, SquareOfFourKeepsTheFirstOfEqualTours) {
     EXPECT_EQ(b.spectrum.counts[1], 4);
     expectRoute(b, {0, 1, 2, 3, 0});
     EXPECT_DOUBLE_EQ(b.solutionLength, 200.0);
-    EXPECT_EQ(throttleCounter, 6);
+    EXPECT_EQ(toursEvaluated, 6);
 }
 
 TEST_F(Solver, FiveCitiesWithACentre) {
@@ -96,7 +96,7 @@ TEST_F(Solver, SixCitiesFillTheTableWithTheTwentyShortest) {
     EXPECT_EQ(b.spectrum.lengths[0], 1.0);
     for (int i = 1; i < 20; ++i) EXPECT_GT(b.spectrum.lengths[i], b.spectrum.lengths[i - 1]);
     // Once the table is full the search skips tours that cannot reach it.
-    EXPECT_LT(throttleCounter, 120);
+    EXPECT_LT(toursEvaluated, 120);
 
     Board ref = boardOf(41, {{0, 0}, {7, 1}, {13, 9}, {4, 17}, {22, 5}, {30, 28}});
     std::int32_t throttle = 0;
@@ -153,33 +153,53 @@ TEST_F(Solver, AllCitiesOnOnePointGiveASpectrumOfOnes) {
     EXPECT_EQ(b.solutionLength, 0.0);
 }
 
-TEST_F(Solver, ThrottleSleepsAfterEvery2001ToursAcrossSolves) {
-    throttleCounter = 1990;
-    Board b = boardOf(11, {{0, 0}, {2, 0}, {2, 2}, {0, 2}, {1, 1}});
-    ensureSolved(b, true);  // 24 tours: the 11th sleeps
-    EXPECT_EQ(fake::sleepCalls, 1);
-    EXPECT_EQ(fake::sleptMilliseconds, 60);
-    EXPECT_EQ(throttleCounter, 13);
+TEST_F(Solver, ThrottleSleepsOnceForEverySecondOfComputing) {
+    // A 3 by 4 block: the search looks at the clock a few dozen times along the way.
+    std::vector<City> block;
+    for (int i = 0; i < 12; ++i) block.push_back(City{3 + 2 * (i % 3), 4 + 2 * (i / 3)});
+    const Board blockBoard = boardOf(41, block);
+    Board first = blockBoard;
+    ASSERT_TRUE(ensureSolved(first, true));
+    EXPECT_EQ(fake::sleepCalls, 0);
+    const std::int64_t reads = fake::monotonicReads;
+    ASSERT_GT(reads, 20);
 
-    throttleCounter = 0;
+    // The same solve, computing in all for the given simulated time (each look
+    // at the clock moves it on): one sleep per second, give or take a look.
+    struct Case {
+        std::int64_t milliseconds;
+        std::int32_t leastSleeps, mostSleeps;
+    };
+    for (const Case& c : {Case{900, 0, 0}, Case{3500, 2, 3}, Case{12000, 10, 12}}) {
+        fake::resetClock();
+        fake::millisecondsPerRead = c.milliseconds / reads;
+        Board b = blockBoard;
+        ASSERT_TRUE(ensureSolved(b, true));
+        EXPECT_GE(fake::sleepCalls, c.leastSleeps) << c.milliseconds;
+        EXPECT_LE(fake::sleepCalls, c.mostSleeps) << c.milliseconds;
+        EXPECT_EQ(fake::sleptMilliseconds, 60 * fake::sleepCalls);
+        EXPECT_EQ(std::memcmp(&b.spectrum, &first.spectrum, sizeof(PathSpectrum)), 0) << c.milliseconds;
+    }
+
+    // Short solves one after another never sleep, however long they take together.
     fake::resetClock();
-    for (int solve = 0; solve < 334; ++solve) {
+    fake::millisecondsPerRead = 400;
+    for (int solve = 0; solve < 50; ++solve) {
         Board square = boardOf(2, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
         ensureSolved(square, true);
     }
-    // 334 * 6 = 2004 tours: one sleep at the 2001st, three counted since.
-    EXPECT_EQ(fake::sleepCalls, 1);
-    EXPECT_EQ(throttleCounter, 3);
+    EXPECT_GE(fake::monotonicNow, 20000);
+    EXPECT_EQ(fake::sleepCalls, 0);
 }
 
 TEST_F(Solver, SolvedBoardIsNotSolvedAgain) {
     Board b = boardOf(2, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
     ASSERT_TRUE(ensureSolved(b, true));
-    const std::int32_t before = throttleCounter;
+    const std::int64_t before = toursEvaluated;
     b.spectrum.counts[0] = 77;
     EXPECT_TRUE(ensureSolved(b, false));
     EXPECT_TRUE(ensureSolved(b, true));
-    EXPECT_EQ(throttleCounter, before);
+    EXPECT_EQ(toursEvaluated, before);
     EXPECT_EQ(b.spectrum.counts[0], 77);
 }
 

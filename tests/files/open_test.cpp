@@ -300,6 +300,8 @@ TEST_F(OpenFile, SolvedFlagIsKeptOnlyWithASolutionThatFitsTheMap) {
         {"NaN length", [](MapFile& r) { r.header.spectrum.lengths[0] = std::numeric_limits<double>::quiet_NaN(); }},
         {"infinite length", [](MapFile& r) { r.header.spectrum.lengths[1] = std::numeric_limits<double>::infinity(); }},
         {"huge length", [](MapFile& r) { r.header.spectrum.lengths[1] = 1e300; }},
+        // Fewer than two cities have no trip, whatever the route reads.
+        {"negative city count", [](MapFile& r) { r.header.cityCount = -5; }},
     };
     MapFile r;
     for (const Spoil& s : spoils) {

@@ -1,5 +1,6 @@
 #include "fuzz_services.h"
 
+#include <chrono>
 #include <cstring>
 
 #include "core/platform.h"
@@ -28,6 +29,12 @@ bool answer(char* fileName, std::int32_t capacity) {
 namespace platform {
 
 std::int32_t clockSeconds() { return fuzz::clockNow; }
+// The solver's clock is the real one, so that a slow solve still sleeps as
+// it would in the program; the sleep itself returns at once.
+std::int64_t monotonicMilliseconds() {
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(since).count();
+}
 void sleepMilliseconds(std::int32_t) {}
 
 bool showSaveDialog(const char*, const FileFilter*, std::int32_t, const char*, const char*, char* fileName,

@@ -6,11 +6,17 @@ namespace orvanta {
 
 namespace fake {
 std::int32_t clockNow = 0;
+std::int64_t monotonicNow = 0;
+std::int64_t millisecondsPerRead = 0;
+std::int64_t monotonicReads = 0;
 std::int32_t sleepCalls = 0;
 std::int64_t sleptMilliseconds = 0;
 
 void resetClock(std::int32_t now) {
     clockNow = now;
+    monotonicNow = 0;
+    millisecondsPerRead = 0;
+    monotonicReads = 0;
     sleepCalls = 0;
     sleptMilliseconds = 0;
 }
@@ -18,9 +24,16 @@ void resetClock(std::int32_t now) {
 
 namespace platform {
 std::int32_t clockSeconds() { return fake::clockNow; }
+std::int64_t monotonicMilliseconds() {
+    ++fake::monotonicReads;
+    const std::int64_t now = fake::monotonicNow;
+    fake::monotonicNow += fake::millisecondsPerRead;
+    return now;
+}
 void sleepMilliseconds(std::int32_t milliseconds) {
     ++fake::sleepCalls;
     fake::sleptMilliseconds += milliseconds;
+    fake::monotonicNow += milliseconds;
 }
 }  // namespace platform
 

@@ -7,6 +7,12 @@ namespace orvanta::fake {
 
 // What platform::clockSeconds() returns; tests set it.
 extern std::int32_t clockNow;
+// What platform::monotonicMilliseconds() returns. Each read advances it by
+// millisecondsPerRead (0 unless a test simulates a long computation), and
+// each sleep by its length; reads are counted.
+extern std::int64_t monotonicNow;
+extern std::int64_t millisecondsPerRead;
+extern std::int64_t monotonicReads;
 // Sleeps asked for since the last reset, and their total length.
 extern std::int32_t sleepCalls;
 extern std::int64_t sleptMilliseconds;
