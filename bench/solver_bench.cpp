@@ -18,6 +18,7 @@
 #include "core/generator.h"
 #include "core/solver.h"
 #include "reference/reference_solver.h"
+#include "support/boards.h"
 
 namespace orvanta::platform {
 namespace {
@@ -47,13 +48,7 @@ Board generatedBoard(std::int32_t cities, std::int32_t grid) {
     return b;
 }
 
-Board boardOf(std::int32_t grid, const std::vector<City>& cities) {
-    Board b;
-    std::int32_t w = grid, h = grid, n = 0;
-    b.configureBoard(w, h, n);
-    for (const City& c : cities) b.addCity(c.x, c.y);
-    return b;
-}
+using test::boardOf;
 
 std::vector<City> block(std::int32_t w, std::int32_t h) {
     std::vector<City> cities;
@@ -181,10 +176,8 @@ std::vector<DegenerateBoard> degenerateBoards() {
 
 void registerDegenerateSolves() {
     for (const DegenerateBoard& d : degenerateBoards()) {
-        Board b = boardOf(d.grid, {});
         // A file may put cities on taken points: placed directly, as a loaded file does.
-        b.cityCount = static_cast<std::int32_t>(d.cities.size());
-        for (std::size_t i = 0; i < d.cities.size(); ++i) b.cities[static_cast<std::int32_t>(i)] = d.cities[i];
+        Board b = test::boardWith(d.grid, d.cities);
         benchmark::RegisterBenchmark((std::string("BM_DegenerateSolve/") + d.name).c_str(),
                                      [b](benchmark::State& state) mutable { runForcedSolves(state, b); })
             ->Unit(benchmark::kMillisecond);

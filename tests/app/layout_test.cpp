@@ -7,17 +7,12 @@
 #include "app/controller.h"
 #include "app/renderer.h"
 #include "session.h"
+#include "support/boards.h"
 
 namespace orvanta {
 namespace {
 
-Board boardOf(std::int32_t side, std::initializer_list<City> cities) {
-    Board b;
-    std::int32_t w = side, h = side, n = 0;
-    b.configureBoard(w, h, n);
-    for (const City& c : cities) b.addCity(c.x, c.y);
-    return b;
-}
+using test::boardOf;
 
 TEST(Layout, BoardTakesEightyPercentOfTheLimitingSideCentred) {
     struct Case {

@@ -15,15 +15,13 @@
 #include "core/solver_counting.h"
 #include "reference/reference_solver.h"
 #include "support/fake_clock.h"
+#include "support/boards.h"
 
 namespace orvanta {
 namespace {
 
 Board boardAt(std::int32_t grid, const std::vector<City>& cities) {
-    Board b;
-    std::int32_t w = grid, h = grid, n = 0;
-    b.configureBoard(w, h, n);
-    for (const City& c : cities) b.addCity(c.x, c.y);
+    Board b = test::boardOf(grid, cities);
     EXPECT_EQ(b.cityCount, static_cast<std::int32_t>(cities.size())) << "a city was refused";
     return b;
 }

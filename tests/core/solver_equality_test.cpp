@@ -14,17 +14,13 @@
 #include "core/solver.h"
 #include "reference/reference_solver.h"
 #include "support/fake_clock.h"
+#include "support/boards.h"
 
 namespace orvanta {
 namespace {
 
-Board boardAt(std::int32_t grid, const std::vector<City>& cities) {
-    Board b;
-    std::int32_t w = grid, h = grid, n = 0;
-    b.configureBoard(w, h, n);
-    for (const City& c : cities) b.addCity(c.x, c.y);
-    return b;
-}
+using test::boardOf;
+using test::boardWith;
 
 // Every tour length in enumeration order, summed the way both solvers sum.
 std::vector<double> allTourLengths(const Board& b) {
@@ -169,15 +165,15 @@ TEST_F(SolverEquality, TieHeavyLatticeBoards) {
     const std::pair<int, int> shapes[] = {{2, 2}, {2, 3}, {3, 2}, {2, 4}, {2, 5}, {5, 2}, {3, 3}};
     for (const auto& [w, h] : shapes) {
         const std::string name = std::to_string(w) + "x" + std::to_string(h);
-        boards.emplace_back(name, boardAt(11, block(w, h, 1, {0, 0})));
-        boards.emplace_back(name + " spaced", boardAt(10000, block(w, h, 1237, {4000, 17})));
+        boards.emplace_back(name, boardOf(11, block(w, h, 1, {0, 0})));
+        boards.emplace_back(name + " spaced", boardOf(10000, block(w, h, 1237, {4000, 17})));
         // The block listed backwards: city 0 in the opposite corner.
         std::vector<City> reversed = block(w, h, 3, {2, 5});
         std::reverse(reversed.begin(), reversed.end());
-        boards.emplace_back(name + " reversed", boardAt(41, reversed));
+        boards.emplace_back(name + " reversed", boardOf(41, reversed));
     }
     for (std::int32_t n = 2; n <= 10; ++n) {
-        boards.emplace_back("line " + std::to_string(n), boardAt(41, block(n, 1, 2, {3, 7})));
+        boards.emplace_back("line " + std::to_string(n), boardOf(41, block(n, 1, 2, {3, 7})));
         // On the diagonal every edge is a multiple of sqrt 2, so equal tours
         // differ only by rounding.
         std::vector<City> diagonal;
@@ -185,28 +181,28 @@ TEST_F(SolverEquality, TieHeavyLatticeBoards) {
             const std::int32_t step = i % 2 == 0 ? i / 2 : n - 1 - i / 2;  // 0, n-1, 1, n-2, ...
             diagonal.push_back(City{step * 3, step * 3});
         }
-        boards.emplace_back("diagonal " + std::to_string(n), boardAt(41, diagonal));
+        boards.emplace_back("diagonal " + std::to_string(n), boardOf(41, diagonal));
     }
     // A 3 by 3 block on its side (edges of sqrt 2 and 2), with a tenth city in the middle of a side.
     std::vector<City> tilted;
     for (std::int32_t y = 0; y < 3; ++y)
         for (std::int32_t x = 0; x < 3; ++x) tilted.push_back(City{10 + x - y, 10 + x + y});
     tilted.push_back(City{14, 12});
-    boards.emplace_back("tilted 3x3 and one", boardAt(41, tilted));
+    boards.emplace_back("tilted 3x3 and one", boardOf(41, tilted));
     // Ten and eleven of the sixteen points of a 4 by 4 block, in a scrambled order.
     const std::int32_t picks[] = {5, 0, 15, 10, 3, 12, 6, 9, 1, 14, 7};
     std::vector<City> some;
     for (std::int32_t p : picks) some.push_back(City{20 + 4 * (p % 4), 20 + 4 * (p / 4)});
-    boards.emplace_back("eleven of 4x4", boardAt(41, some));
+    boards.emplace_back("eleven of 4x4", boardOf(41, some));
     some.pop_back();
-    boards.emplace_back("ten of 4x4", boardAt(41, some));
+    boards.emplace_back("ten of 4x4", boardOf(41, some));
 
     for (const auto& [name, b] : boards) expectSameAsEnumeration(b, name);
 }
 
 TEST_F(SolverEquality, ExtremeAndSharedPoints) {
     // A loaded file may hold any coordinates, and cities on one point.
-    Board far = boardAt(2, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
+    Board far = boardOf(2, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
     const City extremes[] = {{INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MAX}, {INT32_MAX, 0},
                              {0, INT32_MIN},         {12345, -999999},      {-2000000000, 5},      {7, 2000000000},
                              {1, 1}};
@@ -214,7 +210,7 @@ TEST_F(SolverEquality, ExtremeAndSharedPoints) {
     for (std::int32_t i = 0; i < 9; ++i) far.cities[i] = extremes[i];
     expectSameAsEnumeration(far, "extreme coordinates");
 
-    Board shared = boardAt(11, {{0, 0}});
+    Board shared = boardOf(11, {{0, 0}});
     const City points[] = {{3, 3}, {3, 3}, {8, 1}, {3, 3}, {8, 1}, {0, 9}, {3, 3}, {0, 9}};
     shared.cityCount = 8;
     for (std::int32_t i = 0; i < 8; ++i) shared.cities[i] = points[i];
@@ -222,20 +218,20 @@ TEST_F(SolverEquality, ExtremeAndSharedPoints) {
 
     // Two pairs on shared points among cities in general position: the
     // table fills, and a pair left for last is counted at once.
-    Board pairs = boardAt(41, {{3, 4}, {30, 2}, {17, 25}, {8, 33}, {25, 14}, {38, 37}, {12, 9}});
+    Board pairs = boardOf(41, {{3, 4}, {30, 2}, {17, 25}, {8, 33}, {25, 14}, {38, 37}, {12, 9}});
     pairs.cityCount = 9;
     pairs.cities[7] = pairs.cities[2];
     pairs.cities[8] = pairs.cities[5];
     expectSameAsEnumeration(pairs, "two shared pairs");
 
     // Two heaps of five: few distinct lengths, so the table never fills.
-    Board heaps = boardAt(11, {{0, 0}});
+    Board heaps = boardOf(11, {{0, 0}});
     heaps.cityCount = 10;
     for (std::int32_t i = 0; i < 10; ++i) heaps.cities[i] = i % 3 == 0 ? City{1, 2} : City{9, 7};
     expectSameAsEnumeration(heaps, "two heaps");
 
     for (std::int32_t n = 2; n <= 9; ++n) {
-        Board onePoint = boardAt(11, {{0, 0}});
+        Board onePoint = boardOf(11, {{0, 0}});
         onePoint.cityCount = n;
         for (std::int32_t i = 0; i < n; ++i) onePoint.cities[i] = City{4, 4};
         expectSameAsEnumeration(onePoint, "one point, " + std::to_string(n) + " cities");
@@ -254,7 +250,7 @@ TEST_F(SolverEquality, ManyCitiesOnOnePointAreCountedWithoutEnumeration) {
     // 11! orderings, and 17!, which saturates.
     const Case cases[] = {{12, {4, 4}, 39916800}, {18, {4, 4}, INT32_MAX}, {18, {0, 0}, INT32_MAX}};
     for (const Case& c : cases) {
-        Board b = boardAt(11, {{0, 0}});
+        Board b = boardOf(11, {{0, 0}});
         b.cityCount = c.cities;
         for (std::int32_t i = 0; i < c.cities; ++i) b.cities[i] = i == 0 ? c.first : City{4, 4};
         fake::resetClock();
@@ -268,15 +264,6 @@ TEST_F(SolverEquality, ManyCitiesOnOnePointAreCountedWithoutEnumeration) {
         EXPECT_EQ(b.solutionRoute[c.cities], 0);
         EXPECT_DOUBLE_EQ(b.solutionLength, c.first.x == 4 ? 0.0 : 2.0 * 5.0 * std::sqrt(32.0));
     }
-}
-
-// Cities placed as given, several on one point where they repeat, as only a
-// file can place them.
-Board boardWith(std::int32_t grid, const std::vector<City>& cities) {
-    Board b = boardAt(grid, {});
-    b.cityCount = static_cast<std::int32_t>(cities.size());
-    for (std::size_t i = 0; i < cities.size(); ++i) b.cities[static_cast<std::int32_t>(i)] = cities[i];
-    return b;
 }
 
 // The points taken `times` times each, the copies listed round the points.
@@ -365,7 +352,7 @@ TEST_F(SolverEquality, ToursNextToTheEdgesOfTheLastEntry) {
         {"just inside the bottom, second", -1, {{5000, 5171}, {1848, 2198}, {8152, 2198}, {417, 3396}, {9586, 3394}, {4426, 5130}, {5574, 5130}, {5000, 8763}}},
     };
     for (const Case& c : cases) {
-        const Board b = boardAt(10000, c.cities);
+        const Board b = boardOf(10000, c.cities);
         ASSERT_EQ(b.cityCount, 8) << c.name;
         // Check that the board has what it is here for: the table's last
         // entry, before the division, and a tour within 1e-8 of its edge.

@@ -9,17 +9,12 @@
 #include "core/solver.h"
 #include "reference/reference_solver.h"
 #include "support/fake_clock.h"
+#include "support/boards.h"
 
 namespace orvanta {
 namespace {
 
-Board boardOf(std::int32_t grid, const std::vector<City>& cities) {
-    Board b;
-    std::int32_t w = grid, h = grid, n = 0;
-    b.configureBoard(w, h, n);
-    for (const City& c : cities) b.addCity(c.x, c.y);
-    return b;
-}
+using test::boardOf;
 
 void expectRoute(const Board& b, const std::vector<int>& route) {
     for (std::size_t k = 0; k < route.size(); ++k)

@@ -1,0 +1,31 @@
+// Boards built for tests and benchmarks: square grids with cities put where
+// the caller says.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/board.h"
+
+namespace orvanta::test {
+
+// A side-by-side board with the cities added as the editor adds them: a point
+// already taken, or one off the grid, is refused.
+inline Board boardOf(std::int32_t side, const std::vector<City>& cities) {
+    Board b;
+    std::int32_t w = side, h = side, n = 0;
+    b.configureBoard(w, h, n);
+    for (const City& c : cities) b.addCity(c.x, c.y);
+    return b;
+}
+
+// The cities placed as given, several on one point where they repeat, as only
+// a file can place them.
+inline Board boardWith(std::int32_t side, const std::vector<City>& cities) {
+    Board b = boardOf(side, {});
+    b.cityCount = static_cast<std::int32_t>(cities.size());
+    for (std::size_t i = 0; i < cities.size(); ++i) b.cities[static_cast<std::int32_t>(i)] = cities[i];
+    return b;
+}
+
+}  // namespace orvanta::test
