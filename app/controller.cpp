@@ -12,7 +12,8 @@
 #include "core/solver.h"
 #include "core/text1251.h"
 #include "files/documents.h"
-#include "files/records.h"
+#include "files/current_document.h"
+#include "files/file_commands.h"
 
 namespace orvanta {
 

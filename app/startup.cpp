@@ -5,7 +5,7 @@
 #include "app/window_services.h"
 #include "core/edition.h"
 #include "files/documents.h"
-#include "files/records.h"
+#include "files/current_document.h"
 
 namespace orvanta {
 

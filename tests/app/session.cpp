@@ -11,7 +11,7 @@
 #include "core/solver.h"
 #include "core/text1251.h"
 #include "files/documents.h"
-#include "files/records.h"
+#include "files/current_document.h"
 #include "support/fake_clock.h"
 #include "support/fake_window_services.h"
 

@@ -15,7 +15,7 @@
 #include "core/game_clock.h"
 #include "core/generator.h"
 #include "core/solver.h"
-#include "files/records.h"
+#include "files/file_commands.h"
 #include "session.h"
 #include "support/fake_clock.h"
 #include "support/fake_file_services.h"

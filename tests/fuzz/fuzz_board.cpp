@@ -11,6 +11,8 @@
 #include "core/game_clock.h"
 #include "core/generator.h"
 #include "core/solver.h"
+#include "files/current_document.h"
+#include "files/file_commands.h"
 #include "files/records.h"
 #include "fuzz_services.h"
 

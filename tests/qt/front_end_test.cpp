@@ -39,7 +39,10 @@
 #include "core/generator.h"
 #include "core/text1251.h"
 #include "files/documents.h"
-#include "files/records.h"
+#include "files/current_document.h"
+#include "files/file_commands.h"
+#include "files/file_services.h"
+#include "files/safe_write.h"
 
 using namespace orvanta;
 

@@ -19,7 +19,7 @@
 #include "app/win32/wide_text.h"
 #include "files/documents.h"
 #include "files/file_services.h"
-#include "files/records.h"
+#include "files/safe_write.h"
 
 namespace {
 
