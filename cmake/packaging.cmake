@@ -42,19 +42,26 @@ the map editor and are saved to small files.
 Both editions are installed: orvanta-public grades the finished trip,
 orvanta-profi also lists the spectrum of the shortest tour lengths.")
 
-  # The copyright and changelog files every Debian package carries.
+  # The copyright and changelog files every Debian package carries, and the
+  # manual pages.
   if(TARGET orvanta-public)
     set(doc ${CMAKE_BINARY_DIR}/package-doc)
     configure_file(${CMAKE_CURRENT_LIST_DIR}/packaging/copyright.in ${doc}/copyright @ONLY)
     execute_process(COMMAND date -u -R -d "${ORVANTA_RELEASE_DATE} 12:00:00"
                     OUTPUT_VARIABLE ORVANTA_RELEASE_TIME OUTPUT_STRIP_TRAILING_WHITESPACE)
     configure_file(${CMAKE_CURRENT_LIST_DIR}/packaging/changelog.in ${doc}/changelog @ONLY)
-    # gzip -n: no name or time stamp in the compressed file.
-    execute_process(COMMAND gzip -9 -n -f ${doc}/changelog RESULT_VARIABLE gzip_result)
+    # One manual page for both editions.
+    foreach(edition IN LISTS ORVANTA_EDITIONS)
+      configure_file(${PROJECT_SOURCE_DIR}/app/qt/orvanta.6 ${doc}/orvanta-${edition}.6 COPYONLY)
+    endforeach()
+    # gzip -n: no name or time stamp in the compressed files.
+    execute_process(COMMAND gzip -9 -n -f ${doc}/changelog ${doc}/orvanta-public.6 ${doc}/orvanta-profi.6
+                    RESULT_VARIABLE gzip_result)
     if(NOT gzip_result EQUAL 0)
-      message(FATAL_ERROR "gzip could not compress ${doc}/changelog")
+      message(FATAL_ERROR "gzip could not compress the files in ${doc}")
     endif()
     install(FILES ${doc}/copyright ${doc}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvanta)
+    install(FILES ${doc}/orvanta-public.6.gz ${doc}/orvanta-profi.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
   endif()
 endif()
 

@@ -58,7 +58,8 @@ expected=(
   "-rw-r--r-- ./usr/share/applications/orvanta-public.desktop"
   "-rw-r--r-- ./usr/share/applications/orvanta-profi.desktop"
   "-rw-r--r-- ./usr/share/metainfo/org.orvanta.orvanta.metainfo.xml"
-  "-rw-r--r-- ./usr/share/doc/orvanta/copyright" "-rw-r--r-- ./usr/share/doc/orvanta/changelog.gz")
+  "-rw-r--r-- ./usr/share/doc/orvanta/copyright" "-rw-r--r-- ./usr/share/doc/orvanta/changelog.gz"
+  "-rw-r--r-- ./usr/share/man/man6/orvanta-public.6.gz" "-rw-r--r-- ./usr/share/man/man6/orvanta-profi.6.gz")
 for size in 16 24 32 48 64 128 256; do
   expected+=("-rw-r--r-- ./usr/share/icons/hicolor/${size}x${size}/apps/orvanta.png")
 done
