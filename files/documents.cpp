@@ -18,6 +18,14 @@ constexpr std::int32_t kUserFileReadBytes = 4096;
 char directoryBuffer[kDirectoryCapacity];
 char filePathBuffer[kFilePathCapacity];
 
+constexpr char kUserFileName[] = "user.txt";
+constexpr std::int32_t kUserFileNameLength = sizeof kUserFileName - 1;
+// The user's own copy of "user.txt": a configuration folder and the name.
+constexpr std::int32_t kUserCopyCapacity = 1024;
+char userCopyBuffer[kUserCopyCapacity];
+// The shipped "user.txt" is a few lines; a larger one is not copied.
+constexpr std::int32_t kTemplateCapacity = 64 * 1024;
+
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // The digit's value, or a value at least as large as any base when it is none.
@@ -26,6 +34,57 @@ std::int32_t digitValue(char c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return 99;
+}
+
+// The user's own copy of "user.txt" when the program's folder is not theirs
+// to write (a system-wide installation), in the platform's folder for the
+// user's configuration; "" when the file beside the program is the user's, as
+// in a build folder or a per-user installation, or when the platform has no
+// such folder. With create set, the folder is made when missing. Static
+// buffer, overwritten by every call.
+const char* userCopyPath(bool create) {
+    userCopyBuffer[0] = '\0';
+    const char* directory = programDirectory();
+    if (directory[0] == '\0' || platform::canWriteDirectory(directory)) return userCopyBuffer;
+    const std::int32_t room = kUserCopyCapacity - kUserFileNameLength;
+    const std::int32_t length = platform::userConfigDirectory(userCopyBuffer, room, create);
+    if (length <= 0 || length >= room) {
+        userCopyBuffer[0] = '\0';
+        return userCopyBuffer;
+    }
+    std::memcpy(userCopyBuffer + length, kUserFileName, kUserFileNameLength + 1);
+    return userCopyBuffer;
+}
+
+bool fileReadable(const char* path) {
+    unsigned char byte;
+    std::int32_t got = 0;
+    return platform::readFileStart(path, &byte, 1, got);
+}
+
+// Makes target a copy of the small file source. An existing target is never
+// replaced, so a copy the user has edited stays as it is; a copy that cannot
+// be finished is removed, so that the next attempt starts afresh.
+bool copySmallFile(const char* source, const char* target) {
+    static unsigned char bytes[kTemplateCapacity];
+    std::int32_t count = 0;
+    if (!platform::readFileStart(source, bytes, kTemplateCapacity, count) || count >= kTemplateCapacity)
+        return false;
+    const platform::FileHandle file = platform::createNewFile(target);
+    if (file == platform::kNoFile) return false;
+    bool ok = true;
+    std::int32_t offset = 0;
+    while (ok && offset < count) {
+        const std::int32_t wrote = platform::writeToFile(file, bytes + offset, count - offset);
+        if (wrote <= 0 || wrote > count - offset)
+            ok = false;
+        else
+            offset += wrote;
+    }
+    ok = ok && platform::flushFile(file);
+    ok = platform::closeFile(file) && ok;
+    if (!ok) platform::removeFile(target);
+    return ok;
 }
 
 }  // namespace
@@ -68,7 +127,16 @@ bool openWithShell(const char* path) {
 
 void openManual() { openWithShell(programFilePath("help.txt")); }
 
-void openUserFile() { openWithShell(programFilePath("user.txt")); }
+void openUserFile() {
+    const char* copy = userCopyPath(true);
+    if (copy[0] == '\0') {
+        openWithShell(programFilePath(kUserFileName));
+        return;
+    }
+    // First use: the user's copy starts as the file shipped with the program.
+    if (!fileReadable(copy)) copySmallFile(programFilePath(kUserFileName), copy);
+    openWithShell(copy);
+}
 
 std::int32_t parsePersonalNumber(const char* text, std::int32_t length) {
     if (text == nullptr || length <= 0) return 0;
@@ -109,9 +177,12 @@ std::int32_t parsePersonalNumber(const char* text, std::int32_t length) {
 std::int32_t readPersonalNumber() {
     char text[kUserFileReadBytes];
     std::int32_t got = 0;
-    if (!platform::readFileStart(programFilePath("user.txt"), reinterpret_cast<unsigned char*>(text),
-                                 kUserFileReadBytes, got))
-        return 0;
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(text);
+    // The user's copy when there is one, else the file beside the program.
+    const char* copy = userCopyPath(false);
+    if (copy[0] == '\0' || !platform::readFileStart(copy, bytes, kUserFileReadBytes, got)) {
+        if (!platform::readFileStart(programFilePath(kUserFileName), bytes, kUserFileReadBytes, got)) return 0;
+    }
     return parsePersonalNumber(text, got);
 }
 

@@ -21,13 +21,16 @@ const char* programFilePath(const char* name);
 bool openWithShell(const char* path);
 
 // The Help menu's commands: open "help.txt" / "user.txt" beside the program.
-// A failure is silent.
+// A failure is silent. Where the program's folder is not the user's to write
+// (a system-wide installation), openUserFile opens the user's own copy in
+// their configuration folder instead, made from the shipped file on first use.
 void openManual();
 void openUserFile();
 
-// The integer at the start of "user.txt", read like "%i" (white space, sign,
-// 0x hex, leading-0 octal, else decimal); 0 when the file is missing or holds
-// no integer, or when the integer does not fit 32 bits.
+// The integer at the start of "user.txt" (the user's own copy when there is
+// one, as openUserFile makes it, else the file beside the program), read like
+// "%i" (white space, sign, 0x hex, leading-0 octal, else decimal); 0 when the
+// file is missing or holds no integer, or when the integer does not fit 32 bits.
 std::int32_t readPersonalNumber();
 
 // The "%i" reading of a text, as readPersonalNumber applies it to the file.

@@ -79,6 +79,18 @@ bool readFileStart(const char* path, unsigned char* buffer, std::int32_t capacit
 // failure is silent.
 bool shellOpen(const char* path);
 
+// Whether the user may create and change files in the directory (given with
+// its trailing separator). A system-wide installation's folder is not.
+bool canWriteDirectory(const char* directory);
+
+// The user's own folder for the program's documents, used when the program's
+// folder is not the user's to write: its path with the trailing separator
+// goes into buffer (capacity bytes) and its length is returned. With create
+// set, the folder and its parents are made when missing, and 0 is returned
+// when that fails. 0 also when the platform keeps every document beside the
+// program or the path cannot be had or does not fit (the buffer then holds "").
+std::int32_t userConfigDirectory(char* buffer, std::int32_t capacity, bool create);
+
 // Copies the full file name of the running program into buffer (capacity
 // bytes) and returns its length without the terminator, or 0 when the name
 // cannot be obtained or does not fit (the buffer then holds "").

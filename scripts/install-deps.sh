@@ -7,7 +7,8 @@ set -euo pipefail
 run_packages=(cmake g++ make qt6-base-dev qt6-translations-l10n fonts-dejavu-core)
 test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-dev
                xvfb xauth xdotool x11-utils imagemagick
-               g++-mingw-w64-x86-64 locales faketime openbox)
+               g++-mingw-w64-x86-64 locales faketime openbox
+               dpkg-dev lintian appstream desktop-file-utils nsis python3)
 # The Windows smoke test is skipped, and says so, where Wine cannot be had.
 optional_packages=(wine wine64)
 

@@ -84,20 +84,11 @@ for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$display_file")"
 echo "Xvfb on $DISPLAY"
 
-# The Wine prefix is made once and kept in the build folder. Mono and Gecko
-# are not wanted (no prompts), Wine draws the window frames itself, so the
-# caption's close box is there without a window manager, and .txt files open
-# in Notepad as they do on Windows.
+# The Wine prefix is made once and kept in the build folder.
 export WINEPREFIX=$build/wine-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/.orvanta-ready" ]; then
   step "Creating the Wine prefix $WINEPREFIX"
-  rm -rf "$WINEPREFIX"
-  timeout 300 wineboot -i >/dev/null 2>&1 || { failed "wineboot could not create the prefix"; exit 1; }
-  { timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f &&
-    timeout 60 wine reg add 'HKCR\.txt' /ve /d txtfile /f; } >/dev/null 2>&1 ||
-    { failed "the prefix could not be configured"; exit 1; }
-  timeout 60 wineserver -w || true
-  touch "$WINEPREFIX/.orvanta-ready"
+  tests/windows/make_prefix.sh || { failed "no Wine prefix"; exit 1; }
 fi
 
 step "Win32 checks under Wine"

@@ -1,5 +1,6 @@
-// File dialogs, whole-file reads and writes, the desktop's document viewer and
-// the program's own file name, for the Qt front end on a POSIX system.
+// File dialogs, whole-file reads and writes, the desktop's document viewer,
+// the program's own file name and the user's configuration folder, for the Qt
+// front end on a POSIX system.
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -155,6 +156,25 @@ bool shellOpen(const char* path) {
     // a window of its own.
     if (!QFileInfo(file).isFile()) return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+}
+
+bool canWriteDirectory(const char* directory) {
+    if (directory == nullptr || directory[0] == '\0') return false;
+    return ::access(qt::localPath(directory).constData(), W_OK | X_OK) == 0;
+}
+
+std::int32_t userConfigDirectory(char* buffer, std::int32_t capacity, bool create) {
+    if (buffer == nullptr || capacity <= 0) return 0;
+    buffer[0] = '\0';
+    // $XDG_CONFIG_HOME, or ~/.config when it is unset or not an absolute path.
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base)) base = QDir::homePath() + QStringLiteral("/.config");
+    const QString folder = QDir::cleanPath(base + QStringLiteral("/orvanta")) + QLatin1Char('/');
+    const std::string path = qt::narrowPath(folder, qt::PathSource::Config);
+    if (path.size() + 1 > static_cast<std::size_t>(capacity)) return 0;
+    if (create && !QDir().mkpath(folder)) return 0;
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    return static_cast<std::int32_t>(path.size());
 }
 
 std::int32_t moduleFileName(char* buffer, std::int32_t capacity) {

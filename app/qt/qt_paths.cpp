@@ -23,6 +23,7 @@ constexpr std::size_t kDialogPaths = 16;
 
 std::deque<RememberedPath> dialogPaths;  // newest first
 std::optional<RememberedPath> programPath;
+std::optional<RememberedPath> configPath;
 
 std::size_t sharedStart(const std::string& a, const std::string& b) {
     std::size_t n = 0;
@@ -47,6 +48,8 @@ std::string narrowPath(const QString& realPath, PathSource source) {
     RememberedPath entry{narrow, realPath};
     if (source == PathSource::Program) {
         programPath = entry;
+    } else if (source == PathSource::Config) {
+        configPath = entry;
     } else {
         dialogPaths.push_front(entry);
         if (dialogPaths.size() > kDialogPaths) dialogPaths.pop_back();
@@ -68,6 +71,7 @@ QString realPath(const char* narrow) {
     };
     for (const RememberedPath& entry : dialogPaths) consider(entry);
     if (programPath) consider(*programPath);
+    if (configPath) consider(*configPath);
     if (best == nullptr) return fromCp1251(path.c_str());
     qsizetype cut = static_cast<qsizetype>(bestLength);
     // Never end inside a pair of UTF-16 units.
@@ -80,6 +84,7 @@ QByteArray localPath(const char* narrow) { return QFile::encodeName(realPath(nar
 void forgetPaths() {
     dialogPaths.clear();
     programPath.reset();
+    configPath.reset();
 }
 
 }  // namespace orvanta::qt

@@ -12,8 +12,9 @@
 namespace orvanta::qt {
 
 // Where a remembered path came from: the file dialogs keep the last few
-// choices, the program's own file name keeps one place of its own.
-enum class PathSource { Dialog, Program };
+// choices; the program's own file name and the user's configuration folder
+// keep one place each.
+enum class PathSource { Dialog, Program, Config };
 
 // The narrow form of a path, remembering the real one when they differ.
 std::string narrowPath(const QString& realPath, PathSource source);

@@ -164,6 +164,20 @@ bool shellOpen(const char* path) {
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+bool canWriteDirectory(const char* directory) {
+    if (directory == nullptr || directory[0] == '\0') return false;
+    const DWORD attributes = GetFileAttributesW(win32::widenPath(directory).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+           (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+}
+
+// The program is installed per user (or unpacked from the portable zip), so
+// the documents beside it are the user's own: there is no second folder.
+std::int32_t userConfigDirectory(char* buffer, std::int32_t capacity, bool) {
+    if (buffer != nullptr && capacity > 0) buffer[0] = '\0';
+    return 0;
+}
+
 std::int32_t moduleFileName(char* buffer, std::int32_t capacity) {
     if (buffer == nullptr || capacity < 1) return 0;
     buffer[0] = '\0';

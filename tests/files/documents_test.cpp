@@ -1,4 +1,6 @@
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "files_fixture.h"
 
@@ -72,6 +74,82 @@ TEST_F(Documents, PersonalNumberComesFromUserFileBesideTheProgram) {
     EXPECT_EQ(readPersonalNumber(), 42);
     writeBytes(dir.file("user.txt"), {});
     EXPECT_EQ(readPersonalNumber(), 0);
+}
+
+// A system-wide installation: the program's folder is not the user's to
+// write, so the personal number lives in a copy in the configuration folder.
+TEST_F(Documents, UserCopyOfThePersonalNumberWhenTheProgramFolderIsNotWritable) {
+    fake::modulePath = dir.file("orvanta");
+    fake::directoriesWritable = false;
+    fake::configDirectory = dir.file("home/.config/orvanta/");
+    const std::string shipped = dir.file("user.txt");
+    const std::string copy = fake::configDirectory + "user.txt";
+    writeBytes(shipped, {'4', '2', '\n', 'x'});
+
+    // Start-up reads the shipped file and makes nothing.
+    EXPECT_EQ(readPersonalNumber(), 42);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("home")));
+
+    // The first "personal number" command makes the copy, folders and all,
+    // and opens it; a failing opener changes nothing.
+    fake::shellAccepts = false;
+    openUserFile();
+    ASSERT_EQ(fake::shellOpened, std::vector<std::string>{copy});
+    EXPECT_EQ(readBytes(copy), readBytes(shipped));
+
+    // The user's edit counts from now on and is never overwritten.
+    writeBytes(copy, {'-', '7'});
+    writeBytes(shipped, {'9', '9'});
+    EXPECT_EQ(readPersonalNumber(), -7);
+    openUserFile();
+    EXPECT_EQ(fake::shellOpened.size(), 2u);
+    EXPECT_EQ(fake::shellOpened[1], copy);
+    EXPECT_EQ(readBytes(copy), (std::vector<unsigned char>{'-', '7'}));
+    // The manual stays beside the program.
+    openManual();
+    EXPECT_EQ(fake::shellOpened.back(), dir.file("help.txt"));
+
+    // A copy the user removed comes back from the shipped file.
+    std::filesystem::remove(copy);
+    EXPECT_EQ(readPersonalNumber(), 99);
+    openUserFile();
+    EXPECT_EQ(readBytes(copy), (std::vector<unsigned char>{'9', '9'}));
+}
+
+TEST_F(Documents, UserCopyIsNotMadeHalfOrWithoutAShippedFile) {
+    fake::modulePath = dir.file("orvanta");
+    fake::directoriesWritable = false;
+    fake::configDirectory = dir.file("config/orvanta/");
+    const std::string copy = fake::configDirectory + "user.txt";
+
+    // No shipped file: nothing to copy, and the open fails silently.
+    openUserFile();
+    EXPECT_FALSE(std::filesystem::exists(copy));
+    EXPECT_EQ(readPersonalNumber(), 0);
+
+    // A copy that breaks off is removed, and the next attempt succeeds.
+    writeBytes(dir.file("user.txt"), {'1', '2', '3', '4'});
+    fake::failWriteAtByte = 2;
+    openUserFile();
+    EXPECT_FALSE(std::filesystem::exists(copy));
+    EXPECT_EQ(readPersonalNumber(), 1234);
+    fake::failWriteAtByte = -1;
+    fake::writeChunk = 1;
+    openUserFile();
+    EXPECT_EQ(readBytes(copy), (std::vector<unsigned char>{'1', '2', '3', '4'}));
+    EXPECT_EQ(fake::shellOpened.back(), copy);
+
+    // Without a configuration folder (the Windows front end installs per
+    // user), the file beside the program is used even when it is read-only.
+    fake::configDirectory.clear();
+    openUserFile();
+    EXPECT_EQ(fake::shellOpened.back(), dir.file("user.txt"));
+    // A writable program folder never looks at the configuration folder.
+    fake::configDirectory = dir.file("elsewhere/");
+    fake::directoriesWritable = true;
+    openUserFile();
+    EXPECT_EQ(fake::shellOpened.back(), dir.file("user.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("elsewhere")));
 }
 
 }  // namespace

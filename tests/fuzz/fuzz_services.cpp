@@ -92,5 +92,14 @@ std::int32_t moduleFileName(char* buffer, std::int32_t capacity) {
     return 0;
 }
 
+// The in-memory files take writes anywhere, so the documents stay beside
+// the program.
+bool canWriteDirectory(const char*) { return true; }
+
+std::int32_t userConfigDirectory(char* buffer, std::int32_t capacity, bool) {
+    if (capacity > 0) buffer[0] = '\0';
+    return 0;
+}
+
 }  // namespace platform
 }  // namespace orvanta

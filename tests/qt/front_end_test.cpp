@@ -617,6 +617,39 @@ private slots:
         // The program's own directory is that of the running executable.
         const QString own = QCoreApplication::applicationDirPath() + QLatin1Char('/');
         QCOMPARE(ru(programDirectory()), own);
+
+        // A build folder is the user's to write; a missing folder is not.
+        QVERIFY(platform::canWriteDirectory(programDirectory()));
+        QVERIFY(!platform::canWriteDirectory(dir_.filePath(QStringLiteral("none/")).toStdString().c_str()));
+    }
+
+    // The folder for the user's own copy of "user.txt": $XDG_CONFIG_HOME/orvanta/,
+    // or ~/.config/orvanta/ when that is unset or relative; made only when asked.
+    // A name the code page cannot spell still leads to the real folder.
+    void userConfigDirectoryFollowsTheEnvironment() {
+        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+        const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+        const QString config = dir_.filePath(QString::fromUtf8("настройки 設定"));
+        char folder[1024];
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+        const std::int32_t length = platform::userConfigDirectory(folder, sizeof folder, false);
+        QCOMPARE(qt::realPath(folder), config + QStringLiteral("/orvanta/"));
+        QCOMPARE(length, static_cast<std::int32_t>(std::strlen(folder)));
+        QVERIFY(!QFileInfo::exists(config));
+        QCOMPARE(platform::userConfigDirectory(folder, sizeof folder, true), length);
+        QVERIFY(QFileInfo(config + QStringLiteral("/orvanta")).isDir());
+        QCOMPARE(platform::userConfigDirectory(folder, length, false), 0);
+        QCOMPARE(folder[0], '\0');
+
+        for (const char* value : {"", "relative/config"}) {
+            qputenv("XDG_CONFIG_HOME", value);
+            QVERIFY(platform::userConfigDirectory(folder, sizeof folder, false) > 0);
+            QCOMPARE(ru(folder), QDir::homePath() + QStringLiteral("/.config/orvanta/"));
+        }
+        if (wasSet)
+            qputenv("XDG_CONFIG_HOME", saved);
+        else
+            qunsetenv("XDG_CONFIG_HOME");
     }
 
     // Names the code page cannot spell: a folder in Chinese, a file with an

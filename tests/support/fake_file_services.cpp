@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <map>
 
 #include "files/file_services.h"
@@ -29,6 +30,8 @@ std::int32_t flushCalls = 0;
 std::vector<std::string> shellOpened;
 bool shellAccepts = true;
 std::string modulePath = "/opt/orvanta/bin/orvanta";
+bool directoriesWritable = true;
+std::string configDirectory;
 
 namespace {
 // Bytes written so far to each open file.
@@ -66,6 +69,8 @@ void resetFileServices() {
     shellOpened.clear();
     shellAccepts = true;
     modulePath = "/opt/orvanta/bin/orvanta";
+    directoriesWritable = true;
+    configDirectory.clear();
 }
 }  // namespace fake
 
@@ -145,6 +150,19 @@ bool readFileStart(const char* path, unsigned char* buffer, std::int32_t capacit
 bool shellOpen(const char* path) {
     fake::shellOpened.emplace_back(path);
     return fake::shellAccepts;
+}
+
+bool canWriteDirectory(const char*) { return fake::directoriesWritable; }
+
+std::int32_t userConfigDirectory(char* buffer, std::int32_t capacity, bool create) {
+    if (capacity > 0) buffer[0] = '\0';
+    const std::string& folder = fake::configDirectory;
+    if (folder.empty() || folder.size() + 1 > static_cast<std::size_t>(capacity)) return 0;
+    std::error_code error;
+    if (create) std::filesystem::create_directories(folder, error);
+    if (error) return 0;
+    std::memcpy(buffer, folder.c_str(), folder.size() + 1);
+    return static_cast<std::int32_t>(folder.size());
 }
 
 std::int32_t moduleFileName(char* buffer, std::int32_t capacity) {

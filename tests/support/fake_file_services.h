@@ -47,6 +47,12 @@ extern bool shellAccepts;
 // The running program's full name; empty means it cannot be obtained.
 extern std::string modulePath;
 
+// Whether canWriteDirectory says yes (to every folder), and the user's
+// configuration folder with its trailing separator ("" for none). The folder
+// is really made when asked for.
+extern bool directoriesWritable;
+extern std::string configDirectory;
+
 void resetFileServices();
 
 }  // namespace orvanta::fake

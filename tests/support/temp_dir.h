@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -27,8 +28,8 @@ struct TempDir {
         if (mkdtemp(buffer.data()) != nullptr) path = buffer.data();
     }
     ~TempDir() {
-        for (const std::string& name : names()) std::remove((path + "/" + name).c_str());
-        rmdir(path.c_str());
+        std::error_code ignored;
+        if (!path.empty()) std::filesystem::remove_all(path, ignored);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

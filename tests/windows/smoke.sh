@@ -7,8 +7,10 @@
 # game clock ticks while the window is idle, the manual opens in the text
 # viewer, a resized window is drawn anew for its
 # size, and the close box ends the program with exit code 0.
-# Usage: smoke.sh EXE EDITION LOCALE OUTDIR
-# Leaves its screenshots in OUTDIR/EDITION-LOCALE; exits 1 on the first failure.
+# Usage: smoke.sh EXE EDITION LOCALE OUTDIR [in-place]
+# The program runs from a copy beside a copy of the manual, or with in-place
+# from its own folder (an installed program). Leaves its screenshots in
+# OUTDIR/EDITION-LOCALE; exits 1 on the first failure.
 set -euo pipefail
 exe=$(realpath "$1")
 edition=$2
@@ -25,8 +27,14 @@ about_title='О программе'
 save_title='Сохранить Карту в файл как'
 
 rm -rf "$work"
-mkdir -p "$work/program" "$work/documents"
-cp "$exe" "$(dirname "$exe")/help.txt" "$work/program/"
+mkdir -p "$work/documents"
+if [ "${5:-}" = in-place ]; then
+  program_dir=$(dirname "$exe")
+else
+  program_dir=$work/program
+  mkdir -p "$program_dir"
+  cp "$exe" "$(dirname "$exe")/help.txt" "$program_dir/"
+fi
 exe_name=$(basename "$exe")
 
 pid=
@@ -90,7 +98,7 @@ same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" = 0 ]; }
 
 # The program starts in its own folder, the current directory is the
 # documents folder, where the save dialog starts.
-(cd "$work/documents" && LANG=$locale LC_ALL=$locale exec wine "$work/program/$exe_name") \
+(cd "$work/documents" && LANG=$locale LC_ALL=$locale exec wine "$program_dir/$exe_name") \
   >"$work/wine.log" 2>&1 &
 pid=$!
 

@@ -311,6 +311,13 @@ void checkModulePath() {
     CHECK(platform::moduleFileName(tiny, 8) == 0 && tiny[0] == '\0');
     const std::string directory = programDirectory();
     CHECK(!directory.empty() && directory.back() == '\\' && std::string(name).rfind(directory, 0) == 0);
+
+    // The program's folder is the user's (a per-user installation or an
+    // unpacked zip), and there is no second folder for the personal number.
+    CHECK(platform::canWriteDirectory(directory.c_str()));
+    CHECK(!platform::canWriteDirectory((directory + "no-such-folder\\").c_str()));
+    char config[260] = {'x'};
+    CHECK(platform::userConfigDirectory(config, 260, true) == 0 && config[0] == '\0');
 }
 
 // ---- Text and the picture ---------------------------------------------------------

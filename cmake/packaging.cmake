@@ -1,0 +1,68 @@
+# Packages made by cpack from the install rules, all with the project's
+# version: on Linux a Debian package of both Qt editions; in the MinGW build a
+# portable zip and a per-user installer of both Windows editions.
+include(GNUInstallDirs)
+set(CPACK_PACKAGE_NAME orvanta)
+set(CPACK_PACKAGE_VENDOR "Orvanta developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "travelling salesman puzzle with an exact solver")
+set(CPACK_PACKAGE_HOMEPAGE_URL ${ORVANTA_HOMEPAGE})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(ORVANTA_MAINTAINER "Orvanta maintainers <maintainers@orvanta.example.org>")
+
+if(WIN32)
+  set(CPACK_GENERATOR ZIP NSIS)
+  set(CPACK_PACKAGE_FILE_NAME orvanta-${PROJECT_VERSION}-win64)
+  set(CPACK_PACKAGE_INSTALL_DIRECTORY Orvanta)
+  # The installer's own script (packaging/NSIS.template.in) and its file name.
+  list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/packaging)
+  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/packaging/per_generator.cmake)
+  set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/app/win32/orvanta.ico)
+  set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/app/win32/orvanta.ico)
+else()
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  # The library dependencies are read from the executables by dpkg-shlibdeps.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Loaded at run time, so invisible to it: the plugin that puts the window
+  # on the desktop.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+  set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ORVANTA_MAINTAINER})
+  # The summary above is the first line; this is the long description.
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Up to 18 cities lie on a square grid; the player closes a round trip through
+all of them while a clock runs. The program finds the exact shortest trip and
+grades the player's trip against it. Maps come from a random generator or from
+the map editor and are saved to small files.
+
+Both editions are installed: orvanta-public grades the finished trip,
+orvanta-profi also lists the spectrum of the shortest tour lengths.")
+
+  # The copyright and changelog files every Debian package carries, and the
+  # manual pages.
+  if(TARGET orvanta-public)
+    set(doc ${CMAKE_BINARY_DIR}/package-doc)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/packaging/copyright.in ${doc}/copyright @ONLY)
+    execute_process(COMMAND date -u -R -d "${ORVANTA_RELEASE_DATE} 12:00:00"
+                    OUTPUT_VARIABLE ORVANTA_RELEASE_TIME OUTPUT_STRIP_TRAILING_WHITESPACE)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/packaging/changelog.in ${doc}/changelog @ONLY)
+    # One manual page for both editions.
+    foreach(edition IN LISTS ORVANTA_EDITIONS)
+      configure_file(${PROJECT_SOURCE_DIR}/app/qt/orvanta.6 ${doc}/orvanta-${edition}.6 COPYONLY)
+    endforeach()
+    # gzip -n: no name or time stamp in the compressed files.
+    execute_process(COMMAND gzip -9 -n -f ${doc}/changelog ${doc}/orvanta-public.6 ${doc}/orvanta-profi.6
+                    RESULT_VARIABLE gzip_result)
+    if(NOT gzip_result EQUAL 0)
+      message(FATAL_ERROR "gzip could not compress the files in ${doc}")
+    endif()
+    install(FILES ${doc}/copyright ${doc}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvanta)
+    install(FILES ${doc}/orvanta-public.6.gz ${doc}/orvanta-profi.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  endif()
+endif()
+
+include(CPack)
