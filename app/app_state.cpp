@@ -1,12 +1,25 @@
 #include "app/app_state.h"
 
+#include "app/picture.h"
+#include "core/board.h"
+#include "core/game_clock.h"
+#include "core/generator.h"
+#include "core/solver.h"
+#include "files/current_document.h"
+
 namespace orvanta {
 
-AppMode mode = AppMode::Generator;
-std::int32_t clickX = 0;
-std::int32_t clickY = 0;
-std::int32_t leftClickPending = 0;
-std::int32_t rightClickPending = 0;
-std::int32_t pictureDirty = 0;
+Session session;
+
+void resetToStartUp() {
+    if (thePicture.pixels != nullptr || thePicture.store != nullptr) platform::releasePictureSurface(thePicture);
+    thePicture = OffscreenPicture{};
+    theBoard = Board();
+    session = Session{};
+    gameClock = GameClock{};
+    mapGenerator = MapGenerator{};
+    document = Document{};
+    toursEvaluated = 0;
+}
 
 }  // namespace orvanta

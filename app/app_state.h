@@ -1,6 +1,7 @@
-// The application state shared by the controller, the renderer and the front
-// ends. The generator settings live in core/generator.h and the game clock with
-// routeClosed in core/game_clock.h.
+// The state of the session the controller drives, and the one function that
+// puts every part of the program's state back to its start-up values. The
+// generator settings live in core/generator.h, the game clock in
+// core/game_clock.h and the document in files/current_document.h.
 #pragma once
 
 #include <cstdint>
@@ -10,20 +11,25 @@ namespace orvanta {
 // Numbered as stored and shown: Editor 0, Generator 1, Game 2.
 enum class AppMode : std::int32_t { Editor = 0, Generator = 1, Game = 2 };
 
-// The current mode; Generator at start.
-extern AppMode mode;
+struct Session {
+    AppMode mode = AppMode::Generator;
+    // Client-area point of the last recorded click, x to the right, y downward.
+    std::int32_t clickX = 0;
+    std::int32_t clickY = 0;
+    // A left or right button press waits to be applied by the next dirty
+    // repaint (both may be set when two clicks came before one repaint).
+    bool leftClickPending = false;
+    bool rightClickPending = false;
+    // The off-screen picture must be redrawn at the next repaint. Raised by
+    // requestRepaint and by a change of the client size; cleared by every repaint.
+    bool pictureDirty = false;
+};
 
-// Client-area point of the last recorded click, x to the right, y downward.
-extern std::int32_t clickX;
-extern std::int32_t clickY;
+extern Session session;
 
-// A left or right button press waits to be applied by the next dirty repaint
-// (both may be set when two clicks came before one repaint).
-extern std::int32_t leftClickPending;
-extern std::int32_t rightClickPending;
-
-// The off-screen picture must be redrawn at the next repaint. Raised by
-// requestRepaint and by a change of the client size; cleared by every repaint.
-extern std::int32_t pictureDirty;
+// Puts the board, the session, the game clock, the generator, the document,
+// the solver's statistics and the picture back to how the program starts.
+// Both desktops call it before their window exists; the tests before each case.
+void resetToStartUp();
 
 }  // namespace orvanta

@@ -36,24 +36,24 @@ std::int32_t roundHalfAway(double v) {
 }
 
 void setGridSetting(std::int32_t side) {
-    gridSizeSetting.width = side;
-    gridSizeSetting.height = side;
+    mapGenerator.gridSizeSetting.width = side;
+    mapGenerator.gridSizeSetting.height = side;
 }
 
 // Stops the clock when a click closed the route, or lets it run again when the
 // route is open; the first closing time stays while the route stays closed.
 void updateGameClock(bool closed) {
     if (!closed) {
-        gameFinished = 0;
-    } else if (!gameFinished) {
-        gameFinished = 1;
-        elapsedSeconds = secondsSinceGameStart();
+        gameClock.gameFinished = 0;
+    } else if (!gameClock.gameFinished) {
+        gameClock.gameFinished = 1;
+        gameClock.elapsedSeconds = secondsSinceGameStart();
     }
 }
 
 void editMap(Board& board) {
     startPlayerRoute(board);
-    mode = AppMode::Editor;
+    session.mode = AppMode::Editor;
     requestRepaint();
 }
 
@@ -62,34 +62,34 @@ void openDocument(bool (*open)(Board&), const char* titleText) {
         platform::refusalBeep();
         return;
     }
-    platform::setWindowTitle(titleText, documentName);
-    mode = AppMode::Game;
+    platform::setWindowTitle(titleText, document.name);
+    session.mode = AppMode::Game;
     requestRepaint();
 }
 
 }  // namespace
 
 bool tickGameClock() {
-    if (mode != AppMode::Game || gameFinished) return false;
-    if (secondsSinceGameStart() == elapsedSeconds) return false;
+    if (session.mode != AppMode::Game || gameClock.gameFinished) return false;
+    if (secondsSinceGameStart() == gameClock.elapsedSeconds) return false;
     requestRepaint();
     return true;
 }
 
 void requestRepaint() {
     platform::invalidateWindow();
-    pictureDirty = 1;
+    session.pictureDirty = true;
 }
 
 void startPlayerRoute(Board& board) {
     board.playerRouteLength = 1;
-    routeClosed = 0;
-    gameFinished = 0;
+    gameClock.routeClosed = false;
+    gameClock.gameFinished = 0;
 }
 
 void restartGenerator(Board& board) {
-    mode = AppMode::Generator;
-    if (cityCountSetting < 1) cityCountSetting = 1;
+    session.mode = AppMode::Generator;
+    if (mapGenerator.cityCountSetting < 1) mapGenerator.cityCountSetting = 1;
     board.cityCount = 0;
     requestRepaint();
 }
@@ -129,52 +129,52 @@ std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::i
 }
 
 void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY, double scaleX, double scaleY) {
-    if (!leftClickPending && !rightClickPending) return;
-    switch (mode) {
+    if (!session.leftClickPending && !session.rightClickPending) return;
+    switch (session.mode) {
         case AppMode::Generator:
-            if (leftClickPending) mode = AppMode::Game;
-            if (rightClickPending) regenerateBoard(board);
+            if (session.leftClickPending) session.mode = AppMode::Game;
+            if (session.rightClickPending) regenerateBoard(board);
             break;
         case AppMode::Game: {
             std::int32_t index = 0;
             bool picked = true;
-            if (leftClickPending) {
-                index = pickCity(board, clickX, clickY, originX, originY, scaleX, scaleY);
+            if (session.leftClickPending) {
+                index = pickCity(board, session.clickX, session.clickY, originX, originY, scaleX, scaleY);
                 picked = index >= 0;
             }
             if (picked) {
-                if (rightClickPending) index = 0;
+                if (session.rightClickPending) index = 0;
                 const bool closed = board.extendPlayerRoute(index);
-                routeClosed = closed ? 1 : 0;
+                gameClock.routeClosed = closed;
                 updateGameClock(closed);
             }
             break;
         }
         case AppMode::Editor:
-            if (leftClickPending) {
-                const City point = screenToGrid(clickX, clickY, originX, originY, scaleX, scaleY);
-                cityCountSetting = board.addCity(point.x, point.y);
+            if (session.leftClickPending) {
+                const City point = screenToGrid(session.clickX, session.clickY, originX, originY, scaleX, scaleY);
+                mapGenerator.cityCountSetting = board.addCity(point.x, point.y);
             }
-            if (rightClickPending)
-                cityCountSetting = board.removeCity(pickCity(board, clickX, clickY, originX, originY, scaleX, scaleY));
+            if (session.rightClickPending)
+                mapGenerator.cityCountSetting = board.removeCity(pickCity(board, session.clickX, session.clickY, originX, originY, scaleX, scaleY));
             break;
     }
-    leftClickPending = 0;
-    rightClickPending = 0;
+    session.leftClickPending = false;
+    session.rightClickPending = false;
     ensureSolved(board, false);
 }
 
 void refreshGameClock() {
-    if (mode == AppMode::Game && !gameFinished) elapsedSeconds = secondsSinceGameStart();
+    if (session.mode == AppMode::Game && !gameClock.gameFinished) gameClock.elapsedSeconds = secondsSinceGameStart();
 }
 
 void recordClick(MouseButton button, std::int32_t x, std::int32_t y) {
-    clickX = x;
-    clickY = y;
+    session.clickX = x;
+    session.clickY = y;
     if (button == MouseButton::Left)
-        leftClickPending = 1;
+        session.leftClickPending = true;
     else
-        rightClickPending = 1;
+        session.rightClickPending = true;
     requestRepaint();
 }
 
@@ -183,21 +183,21 @@ void handleKeyRelease(int virtualKey) {
         revealSolution(theBoard);
         return;
     }
-    if (mode != AppMode::Generator) return;
+    if (session.mode != AppMode::Generator) return;
     switch (virtualKey) {
         case key::space:
             break;
         case key::left:
-            setGridSetting(gridSizeSetting.width == kFineGrid ? kMediumGrid : kCoarseGrid);
+            setGridSetting(mapGenerator.gridSizeSetting.width == kFineGrid ? kMediumGrid : kCoarseGrid);
             break;
         case key::right:
-            setGridSetting(gridSizeSetting.width == kCoarseGrid ? kMediumGrid : kFineGrid);
+            setGridSetting(mapGenerator.gridSizeSetting.width == kCoarseGrid ? kMediumGrid : kFineGrid);
             break;
         case key::up:
-            if (cityCountSetting < std::numeric_limits<std::int32_t>::max()) ++cityCountSetting;
+            if (mapGenerator.cityCountSetting < std::numeric_limits<std::int32_t>::max()) ++mapGenerator.cityCountSetting;
             break;
         case key::down:
-            if (cityCountSetting > std::numeric_limits<std::int32_t>::min()) --cityCountSetting;
+            if (mapGenerator.cityCountSetting > std::numeric_limits<std::int32_t>::min()) --mapGenerator.cityCountSetting;
             break;
         default:
             return;
@@ -214,9 +214,9 @@ bool handleCommand(int commandId) {
             platform::closeMainWindow();
             return true;
         case command::eraseAll:
-            if (mode == AppMode::Editor) {
+            if (session.mode == AppMode::Editor) {
                 theBoard.cityCount = 0;
-                cityCountSetting = 0;
+                mapGenerator.cityCountSetting = 0;
                 requestRepaint();
             } else {
                 editMap(theBoard);
@@ -229,22 +229,22 @@ bool handleCommand(int commandId) {
             openManual();
             return true;
         case command::saveMap:
-            if (saveMap(theBoard)) platform::setWindowTitle(kMapTitle.c_str(), documentName);
+            if (saveMap(theBoard)) platform::setWindowTitle(kMapTitle.c_str(), document.name);
             return true;
         case command::openMap:
             openDocument(openMap, kMapTitle.c_str());
             return true;
         case command::startGame:
             startPlayerRoute(theBoard);
-            if (mode == AppMode::Editor) gameStartTime = platform::clockSeconds();
-            mode = AppMode::Game;
+            if (session.mode == AppMode::Editor) gameClock.gameStartTime = platform::clockSeconds();
+            session.mode = AppMode::Game;
             requestRepaint();
             return true;
         case command::saveGame:
-            if (mode != AppMode::Game)
+            if (session.mode != AppMode::Game)
                 platform::refusalBeep();
             else if (saveGame(theBoard))
-                platform::setWindowTitle(kGameTitle.c_str(), documentName);
+                platform::setWindowTitle(kGameTitle.c_str(), document.name);
             return true;
         case command::openGame:
             openDocument(openGame, kGameTitle.c_str());

@@ -38,7 +38,7 @@ bool tickGameClock();
 
 // ---- Operations on the state and the board ----------------------------------
 
-// invalidateWindow, then pictureDirty = 1.
+// invalidateWindow, then pictureDirty is raised.
 void requestRepaint();
 
 // The player's route back to city 0 alone; clears routeClosed and gameFinished.

@@ -43,9 +43,9 @@ namespace {
 // mode, an empty board of the grid setting in Editor mode.
 void refreshEmptyBoard(Board& board) {
     if (board.cityCount != 0) return;
-    if (mode == AppMode::Generator)
+    if (session.mode == AppMode::Generator)
         regenerateBoard(board);
-    else if (mode == AppMode::Editor)
+    else if (session.mode == AppMode::Editor)
         resetBoard(board);
 }
 
@@ -59,7 +59,7 @@ const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clien
     if (clientWidth != thePicture.pictureWidth || clientHeight != thePicture.pictureHeight) {
         if (thePicture.pixels != nullptr || thePicture.store != nullptr) platform::releasePictureSurface(thePicture);
         createPicture(thePicture, clientWidth, clientHeight);
-        pictureDirty = 1;
+        session.pictureDirty = true;
     }
 
     const OffscreenPicture* shown = nullptr;
@@ -67,7 +67,7 @@ const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clien
         DrawingSurface surface;
         surface.picture = &thePicture;
         if (platform::beginPictureDrawing(surface)) {
-            if (pictureDirty) {
+            if (session.pictureDirty) {
                 clearPicture(thePicture, kBackgroundByte);
                 // A click is applied where the board is now laid out, before
                 // anything is drawn; drawing itself changes nothing.
@@ -82,7 +82,7 @@ const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clien
             shown = &thePicture;
         }
     }
-    pictureDirty = 0;
+    session.pictureDirty = false;
     return shown;
 }
 

@@ -66,7 +66,7 @@ void drawGrid(const Board& board, DrawingSurface& surface, std::int32_t originX,
 
 void drawCityMarker(const Board& board, DrawingSurface& surface, std::int32_t cityIndex, std::int32_t x,
                     std::int32_t y) {
-    if (mode == AppMode::Editor) {
+    if (session.mode == AppMode::Editor) {
         frameCentredRect(surface, colours::marker, x, y, 5, 5);
         return;
     }
@@ -75,7 +75,7 @@ void drawCityMarker(const Board& board, DrawingSurface& surface, std::int32_t ci
         return;
     }
     // The last pick; when the route is closed its final entry is the return to city 0.
-    const std::int32_t lastEntry = routeClosed ? board.playerRouteLength - 2 : board.playerRouteLength - 1;
+    const std::int32_t lastEntry = gameClock.routeClosed ? board.playerRouteLength - 2 : board.playerRouteLength - 1;
     if (lastEntry >= 0 && lastEntry < kRouteCapacity && board.playerRoute[lastEntry] == cityIndex) {
         fillCentredRect(surface, colours::marker, x, y, 5, 5);
     } else if (board.routeContains(cityIndex)) {
@@ -100,7 +100,7 @@ void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t 
 
 void drawBoard(const Board& board, DrawingSurface& surface, const BoardLayout& layout) {
     frameCornerRect(surface, colours::frame, layout.originX - 6, layout.farX + 6, layout.originY + 6, layout.farY - 6);
-    if (mode == AppMode::Editor)
+    if (session.mode == AppMode::Editor)
         drawGrid(board, surface, layout.originX, layout.farX, layout.originY, layout.farY, layout.scale, layout.scale);
 
     const std::int32_t cityCount = board.cityCount < kMaxCities ? board.cityCount : kMaxCities;

@@ -23,7 +23,7 @@ const char* editionTitleText() {
 
 void initApplication() {
     platform::setWindowTitle(editionTitleText(), "");
-    personalNumber = readPersonalNumber();
+    document.personalNumber = readPersonalNumber();
     setEditionStampWords();
 }
 

@@ -53,18 +53,18 @@ NumberText formatNumber(double value) {
 }
 
 void formatGameLine(const Board& board, char* line, std::size_t capacity) {
-    const std::int32_t seconds = elapsedSeconds;
+    const std::int32_t seconds = gameClock.elapsedSeconds;
     const std::int32_t picks = board.playerRouteLength - 1;
     const double ratio = lengthRatio(board);
     if constexpr (isProfi()) {
         std::snprintf(line, capacity, kGameLineProfi.c_str(), seconds, picks, formatNumber(ratio).text);
-    } else if (board.solved && routeClosed) {
+    } else if (board.solved && gameClock.routeClosed) {
         std::snprintf(line, capacity, kGameLineGraded.c_str(), seconds, picks, gradePercent(ratio));
     } else if (board.solved) {
         std::snprintf(line, capacity, kGameLineOpen.c_str(), seconds, picks);
     } else {
         std::snprintf(line, capacity, kGameLineGeneral.c_str(), seconds, picks,
-                      routeClosed ? kCannotEvaluate.c_str() : kRouteOpen.c_str());
+                      gameClock.routeClosed ? kCannotEvaluate.c_str() : kRouteOpen.c_str());
     }
 }
 
@@ -91,7 +91,7 @@ void drawStatusPanel(const Board& board, DrawingSurface& surface, std::int32_t /
                      std::int32_t clientHeight) {
     char line[kStatusLineCapacity];
 
-    std::snprintf(line, sizeof line, kModeLine.c_str(), modeName(mode), board.cityCount, board.gridWidth,
+    std::snprintf(line, sizeof line, kModeLine.c_str(), modeName(session.mode), board.cityCount, board.gridWidth,
                   board.gridHeight, board.solved ? "" : kNot.c_str());
     platform::drawText(surface, 8, 12, textColours::strong, line);
 
@@ -108,7 +108,7 @@ void drawStatusPanel(const Board& board, DrawingSurface& surface, std::int32_t /
         }
     }
 
-    if (mode == AppMode::Game) {
+    if (session.mode == AppMode::Game) {
         formatGameLine(board, line, sizeof line);
         platform::drawText(surface, 8, holdInt32(static_cast<std::int64_t>(clientHeight) - 24), textColours::strong,
                            line);

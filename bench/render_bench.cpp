@@ -18,8 +18,8 @@ namespace {
 void prepareGame() {
     fake::resetClock(1000000);
     fake::resetPictureFakes();
-    gridSizeSetting = GridSize{10000, 10000};
-    cityCountSetting = kMaxCities;
+    mapGenerator.gridSizeSetting = GridSize{10000, 10000};
+    mapGenerator.cityCountSetting = kMaxCities;
     regenerateBoard(theBoard);
     // A closed route through every city in index order.
     for (std::int32_t i = 0; i < kMaxCities; ++i) theBoard.playerRoute[i] = i;
@@ -33,10 +33,10 @@ void prepareGame() {
         theBoard.spectrum.lengths[i] = 1.0 + 0.0123 * i;
         theBoard.spectrum.counts[i] = 2 + 2 * (i % 3);
     }
-    mode = AppMode::Game;
-    routeClosed = 1;
-    gameFinished = 1;
-    elapsedSeconds = 123;
+    session.mode = AppMode::Game;
+    gameClock.routeClosed = true;
+    gameClock.gameFinished = 1;
+    gameClock.elapsedSeconds = 123;
 }
 
 void BM_DirtyRepaint(benchmark::State& state) {
@@ -46,7 +46,7 @@ void BM_DirtyRepaint(benchmark::State& state) {
     paintWindow(width, height);  // makes the picture
     for (auto _ : state) {
         fake::pictureLog.texts.clear();
-        pictureDirty = 1;
+        session.pictureDirty = true;
         benchmark::DoNotOptimize(paintWindow(width, height));
     }
     state.counters["texts"] = static_cast<double>(fake::pictureLog.texts.size());

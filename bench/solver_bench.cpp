@@ -41,8 +41,8 @@ namespace {
 
 Board generatedBoard(std::int32_t cities, std::int32_t grid) {
     platform::benchClock = 1'700'000'000 + cities * 1000 + grid;
-    gridSizeSetting = GridSize{grid, grid};
-    cityCountSetting = cities;
+    mapGenerator.gridSizeSetting = GridSize{grid, grid};
+    mapGenerator.cityCountSetting = cities;
     Board b;
     regenerateBoard(b);
     return b;

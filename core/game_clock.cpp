@@ -5,13 +5,10 @@
 
 namespace orvanta {
 
-std::int32_t gameStartTime = 0;
-std::int32_t elapsedSeconds = 0;
-std::int32_t gameFinished = 0;
-std::int32_t routeClosed = 0;
+GameClock gameClock;
 
 std::int32_t secondsSinceGameStart() {
-    return holdInt32(static_cast<std::int64_t>(platform::clockSeconds()) - gameStartTime);
+    return holdInt32(static_cast<std::int64_t>(platform::clockSeconds()) - gameClock.gameStartTime);
 }
 
 }  // namespace orvanta

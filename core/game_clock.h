@@ -6,12 +6,18 @@
 
 namespace orvanta {
 
-extern std::int32_t gameStartTime;   // clock seconds at which the game's clock started
-extern std::int32_t elapsedSeconds;  // seconds of the game, frozen while finished
-extern std::int32_t gameFinished;    // the route was closed and the clock stopped
-extern std::int32_t routeClosed;     // the player's route is closed
+// The clock of the game in progress, at its start-up values. A game file
+// stores elapsedSeconds and gameFinished as they are.
+struct GameClock {
+    std::int32_t gameStartTime = 0;   // clock seconds at which the game's clock started
+    std::int32_t elapsedSeconds = 0;  // seconds of the game, frozen while finished
+    std::int32_t gameFinished = 0;    // the route was closed and the clock stopped
+    bool routeClosed = false;         // the player's route is closed
+};
 
-// The clock's seconds since gameStartTime, held within the int32 range.
+extern GameClock gameClock;
+
+// The clock's seconds since gameClock.gameStartTime, held within the int32 range.
 std::int32_t secondsSinceGameStart();
 
 }  // namespace orvanta

@@ -8,9 +8,7 @@
 
 namespace orvanta {
 
-RandomGenerator theGenerator{32};
-GridSize gridSizeSetting{11, 11};
-std::int32_t cityCountSetting = 8;
+MapGenerator mapGenerator;
 
 void RandomGenerator::configureGenerator(std::uint32_t width, bool seedFromClock) {
     if (width > 32) width = 32;
@@ -37,12 +35,12 @@ std::int32_t RandomGenerator::drawBelow(std::int32_t n) {
 }
 
 void randomCity(City& city, std::int32_t width, std::int32_t height) {
-    city.x = theGenerator.drawBelow(width);
-    city.y = theGenerator.drawBelow(height);
+    city.x = mapGenerator.random.drawBelow(width);
+    city.y = mapGenerator.random.drawBelow(height);
 }
 
 void generateCities(Board& board, bool reseed) {
-    if (reseed) theGenerator.state = static_cast<std::uint32_t>(platform::clockSeconds()) & theGenerator.mask;
+    if (reseed) mapGenerator.random.state = static_cast<std::uint32_t>(platform::clockSeconds()) & mapGenerator.random.mask;
     const double minSpacing = 0.01 * static_cast<double>(board.gridWidth > board.gridHeight ? board.gridWidth : board.gridHeight);
     for (std::int32_t i = 0; i < board.cityCount; ++i) {
         bool apart = false;
@@ -59,10 +57,10 @@ void generateCities(Board& board, bool reseed) {
 }
 
 void resetBoard(Board& board) {
-    board.configureBoard(gridSizeSetting.width, gridSizeSetting.height, cityCountSetting);
-    routeClosed = 0;
-    gameFinished = 0;
-    gameStartTime = platform::clockSeconds();
+    board.configureBoard(mapGenerator.gridSizeSetting.width, mapGenerator.gridSizeSetting.height, mapGenerator.cityCountSetting);
+    gameClock.routeClosed = false;
+    gameClock.gameFinished = 0;
+    gameClock.gameStartTime = platform::clockSeconds();
 }
 
 void regenerateBoard(Board& board) {

@@ -29,9 +29,15 @@ struct GridSize {
     std::int32_t height;
 };
 
-extern RandomGenerator theGenerator;
-extern GridSize gridSizeSetting;
-extern std::int32_t cityCountSetting;
+// The generator and the settings a new board is made from, at their
+// start-up values.
+struct MapGenerator {
+    RandomGenerator random{32};
+    GridSize gridSizeSetting{11, 11};
+    std::int32_t cityCountSetting = 8;
+};
+
+extern MapGenerator mapGenerator;
 
 // Fills the city from two draws of the global generator, x first.
 void randomCity(City& city, std::int32_t width, std::int32_t height);

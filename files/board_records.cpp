@@ -25,9 +25,9 @@ constexpr double kMaxSpectrumLength = 1e9;
 FileHeader headerFromBoard(const Board& board, std::int32_t saveTime) {
     FileHeader h;
     h.version = kFileVersion;
-    h.personalNumber = personalNumber;
+    h.personalNumber = document.personalNumber;
     h.saveTime = saveTime;
-    for (std::int32_t i = 0; i < kStampWordCount; ++i) h.stampWords[i] = stampWords[i];
+    for (std::int32_t i = 0; i < kStampWordCount; ++i) h.stampWords[i] = document.stampWords[i];
     h.gridWidth = board.gridWidth;
     h.gridHeight = board.gridHeight;
     h.cityCount = board.cityCount;
@@ -79,9 +79,9 @@ bool spectrumShowable(const PathSpectrum& s) {
 
 // What opening either record does once it is accepted: settings, reset, arrays, solution.
 void installCommon(Board& board, const FileHeader& h, const City* cities, const std::int32_t* solutionRoute) {
-    gridSizeSetting.width = h.gridWidth;
-    gridSizeSetting.height = h.gridHeight;
-    cityCountSetting = h.cityCount;
+    mapGenerator.gridSizeSetting.width = h.gridWidth;
+    mapGenerator.gridSizeSetting.height = h.gridHeight;
+    mapGenerator.cityCountSetting = h.cityCount;
     resetBoard(board);
     const bool moved = installCities(board, cities);
     for (std::int32_t i = 0; i < kRouteCapacity; ++i) board.solutionRoute[i] = routeEntry(solutionRoute[i]);
@@ -97,7 +97,7 @@ void installCommon(Board& board, const FileHeader& h, const City* cities, const 
 
 void takeStampWords(const FileHeader& h) {
     if constexpr (!isProfi())
-        for (std::int32_t i = 0; i < kStampWordCount; ++i) stampWords[i] = h.stampWords[i];
+        for (std::int32_t i = 0; i < kStampWordCount; ++i) document.stampWords[i] = h.stampWords[i];
 }
 
 // The longest start of the stored player's route that is a route of this board:
@@ -135,8 +135,8 @@ MapFile mapFileFromBoard(const Board& board, std::int32_t saveTime) {
 GameFile gameFileFromBoard(const Board& board, std::int32_t saveTime) {
     GameFile r;
     r.header = headerFromBoard(board, saveTime);
-    r.elapsedSeconds = elapsedSeconds;
-    r.gameFinished = gameFinished;
+    r.elapsedSeconds = gameClock.elapsedSeconds;
+    r.gameFinished = gameClock.gameFinished;
     r.playerRouteLength = board.playerRouteLength;
     for (std::int32_t i = 0; i < kMaxCities; ++i) r.cities[i] = board.cities[i];
     for (std::int32_t i = 0; i < kRouteCapacity; ++i) {
@@ -161,12 +161,12 @@ bool installGameFile(Board& board, const GameFile& record) {
     installCommon(board, record.header, record.cities, record.solutionRoute);
     for (std::int32_t i = 0; i < kRouteCapacity; ++i) board.playerRoute[i] = routeEntry(record.playerRoute[i]);
     board.playerRoute[0] = 0;
-    elapsedSeconds = std::clamp(record.elapsedSeconds, -kMaxElapsedSeconds, kMaxElapsedSeconds);
-    gameFinished = record.gameFinished;
+    gameClock.elapsedSeconds = std::clamp(record.elapsedSeconds, -kMaxElapsedSeconds, kMaxElapsedSeconds);
+    gameClock.gameFinished = record.gameFinished;
     board.playerRouteLength = validRouteLength(record.playerRoute, record.playerRouteLength, board.cityCount);
-    routeClosed = board.playerRouteLength == board.cityCount + 1 ? 1 : 0;
+    gameClock.routeClosed = board.playerRouteLength == board.cityCount + 1;
     board.measurePlayerRoute();
-    gameStartTime = holdInt32(static_cast<std::int64_t>(platform::clockSeconds()) - elapsedSeconds);
+    gameClock.gameStartTime = holdInt32(static_cast<std::int64_t>(platform::clockSeconds()) - gameClock.elapsedSeconds);
     takeStampWords(record.header);
     return true;
 }

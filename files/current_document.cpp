@@ -6,8 +6,7 @@
 
 namespace orvanta {
 
-char documentName[kDocumentNameCapacity] = "untitled";
-std::int32_t stampWords[kStampWordCount] = {0, 0, 0, 0};
+Document document;
 
 namespace {
 
@@ -24,7 +23,7 @@ std::int32_t boundedLength(const char* text, std::int32_t capacity) {
 
 void setEditionStampWords() {
     if constexpr (isProfi())
-        for (std::int32_t i = 0; i < kStampWordCount; ++i) stampWords[i] = kProfiStampWords[i];
+        for (std::int32_t i = 0; i < kStampWordCount; ++i) document.stampWords[i] = kProfiStampWords[i];
 }
 
 void setDocumentName(const char* path, std::int32_t capacity) {
@@ -32,9 +31,9 @@ void setDocumentName(const char* path, std::int32_t capacity) {
     if (capacity > kDocumentNameCapacity) capacity = kDocumentNameCapacity;
     if (capacity < 1) capacity = 1;
     const std::int32_t n = boundedLength(path, capacity - 1);
-    std::memcpy(documentName, path, static_cast<std::size_t>(n));
-    documentName[n] = '\0';
-    if (char* dot = std::strrchr(documentName, '.')) *dot = '\0';
+    std::memcpy(document.name, path, static_cast<std::size_t>(n));
+    document.name[n] = '\0';
+    if (char* dot = std::strrchr(document.name, '.')) *dot = '\0';
 }
 
 void composeDefaultName(char* out, std::int32_t capacity, const char* extension) {
@@ -43,8 +42,8 @@ void composeDefaultName(char* out, std::int32_t capacity, const char* extension)
     const std::int32_t extLength = boundedLength(extension, capacity);
     const std::int32_t room = capacity - 2 - extLength;  // for the name, after '.', ext and terminator
     if (room < 0) return;
-    const std::int32_t nameLength = boundedLength(documentName, room);
-    std::memcpy(out, documentName, static_cast<std::size_t>(nameLength));
+    const std::int32_t nameLength = boundedLength(document.name, room);
+    std::memcpy(out, document.name, static_cast<std::size_t>(nameLength));
     out[nameLength] = '.';
     std::memcpy(out + nameLength + 1, extension, static_cast<std::size_t>(extLength));
     out[nameLength + 1 + extLength] = '\0';

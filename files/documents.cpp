@@ -6,8 +6,6 @@
 
 namespace orvanta {
 
-std::int32_t personalNumber = 0;
-
 namespace {
 
 constexpr std::int32_t kDirectoryCapacity = 260;

@@ -6,10 +6,6 @@
 
 namespace orvanta {
 
-// Read from "user.txt" at start-up and written into every saved record; 0
-// when there is none.
-extern std::int32_t personalNumber;
-
 // The directory of the running program with its trailing separator ('/' or
 // '\\'), or "" when it cannot be found. Static buffer, overwritten by every call.
 const char* programDirectory();

@@ -1,12 +1,14 @@
 // The Qt desktop program: one window, its menu and the event loop.
 #include <QApplication>
 
+#include "app/app_state.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_text.h"
 #include "app/startup.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    orvanta::resetToStartUp();
     orvanta::qt::loadQtTranslations();
     orvanta::qt::MainWindow window;
     window.show();

@@ -1,4 +1,5 @@
 // The entry point of the Windows executables.
+#include "app/app_state.h"
 #include "app/win32/main_window.h"
 #include "app/win32/resource_ids.h"
 #include "app/startup.h"
@@ -10,6 +11,7 @@ constexpr WORD kArrowCursorId = 32512;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     using namespace orvanta::win32;
+    orvanta::resetToStartUp();
     moduleInstance = instance;
     if (initMainWindow(theMainWindow, IDS_APP_TITLE, IDS_CLASS_NAME, IDR_MAIN_MENU, IDR_ACCELERATORS,
                        IDI_APPLICATION_ICON, MAKEINTRESOURCEW(kArrowCursorId), showCommand, kInitialWidth,

@@ -18,21 +18,7 @@
 namespace orvanta::test {
 
 void startSession(std::int32_t clock) {
-    if (thePicture.pixels != nullptr || thePicture.store != nullptr) platform::releasePictureSurface(thePicture);
-    thePicture = OffscreenPicture{};
-    theBoard = Board();
-    theGenerator = RandomGenerator(32);
-    gridSizeSetting = GridSize{11, 11};
-    cityCountSetting = 8;
-    mode = AppMode::Generator;
-    clickX = clickY = 0;
-    leftClickPending = rightClickPending = 0;
-    pictureDirty = 0;
-    gameStartTime = elapsedSeconds = gameFinished = routeClosed = 0;
-    toursEvaluated = 0;
-    std::strcpy(documentName, "untitled");
-    for (std::int32_t& w : stampWords) w = 0;
-    personalNumber = 0;
+    resetToStartUp();
     fake::resetClock(clock);
     fake::resetWindowServices();
     fake::resetPictureFakes();
@@ -70,10 +56,10 @@ void clickCity(std::int32_t i, std::int32_t width, std::int32_t height, bool rig
 }
 
 void placeCities(std::int32_t gridSide, const std::vector<City>& cities) {
-    gridSizeSetting = GridSize{gridSide, gridSide};
-    cityCountSetting = 0;
+    mapGenerator.gridSizeSetting = GridSize{gridSide, gridSide};
+    mapGenerator.cityCountSetting = 0;
     resetBoard(theBoard);
-    for (const City& c : cities) cityCountSetting = theBoard.addCity(c.x, c.y);
+    for (const City& c : cities) mapGenerator.cityCountSetting = theBoard.addCity(c.x, c.y);
 }
 
 }  // namespace orvanta::test

@@ -54,9 +54,9 @@ TEST_F(Session, FirstPaintGeneratesTheFirstMapAndDrawsIt) {
     EXPECT_EQ(thePicture.pictureHeight, kH);
     EXPECT_EQ(theBoard.cityCount, 8);
     EXPECT_EQ(theBoard.gridWidth, 11);
-    EXPECT_EQ(mode, AppMode::Generator);
-    EXPECT_EQ(gameStartTime, 1000000);
-    EXPECT_EQ(pictureDirty, 0);
+    EXPECT_EQ(session.mode, AppMode::Generator);
+    EXPECT_EQ(gameClock.gameStartTime, 1000000);
+    EXPECT_EQ(session.pictureDirty, 0);
     EXPECT_EQ(fake::pictureLog.openSurfaces, 0);
     EXPECT_EQ(windowLog.invalidations, 0);
     EXPECT_EQ(theBoard.solved, isProfi() ? 1 : 0);
@@ -112,7 +112,7 @@ TEST_F(Session, PaintsWithoutARequestOnlyCopyAndResizingRedraws) {
     fake::failDrawingSurface = true;
     EXPECT_EQ(paint(600, 400), nullptr);
     EXPECT_TRUE(texts().empty());
-    EXPECT_EQ(pictureDirty, 0);
+    EXPECT_EQ(session.pictureDirty, 0);
 }
 
 TEST_F(Session, EmptyClientAreaMakesNoPictureAndTheNextSizeRedrawsFully) {
@@ -120,7 +120,7 @@ TEST_F(Session, EmptyClientAreaMakesNoPictureAndTheNextSizeRedrawsFully) {
     EXPECT_EQ(thePicture.pixels, nullptr);
     EXPECT_EQ(thePicture.pictureWidth, 0);
     EXPECT_EQ(thePicture.pictureHeight, 300);
-    EXPECT_EQ(pictureDirty, 0);
+    EXPECT_EQ(session.pictureDirty, 0);
     EXPECT_TRUE(texts().empty());
     EXPECT_EQ(fake::pictureLog.creations, 0);
     EXPECT_EQ(theBoard.cityCount, 8);  // the board refresh runs anyway
@@ -147,18 +147,18 @@ TEST_F(Session, TypicalGameFromAMediumGridToASavedGame) {
 
     paint(kW, kH);
     ASSERT_TRUE(handleCommand(command::gridMedium));
-    EXPECT_EQ(gridSizeSetting.width, 41);
-    EXPECT_EQ(gridSizeSetting.height, 41);
+    EXPECT_EQ(mapGenerator.gridSizeSetting.width, 41);
+    EXPECT_EQ(mapGenerator.gridSizeSetting.height, 41);
     EXPECT_EQ(theBoard.cityCount, 0);
-    EXPECT_EQ(mode, AppMode::Generator);
-    EXPECT_EQ(pictureDirty, 1);
+    EXPECT_EQ(session.mode, AppMode::Generator);
+    EXPECT_EQ(session.pictureDirty, 1);
     EXPECT_EQ(windowLog.invalidations, 1);
 
     fake::clockNow = 2000000;
     paint(kW, kH);
     EXPECT_EQ(theBoard.gridWidth, 41);
     EXPECT_EQ(theBoard.cityCount, 8);
-    EXPECT_EQ(gameStartTime, 2000000);
+    EXPECT_EQ(gameClock.gameStartTime, 2000000);
     EXPECT_TRUE(startsWith(texts()[0], "Генератор:    Городов  8    Сетка 41x41"));
 
     // A left click anywhere enters Game mode with the same map; the clock has
@@ -166,10 +166,10 @@ TEST_F(Session, TypicalGameFromAMediumGridToASavedGame) {
     const City first = theBoard.cities[3];
     fake::clockNow += 5;
     recordClick(MouseButton::Left, 3, 3);
-    EXPECT_EQ(leftClickPending, 1);
+    EXPECT_EQ(session.leftClickPending, 1);
     paint(kW, kH);
-    EXPECT_EQ(leftClickPending, 0);
-    EXPECT_EQ(mode, AppMode::Game);
+    EXPECT_EQ(session.leftClickPending, 0);
+    EXPECT_EQ(session.mode, AppMode::Game);
     EXPECT_EQ(theBoard.cities[3].x, first.x);
     EXPECT_EQ(texts().back(), isProfi() ? "Время   5 сек    Городов в пути  0    Суммарный путь 0"
                                          : "Время   5 сек    Городов в пути  0    Путь не замкнут");
@@ -179,9 +179,9 @@ TEST_F(Session, TypicalGameFromAMediumGridToASavedGame) {
         clickCity(i, kW, kH);
         EXPECT_EQ(theBoard.playerRouteLength, i == 7 ? 9 : i + 1);
     }
-    EXPECT_EQ(routeClosed, 1);
-    EXPECT_EQ(gameFinished, 1);
-    EXPECT_EQ(elapsedSeconds, 26);
+    EXPECT_EQ(gameClock.routeClosed, 1);
+    EXPECT_EQ(gameClock.gameFinished, 1);
+    EXPECT_EQ(gameClock.elapsedSeconds, 26);
     if constexpr (isProfi()) {
         EXPECT_TRUE(startsWith(texts().back(), "Время  26 сек    Городов в пути  8    Суммарный путь "));
         EXPECT_EQ(texts()[2], "100");  // the spectrum's first row
@@ -209,7 +209,7 @@ TEST_F(Session, TypicalGameFromAMediumGridToASavedGame) {
     EXPECT_EQ(std::filesystem::file_size(dir + "/trip.rvb"), 600u);
     ASSERT_EQ(windowLog.titles.size(), 1u);
     EXPECT_EQ(test::utf8(windowLog.titles[0]), " - Игра " + dir + "/trip");
-    EXPECT_EQ(pictureDirty, 0);  // a save does not repaint
+    EXPECT_EQ(session.pictureDirty, 0);  // a save does not repaint
 }
 
 // ---- Keys ------------------------------------------------------------------
@@ -225,29 +225,29 @@ TEST_F(Session, ArrowsAndSpaceStepTheGeneratorSettings) {
         {key::space, 41, 41},
     };
     for (const Step& s : steps) {
-        gridSizeSetting = GridSize{s.gridBefore, s.gridBefore};
+        mapGenerator.gridSizeSetting = GridSize{s.gridBefore, s.gridBefore};
         const std::int32_t invalidations = windowLog.invalidations;
         handleKeyRelease(s.key);
-        EXPECT_EQ(gridSizeSetting.width, s.gridAfter) << s.key << " from " << s.gridBefore;
-        EXPECT_EQ(gridSizeSetting.height, s.gridAfter);
+        EXPECT_EQ(mapGenerator.gridSizeSetting.width, s.gridAfter) << s.key << " from " << s.gridBefore;
+        EXPECT_EQ(mapGenerator.gridSizeSetting.height, s.gridAfter);
         EXPECT_EQ(theBoard.cityCount, 0);
         EXPECT_EQ(windowLog.invalidations, invalidations + 1);
         paint(kW, kH);
         EXPECT_EQ(theBoard.gridWidth, s.gridAfter);
-        EXPECT_EQ(mode, AppMode::Generator);
+        EXPECT_EQ(session.mode, AppMode::Generator);
     }
 
     // Up and Down move the count within 1..18.
-    cityCountSetting = 17;
+    mapGenerator.cityCountSetting = 17;
     handleKeyRelease(key::up);
     paint(kW, kH);
     handleKeyRelease(key::up);
     paint(kW, kH);
-    EXPECT_EQ(cityCountSetting, 18);
+    EXPECT_EQ(mapGenerator.cityCountSetting, 18);
     EXPECT_EQ(theBoard.cityCount, 18);
-    cityCountSetting = 1;
+    mapGenerator.cityCountSetting = 1;
     handleKeyRelease(key::down);
-    EXPECT_EQ(cityCountSetting, 1);
+    EXPECT_EQ(mapGenerator.cityCountSetting, 1);
     paint(kW, kH);
     EXPECT_EQ(theBoard.cityCount, 1);
     EXPECT_TRUE(startsWith(texts()[0], "Генератор:    Городов  1    Сетка 41x41"));
@@ -258,34 +258,34 @@ TEST_F(Session, GeneratorKeysDoNothingInEditorAndGameModes) {
     for (const int command : {command::editMap, command::startGame}) {
         handleCommand(command);
         paint(kW, kH);
-        const AppMode before = mode;
+        const AppMode before = session.mode;
         const std::int32_t x0 = theBoard.cities[0].x, invalidations = windowLog.invalidations;
         for (const int k : {key::space, key::left, key::right, key::up, key::down, 65, 13, 0})
             handleKeyRelease(k);
-        EXPECT_EQ(mode, before);
+        EXPECT_EQ(session.mode, before);
         EXPECT_EQ(windowLog.invalidations, invalidations);
-        EXPECT_EQ(gridSizeSetting.width, 11);
-        EXPECT_EQ(cityCountSetting, 8);
+        EXPECT_EQ(mapGenerator.gridSizeSetting.width, 11);
+        EXPECT_EQ(mapGenerator.cityCountSetting, 8);
         EXPECT_EQ(theBoard.cityCount, 8);
         EXPECT_EQ(theBoard.cities[0].x, x0);
-        EXPECT_EQ(pictureDirty, 0);
+        EXPECT_EQ(session.pictureDirty, 0);
     }
 }
 
 TEST_F(Session, PlusKeysSolveInEveryModeAndProfiShowsTheSolutionAsTheRoute) {
-    cityCountSetting = 10;  // more than either edition solves on its own
+    mapGenerator.cityCountSetting = 10;  // more than either edition solves on its own
     paint(kW, kH);
     const int plusKeys[] = {key::oemPlus, key::add, key::oemPlus};
     const int modeCommands[] = {command::generator, command::editMap, command::startGame};
     for (int i = 0; i < 3; ++i) {
         handleCommand(modeCommands[i]);
         paint(kW, kH);
-        const AppMode before = mode;
+        const AppMode before = session.mode;
         ASSERT_EQ(theBoard.solved, 0);
         const std::int32_t invalidations = windowLog.invalidations;
         handleKeyRelease(plusKeys[i]);
         EXPECT_EQ(theBoard.solved, 1);
-        EXPECT_EQ(mode, before);
+        EXPECT_EQ(session.mode, before);
         EXPECT_EQ(windowLog.invalidations, invalidations + 1);
         EXPECT_EQ(theBoard.playerRouteLength, isProfi() ? 11 : 1);
         if (isProfi()) {
@@ -309,7 +309,7 @@ TEST_F(Session, PlusKeysSolveInEveryModeAndProfiShowsTheSolutionAsTheRoute) {
 TEST_F(Session, CommandsWithoutRepaintAndUnknownIdentifiers) {
     paint(kW, kH);
     for (const AppMode m : {AppMode::Editor, AppMode::Generator, AppMode::Game}) {
-        mode = m;
+        session.mode = m;
         const std::int32_t invalidations = windowLog.invalidations;
         EXPECT_TRUE(handleCommand(command::about));
         EXPECT_TRUE(handleCommand(command::readManual));
@@ -321,8 +321,8 @@ TEST_F(Session, CommandsWithoutRepaintAndUnknownIdentifiers) {
         EXPECT_FALSE(handleCommand(32782));
         EXPECT_FALSE(handleCommand(109));
         EXPECT_EQ(windowLog.invalidations, invalidations);
-        EXPECT_EQ(mode, m);
-        EXPECT_EQ(pictureDirty, 0);
+        EXPECT_EQ(session.mode, m);
+        EXPECT_EQ(session.pictureDirty, 0);
     }
     EXPECT_EQ(windowLog.aboutBoxes, 3);
     EXPECT_EQ(windowLog.closes, 3);
@@ -346,12 +346,12 @@ TEST_F(Session, GeneratorCommandsStartAFreshMapFromEveryMode) {
             fake::clockNow += 7;  // a fresh seed
             const City before = theBoard.cities[1];
             ASSERT_TRUE(handleCommand(row.command));
-            EXPECT_EQ(mode, AppMode::Generator);
+            EXPECT_EQ(session.mode, AppMode::Generator);
             EXPECT_EQ(theBoard.cityCount, 0);
             paint(kW, kH);
             EXPECT_EQ(theBoard.gridWidth, row.grid);
             EXPECT_EQ(theBoard.cityCount, 8);
-            EXPECT_EQ(gameStartTime, fake::clockNow);
+            EXPECT_EQ(gameClock.gameStartTime, fake::clockNow);
             EXPECT_FALSE(theBoard.cities[1].x == before.x && theBoard.cities[1].y == before.y && row.grid > 11);
         }
     }
@@ -360,7 +360,7 @@ TEST_F(Session, GeneratorCommandsStartAFreshMapFromEveryMode) {
     handleCommand(command::eraseAll);
     paint(kW, kH);
     handleCommand(command::generator);
-    EXPECT_EQ(cityCountSetting, 1);
+    EXPECT_EQ(mapGenerator.cityCountSetting, 1);
 }
 
 TEST_F(Session, EraseAllSwitchesToTheEditorFirstAndErasesTheSecondTime) {
@@ -371,7 +371,7 @@ TEST_F(Session, EraseAllSwitchesToTheEditorFirstAndErasesTheSecondTime) {
     ASSERT_EQ(theBoard.playerRouteLength, 2);
 
     ASSERT_TRUE(handleCommand(command::eraseAll));
-    EXPECT_EQ(mode, AppMode::Editor);
+    EXPECT_EQ(session.mode, AppMode::Editor);
     EXPECT_EQ(theBoard.cityCount, 8);
     EXPECT_EQ(theBoard.playerRouteLength, 1);
     paint(kW, kH);
@@ -383,11 +383,11 @@ TEST_F(Session, EraseAllSwitchesToTheEditorFirstAndErasesTheSecondTime) {
 
     ASSERT_TRUE(handleCommand(command::eraseAll));
     EXPECT_EQ(theBoard.cityCount, 0);
-    EXPECT_EQ(cityCountSetting, 0);
+    EXPECT_EQ(mapGenerator.cityCountSetting, 0);
     fake::clockNow += 50;
     paint(kW, kH);
     EXPECT_EQ(theBoard.cityCount, 0);
-    EXPECT_EQ(gameStartTime, fake::clockNow);
+    EXPECT_EQ(gameClock.gameStartTime, fake::clockNow);
     EXPECT_EQ(texts(), std::vector<std::string>{"Редактор:    Городов  0    Сетка 11x11    Решение НЕизвестно"});
 }
 
@@ -395,7 +395,7 @@ TEST_F(Session, StartGameRestartsTheClockOnlyFromTheEditor) {
     paint(kW, kH);  // map made at 1000000
     fake::clockNow += 40;
     handleCommand(command::startGame);
-    EXPECT_EQ(mode, AppMode::Game);
+    EXPECT_EQ(session.mode, AppMode::Game);
     paint(kW, kH);
     EXPECT_TRUE(startsWith(texts().back(), "Время  40 сек"));
 
@@ -423,7 +423,7 @@ TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
     const orvanta::testing::TempDir scratch;  // one per test process: both editions run at once
     ASSERT_FALSE(scratch.path.empty());
     const std::string dir = scratch.path;
-    cityCountSetting = 6;
+    mapGenerator.cityCountSetting = 6;
     paint(kW, kH);
 
     // The game save is refused outside Game mode, with a beep and nothing else.
@@ -435,7 +435,7 @@ TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
         EXPECT_TRUE(handleCommand(command::saveGame));
         EXPECT_EQ(windowLog.beeps, beeps + 1);
         EXPECT_TRUE(fake::saveDialogCalls.empty());
-        EXPECT_EQ(pictureDirty, 0);
+        EXPECT_EQ(session.pictureDirty, 0);
     }
     EXPECT_FALSE(std::filesystem::exists(dir + "/never.rvb"));
 
@@ -445,16 +445,16 @@ TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
     EXPECT_EQ(std::filesystem::file_size(dir + "/island.rva"), 512u);
     ASSERT_EQ(windowLog.titles.size(), 1u);
     EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта " + dir + "/island");
-    EXPECT_EQ(mode, AppMode::Editor);
+    EXPECT_EQ(session.mode, AppMode::Editor);
     const Board saved = theBoard;
 
     // ... and from the other modes too.
     for (const AppMode m : {AppMode::Generator, AppMode::Game}) {
-        mode = m;
+        session.mode = m;
         fake::savePath = dir + "/other.rva";
         EXPECT_TRUE(handleCommand(command::saveMap));
         EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта " + dir + "/other");
-        EXPECT_EQ(mode, m);
+        EXPECT_EQ(session.mode, m);
     }
     handleCommand(command::editMap);
     fake::windowLog.titles.resize(1);
@@ -485,8 +485,8 @@ TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
     fake::openPath = dir + "/island.rva";
     handleCommand(command::generator);
     EXPECT_TRUE(handleCommand(command::openMap));
-    EXPECT_EQ(mode, AppMode::Game);
-    EXPECT_EQ(pictureDirty, 1);
+    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(session.pictureDirty, 1);
     EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта " + dir + "/island");
     ASSERT_EQ(theBoard.cityCount, saved.cityCount);
     for (std::int32_t i = 0; i < saved.cityCount; ++i) EXPECT_EQ(theBoard.cities[i].x, saved.cities[i].x);
@@ -517,7 +517,7 @@ TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
     EXPECT_TRUE(handleCommand(command::openMap));
     EXPECT_EQ(windowLog.beeps, beeps + 3);
     EXPECT_EQ(windowLog.titles.size(), titles);
-    EXPECT_EQ(mode, AppMode::Editor);
+    EXPECT_EQ(session.mode, AppMode::Editor);
 }
 
 // ---- Clicks ------------------------------------------------------------------
@@ -529,8 +529,8 @@ TEST_F(Session, RightClickInGeneratorMakesANewMapAtOnce) {
     recordClick(MouseButton::Right, 10, 10);
     EXPECT_EQ(theBoard.cities[1].x, c1.x);  // only recorded
     paint(kW, kH);
-    EXPECT_EQ(mode, AppMode::Generator);
-    EXPECT_EQ(gameStartTime, fake::clockNow);
+    EXPECT_EQ(session.mode, AppMode::Generator);
+    EXPECT_EQ(gameClock.gameStartTime, fake::clockNow);
     EXPECT_FALSE(theBoard.cities[1].x == c1.x && theBoard.cities[1].y == c1.y && theBoard.cities[2].x == 0);
 
     // Both buttons: Game mode with a fresh map.
@@ -538,8 +538,8 @@ TEST_F(Session, RightClickInGeneratorMakesANewMapAtOnce) {
     recordClick(MouseButton::Right, 10, 10);
     fake::clockNow += 3;
     paint(kW, kH);
-    EXPECT_EQ(mode, AppMode::Game);
-    EXPECT_EQ(gameStartTime, fake::clockNow);
+    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(gameClock.gameStartTime, fake::clockNow);
 }
 
 TEST_F(Session, GameClicksPickNearCitiesAndBothButtonsMeanCityZero) {
@@ -555,7 +555,7 @@ TEST_F(Session, GameClicksPickNearCitiesAndBothButtonsMeanCityZero) {
     recordClick(MouseButton::Left, 300 - 33, 328);
     paint(600, 400);
     EXPECT_EQ(theBoard.playerRouteLength, 2);
-    EXPECT_EQ(leftClickPending, 0);
+    EXPECT_EQ(session.leftClickPending, 0);
 
     clickCity(5, 600, 400);
     ASSERT_EQ(theBoard.playerRouteLength, 3);
@@ -587,7 +587,7 @@ TEST_F(Session, GameClicksPickNearCitiesAndBothButtonsMeanCityZero) {
     recordClick(MouseButton::Right, 10, 10);
     paint(600, 400);
     EXPECT_EQ(theBoard.playerRouteLength, 3);
-    EXPECT_EQ(rightClickPending, 0);
+    EXPECT_EQ(session.rightClickPending, 0);
     const WindowPoint c2 = cityPoint(2, 600, 400);
     recordClick(MouseButton::Left, c2.x, c2.y);
     recordClick(MouseButton::Right, c2.x, c2.y);
@@ -610,7 +610,7 @@ TEST_F(Session, ClosingCuttingBackAndReclosingStopsAndResumesTheClock) {
     const std::int32_t invalidations = windowLog.invalidations;
     EXPECT_TRUE(tickGameClock());
     EXPECT_EQ(windowLog.invalidations, invalidations + 1);
-    EXPECT_EQ(elapsedSeconds, 0);
+    EXPECT_EQ(gameClock.elapsedSeconds, 0);
     EXPECT_EQ(theBoard.playerRouteLength, 1);
     paint(kW, kH);
     EXPECT_TRUE(startsWith(texts().back(), "Время  10 сек"));
@@ -619,9 +619,9 @@ TEST_F(Session, ClosingCuttingBackAndReclosingStopsAndResumesTheClock) {
     clickCity(2, kW, kH);
     fake::clockNow += 10;
     clickCity(3, kW, kH);  // closes: 1 -> 2 -> 3 -> back to 0
-    EXPECT_EQ(routeClosed, 1);
-    EXPECT_EQ(gameFinished, 1);
-    EXPECT_EQ(elapsedSeconds, 20);
+    EXPECT_EQ(gameClock.routeClosed, 1);
+    EXPECT_EQ(gameClock.gameFinished, 1);
+    EXPECT_EQ(gameClock.elapsedSeconds, 20);
     EXPECT_EQ(theBoard.playerRouteLength, 5);
     // Once closed, the city picked last before the return is the violet one.
     const WindowPoint c3 = cityPoint(3, kW, kH), c2 = cityPoint(2, kW, kH);
@@ -640,8 +640,8 @@ TEST_F(Session, ClosingCuttingBackAndReclosingStopsAndResumesTheClock) {
     // Cutting back to city 1 lets the clock run again from the game's start.
     clickCity(1, kW, kH);
     EXPECT_EQ(theBoard.playerRouteLength, 2);
-    EXPECT_EQ(routeClosed, 0);
-    EXPECT_EQ(gameFinished, 0);
+    EXPECT_EQ(gameClock.routeClosed, 0);
+    EXPECT_EQ(gameClock.gameFinished, 0);
     // (Profi: one side of the square, 8 of 32 units, is 25 % of the optimum.)
     EXPECT_EQ(texts().back(), isProfi() ? "Время  30 сек    Городов в пути  1    Суммарный путь 25"
                                          : "Время  30 сек    Городов в пути  1    Путь не замкнут");
@@ -649,8 +649,8 @@ TEST_F(Session, ClosingCuttingBackAndReclosingStopsAndResumesTheClock) {
     fake::clockNow += 5;
     clickCity(2, kW, kH);
     clickCity(3, kW, kH);
-    EXPECT_EQ(gameFinished, 1);
-    EXPECT_EQ(elapsedSeconds, 35);
+    EXPECT_EQ(gameClock.gameFinished, 1);
+    EXPECT_EQ(gameClock.elapsedSeconds, 35);
     if constexpr (!isProfi()) {
         // The square's tour around: optimal.
         EXPECT_EQ(texts().back(), "Время  35 сек    Городов в пути  4    Результат в пределах 105 % от решения ЗК");
@@ -659,8 +659,8 @@ TEST_F(Session, ClosingCuttingBackAndReclosingStopsAndResumesTheClock) {
     // (Picking city 3 again cuts back to ..3 and closes nothing: the clock resumes.)
     fake::clockNow += 5;
     clickCity(3, kW, kH);
-    EXPECT_EQ(routeClosed, 0);
-    EXPECT_EQ(gameFinished, 0);
+    EXPECT_EQ(gameClock.routeClosed, 0);
+    EXPECT_EQ(gameClock.gameFinished, 0);
 }
 
 TEST_F(Session, EmptyBoardInGameModeClosesOnAnyClick) {
@@ -672,9 +672,9 @@ TEST_F(Session, EmptyBoardInGameModeClosesOnAnyClick) {
     fake::clockNow += 4;
     recordClick(MouseButton::Left, 600, 20);
     paint(kW, kH);
-    EXPECT_EQ(routeClosed, 1);
-    EXPECT_EQ(gameFinished, 1);
-    EXPECT_EQ(elapsedSeconds, 4);
+    EXPECT_EQ(gameClock.routeClosed, 1);
+    EXPECT_EQ(gameClock.gameFinished, 1);
+    EXPECT_EQ(gameClock.elapsedSeconds, 4);
     EXPECT_EQ(theBoard.cityCount, 0);
     // Only the frame and the texts: the grey inside the frame is untouched.
     const BoardLayout l = layoutBoard(theBoard, kW, kH);
@@ -697,7 +697,7 @@ TEST_F(Session, EditorAddsAndRemovesCitiesOnTheGrid) {
     recordClick(MouseButton::Left, 590, 395);  // the same point again: refused
     paint(600, 400);
     ASSERT_EQ(theBoard.cityCount, 2);
-    EXPECT_EQ(cityCountSetting, 2);
+    EXPECT_EQ(mapGenerator.cityCountSetting, 2);
     EXPECT_EQ(theBoard.cities[0].x, 3);
     EXPECT_EQ(theBoard.cities[0].y, 8);
     EXPECT_EQ(theBoard.cities[1].x, 10);
@@ -719,7 +719,7 @@ TEST_F(Session, EditorAddsAndRemovesCitiesOnTheGrid) {
     recordClick(MouseButton::Right, 462, 355);
     paint(600, 400);
     EXPECT_EQ(theBoard.cityCount, 1);
-    EXPECT_EQ(cityCountSetting, 1);
+    EXPECT_EQ(mapGenerator.cityCountSetting, 1);
 
     // Both buttons: the city is added, then the one nearest the click removed.
     recordClick(MouseButton::Left, 204, 296);   // (2, 2)
@@ -733,7 +733,7 @@ TEST_F(Session, EditorAddsAndRemovesCitiesOnTheGrid) {
     recordClick(MouseButton::Right, c0.x, c0.y);
     paint(600, 400);
     EXPECT_EQ(theBoard.cityCount, 0);
-    EXPECT_EQ(cityCountSetting, 0);
+    EXPECT_EQ(mapGenerator.cityCountSetting, 0);
     paint(600, 400);
     EXPECT_EQ(theBoard.cityCount, 0);
 }

@@ -41,21 +41,21 @@ protected:
     }
     // A closed game of 8 picks, 37 s, stopped, the route 3 % longer than the optimum.
     void closedGame(bool solved) {
-        mode = AppMode::Game;
+        session.mode = AppMode::Game;
         board.solved = solved;
         board.solutionLength = solved ? 50.0 : 0.0;
         board.playerLength = 51.5;
         board.playerRouteLength = 9;
-        routeClosed = 1;
-        gameFinished = 1;
-        elapsedSeconds = 37;
+        gameClock.routeClosed = true;
+        gameClock.gameFinished = 1;
+        gameClock.elapsedSeconds = 37;
     }
     Board board;
     DrawingSurface surface;
 };
 
 TEST_F(StatusPanel, ModeLineInEveryModeAndTheGameLineOnlyInGameMode) {
-    mode = AppMode::Generator;
+    session.mode = AppMode::Generator;
     board.cityCount = 8;
     draw();
     ASSERT_EQ(texts().size(), 1u);
@@ -64,12 +64,12 @@ TEST_F(StatusPanel, ModeLineInEveryModeAndTheGameLineOnlyInGameMode) {
     EXPECT_EQ(fake::pictureLog.texts[0].y, 12);
     EXPECT_EQ(fake::pictureLog.texts[0].colour, kStrong);
 
-    mode = AppMode::Editor;
+    session.mode = AppMode::Editor;
     board.cityCount = 0;
     draw();
     EXPECT_EQ(texts(), std::vector<std::string>{"Редактор:    Городов  0    Сетка 11x11    Решение НЕизвестно"});
 
-    mode = AppMode::Game;
+    session.mode = AppMode::Game;
     board.cityCount = 4;
     board.solved = 1;
     board.spectrum.count = 0;
@@ -101,9 +101,9 @@ TEST_F(StatusPanel, GameLineVerdictsOfTheEdition) {
 
     for (const bool solved : {false, true}) {
         closedGame(solved);
-        routeClosed = 0;
-        gameFinished = 0;
-        gameStartTime = fake::clockNow - 1234;
+        gameClock.routeClosed = false;
+        gameClock.gameFinished = 0;
+        gameClock.gameStartTime = fake::clockNow - 1234;
         board.playerRouteLength = 101;
         draw();
         if constexpr (isProfi()) {
@@ -137,31 +137,31 @@ TEST_F(StatusPanel, NumbersKeepThePointUnderADecimalCommaLocale) {
 }
 
 TEST_F(StatusPanel, ClockRunsUntilTheRouteClosesThenStays) {
-    mode = AppMode::Game;
-    gameStartTime = fake::clockNow;
-    gameFinished = 0;
+    session.mode = AppMode::Game;
+    gameClock.gameStartTime = fake::clockNow;
+    gameClock.gameFinished = 0;
     board.playerRouteLength = 1;
     draw();
     EXPECT_EQ(texts().back().rfind("Время   0 сек    Городов в пути  0    ", 0), 0u);
     fake::clockNow += 12;
     draw();
-    EXPECT_EQ(elapsedSeconds, 12);
+    EXPECT_EQ(gameClock.elapsedSeconds, 12);
     EXPECT_EQ(texts().back().rfind("Время  12 сек", 0), 0u);
-    gameFinished = 1;
+    gameClock.gameFinished = 1;
     fake::clockNow += 30;
     draw();
-    EXPECT_EQ(elapsedSeconds, 12);
+    EXPECT_EQ(gameClock.elapsedSeconds, 12);
     EXPECT_EQ(texts().back().rfind("Время  12 сек", 0), 0u);
 
     // A start time from a damaged game file: the difference is held, not overflowed.
-    gameFinished = 0;
-    gameStartTime = std::numeric_limits<std::int32_t>::min();
+    gameClock.gameFinished = 0;
+    gameClock.gameStartTime = std::numeric_limits<std::int32_t>::min();
     draw();
-    EXPECT_EQ(elapsedSeconds, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(gameClock.elapsedSeconds, std::numeric_limits<std::int32_t>::max());
 }
 
 TEST_F(StatusPanel, SpectrumListOnlyInProfiAndOnlyWhenSolved) {
-    mode = AppMode::Editor;
+    session.mode = AppMode::Editor;
     draw();
     EXPECT_EQ(texts().size(), 1u);  // not solved: no list in either edition
 

@@ -15,9 +15,9 @@ class Generator : public ::testing::Test {
 protected:
     void SetUp() override {
         fake::resetClock(0);
-        theGenerator.configureGenerator(32, false);
-        gridSizeSetting = GridSize{11, 11};
-        cityCountSetting = 8;
+        mapGenerator.random.configureGenerator(32, false);
+        mapGenerator.gridSizeSetting = GridSize{11, 11};
+        mapGenerator.cityCountSetting = 8;
     }
 };
 
@@ -86,12 +86,12 @@ TEST_F(Generator, ACityExactlyMinSpacingAwayIsDrawnAgain) {
     // increment the x draws are 50, 150, 250, ... and every y is 0, so the
     // second city's first draw lies exactly 100 from the first and is redrawn.
     Board b;
-    gridSizeSetting = GridSize{10000, 2};
-    cityCountSetting = 2;
+    mapGenerator.gridSizeSetting = GridSize{10000, 2};
+    mapGenerator.cityCountSetting = 2;
     resetBoard(b);
-    theGenerator.multiplier = 1;
-    theGenerator.increment = 21474837u;
-    theGenerator.state = 0;
+    mapGenerator.random.multiplier = 1;
+    mapGenerator.random.increment = 21474837u;
+    mapGenerator.random.state = 0;
     generateCities(b, false);
     EXPECT_EQ(b.cities[0].x, 50);
     EXPECT_EQ(b.cities[0].y, 0);
@@ -102,26 +102,26 @@ TEST_F(Generator, ACityExactlyMinSpacingAwayIsDrawnAgain) {
 TEST_F(Generator, ResetClampsTheSettingsAndRestartsTheClock) {
     Board b;
     fake::clockNow = 1234;
-    gameFinished = 1;
-    routeClosed = 1;
-    gridSizeSetting = GridSize{41, 41};
-    cityCountSetting = 30;
+    gameClock.gameFinished = 1;
+    gameClock.routeClosed = true;
+    mapGenerator.gridSizeSetting = GridSize{41, 41};
+    mapGenerator.cityCountSetting = 30;
     resetBoard(b);
-    EXPECT_EQ(cityCountSetting, 18);
-    EXPECT_EQ(gameStartTime, 1234);
-    EXPECT_EQ(gameFinished, 0);
-    EXPECT_EQ(routeClosed, 0);
+    EXPECT_EQ(mapGenerator.cityCountSetting, 18);
+    EXPECT_EQ(gameClock.gameStartTime, 1234);
+    EXPECT_EQ(gameClock.gameFinished, 0);
+    EXPECT_EQ(gameClock.routeClosed, 0);
 
-    gridSizeSetting = GridSize{1, 1};
+    mapGenerator.gridSizeSetting = GridSize{1, 1};
     resetBoard(b);
-    EXPECT_EQ(gridSizeSetting.width, 2);
-    EXPECT_EQ(gridSizeSetting.height, 2);
-    EXPECT_EQ(cityCountSetting, 4);
+    EXPECT_EQ(mapGenerator.gridSizeSetting.width, 2);
+    EXPECT_EQ(mapGenerator.gridSizeSetting.height, 2);
+    EXPECT_EQ(mapGenerator.cityCountSetting, 4);
 }
 
 TEST_F(Generator, NonSquareGridsDrawWithinTheirSides) {
-    gridSizeSetting = GridSize{20, 50};
-    cityCountSetting = 18;
+    mapGenerator.gridSizeSetting = GridSize{20, 50};
+    mapGenerator.cityCountSetting = 18;
     Board b;
     for (int second = 0; second < 20; ++second) {
         fake::clockNow = 5000 + second;
@@ -135,8 +135,8 @@ TEST_F(Generator, NonSquareGridsDrawWithinTheirSides) {
 }
 
 TEST_F(Generator, SameSecondGivesTheSameMap) {
-    gridSizeSetting = GridSize{10000, 10000};
-    cityCountSetting = 12;
+    mapGenerator.gridSizeSetting = GridSize{10000, 10000};
+    mapGenerator.cityCountSetting = 12;
     fake::clockNow = 777777;
     Board first, second;
     regenerateBoard(first);

@@ -105,11 +105,11 @@ protected:
     void SetUp() override {
         fake::resetClock(0);
         toursEvaluated = 0;
-        theGenerator.configureGenerator(32, false);
+        mapGenerator.random.configureGenerator(32, false);
     }
     void TearDown() override {
-        gridSizeSetting = GridSize{11, 11};
-        cityCountSetting = 8;
+        mapGenerator.gridSizeSetting = GridSize{11, 11};
+        mapGenerator.cityCountSetting = 8;
         toursEvaluated = 0;
     }
 };
@@ -126,8 +126,8 @@ GeneratedRun compareGenerated(std::int32_t cities, std::int32_t seeds) {
     for (std::int32_t grid : {11, 41, 10000}) {
         for (std::int32_t seed = 0; seed < seeds; ++seed) {
             fake::clockNow = 1'500'000'000 + seed * 7919 + cities * 131 + grid;
-            gridSizeSetting = GridSize{grid, grid};
-            cityCountSetting = cities;
+            mapGenerator.gridSizeSetting = GridSize{grid, grid};
+            mapGenerator.cityCountSetting = cities;
             Board b;
             regenerateBoard(b);
             const std::string what = std::to_string(cities) + " cities, grid " + std::to_string(grid) + ", clock " + std::to_string(fake::clockNow);

@@ -30,12 +30,10 @@ protected:
         ASSERT_FALSE(dir.path.empty());
         fake::resetClock(1'700'000'000);
         fake::resetFileServices();
-        std::strcpy(documentName, "untitled");
-        for (std::int32_t& w : stampWords) w = 0;
-        personalNumber = 0;
-        gridSizeSetting = GridSize{11, 11};
-        cityCountSetting = 8;
-        gameStartTime = elapsedSeconds = gameFinished = routeClosed = 0;
+        // The records of the layers below the application, as the program starts.
+        document = Document{};
+        mapGenerator = MapGenerator{};
+        gameClock = GameClock{};
     }
 
     // A solved 11 by 11 board with six cities, and stale coordinates in the

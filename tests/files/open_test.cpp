@@ -15,25 +15,25 @@ using OpenFile = FilesTest;
 // The globals an open may change, to prove that a refused open changed none.
 struct Snapshot {
     Board board;
-    GridSize grid = gridSizeSetting;
-    std::int32_t count = cityCountSetting;
-    std::string name = documentName;
-    std::vector<std::int32_t> stamps{stampWords, stampWords + 4};
-    std::int32_t clock[4] = {gameStartTime, elapsedSeconds, gameFinished, routeClosed};
+    GridSize grid = mapGenerator.gridSizeSetting;
+    std::int32_t count = mapGenerator.cityCountSetting;
+    std::string name = document.name;
+    std::vector<std::int32_t> stamps{document.stampWords, document.stampWords + 4};
+    std::int32_t clock[4] = {gameClock.gameStartTime, gameClock.elapsedSeconds, gameClock.gameFinished, gameClock.routeClosed};
 
     explicit Snapshot(const Board& b) : board(b) {}
     void expectUnchanged(const Board& now) const {
         FilesTest::expectSameMap(board, now);
         EXPECT_EQ(now.playerRouteLength, board.playerRouteLength);
-        EXPECT_EQ(gridSizeSetting.width, grid.width);
-        EXPECT_EQ(gridSizeSetting.height, grid.height);
-        EXPECT_EQ(cityCountSetting, count);
-        EXPECT_EQ(std::string(documentName), name);
-        EXPECT_EQ(std::vector<std::int32_t>(stampWords, stampWords + 4), stamps);
-        EXPECT_EQ(gameStartTime, clock[0]);
-        EXPECT_EQ(elapsedSeconds, clock[1]);
-        EXPECT_EQ(gameFinished, clock[2]);
-        EXPECT_EQ(routeClosed, clock[3]);
+        EXPECT_EQ(mapGenerator.gridSizeSetting.width, grid.width);
+        EXPECT_EQ(mapGenerator.gridSizeSetting.height, grid.height);
+        EXPECT_EQ(mapGenerator.cityCountSetting, count);
+        EXPECT_EQ(std::string(document.name), name);
+        EXPECT_EQ(std::vector<std::int32_t>(document.stampWords, document.stampWords + 4), stamps);
+        EXPECT_EQ(gameClock.gameStartTime, clock[0]);
+        EXPECT_EQ(gameClock.elapsedSeconds, clock[1]);
+        EXPECT_EQ(gameClock.gameFinished, clock[2]);
+        EXPECT_EQ(gameClock.routeClosed, clock[3]);
     }
 };
 
@@ -51,7 +51,7 @@ TEST_F(OpenFile, MapSavedAndOpenedAgainIsTheSameMap) {
     EXPECT_EQ(readBytes(dir.file("tour.rva")).size(), 512u);
 
     Board opened;
-    gridSizeSetting = GridSize{41, 41};
+    mapGenerator.gridSizeSetting = GridSize{41, 41};
     fake::clockNow += 77;
     fake::openPath = dir.file("tour.rva");
     ASSERT_TRUE(openMap(opened));
@@ -59,11 +59,11 @@ TEST_F(OpenFile, MapSavedAndOpenedAgainIsTheSameMap) {
     EXPECT_EQ(opened.solved, 1);
     EXPECT_GT(opened.solutionLength, 0.0);
     EXPECT_EQ(opened.playerRouteLength, 1);
-    EXPECT_EQ(gridSizeSetting.width, 11);
-    EXPECT_EQ(gridSizeSetting.height, 11);
-    EXPECT_EQ(cityCountSetting, 6);
-    EXPECT_EQ(gameStartTime, fake::clockNow);
-    EXPECT_EQ(std::string(documentName), dir.file("tour"));
+    EXPECT_EQ(mapGenerator.gridSizeSetting.width, 11);
+    EXPECT_EQ(mapGenerator.gridSizeSetting.height, 11);
+    EXPECT_EQ(mapGenerator.cityCountSetting, 6);
+    EXPECT_EQ(gameClock.gameStartTime, fake::clockNow);
+    EXPECT_EQ(std::string(document.name), dir.file("tour"));
 
     // The next save proposes the opened name with the map extension.
     fake::savePath.reset();
@@ -76,14 +76,14 @@ TEST_F(OpenFile, GameReopensWithItsRouteAndItsRunningOrStoppedClock) {
     board.extendPlayerRoute(3);
     board.extendPlayerRoute(1);
     board.measurePlayerRoute();
-    elapsedSeconds = 40;
+    gameClock.elapsedSeconds = 40;
     fake::savePath = dir.file("open.rvb");
     ASSERT_TRUE(saveGame(board));
 
     for (std::int32_t c : {2, 4, 5}) board.extendPlayerRoute(c);
     ASSERT_EQ(board.playerRouteLength, 7);
-    elapsedSeconds = 55;
-    gameFinished = 1;
+    gameClock.elapsedSeconds = 55;
+    gameClock.gameFinished = 1;
     fake::savePath = dir.file("closed.rvb");
     ASSERT_TRUE(saveGame(board));
 
@@ -95,20 +95,20 @@ TEST_F(OpenFile, GameReopensWithItsRouteAndItsRunningOrStoppedClock) {
     EXPECT_EQ(opened.playerRoute[1], 3);
     EXPECT_EQ(opened.playerRoute[2], 1);
     EXPECT_DOUBLE_EQ(opened.playerLength, opened.lengthScale * (opened.cityDistance(0, 3) + opened.cityDistance(3, 1)));
-    EXPECT_EQ(routeClosed, 0);
-    EXPECT_EQ(gameFinished, 0);
-    EXPECT_EQ(elapsedSeconds, 40);
-    EXPECT_EQ(gameStartTime, fake::clockNow - 40);
-    EXPECT_EQ(std::string(documentName), dir.file("open"));
+    EXPECT_EQ(gameClock.routeClosed, 0);
+    EXPECT_EQ(gameClock.gameFinished, 0);
+    EXPECT_EQ(gameClock.elapsedSeconds, 40);
+    EXPECT_EQ(gameClock.gameStartTime, fake::clockNow - 40);
+    EXPECT_EQ(std::string(document.name), dir.file("open"));
 
     fake::openPath = dir.file("closed.rvb");
     ASSERT_TRUE(openGame(opened));
     expectSameMap(board, opened);
     for (std::int32_t i = 0; i < kRouteCapacity; ++i) EXPECT_EQ(opened.playerRoute[i], board.playerRoute[i]);
     EXPECT_EQ(opened.playerRouteLength, 7);
-    EXPECT_EQ(routeClosed, 1);
-    EXPECT_EQ(gameFinished, 1);
-    EXPECT_EQ(elapsedSeconds, 55);
+    EXPECT_EQ(gameClock.routeClosed, 1);
+    EXPECT_EQ(gameClock.gameFinished, 1);
+    EXPECT_EQ(gameClock.elapsedSeconds, 55);
 }
 
 TEST_F(OpenFile, RefusedOpensChangeNothing) {
@@ -126,7 +126,7 @@ TEST_F(OpenFile, RefusedOpensChangeNothing) {
     writeBytes(dir.file("wide.rva"), wide);
 
     Board other;
-    stampWords[1] = 5;
+    document.stampWords[1] = 5;
     const Snapshot before(other);
     for (const char* name : {"short.rva", "v3.rva", "wide.rva", "missing.rva"}) {
         fake::openPath = dir.file(name);
@@ -158,7 +158,7 @@ TEST_F(OpenFile, LongerFilesAreReadOnTheirFirstBytesSoAGameOpensAsAMap) {
     fake::openPath = dir.file("g.rvb");
     ASSERT_TRUE(openMap(opened));
     EXPECT_EQ(opened.cityCount, 6);
-    EXPECT_EQ(std::string(documentName), dir.file("g"));
+    EXPECT_EQ(std::string(document.name), dir.file("g"));
     // The game's clock words now stand where a map keeps city 0: read as a
     // map, they still give cities on the grid.
     for (std::int32_t i = 0; i < opened.cityCount; ++i) {
@@ -178,9 +178,9 @@ TEST_F(OpenFile, SizesAreClampedLikeTheBoardClampsThem) {
     ASSERT_TRUE(openMap(b));
     EXPECT_EQ(b.gridWidth, 2);
     EXPECT_EQ(b.cityCount, 6);
-    EXPECT_EQ(gridSizeSetting.width, 2);
-    EXPECT_EQ(gridSizeSetting.height, 3);
-    EXPECT_EQ(cityCountSetting, 6);
+    EXPECT_EQ(mapGenerator.gridSizeSetting.width, 2);
+    EXPECT_EQ(mapGenerator.gridSizeSetting.height, 3);
+    EXPECT_EQ(mapGenerator.cityCountSetting, 6);
 
     r.header.gridWidth = kMaxGridSide;
     r.header.gridHeight = -5;
@@ -207,14 +207,14 @@ TEST_F(OpenFile, UnsolvedMapCarriesTheSpectrumItHeld) {
 
 TEST_F(OpenFile, StampWordsFollowOpenedFilesOnlyInPublic) {
     setEditionStampWords();
-    const std::vector<std::int32_t> atStart(stampWords, stampWords + 4);
+    const std::vector<std::int32_t> atStart(document.stampWords, document.stampWords + 4);
     MapFile r;
     r.header.gridWidth = r.header.gridHeight = 11;
     for (std::int32_t i = 0; i < 4; ++i) r.header.stampWords[i] = 100 + i;
     Board b;
     ASSERT_TRUE(installMapFile(b, r));
     const std::vector<std::int32_t> expected = isProfi() ? atStart : std::vector<std::int32_t>{100, 101, 102, 103};
-    EXPECT_EQ(std::vector<std::int32_t>(stampWords, stampWords + 4), expected);
+    EXPECT_EQ(std::vector<std::int32_t>(document.stampWords, document.stampWords + 4), expected);
     fake::savePath = dir.file("s.rvb");
     ASSERT_TRUE(saveGame(b));
     const std::vector<unsigned char> bytes = readBytes(dir.file("s.rvb"));
@@ -371,7 +371,7 @@ TEST_F(OpenFile, PlayerRouteIsCutBackToItsLongestSoundStart) {
         EXPECT_EQ(b.playerRouteLength, c.expectedLength) << c.what;
         EXPECT_EQ(b.playerRoute[0], 0) << c.what;
         for (std::int32_t i = 0; i < kRouteCapacity; ++i) EXPECT_TRUE(b.playerRoute[i] >= 0 && b.playerRoute[i] < 18);
-        EXPECT_EQ(routeClosed, c.expectedLength == 7 ? 1 : 0) << c.what;
+        EXPECT_EQ(gameClock.routeClosed, c.expectedLength == 7 ? 1 : 0) << c.what;
         // Picks on the restored route behave: cutting back and closing again.
         b.extendPlayerRoute(4);
         EXPECT_EQ(b.playerRouteLength, 2) << c.what;
@@ -383,18 +383,18 @@ TEST_F(OpenFile, ExtremeClockValuesCannotOverflowTheGameClock) {
     Board b;
     r.elapsedSeconds = std::numeric_limits<std::int32_t>::max();
     ASSERT_TRUE(installGameFile(b, r));
-    EXPECT_EQ(elapsedSeconds, 1 << 30);
-    EXPECT_EQ(gameStartTime, fake::clockNow - (1 << 30));
+    EXPECT_EQ(gameClock.elapsedSeconds, 1 << 30);
+    EXPECT_EQ(gameClock.gameStartTime, fake::clockNow - (1 << 30));
 
     r.elapsedSeconds = std::numeric_limits<std::int32_t>::min();
     ASSERT_TRUE(installGameFile(b, r));
-    EXPECT_EQ(elapsedSeconds, -(1 << 30));
-    EXPECT_EQ(gameStartTime, std::numeric_limits<std::int32_t>::max());  // now + 2^30 does not fit
+    EXPECT_EQ(gameClock.elapsedSeconds, -(1 << 30));
+    EXPECT_EQ(gameClock.gameStartTime, std::numeric_limits<std::int32_t>::max());  // now + 2^30 does not fit
 
     r.elapsedSeconds = -5;  // a clock that was set back while the game ran
     ASSERT_TRUE(installGameFile(b, r));
-    EXPECT_EQ(elapsedSeconds, -5);
-    EXPECT_EQ(gameStartTime, fake::clockNow + 5);
+    EXPECT_EQ(gameClock.elapsedSeconds, -5);
+    EXPECT_EQ(gameClock.gameStartTime, fake::clockNow + 5);
 }
 
 }  // namespace

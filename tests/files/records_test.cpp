@@ -125,39 +125,39 @@ TEST_F(Records, DoublesKeepTheirExactBitsIncludingNonFiniteOnes) {
 }
 
 TEST_F(DocumentName, KeepsTheDirectoryAndCutsAtTheLastDot) {
-    EXPECT_STREQ(documentName, "untitled");
+    EXPECT_STREQ(document.name, "untitled");
     setDocumentName("C:\\Games\\tour.rva", kDocumentNameCapacity);
-    EXPECT_STREQ(documentName, "C:\\Games\\tour");
+    EXPECT_STREQ(document.name, "C:\\Games\\tour");
     setDocumentName("C:\\My.Maps\\tour", kDocumentNameCapacity);
-    EXPECT_STREQ(documentName, "C:\\My");
+    EXPECT_STREQ(document.name, "C:\\My");
     setDocumentName("/home/u/maps/a.b.rvb", kDocumentNameCapacity);
-    EXPECT_STREQ(documentName, "/home/u/maps/a.b");
+    EXPECT_STREQ(document.name, "/home/u/maps/a.b");
 
     // At most 255 characters are kept, before the cut at the dot.
     const std::string longPath = std::string(300, 'd');
     setDocumentName(longPath.c_str(), kDocumentNameCapacity);
-    EXPECT_EQ(std::string(documentName), std::string(255, 'd'));
+    EXPECT_EQ(std::string(document.name), std::string(255, 'd'));
     const std::string dotLate = std::string(250, 'e') + ".x" + std::string(40, 'f');
     setDocumentName(dotLate.c_str(), kDocumentNameCapacity);
-    EXPECT_EQ(std::string(documentName), std::string(250, 'e'));
+    EXPECT_EQ(std::string(document.name), std::string(250, 'e'));
     // A capacity above the buffer's cannot make it overflow.
     setDocumentName(longPath.c_str(), 100000);
-    EXPECT_EQ(std::string(documentName).size(), 255u);
+    EXPECT_EQ(std::string(document.name).size(), 255u);
 }
 
 TEST_F(DocumentName, ProposedNameKeepsTheExtensionWholeWhenTheNameIsLong) {
     char out[kDocumentNameCapacity];
-    std::strcpy(documentName, "untitled");
+    std::strcpy(document.name, "untitled");
     composeDefaultName(out, kDocumentNameCapacity, "rva");
     EXPECT_STREQ(out, "untitled.rva");
 
     // 251 + ".rva" is exactly 255 characters: proposed unchanged.
-    std::strcpy(documentName, std::string(251, 'n').c_str());
+    std::strcpy(document.name, std::string(251, 'n').c_str());
     composeDefaultName(out, kDocumentNameCapacity, "rvb");
     EXPECT_EQ(std::string(out), std::string(251, 'n') + ".rvb");
 
     // One more and the name gives way, never the extension.
-    std::strcpy(documentName, std::string(255, 'n').c_str());
+    std::strcpy(document.name, std::string(255, 'n').c_str());
     composeDefaultName(out, kDocumentNameCapacity, "rva");
     EXPECT_EQ(std::string(out), std::string(251, 'n') + ".rva");
 
@@ -169,10 +169,10 @@ TEST_F(DocumentName, ProposedNameKeepsTheExtensionWholeWhenTheNameIsLong) {
 TEST_F(StampWords, EditionDecidesWhetherTheyAreFixed) {
     setEditionStampWords();
     if (isProfi()) {
-        const bool anySet = stampWords[0] != 0 || stampWords[1] != 0 || stampWords[2] != 0 || stampWords[3] != 0;
+        const bool anySet = document.stampWords[0] != 0 || document.stampWords[1] != 0 || document.stampWords[2] != 0 || document.stampWords[3] != 0;
         EXPECT_TRUE(anySet);
     } else {
-        for (std::int32_t w : stampWords) EXPECT_EQ(w, 0);
+        for (std::int32_t w : document.stampWords) EXPECT_EQ(w, 0);
     }
 }
 

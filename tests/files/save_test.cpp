@@ -11,7 +11,7 @@ using SaveFile = FilesTest;
 
 TEST_F(SaveFile, RecordIsTakenWhenTheCommandStartsAndReplacesTheOldFile) {
     Board board = solvedBoard();
-    personalNumber = -77;
+    document.personalNumber = -77;
     fake::savePath = dir.file("m.rva");
     writeBytes(dir.file("m.rva"), std::vector<unsigned char>(3000, 0x11));  // a longer old file
     ASSERT_TRUE(saveMap(board));
@@ -23,7 +23,7 @@ TEST_F(SaveFile, RecordIsTakenWhenTheCommandStartsAndReplacesTheOldFile) {
     EXPECT_EQ(intAt(bytes, 292 + 8 * 1), 9);  // city 1 at (9, 2)
     EXPECT_EQ(intAt(bytes, 296 + 8 * 1), 2);
     EXPECT_EQ(dir.names(), std::set<std::string>{"m.rva"});
-    EXPECT_STREQ(documentName, dir.file("m").c_str());
+    EXPECT_STREQ(document.name, dir.file("m").c_str());
     EXPECT_GE(fake::flushCalls, 1);
 
     std::int32_t written = 0;
@@ -52,7 +52,7 @@ TEST_F(SaveFile, EveryFailedSaveKeepsThePreviousFile) {
     auto expectKept = [&](const std::string& what) {
         EXPECT_EQ(readBytes(target), previous) << what;
         EXPECT_EQ(dir.names(), std::set<std::string>{"keep.rvb"}) << what;
-        EXPECT_STREQ(documentName, "untitled") << what;
+        EXPECT_STREQ(document.name, "untitled") << what;
     };
 
     writeBytes(target, previous);

@@ -92,11 +92,11 @@ void checkBoard(const Board& b) {
 }
 
 void checkClock() {
-    FUZZ_CHECK(routeClosed == 0 || routeClosed == 1);
+    FUZZ_CHECK(gameClock.routeClosed == 0 || gameClock.routeClosed == 1);
     // The status line shows now minus the start: it must stay in 32 bits for
     // years of running.
     constexpr std::int64_t kTenYears = 315'360'000;
-    const std::int64_t shown = static_cast<std::int64_t>(clockNow) + kTenYears - gameStartTime;
+    const std::int64_t shown = static_cast<std::int64_t>(clockNow) + kTenYears - gameClock.gameStartTime;
     FUZZ_CHECK(fitsInt32(static_cast<double>(shown)));
 }
 
@@ -131,10 +131,9 @@ int openAndPlay(const std::uint8_t* data, std::size_t size, bool asGame) {
     files["in"].assign(data, data + size);
     dialogPath = "in";
     clockNow = 1'700'000'000;
-    std::strcpy(documentName, "untitled");
-    gridSizeSetting = GridSize{11, 11};
-    cityCountSetting = 8;
-    gameStartTime = elapsedSeconds = gameFinished = routeClosed = 0;
+    document = Document{};
+    mapGenerator = MapGenerator{};
+    gameClock = GameClock{};
 
     const std::size_t recordSize = asGame ? kGameFileBytes : kMapFileBytes;
     Board board;
@@ -147,10 +146,10 @@ int openAndPlay(const std::uint8_t* data, std::size_t size, bool asGame) {
     }
     FUZZ_CHECK(opened == acceptable);
     if (!opened) {
-        FUZZ_CHECK(std::strcmp(documentName, "untitled") == 0);
+        FUZZ_CHECK(std::strcmp(document.name, "untitled") == 0);
         return 0;
     }
-    FUZZ_CHECK(std::strcmp(documentName, "in") == 0);
+    FUZZ_CHECK(std::strcmp(document.name, "in") == 0);
     board.measurePlayerRoute();
     checkBoard(board);
     // Measuring the solution of an unsolved board is no use, but must be safe.
@@ -159,7 +158,7 @@ int openAndPlay(const std::uint8_t* data, std::size_t size, bool asGame) {
     FUZZ_CHECK(std::isfinite(probe.solutionLength));
     checkClock();
     // A game restores whether its route is closed; a map starts a new route.
-    FUZZ_CHECK(routeClosed == (asGame && board.playerRouteLength == board.cityCount + 1 ? 1 : 0));
+    FUZZ_CHECK(gameClock.routeClosed == (asGame && board.playerRouteLength == board.cityCount + 1 ? 1 : 0));
 
     // What this program writes from the opened board opens as the same board.
     dialogPath = "out";

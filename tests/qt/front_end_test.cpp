@@ -176,7 +176,7 @@ private:
     // A fresh random map on the coarse grid in Generator mode.
     void freshCoarseMap() {
         command(command::gridCoarse);
-        QCOMPARE(mode, AppMode::Generator);
+        QCOMPARE(session.mode, AppMode::Generator);
         QVERIFY(theBoard.cityCount > 1);
     }
 
@@ -225,9 +225,9 @@ private slots:
         const QString expected = isProfi() ? ru(RU("\"Orvanta\" Profi Release 11")) : ru(RU("\"Orvanta\" Public Version 11"));
         QCOMPARE(window_->windowTitle(), expected);
         // "user.txt" beside the test executable holds "  0x1F".
-        QCOMPARE(personalNumber, 31);
+        QCOMPARE(document.personalNumber, 31);
         bool anyStampWord = false;
-        for (std::int32_t word : stampWords) anyStampWord = anyStampWord || word != 0;
+        for (std::int32_t word : document.stampWords) anyStampWord = anyStampWord || word != 0;
         QCOMPARE(anyStampWord, isProfi());
     }
 
@@ -284,16 +284,16 @@ private slots:
 
         // Triggering items reaches the controller with their ids.
         command(command::gridMedium);
-        QCOMPARE(gridSizeSetting.width, 41);
+        QCOMPARE(mapGenerator.gridSizeSetting.width, 41);
         QCOMPARE(theBoard.gridWidth, 41);
         command(command::gridFine);
         QCOMPARE(theBoard.gridWidth, 10000);
         command(command::editMap);
-        QCOMPARE(mode, AppMode::Editor);
+        QCOMPARE(session.mode, AppMode::Editor);
         command(command::startGame);
-        QCOMPARE(mode, AppMode::Game);
+        QCOMPARE(session.mode, AppMode::Game);
         command(command::generator);
-        QCOMPARE(mode, AppMode::Generator);
+        QCOMPARE(session.mode, AppMode::Generator);
         QCOMPARE(theBoard.gridWidth, 10000);
         command(command::gridCoarse);
         QCOMPARE(theBoard.gridWidth, 11);
@@ -301,20 +301,20 @@ private slots:
 
     void keysReachTheControllerOnRelease() {
         freshCoarseMap();
-        const std::int32_t cities = cityCountSetting;
+        const std::int32_t cities = mapGenerator.cityCountSetting;
         QTest::keyPress(picture(), Qt::Key_Up);
         settle();
-        QCOMPARE(cityCountSetting, cities);  // a press alone does nothing
+        QCOMPARE(mapGenerator.cityCountSetting, cities);  // a press alone does nothing
         QTest::keyRelease(picture(), Qt::Key_Up);
         settle();
-        QCOMPARE(cityCountSetting, cities + 1);
+        QCOMPARE(mapGenerator.cityCountSetting, cities + 1);
         QCOMPARE(theBoard.cityCount, cities + 1);
 
         // An auto-repeated release is not a release.
         QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier, QString(), true);
         QApplication::sendEvent(picture(), &repeat);
         settle();
-        QCOMPARE(cityCountSetting, cities + 1);
+        QCOMPARE(mapGenerator.cityCountSetting, cities + 1);
 
         QTest::keyRelease(picture(), Qt::Key_Down);
         settle();
@@ -351,7 +351,7 @@ private slots:
         command(command::gridCoarse);
         command(command::editMap);
         command(command::eraseAll);
-        QCOMPARE(mode, AppMode::Editor);
+        QCOMPARE(session.mode, AppMode::Editor);
         QCOMPARE(theBoard.cityCount, 0);
         const City corners[] = {{1, 1}, {9, 1}, {9, 9}, {1, 9}};
         for (const City& c : corners) leftClickAt(gridToWindow(layout(), c.x, c.y));
@@ -362,14 +362,14 @@ private slots:
         }
 
         command(command::startGame);
-        QCOMPARE(mode, AppMode::Game);
+        QCOMPARE(session.mode, AppMode::Game);
         // Across the square and back: 16 + 16 sqrt 2 units against the 32 around it.
         for (const int i : {2, 1, 3}) {
-            QCOMPARE(routeClosed, 0);
+            QCOMPARE(gameClock.routeClosed, 0);
             leftClickAt(cityPoint(i));
         }
-        QCOMPARE(routeClosed, 1);
-        QCOMPARE(gameFinished, 1);
+        QCOMPARE(gameClock.routeClosed, 1);
+        QCOMPARE(gameClock.gameFinished, 1);
         QCOMPARE(theBoard.playerRouteLength, 5);
 
         // Public needs '+' for the optimum; Profi has it already, and its '+'
@@ -379,7 +379,7 @@ private slots:
             settle();
         }
         QCOMPARE(theBoard.solved, 1);
-        elapsedSeconds = 37;  // the stopped clock, as a saved game would bring it back
+        gameClock.elapsedSeconds = 37;  // the stopped clock, as a saved game would bring it back
         requestRepaint();
         settle();
 
@@ -445,7 +445,7 @@ private slots:
     void gameIsSavedAndOpenedThroughTheRealDialogs() {
         freshCoarseMap();
         leftClickAt(cityPoint(0));  // into Game mode
-        QCOMPARE(mode, AppMode::Game);
+        QCOMPARE(session.mode, AppMode::Game);
         leftClickAt(cityPoint(1));
         QCOMPARE(theBoard.playerRouteLength, 2);
         const Board saved = theBoard;
@@ -469,7 +469,7 @@ private slots:
         command(command::gridMedium);
         QCOMPARE(theBoard.gridWidth, 41);
         openThroughDialog(command::openGame, QStringLiteral("game1.rvb"));
-        QCOMPARE(mode, AppMode::Game);
+        QCOMPARE(session.mode, AppMode::Game);
         QCOMPARE(theBoard.gridWidth, 11);
         QCOMPARE(theBoard.cityCount, saved.cityCount);
         for (std::int32_t i = 0; i < saved.cityCount; ++i) {
@@ -532,7 +532,7 @@ private slots:
         QCOMPARE(QFileInfo(dir_.filePath(QStringLiteral("tour.rva"))).size(), 512);
         const QString mapTitle = ru(RU("\"Orvanta\" - Карта ")) + dir_.filePath(QStringLiteral("tour"));
         QCOMPARE(window_->windowTitle(), mapTitle);
-        QCOMPARE(mode, AppMode::Generator);  // saving changes no mode
+        QCOMPARE(session.mode, AppMode::Generator);  // saving changes no mode
 
         QString openTitle;
         QStringList filters;
@@ -548,7 +548,7 @@ private slots:
         QCOMPARE(openTitle, ru(RU("Открыть Карту из файла")));
         QCOMPARE(filters, QStringList({QStringLiteral("Map Files (*.rva)"), QStringLiteral("Any Files (*)")}));
         QVERIFY(existingOnly);
-        QCOMPARE(mode, AppMode::Game);
+        QCOMPARE(session.mode, AppMode::Game);
         QCOMPARE(window_->windowTitle(), mapTitle);
     }
 
@@ -582,7 +582,7 @@ private slots:
         command(command::openGame);
         QVERIFY(warned);
         QCOMPARE(qt::beepCount, beeps + 1);
-        QCOMPARE(mode, AppMode::Generator);
+        QCOMPARE(session.mode, AppMode::Generator);
         QCOMPARE(window_->windowTitle(), title);
     }
 
@@ -682,7 +682,7 @@ private slots:
 
         command(command::gridMedium);
         openThroughDialog(command::openMap, QString::fromUtf8("中文/ü.rva"));
-        QCOMPARE(mode, AppMode::Game);
+        QCOMPARE(session.mode, AppMode::Game);
         QCOMPARE(theBoard.gridWidth, 11);
         QCOMPARE(theBoard.cityCount, saved.cityCount);
         QCOMPARE(theBoard.cities[1].x, saved.cities[1].x);

@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
     surface.picture = &picture;
     if (!orvanta::platform::beginPictureDrawing(surface)) return 1;
     orvanta::platform::drawText(surface, 8, 0, orvanta::textColours::strong, text.c_str());
-    orvanta::pictureDirty = 1;  // a redrawn picture: made opaque for the copy
+    orvanta::session.pictureDirty = true;  // a redrawn picture: made opaque for the copy
     orvanta::platform::endPictureDrawing(surface);
     const bool saved = picture.store->image.convertToFormat(QImage::Format_RGB32).save(argv[1]);
     orvanta::platform::releasePictureSurface(picture);
