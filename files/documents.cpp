@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "files/file_services.h"
+#include "files/safe_write.h"
 
 namespace orvanta {
 
@@ -70,17 +71,7 @@ bool copySmallFile(const char* source, const char* target) {
         return false;
     const platform::FileHandle file = platform::createNewFile(target);
     if (file == platform::kNoFile) return false;
-    bool ok = true;
-    std::int32_t offset = 0;
-    while (ok && offset < count) {
-        const std::int32_t wrote = platform::writeToFile(file, bytes + offset, count - offset);
-        if (wrote <= 0 || wrote > count - offset)
-            ok = false;
-        else
-            offset += wrote;
-    }
-    ok = ok && platform::flushFile(file);
-    ok = platform::closeFile(file) && ok;
+    const bool ok = writeAllAndClose(file, bytes, count);
     if (!ok) platform::removeFile(target);
     return ok;
 }

@@ -7,6 +7,21 @@
 
 namespace orvanta {
 
+bool writeAllAndClose(platform::FileHandle file, const unsigned char* bytes, std::int32_t count) {
+    bool ok = true;
+    std::int32_t offset = 0;
+    while (ok && offset < count) {
+        const std::int32_t wrote = platform::writeToFile(file, bytes + offset, count - offset);
+        if (wrote <= 0 || wrote > count - offset)
+            ok = false;
+        else
+            offset += wrote;
+    }
+    ok = ok && platform::flushFile(file);
+    ok = platform::closeFile(file) && ok;
+    return ok;
+}
+
 bool writeFileReplacing(const char* path, const unsigned char* bytes, std::int32_t count) {
     if (path == nullptr || path[0] == '\0' || count < 0) return false;
     // "<target>.~N" beside the target, so that the final rename stays on one
@@ -20,17 +35,7 @@ bool writeFileReplacing(const char* path, const unsigned char* bytes, std::int32
     }
     if (file == platform::kNoFile) return false;
 
-    bool ok = true;
-    std::int32_t offset = 0;
-    while (ok && offset < count) {
-        const std::int32_t wrote = platform::writeToFile(file, bytes + offset, count - offset);
-        if (wrote <= 0 || wrote > count - offset)
-            ok = false;
-        else
-            offset += wrote;
-    }
-    ok = ok && platform::flushFile(file);
-    ok = platform::closeFile(file) && ok;
+    bool ok = writeAllAndClose(file, bytes, count);
     ok = ok && platform::replaceFile(temp, path);
     if (!ok) platform::removeFile(temp);
     return ok;
