@@ -149,6 +149,7 @@ struct DegenerateBoard {
     const char* name;
     std::int32_t grid;
     std::vector<City> cities;
+    std::int32_t width = 0;  // 0: as high as wide
 };
 
 // Each point taken `times` times, the copies listed one after another round the points.
@@ -167,6 +168,14 @@ std::vector<DegenerateBoard> degenerateBoards() {
     for (std::int32_t i = 0; i < 9; ++i) lineOfNine.push_back(City{2 + 4 * i, 20});
     std::vector<City> seventeenAndOne = repeated({{0, 0}}, 17);
     seventeenAndOne.push_back(City{7, 3});
+    // Nearly one line: two neighbouring columns of a 2 by 10000 grid, or three
+    // of the 10000 grid, the cities far apart along them, so every distance
+    // is within a thousandth of a whole number.
+    const std::vector<City> twoColumns = {{0, 3},    {0, 0},    {1, 2500}, {1, 5000}, {1, 7500}, {1, 1000},
+                                          {1, 3500}, {1, 6000}, {1, 8500}, {1, 2000}, {1, 4500}, {1, 7000},
+                                          {1, 500},  {1, 3000}, {1, 5500}, {1, 8000}, {1, 1500}, {1, 4000}};
+    std::vector<City> threeColumns;
+    for (std::int32_t i = 0; i < 18; ++i) threeColumns.push_back(City{4999 + i % 3, 200 + 530 * ((i * 7) % 18)});
     return {
         {"two_points_9x2", 41, repeated({{0, 0}, {40, 40}}, 9)},
         {"one_point_17_and_one", 11, seventeenAndOne},
@@ -176,12 +185,18 @@ std::vector<DegenerateBoard> degenerateBoards() {
         {"block_3x6", 11, block(3, 6)},
         {"line_18_even", 41, line},
         {"line_9_twice", 41, repeated(lineOfNine, 2)},
+        {"two_columns_2x10000", 10000, twoColumns, 2},
+        {"three_columns_near_line", 10000, threeColumns},
     };
 }
 
 void registerDegenerateSolves() {
     for (const DegenerateBoard& d : degenerateBoards()) {
         Board b = boardOf(d.grid, {});
+        if (d.width != 0) {
+            std::int32_t w = d.width, h = d.grid, none = 0;
+            b.configureBoard(w, h, none);
+        }
         // A file may put cities on taken points: placed directly, as a loaded file does.
         b.cityCount = static_cast<std::int32_t>(d.cities.size());
         for (std::size_t i = 0; i < d.cities.size(); ++i) b.cities[static_cast<std::int32_t>(i)] = d.cities[i];

@@ -246,7 +246,10 @@ bool solveExact(Board& board) {
     if (n < 2) return false;
     startThrottle();
     // Boards of whole distances have too many equal tours to walk; they are counted.
-    if (solveByCounting(board)) return true;
+    if (solveByCounting(board)) {
+        ++countedSolves;
+        return true;
+    }
 
     Search search;
     search.n = n;
