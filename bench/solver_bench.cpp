@@ -168,14 +168,14 @@ std::vector<DegenerateBoard> degenerateBoards() {
     for (std::int32_t i = 0; i < 9; ++i) lineOfNine.push_back(City{2 + 4 * i, 20});
     std::vector<City> seventeenAndOne = repeated({{0, 0}}, 17);
     seventeenAndOne.push_back(City{7, 3});
-    // Nearly one line: two neighbouring columns of a 2 by 10000 grid, or three
-    // of the 10000 grid, the cities far apart along them, so every distance
-    // is within a thousandth of a whole number.
+    // Nearly one line: two neighbouring columns of a 2 by 10000 grid, or two
+    // neighbouring rows of the 10000 grid taken in turn, the cities far apart
+    // along them, so every distance is within a thousandth of a whole number.
     const std::vector<City> twoColumns = {{0, 3},    {0, 0},    {1, 2500}, {1, 5000}, {1, 7500}, {1, 1000},
                                           {1, 3500}, {1, 6000}, {1, 8500}, {1, 2000}, {1, 4500}, {1, 7000},
                                           {1, 500},  {1, 3000}, {1, 5500}, {1, 8000}, {1, 1500}, {1, 4000}};
-    std::vector<City> threeColumns;
-    for (std::int32_t i = 0; i < 18; ++i) threeColumns.push_back(City{4999 + i % 3, 200 + 530 * ((i * 7) % 18)});
+    std::vector<City> twoRows;
+    for (std::int32_t i = 0; i < 18; ++i) twoRows.push_back(City{300 + 550 * ((i * 5) % 18), 5000 + (i * 5) % 18 % 2});
     return {
         {"two_points_9x2", 41, repeated({{0, 0}, {40, 40}}, 9)},
         {"one_point_17_and_one", 11, seventeenAndOne},
@@ -186,7 +186,7 @@ std::vector<DegenerateBoard> degenerateBoards() {
         {"line_18_even", 41, line},
         {"line_9_twice", 41, repeated(lineOfNine, 2)},
         {"two_columns_2x10000", 10000, twoColumns, 2},
-        {"three_columns_near_line", 10000, threeColumns},
+        {"two_rows_in_turn", 10000, twoRows},
     };
 }
 

@@ -112,26 +112,31 @@ bool Counter::measure(const Board& board) {
     unit = common == 0 ? 1 : common;  // all cities on one point: every distance is 0
     if (near) {
         // A tour leaves every city by two edges, so the differences along it
-        // add up to at most half the sum, over the cities, of the two largest
-        // differences at each (one edge taken twice when there are two cities).
-        double sum = 0.0;
+        // that lie above the whole numbers add up to at most half the sum,
+        // over the cities, of the two largest such differences at each (one
+        // edge taken twice when there are two cities); likewise below.
+        double above = 0.0, below = 0.0;
         for (std::int32_t a = 0; a < n; ++a) {
-            double first = 0.0, second = 0.0;
+            double up[2] = {0.0, 0.0}, down[2] = {0.0, 0.0};
             for (std::int32_t b = 0; b < n; ++b) {
-                const double off = std::fabs(e(a, b) - static_cast<double>(d(a, b)));
-                if (off > first) {
-                    second = first;
-                    first = off;
-                } else if (off > second) {
-                    second = off;
+                const double off = e(a, b) - static_cast<double>(d(a, b));
+                double* two = off > 0.0 ? up : down;
+                const double size = std::fabs(off);
+                if (size > two[0]) {
+                    two[1] = two[0];
+                    two[0] = size;
+                } else if (size > two[1]) {
+                    two[1] = size;
                 }
             }
-            sum += n == 2 ? 2.0 * first : first + second;
+            above += n == 2 ? 2.0 * up[0] : up[0] + up[1];
+            below += n == 2 ? 2.0 * down[0] : down[0] + down[1];
         }
         // Each of the n additions of a tour rounds by at most half a unit in
         // the last place of a sum below the longest tour.
-        const double longestTour = static_cast<double>(most) * n + sum;
-        drift = 0.5 * sum * (1.0 + 1e-12) + n * longestTour * 2.3e-16;
+        const double rounding = n * (static_cast<double>(most) * n + above) * 2.3e-16;
+        driftAbove = 0.5 * above * (1.0 + 1e-12) + rounding;
+        driftBelow = 0.5 * below * (1.0 + 1e-12) + rounding;
     }
     for (std::uint32_t& x : distance) {
         x /= unit;

@@ -168,9 +168,9 @@ double Walk::sumOf(const std::int32_t* route) const {
 
 bool lengthsKeepApart(const Counter& counter) {
     const double unit = counter.unit;
-    const double shortestTour = static_cast<double>(counter.optimum) * unit - counter.drift;
-    const double longestTour = static_cast<double>(counter.longest) * unit + counter.drift;
-    const double spread = 2.0 * counter.drift;
+    const double shortestTour = static_cast<double>(counter.optimum) * unit - counter.driftBelow;
+    const double longestTour = static_cast<double>(counter.longest) * unit + counter.driftAbove;
+    const double spread = counter.driftAbove + counter.driftBelow;
     // Any two tours counted as one length lie within the tolerance of the
     // entry that the first of them made (a millionth of it, kept a little
     // smaller against rounding) ...

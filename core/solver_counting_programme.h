@@ -50,9 +50,10 @@ struct Counter {
     // number, and its own value (the board's distance) is kept beside it.
     bool near = false;
     std::vector<double> exact;  // n × n board distances, when near
-    // No tour's length lies further than this from the whole number it is
-    // counted as (grid units), rounding of the sums included.
-    double drift = 0.0;
+    // No tour's length lies further than these above or below the whole
+    // number it is counted as (grid units), rounding of the sums included.
+    double driftAbove = 0.0;
+    double driftBelow = 0.0;
     std::uint32_t unit = 1;               // gcd of the non-zero distances
     std::uint32_t longest = 0;            // no tour is longer, in units
     std::uint32_t shortest = 0;           // shortest non-zero distance, in units
