@@ -34,7 +34,7 @@ namespace {
 // Steps of all walks of one solve, and dead ends remembered at once; beyond
 // them the board is left to the search.
 constexpr std::int64_t kStepLimit = 4'000'000;
-constexpr std::size_t kDeadEndLimit = std::size_t{1} << 20;
+constexpr std::size_t kDeadEndLimit = std::size_t{1} << 19;
 // Orderings of the shortest length (one per pattern of shared points) that
 // the walk for the solution may sum.
 constexpr std::uint32_t kShortestLimit = 300'000;
