@@ -144,6 +144,7 @@ struct DegenerateBoard {
     const char* name;
     std::int32_t grid;
     std::vector<City> cities;
+    std::int32_t width = 0;  // 0: as high as wide
 };
 
 // Each point taken `times` times, the copies listed one after another round the points.
@@ -162,6 +163,14 @@ std::vector<DegenerateBoard> degenerateBoards() {
     for (std::int32_t i = 0; i < 9; ++i) lineOfNine.push_back(City{2 + 4 * i, 20});
     std::vector<City> seventeenAndOne = repeated({{0, 0}}, 17);
     seventeenAndOne.push_back(City{7, 3});
+    // Nearly one line: two neighbouring columns of a 2 by 10000 grid, or two
+    // neighbouring rows of the 10000 grid taken in turn, the cities far apart
+    // along them, so every distance is within a thousandth of a whole number.
+    const std::vector<City> twoColumns = {{0, 3},    {0, 0},    {1, 2500}, {1, 5000}, {1, 7500}, {1, 1000},
+                                          {1, 3500}, {1, 6000}, {1, 8500}, {1, 2000}, {1, 4500}, {1, 7000},
+                                          {1, 500},  {1, 3000}, {1, 5500}, {1, 8000}, {1, 1500}, {1, 4000}};
+    std::vector<City> twoRows;
+    for (std::int32_t i = 0; i < 18; ++i) twoRows.push_back(City{300 + 550 * ((i * 5) % 18), 5000 + (i * 5) % 18 % 2});
     return {
         {"two_points_9x2", 41, repeated({{0, 0}, {40, 40}}, 9)},
         {"one_point_17_and_one", 11, seventeenAndOne},
@@ -171,13 +180,15 @@ std::vector<DegenerateBoard> degenerateBoards() {
         {"block_3x6", 11, block(3, 6)},
         {"line_18_even", 41, line},
         {"line_9_twice", 41, repeated(lineOfNine, 2)},
+        {"two_columns_2x10000", 10000, twoColumns, 2},
+        {"two_rows_in_turn", 10000, twoRows},
     };
 }
 
 void registerDegenerateSolves() {
     for (const DegenerateBoard& d : degenerateBoards()) {
         // A file may put cities on taken points: placed directly, as a loaded file does.
-        Board b = test::boardWith(d.grid, d.cities);
+        Board b = test::boardWith(d.width != 0 ? d.width : d.grid, d.grid, d.cities);
         benchmark::RegisterBenchmark((std::string("BM_DegenerateSolve/") + d.name).c_str(),
                                      [b](benchmark::State& state) mutable { runForcedSolves(state, b); })
             ->Unit(benchmark::kMillisecond);

@@ -24,6 +24,13 @@ inline std::int32_t lowestBit(Mask bits) {
 #endif
 }
 
+// The number of members of a set.
+inline std::int32_t countMembers(std::uint32_t set) {
+    std::int32_t k = 0;
+    for (; set != 0; set &= set - 1) ++k;
+    return k;
+}
+
 // The next larger set with as many members as `set` (Gosper's step): the
 // lowest run of members moves its top member up by one place and the rest of
 // the run back down to the bottom. Walks all sets of one size in increasing

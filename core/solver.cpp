@@ -9,6 +9,7 @@
 namespace orvanta {
 
 std::int64_t toursEvaluated = 0;
+std::int64_t countedSolves = 0;
 
 namespace {
 // Steps left before the throttle looks at the clock again, and the time at

@@ -19,6 +19,8 @@ inline constexpr std::int32_t kThrottleCheckSteps = 1024;
 
 // Tours evaluated by all solves so far (the tests and the benchmark read it).
 extern std::int64_t toursEvaluated;
+// Solves done by counting orderings per length rather than walking them.
+extern std::int64_t countedSolves;
 
 // Solves the board if it is not yet solved and either forced or allowed
 // automatically by the edition. Returns whether the board is solved.

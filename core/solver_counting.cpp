@@ -21,6 +21,11 @@
 // the table, and neither can any tour it shares a length with. The trial
 // bound grows from the optimum until 20 distinct lengths fit below it.
 //
+// Distances that are only nearly whole (within kNearlyWhole) are counted as
+// their nearest whole numbers when that provably groups the tours as the
+// table does; solver_counting_near.cpp checks that and finds the sums the
+// entries keep and the solution.
+//
 // Cities on one grid point are interchangeable, so only the orderings that
 // take each point's cities in ascending order are counted (states whose set
 // holds the lowest cities of each point and ends on the highest of them);
@@ -28,7 +33,7 @@
 //
 // Reading order: measure() and buildCompletion() prepare, run() is the
 // programme for one bound (its merges are in solver_counting_merge.h, its
-// storage the Layer blocks below), solveByCounting() at the end drives the
+// storage the Layer blocks in solver_counting_programme.h), solveByCounting() at the end drives the
 // bound and writes the board.
 #include "core/solver_counting.h"
 
@@ -41,22 +46,21 @@
 
 #include "core/bits.h"
 #include "core/solver.h"
-#include "core/solver_counting_merge.h"
+#include "core/solver_counting_programme.h"
 
 namespace orvanta {
 
-namespace {
+namespace counting {
 
-using counting::DenseSums;
-using counting::Entry;
-using counting::kCountLimit;
-using counting::Merge;
+namespace {
 
 // Tours of at least this many grid units could share an entry with a
 // different length, and are left to the search.
 constexpr std::int64_t kLengthLimit = 1000000;
 // A coordinate difference beyond this cannot belong to such a board.
 constexpr std::int64_t kDifferenceLimit = kLengthLimit;
+// Distances further than this from a whole number are not counted.
+constexpr double kNearlyWhole = 0.05;
 std::uint32_t gcd(std::uint32_t a, std::uint32_t b) {
     while (b != 0) {
         const std::uint32_t r = a % b;
@@ -66,79 +70,14 @@ std::uint32_t gcd(std::uint32_t a, std::uint32_t b) {
     return a;
 }
 
-// Entries are kept in blocks of this many; a state's entries never straddle two.
-constexpr std::size_t kBlockBits = 16;
-constexpr std::size_t kBlockEntries = std::size_t{1} << kBlockBits;
+}  // namespace
 
-// One layer of the programme: the states of all sets of one size, in the
-// order of the sets' ranks and, within a set, of the end cities.
-struct Layer {
-    std::vector<std::uint32_t> first;  // index of the first entry of each state
-    std::vector<std::uint8_t> used;    // entries of each state
-    std::vector<std::unique_ptr<Entry[]>> blocks;
-    std::size_t filled = kBlockEntries;  // entries taken in the last block
-    std::size_t bytes = 0;
-
-    const Entry* entries(std::size_t state) const {
-        const std::uint32_t at = first[state];
-        return blocks[at >> kBlockBits].get() + (at & (kBlockEntries - 1));
-    }
-};
-
-struct Counter {
-    std::int32_t n = 0;
-    std::int32_t m = 0;  // cities besides city 0; city c is bit c - 1 of a set
-    std::uint32_t full = 0;
-    std::vector<std::uint32_t> distance;  // n × n, in units
-    std::uint32_t unit = 1;               // gcd of the non-zero distances
-    std::uint32_t longest = 0;            // no tour is longer, in units
-    std::uint32_t shortest = 0;           // shortest non-zero distance, in units
-    // Shortest way from city c through every city of rest and back to city 0,
-    // at completion[rest * m + c - 1], for c outside rest.
-    std::vector<std::uint32_t> completion;
-    std::uint32_t optimum = 0;
-    std::uint32_t binomial[kMaxCities + 1][kMaxCities + 1] = {};
-    // Cities on one grid point are counted in one order only, ascending:
-    // sameBelow[c] and sameAbove[c] are the cities on the point of city c
-    // below and above it. Each count then stands for orderingsPerPattern
-    // orderings.
-    std::uint32_t sameBelow[kMaxCities] = {};
-    std::uint32_t sameAbove[kMaxCities] = {};
-    std::uint64_t orderingsPerPattern = 1;
-    std::size_t fixedBytes = 0;
-    Layer layers[2];
-    DenseSums dense;
-
-    std::uint32_t d(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)]; }
-    std::size_t completionIndex(std::uint32_t set, std::int32_t c) const {
-        return static_cast<std::size_t>(set) * static_cast<std::size_t>(m) + static_cast<std::size_t>(c - 1);
-    }
-    std::uint32_t rest(std::uint32_t set, std::int32_t c) const { return completion[completionIndex(set, c)]; }
-    // Position of a set among the sets of its size in increasing order (the
-    // combinatorial number system: the i-th lowest member at bit b passes
-    // over C(b, i) smaller sets).
-    std::uint32_t rankAmongSameSize(std::uint32_t set) const {
-        std::uint32_t r = 0;
-        std::int32_t i = 1;
-        for (; set != 0; set &= set - 1, ++i) r += binomial[lowestBit(set)][i];
-        return r;
-    }
-
-    bool measure(const Board& board);
-    bool buildCompletion();
-    std::size_t storageLimit = kCountingStorageLimit;
-    bool fits(std::size_t extra) const { return fixedBytes + layers[0].bytes + layers[1].bytes + extra <= storageLimit; }
-    bool startLayer(Layer& layer, std::size_t states);
-    Entry* room(Layer& layer);
-    enum class Run { Complete, TooLarge };
-    Run run(std::uint32_t bound, std::vector<Entry>& tours);
-    void firstShortestRoute(std::int32_t* order) const;
-};
-
-// Reads the distances as whole numbers; false if one is not, or if a tour
-// could reach the length limit.
+// Reads the distances as whole numbers, or as nearly whole ones (each
+// within kNearlyWhole of its nearest whole number) with their drift; false
+// otherwise, or if a tour could reach the length limit.
 bool Counter::measure(const Board& board) {
     distance.assign(static_cast<std::size_t>(n) * static_cast<std::size_t>(n), 0);
+    exact.assign(static_cast<std::size_t>(n) * static_cast<std::size_t>(n), 0.0);
     std::int64_t most = 0;
     std::uint32_t common = 0;
     for (std::int32_t a = 0; a < n; ++a) {
@@ -150,19 +89,55 @@ bool Counter::measure(const Board& board) {
             auto root = static_cast<std::int64_t>(std::llround(std::sqrt(static_cast<double>(square))));
             while (root * root > square) --root;
             while ((root + 1) * (root + 1) <= square) ++root;
-            if (root * root != square) return false;
-            // The solver sums the board's own distances: they must be these integers exactly.
-            if (board.cityDistance(a, b) != static_cast<double>(root) || board.cityDistance(b, a) != static_cast<double>(root)) return false;
+            // The nearest whole number: root or root + 1.
+            if (square - root * root > (root + 1) * (root + 1) - square) ++root;
+            // The solver sums the board's own distances; their differences
+            // from whole numbers are exact in doubles.
+            const double there = board.cityDistance(a, b);
+            if (there != board.cityDistance(b, a)) return false;
+            const double off = there - static_cast<double>(root);
+            if (std::fabs(off) > kNearlyWhole) return false;
+            near = near || off != 0.0;
             if (root > most) most = root;
             const auto whole = static_cast<std::uint32_t>(root);
             distance[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)] = whole;
             distance[static_cast<std::size_t>(b) * static_cast<std::size_t>(n) + static_cast<std::size_t>(a)] = whole;
+            exact[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)] = there;
+            exact[static_cast<std::size_t>(b) * static_cast<std::size_t>(n) + static_cast<std::size_t>(a)] = there;
             common = gcd(whole, common);
         }
     }
     // A tour has n edges, none longer than the longest distance.
     if (most * n >= kLengthLimit) return false;
     unit = common == 0 ? 1 : common;  // all cities on one point: every distance is 0
+    if (near) {
+        // A tour leaves every city by two edges, so the differences along it
+        // that lie above the whole numbers add up to at most half the sum,
+        // over the cities, of the two largest such differences at each (one
+        // edge taken twice when there are two cities); likewise below.
+        double above = 0.0, below = 0.0;
+        for (std::int32_t a = 0; a < n; ++a) {
+            double up[2] = {0.0, 0.0}, down[2] = {0.0, 0.0};
+            for (std::int32_t b = 0; b < n; ++b) {
+                const double off = e(a, b) - static_cast<double>(d(a, b));
+                double* two = off > 0.0 ? up : down;
+                const double size = std::fabs(off);
+                if (size > two[0]) {
+                    two[1] = two[0];
+                    two[0] = size;
+                } else if (size > two[1]) {
+                    two[1] = size;
+                }
+            }
+            above += n == 2 ? 2.0 * up[0] : up[0] + up[1];
+            below += n == 2 ? 2.0 * down[0] : down[0] + down[1];
+        }
+        // Each of the n additions of a tour rounds by at most half a unit in
+        // the last place of a sum below the longest tour.
+        const double rounding = n * (static_cast<double>(most) * n + above) * 2.3e-16;
+        driftAbove = 0.5 * above * (1.0 + 1e-12) + rounding;
+        driftBelow = 0.5 * below * (1.0 + 1e-12) + rounding;
+    }
     for (std::uint32_t& x : distance) {
         x /= unit;
         if (x != 0 && (shortest == 0 || x < shortest)) shortest = x;
@@ -219,12 +194,39 @@ Entry* Counter::room(Layer& layer) {
     return layer.blocks.back().get() + layer.filled;
 }
 
+// Empties a layer that is done with. With keepLayers, keeps the lengths of
+// its states while the kept layers take at most half the storage (the other
+// half is left to the layers being built), else an empty layer in its place.
+void Counter::keepLayer(Layer& done) {
+    if (keepLayers) {
+        kept.emplace_back();
+        std::size_t entries = 0;
+        for (std::uint8_t u : done.used) entries += u;
+        const std::size_t bytes = (done.used.size() + 1 + entries) * sizeof(std::uint32_t);
+        if (fixedBytes + keptBytes + bytes <= storageLimit / 2) {
+            KeptLayer& k = kept.back();
+            k.start.reserve(done.used.size() + 1);
+            k.lengths.reserve(entries);
+            for (std::size_t state = 0; state < done.used.size(); ++state) {
+                k.start.push_back(static_cast<std::uint32_t>(k.lengths.size()));
+                const Entry* list = done.used[state] == 0 ? nullptr : done.entries(state);
+                for (std::uint8_t i = 0; i < done.used[state]; ++i) k.lengths.push_back(list[i].length);
+            }
+            k.start.push_back(static_cast<std::uint32_t>(k.lengths.size()));
+            keptBytes += bytes;
+        }
+    }
+    done = Layer{};
+}
+
 // Counts every ordering whose tour is at most `bound` units long, by length;
 // `tours` gets the 20 shortest distinct lengths among them.
 Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
     tours.clear();
     layers[0] = Layer{};
     layers[1] = Layer{};
+    kept.clear();
+    keptBytes = 0;
     // Files the entries a merge emits as the next state of the layer.
     const auto addState = [&](Layer& layer, Merge& merge, std::uint32_t limit) {
         std::uint8_t count = 0;
@@ -284,8 +286,8 @@ Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
             }
             if (set == full) break;  // the next set of this size would leave the cities
         }
-        // The layer before is no longer needed.
-        layers[(size - 2) % 2] = Layer{};
+        // The layer before is no longer needed, unless every layer is kept.
+        keepLayer(layers[(size - 2) % 2]);
     }
 
     // Close every ordering of all cities with the edge back to city 0.
@@ -298,6 +300,7 @@ Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
         merge.add(list, list + last.used[state], d(c, 0), bound);
     }
     merge.run(bound, dense, [&](Entry entry) { tours.push_back(entry); });
+    keepLayer(layers[(m - 1) % 2]);
     layers[0] = Layer{};
     layers[1] = Layer{};
     return Run::Complete;
@@ -326,9 +329,11 @@ void Counter::firstShortestRoute(std::int32_t* order) const {
     }
 }
 
-}  // namespace
+}  // namespace counting
 
 bool solveByCounting(Board& board, std::size_t storageLimit) {
+    using counting::Counter;
+    using counting::Entry;
     const std::int32_t n = board.cityCount;
     if (n < 2 || n > kMaxCities) return false;
     Counter counter;
@@ -353,8 +358,9 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
     std::vector<Entry> tours;
     try {
         if (!counter.measure(board)) return false;
-        counter.fixedBytes = counter.distance.capacity() * sizeof(std::uint32_t);
+        counter.fixedBytes = counter.distance.capacity() * sizeof(std::uint32_t) + counter.exact.capacity() * sizeof(double);
         if (!counter.buildCompletion()) return false;
+        if (counter.near && !counting::lengthsKeepApart(counter)) return false;
 
         // Widen the bound above the optimum until 20 distinct lengths fit under
         // it or it covers every tour. A bound that needs too much storage is
@@ -365,9 +371,18 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
         if (width > counter.longest) width = counter.longest;
         std::int64_t fitted = -1;                // widest bound known to fit, short of 20 lengths
         std::int64_t tooLarge = -1;              // narrowest bound known not to fit
+        // Nearly whole distances: the walks below learn from the layers of the
+        // last run which lengths can still be made up; keep them while they fit.
+        counter.keepLayers = counter.near;
         for (;;) {
             const std::uint32_t bound = counter.optimum + width;
-            if (counter.run(bound, tours) == Counter::Run::TooLarge) {
+            const Counter::Run outcome = counter.run(bound, tours);
+            if (outcome == Counter::Run::TooLarge && counter.keepLayers) {
+                // Try the bound again without keeping the layers.
+                counter.keepLayers = false;
+                continue;
+            }
+            if (outcome == Counter::Run::TooLarge) {
                 tooLarge = width;
                 const std::int64_t between = fitted + (tooLarge - fitted) / 2;
                 if (between <= fitted) return false;
@@ -377,13 +392,13 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
             if (tours.size() >= static_cast<std::size_t>(kSpectrumEntries) || bound >= counter.longest) break;
             fitted = width;
             // Widen so that the lengths found so far, spaced on as they are,
-            // would reach 20, but by a quarter at least; with too few to
-            // tell, double.
-            std::int64_t wider = 2 * static_cast<std::int64_t>(width) + 1;
+            // would reach 20 with one to spare, but by a quarter at least;
+            // with too few to tell, eight times.
+            std::int64_t wider = 8 * static_cast<std::int64_t>(width) + 1;
             if (tours.size() >= 2) {
                 const std::int64_t span = static_cast<std::int64_t>(tours.back().length) - counter.optimum;
                 const auto gaps = static_cast<std::int64_t>(tours.size()) - 1;
-                const std::int64_t estimate = (span * (kSpectrumEntries - 1) + gaps - 1) / gaps;
+                const std::int64_t estimate = (span * kSpectrumEntries + gaps - 1) / gaps;
                 const std::int64_t least = static_cast<std::int64_t>(width) + width / 4 + 1;
                 wider = estimate > least ? estimate : least;
             }
@@ -399,13 +414,27 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
     }
 
     std::int32_t order[kRouteCapacity] = {};
-    counter.firstShortestRoute(order);
-    // The one tour evaluated: the solution, summed edge by edge as the solver sums.
-    double length = 0.0;
-    for (std::int32_t k = 0; k + 1 < n; ++k) length += board.cityDistance(order[k], order[k + 1]);
-    length += board.cityDistance(order[n - 1], 0);
-    if (length != static_cast<double>(counter.optimum) * counter.unit || tours.empty() || tours[0].length != counter.optimum) return false;
-    throttleTour();
+    // The length each entry keeps: that of the first tour counted in it.
+    std::vector<double> sums;
+    if (tours.empty() || tours[0].length != counter.optimum) return false;
+    if (counter.near) {
+        // Tours counted as one length differ in their last digits: the first
+        // of each length and the smallest sum are found by walking them.
+        try {
+            if (!counting::firstToursOfLengths(counter, tours, sums, order)) return false;
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    } else {
+        counter.firstShortestRoute(order);
+        // The one tour evaluated: the solution, summed edge by edge as the solver sums.
+        double length = 0.0;
+        for (std::int32_t k = 0; k + 1 < n; ++k) length += board.cityDistance(order[k], order[k + 1]);
+        length += board.cityDistance(order[n - 1], 0);
+        if (length != static_cast<double>(counter.optimum) * counter.unit) return false;
+        throttleTour();
+        for (const Entry& t : tours) sums.push_back(static_cast<double>(t.length) * counter.unit);
+    }
 
     // The enumeration starts by emptying the table over its old contents, puts
     // the first length in slot 0 and moves every slot above an insertion up by
@@ -417,9 +446,9 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
     s.count = used;
     for (std::int32_t i = 0; i < kSpectrumEntries; ++i) {
         if (i < used) {
-            s.lengths[i] = static_cast<double>(tours[static_cast<std::size_t>(i)].length) * counter.unit;
+            s.lengths[i] = sums[static_cast<std::size_t>(i)];
             const std::uint64_t patterns = tours[static_cast<std::size_t>(i)].count;
-            const std::uint64_t orderings = patterns > kCountLimit / counter.orderingsPerPattern ? kCountLimit : patterns * counter.orderingsPerPattern;
+            const std::uint64_t orderings = patterns > counting::kCountLimit / counter.orderingsPerPattern ? counting::kCountLimit : patterns * counter.orderingsPerPattern;
             s.counts[i] = static_cast<std::int32_t>(orderings);
         } else {
             s.lengths[i] = before.lengths[i - (used - 1)];

@@ -27,6 +27,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "core/bits.h"
@@ -56,7 +57,8 @@ struct Search {
     std::vector<double> distance;
     // Shortest way from end city e through every city of the set S and back to
     // city 0, at completion[S * kRow + e - 1]; S has bit c - 1 for city c.
-    std::vector<float> completion;
+    // Every entry is written before it is read: allocated without filling.
+    std::unique_ptr<float[]> completion;
 
     PathSpectrum* spectrum = nullptr;
     // Once the table is full, a prefix whose bound lies above this cannot
@@ -123,7 +125,7 @@ void Search::buildCompletion() {
         for (std::int32_t e = 1; e < n; ++e) toward[static_cast<std::size_t>(c) * kRow + e - 1] = static_cast<float>(d(e, c));
 
     const std::uint32_t sets = 1u << (n - 1);
-    completion.assign(static_cast<std::size_t>(sets) * kRow, 0.0f);
+    completion.reset(new float[static_cast<std::size_t>(sets) * kRow]);
     for (std::int32_t e = 0; e < kRow; ++e) completion[static_cast<std::size_t>(e)] = toward[static_cast<std::size_t>(e)];
     for (std::uint32_t set = 1; set < sets; ++set) {
         throttleStep();
@@ -246,7 +248,10 @@ bool solveExact(Board& board) {
     if (n < 2) return false;
     startThrottle();
     // Boards of whole distances have too many equal tours to walk; they are counted.
-    if (solveByCounting(board)) return true;
+    if (solveByCounting(board)) {
+        ++countedSolves;
+        return true;
+    }
 
     Search search;
     search.n = n;

@@ -330,6 +330,15 @@ TEST_F(SolverEquality, NearlyEqualLengthsFromSharedPoints) {
             expectSameAsEnumeration(b, "near-equal sides " + std::to_string(c.x));
         }
     }
+    // Listed so that, walking patterns of points, a length counted in one
+    // entry lies within the tolerance of a new entry made just above it: a
+    // later ordering of that pattern could land in either, and the solver
+    // walks these boards ordering by ordering instead.
+    const City b{5100, 100};
+    const City c1{4645, 2184};
+    const City c2{4664, 2142};
+    expectSameAsEnumeration(boardWith(10000, {c1, a, b, a, b, c1, a, b, c1}), "chained entries, corner first");
+    expectSameAsEnumeration(boardWith(10000, {b, b, b, a, c2, a, c2, a, c2}), "chained entries, a corner three times first");
 }
 
 // Boards whose tours come closer to an edge of the 20th entry's tolerance

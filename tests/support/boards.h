@@ -19,13 +19,18 @@ inline Board boardOf(std::int32_t side, const std::vector<City>& cities) {
     return b;
 }
 
-// The cities placed as given, several on one point where they repeat, as only
-// a file can place them.
-inline Board boardWith(std::int32_t side, const std::vector<City>& cities) {
-    Board b = boardOf(side, {});
+// The cities placed as given on a width-by-height grid, several on one point
+// where they repeat, as only a file can place them.
+inline Board boardWith(std::int32_t width, std::int32_t height, const std::vector<City>& cities) {
+    Board b;
+    std::int32_t w = width, h = height, n = 0;
+    b.configureBoard(w, h, n);
     b.cityCount = static_cast<std::int32_t>(cities.size());
     for (std::size_t i = 0; i < cities.size(); ++i) b.cities[static_cast<std::int32_t>(i)] = cities[i];
     return b;
 }
+
+// The same on a square grid.
+inline Board boardWith(std::int32_t side, const std::vector<City>& cities) { return boardWith(side, side, cities); }
 
 }  // namespace orvanta::test

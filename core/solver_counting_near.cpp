@@ -1,0 +1,199 @@
+// Counting for boards whose distances are only nearly whole numbers: cities
+// on two or three close parallel lines far apart along them, a line or a
+// lattice moved by a unit here and there on a large grid. Each distance is
+// counted as its nearest whole number, so each tour as a whole length; the
+// tour's own sum lies within the drift of it (measured with the distances).
+//
+// When the drift is far below the tolerance of every entry, and whole lengths
+// lie further apart than any tolerance (lengthsKeepApart), the enumeration
+// puts all tours counted as one length in one entry and tours of different
+// lengths in different entries, so the counts of the programme hold exactly.
+// Only what the enumeration keeps of single tours needs walking them:
+// - the length an entry keeps is the sum of the first tour that reached it,
+//   the first ordering in enumeration order counted as that length: found by
+//   a depth-first walk in that order that follows only cities from which the
+//   length can still be reached, remembering the dead ends it met;
+// - the solution is the first ordering with the smallest sum: it is counted
+//   as the shortest length (lengths apart by a whole unit cannot swap), so
+//   every ordering of that length is walked and summed, edge by edge as the
+//   enumeration sums.
+// Cities on one point are walked in ascending order only: the orderings that
+// swap them have the same sums, and the ascending one comes first.
+#include <cstdint>
+#include <unordered_set>
+#include <vector>
+
+#include "core/bits.h"
+#include "core/solver.h"
+#include "core/solver_counting_programme.h"
+
+namespace orvanta::counting {
+
+namespace {
+
+// Steps of all walks of one solve, and dead ends remembered at once; beyond
+// them the board is left to the search.
+constexpr std::int64_t kStepLimit = 4'000'000;
+constexpr std::size_t kDeadEndLimit = std::size_t{1} << 19;
+// Orderings of the shortest length (one per pattern of shared points) that
+// the walk for the solution may sum.
+constexpr std::uint32_t kShortestLimit = 300'000;
+
+struct Walk {
+    const Counter& c;
+    std::int32_t order[kRouteCapacity] = {};
+    std::int64_t steps = 0;
+    // (cities remaining, end city, units still to go) from which no ordering
+    // of the remaining cities makes up exactly those units.
+    std::unordered_set<std::uint64_t> deadEnds;
+    bool tooLong = false;
+    std::int32_t best[kRouteCapacity] = {};
+    double bestSum = 0.0;
+    bool found = false;
+
+    explicit Walk(const Counter& counter) : c(counter) {}
+
+    // The next city may be taken: no lower city on its point is still to come.
+    bool allowed(std::uint32_t remaining, std::int32_t city) const { return (remaining & c.sameBelow[city]) == 0; }
+    bool step() {
+        throttleStep();
+        tooLong = tooLong || ++steps > kStepLimit;
+        return !tooLong;
+    }
+
+    bool reaches(std::uint32_t set, std::int32_t end, std::uint32_t length) const;
+    bool firstOf(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo);
+    void allShortest(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum);
+    double sumOf(const std::int32_t* route) const;
+};
+
+// Whether some path from city 0 through every city of the set, ending at
+// `end`, is `length` units long, as far as the kept layers of the programme
+// tell: they hold every length that can still belong to a counted tour.
+// Without them, any length may be.
+bool Walk::reaches(std::uint32_t set, std::int32_t end, std::uint32_t length) const {
+    if (c.kept.size() != static_cast<std::size_t>(c.m)) return true;
+    // The programme counted the cities of each point in ascending order: the
+    // same path over the lowest cities of each point, ending on the highest
+    // of them on the point of `end`.
+    std::uint32_t counted = 0;
+    std::int32_t countedEnd = end;
+    for (std::uint32_t left = set; left != 0;) {
+        const std::int32_t city = lowestBit(left) + 1;
+        const std::uint32_t point = c.sameBelow[city] | c.sameAbove[city] | (1u << (city - 1));
+        std::uint32_t take = 0;
+        std::int32_t highest = city;
+        std::uint32_t from = point;
+        for (std::int32_t k = countMembers(set & point); k > 0; --k, from &= from - 1) {
+            highest = lowestBit(from) + 1;
+            take |= 1u << (highest - 1);
+        }
+        counted |= take;
+        if ((point & (1u << (end - 1))) != 0) countedEnd = highest;
+        left &= ~point;
+    }
+    const KeptLayer& layer = c.kept[static_cast<std::size_t>(countMembers(counted) - 1)];
+    if (layer.start.empty()) return true;
+    const std::size_t state = c.stateIndex(counted, countedEnd);
+    for (std::uint32_t i = layer.start[state]; i < layer.start[state + 1]; ++i)
+        if (layer.lengths[i] == length) return true;
+    return false;
+}
+
+// Fills order[position..] with the first ordering of the remaining cities,
+// after `end`, that makes up exactly toGo units back to city 0.
+bool Walk::firstOf(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo) {
+    if (remaining == 0) return c.d(end, 0) == toGo;
+    if (!step()) return false;
+    const std::uint64_t key = (static_cast<std::uint64_t>(remaining) << 37) | (static_cast<std::uint64_t>(end) << 32) | toGo;
+    if (deadEnds.count(key) != 0) return false;
+    for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
+        const std::int32_t city = lowestBit(bits) + 1;
+        if (!allowed(remaining, city)) continue;
+        const std::uint32_t edge = c.d(end, city);
+        const std::uint32_t after = remaining & ~(1u << (city - 1));
+        // Even the shortest way on from here is too long.
+        if (edge > toGo || c.rest(after, city) > toGo - edge) continue;
+        // ... or that length cannot be made up: the way on is a path from
+        // city 0 through the rest to this city, walked backwards.
+        if (!reaches(after | (1u << (city - 1)), city, toGo - edge)) continue;
+        order[position] = city;
+        if (firstOf(position + 1, city, after, toGo - edge)) return true;
+        if (tooLong) return false;
+    }
+    if (deadEnds.size() >= kDeadEndLimit) {
+        tooLong = true;
+        return false;
+    }
+    deadEnds.insert(key);
+    return false;
+}
+
+// Walks every ordering of the shortest length from here in enumeration
+// order, keeping the first with the smallest sum.
+void Walk::allShortest(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum) {
+    if (remaining == 0) {
+        throttleTour();
+        const double length = sum + c.e(end, 0);
+        if (!found || length < bestSum) {
+            for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = order[k];
+            bestSum = length;
+            found = true;
+        }
+        return;
+    }
+    if (!step()) return;
+    for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
+        const std::int32_t city = lowestBit(bits) + 1;
+        if (!allowed(remaining, city)) continue;
+        const std::uint32_t edge = c.d(end, city);
+        const std::uint32_t after = remaining & ~(1u << (city - 1));
+        // No tour is shorter than the shortest: only equality continues it.
+        if (edge > toGo || c.rest(after, city) != toGo - edge) continue;
+        order[position] = city;
+        allShortest(position + 1, city, after, toGo - edge, sum + c.e(end, city));
+        if (tooLong) return;
+    }
+}
+
+// The tour's sum as the enumeration forms it: edge by edge in route order,
+// the edge back to city 0 last.
+double Walk::sumOf(const std::int32_t* route) const {
+    double sum = 0.0;
+    for (std::int32_t k = 0; k + 1 < c.n; ++k) sum += c.e(route[k], route[k + 1]);
+    return sum + c.e(route[c.n - 1], 0);
+}
+
+}  // namespace
+
+bool lengthsKeepApart(const Counter& counter) {
+    const double unit = counter.unit;
+    const double shortestTour = static_cast<double>(counter.optimum) * unit - counter.driftBelow;
+    const double longestTour = static_cast<double>(counter.longest) * unit + counter.driftAbove;
+    const double spread = counter.driftAbove + counter.driftBelow;
+    // Any two tours counted as one length lie within the tolerance of the
+    // entry that the first of them made (a millionth of it, kept a little
+    // smaller against rounding) ...
+    if (!(spread <= 0.999e-6 * shortestTour)) return false;
+    // ... and tours counted as lengths a unit or more apart lie further apart
+    // than the tolerance of any entry.
+    return unit - spread > 1.001e-6 * longestTour;
+}
+
+bool firstToursOfLengths(const Counter& counter, const std::vector<Entry>& tours, std::vector<double>& sums, std::int32_t* best) {
+    if (tours.empty() || tours[0].count >= kShortestLimit) return false;
+    Walk walk(counter);
+    sums.clear();
+    walk.allShortest(1, 0, counter.full, counter.optimum, 0.0);
+    if (walk.tooLong || !walk.found) return false;
+    for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = walk.best[k];
+    for (const Entry& t : tours) {
+        walk.deadEnds.clear();
+        if (!walk.firstOf(1, 0, counter.full, t.length)) return false;
+        throttleTour();
+        sums.push_back(walk.sumOf(walk.order));
+    }
+    return true;
+}
+
+}  // namespace orvanta::counting
