@@ -3,11 +3,11 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs each for a fixed
 # number of executions, starting from the committed seed corpus; the two run
 # side by side. Exits non-zero on a build failure or on any finding.
-# ORVANTA_FUZZ_RUNS (default 200000) and ORVANTA_FUZZ_SEED (default 1) adjust a run.
+# ORVANTA_FUZZ_RUNS (default 100000) and ORVANTA_FUZZ_SEED (default 1) adjust a run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/fuzz
-runs=${ORVANTA_FUZZ_RUNS:-200000}
+runs=${ORVANTA_FUZZ_RUNS:-100000}
 seed=${ORVANTA_FUZZ_SEED:-1}
 
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -30,8 +30,9 @@ namespace orvanta::fuzz {
 namespace {
 
 // Boards up to this size are solved. Larger ones are not yet: a board of
-// cities on two neighbouring columns (almost one line, but distances that are
-// not whole numbers) still takes the search minutes.
+// cities on three close parallel columns far apart along them (distances
+// near whole numbers, but spread wider than the table's tolerance) still
+// takes the search minutes.
 constexpr std::int32_t kSolveLimit = 9;
 
 bool fitsInt32(double v) { return v > -2147483649.0 && v < 2147483648.0; }
