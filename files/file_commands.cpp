@@ -47,27 +47,32 @@ bool saveGame(Board& board) {
     return true;
 }
 
-bool openMap(Board& board) {
-    unsigned char bytes[kMapFileBytes] = {};
+namespace {
+
+// Reads a record of exactly `size` bytes from the file chosen in the open
+// dialog and installs it; the document name follows only a record that was
+// installed.
+template <typename Record>
+bool openRecord(Board& board, std::int32_t size, const char* title, const platform::FileFilter* filters,
+                Record (*decode)(const unsigned char*), bool (*install)(Board&, const Record&)) {
+    unsigned char bytes[kGameFileBytes > kMapFileBytes ? kGameFileBytes : kMapFileBytes] = {};
     char fileName[kDocumentNameCapacity];
     std::int32_t got = 0;
-    if (!openWithDialog(bytes, kMapFileBytes, kOpenMapTitle, fileName, kMapFilters, kFilterCount, &got)) return false;
-    if (got != kMapFileBytes) return false;
-    if (!installMapFile(board, decodeMapFile(bytes))) return false;
+    if (!openWithDialog(bytes, size, title, fileName, filters, kFilterCount, &got)) return false;
+    if (got != size) return false;
+    if (!install(board, decode(bytes))) return false;
     setDocumentName(fileName, kDocumentNameCapacity);
     return true;
 }
 
+}  // namespace
+
+bool openMap(Board& board) {
+    return openRecord<MapFile>(board, kMapFileBytes, kOpenMapTitle, kMapFilters, decodeMapFile, installMapFile);
+}
+
 bool openGame(Board& board) {
-    unsigned char bytes[kGameFileBytes] = {};
-    char fileName[kDocumentNameCapacity];
-    std::int32_t got = 0;
-    if (!openWithDialog(bytes, kGameFileBytes, kOpenGameTitle, fileName, kGameFilters, kFilterCount, &got))
-        return false;
-    if (got != kGameFileBytes) return false;
-    if (!installGameFile(board, decodeGameFile(bytes))) return false;
-    setDocumentName(fileName, kDocumentNameCapacity);
-    return true;
+    return openRecord<GameFile>(board, kGameFileBytes, kOpenGameTitle, kGameFilters, decodeGameFile, installGameFile);
 }
 
 }  // namespace orvanta
