@@ -30,7 +30,11 @@ bool handleCommand(int commandId);
 // press is handled. The click is stored and applied by the next repaint.
 void recordClick(MouseButton button, std::int32_t x, std::int32_t y);
 
-// The front end's timer, several times a second while the window is visible:
+// How often the front ends' timer calls tickGameClock: often enough that the
+// shown seconds never lag a whole second.
+inline constexpr int kClockCheckMilliseconds = 200;
+
+// The front end's timer, every kClockCheckMilliseconds while the window is visible:
 // in Game mode with the clock running, requests a repaint whenever the seconds
 // shown are behind the clock, so the game line follows it. Changes no state
 // besides asking for the repaint; returns whether it did.

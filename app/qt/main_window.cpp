@@ -87,10 +87,6 @@ constexpr auto kBaseTitle = RU("\"Orvanta\"");
 constexpr int kInitialWidth = 640;
 constexpr int kInitialHeight = 480;
 
-// How often the game clock is looked at; the picture is redrawn only when the
-// seconds shown fall behind, so once a second while the clock runs.
-constexpr int kClockCheckMilliseconds = 200;
-
 }  // namespace
 
 std::int32_t beepCount = 0;

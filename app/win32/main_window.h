@@ -19,7 +19,6 @@ inline constexpr std::int32_t kInitialHeight = 480;
 // The timer that lets the game line's clock tick: looked at five times a
 // second, the picture redrawn when the seconds shown fall behind.
 inline constexpr UINT_PTR kClockTimerId = 1;
-inline constexpr UINT kClockCheckMilliseconds = 200;
 
 struct MainWindow {
     char baseTitle[kTitleCapacity];  // string 103, Windows-1251: the front of every title

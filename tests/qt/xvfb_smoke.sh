@@ -143,7 +143,7 @@ mkdir -p "$docs"
 cp "$program" "$home/orvanta"
 printf '  4242\n' >"$home/user.txt"
 export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
-start() {  # [faketime spec]: the program from its folder 中文, working in 中文/日本
+start() {  # [frozen clock, as faketime -f takes it]: the program from its folder 中文, working in 中文/日本
   local clock=()
   [ $# -gt 0 ] && clock=(env TZ=UTC FAKETIME_DONT_FAKE_MONOTONIC=1 faketime -f "$1")
   (cd "$docs" && exec "${clock[@]}" env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$home/orvanta") \
