@@ -5,7 +5,6 @@
 
 #include "app/draw.h"
 #include "app/window_services.h"
-#include "core/hold.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
 #include "core/platform.h"
