@@ -331,14 +331,22 @@ TEST_F(SolverEquality, NearlyEqualLengthsFromSharedPoints) {
         }
     }
     // Listed so that, walking patterns of points, a length counted in one
-    // entry lies within the tolerance of a new entry made just above it: a
-    // later ordering of that pattern could land in either, and the solver
-    // walks these boards ordering by ordering instead.
+    // entry lies within the tolerance of a new entry made just above it: the
+    // later orderings of that pattern go to the new entry from there on.
     const City b{5100, 100};
     const City c1{4645, 2184};
     const City c2{4664, 2142};
     expectSameAsEnumeration(boardWith(10000, {c1, a, b, a, b, c1, a, b, c1}), "chained entries, corner first");
     expectSameAsEnumeration(boardWith(10000, {b, b, b, a, c2, a, c2, a, c2}), "chained entries, a corner three times first");
+    // Points shared by two or three cities, nearly on one line: patterns
+    // whose later orderings change entries several times, as an entry just
+    // above is inserted or the entry holding them is pushed out.
+    expectSameAsEnumeration(boardWith(10000, {{5009, 117}, {5008, 2505}, {4987, 4900}, {4983, 7326}, {4991, 9739},
+                                              {5009, 117}, {5008, 2505}, {4983, 7326}, {5008, 2505}, {4983, 7326}}),
+                            "five points nearly on a line");
+    expectSameAsEnumeration(boardWith(10000, {{4999, 105}, {4986, 2504}, {4996, 4928}, {4994, 7336}, {4994, 7336}, {4999, 105},
+                                              {4986, 2504}, {4996, 4928}}),
+                            "four points nearly on a line, twice");
 }
 
 // Boards whose tours come closer to an edge of the 20th entry's tolerance
