@@ -182,6 +182,14 @@ std::vector<DegenerateBoard> degenerateBoards() {
         {"line_9_twice", 41, repeated(lineOfNine, 2)},
         {"two_columns_2x10000", 10000, twoColumns, 2},
         {"two_rows_in_turn", 10000, twoRows},
+        // Files the fuzz targets made: coordinates clamped onto the corners
+        // and edges of the largest grid, many cities to a point.
+        {"fuzz_corners_and_edges", 10000,
+         {{0, 0}, {0, 9999}, {9999, 0}, {0, 20}, {0, 9999}, {0, 0}, {0, 2}, {0, 0}, {0, 0},
+          {0, 0}, {0, 0}, {0, 0}, {0, 9999}, {9999, 101}, {0, 0}, {0, 9999}, {9999, 4608}, {0, 0}}},
+        {"fuzz_square_corners", 10000,
+         {{0, 0}, {0, 0}, {0, 0}, {0, 9999}, {0, 0}, {0, 0}, {0, 9999}, {0, 9999}, {0, 0},
+          {0, 0}, {0, 9999}, {9999, 0}, {9999, 0}, {9999, 9999}, {9999, 9999}, {9999, 0}, {9999, 0}, {9999, 9999}}},
     };
 }
 
