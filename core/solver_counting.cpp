@@ -265,13 +265,20 @@ Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
             // A set counted in ascending order holds the lowest cities of each point.
             bool ascending = true;
             for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) ascending = ascending && (sameBelow[lowestBit(bits) + 1] & outside) == 0;
+            if (!ascending) {
+                // No state of this set is counted: file them all empty at once.
+                next.first.insert(next.first.end(), static_cast<std::size_t>(size), 0u);
+                next.used.insert(next.used.end(), static_cast<std::size_t>(size), std::uint8_t{0});
+                if (set == full) break;
+                continue;
+            }
             for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
                 const std::int32_t c = lowestBit(bits) + 1;
                 const std::uint32_t toGo = rest(outside, c);
                 Merge merge;
                 std::uint32_t limit = 0;
                 // ... and ends with the highest of them on its point.
-                if (toGo <= bound && ascending && (sameAbove[c] & set) == 0) {
+                if (toGo <= bound && (sameAbove[c] & set) == 0) {
                     limit = bound - toGo;
                     const std::uint32_t before = set & ~(1u << (c - 1));
                     std::size_t state = static_cast<std::size_t>(rankAmongSameSize(before)) * static_cast<std::size_t>(size - 1);
