@@ -17,15 +17,9 @@
 // each point in ascending order), and counts all orderings of the pattern
 // there. That first ordering is where the enumeration meets the pattern's
 // length first: it decides which entry the length creates and whether the
-// tour becomes the best. The pattern's other orderings come later. They never
-// start an entry (their length is already covered, or dropped for good), but
-// an entry inserted since, or one pushed out of the table, can change which
-// entry takes them. Since only lengths shape the table, never counts, such
-// boards are walked twice: the first walk notes every change of the table
-// (its events), and the second gives each pattern's orderings to the entries
-// that hold its length between the events, counting the orderings that come
-// after an event from their rank in the enumeration (laterOrderings). Counts
-// are kept in 64 bits meanwhile and saturate at the end.
+// tour becomes the best. The pattern's other orderings come later; which
+// entries they go to is the business of EntryTally (solver_tally.h), which
+// may ask for a second walk.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -36,6 +30,7 @@
 #include "core/bits.h"
 #include "core/solver.h"
 #include "core/solver_counting.h"
+#include "core/solver_tally.h"
 
 namespace orvanta {
 
@@ -80,31 +75,8 @@ struct Search {
     // Orderings of cities 1..n-1 per pattern: the product of the factorials
     // of how many of them share each point.
     std::int64_t orderingsPerPattern = 1;
-    // Every entry the table has taken gets a serial number, in order; the
-    // entries now in the table are serial[0..count-1]. For each serial: its
-    // stored length and the orderings counted into it, unsaturated.
-    std::int32_t serial[kSpectrumEntries] = {};
-    std::vector<double> serialLength;
-    std::int32_t serialsGiven = 0;
-    std::vector<std::int64_t> tally;
-
-    // A change of the table while walking patterns: the ordering that made
-    // it and the entries (serials) it left in the table.
-    struct Event {
-        std::int8_t ordering[kMaxCities];
-        std::int32_t used;
-        std::int32_t entries[kSpectrumEntries];
-    };
-    // The first walk notes the events and counts each pattern where its first
-    // ordering lands; when an event could move later orderings elsewhere
-    // (orderingsMove), a second walk distributes them.
-    bool noting = false;
-    bool orderingsMove = false;
-    std::vector<Event> events;
-    // (length inserted or pushed out, event), in order of length.
-    std::vector<std::pair<double, std::int32_t>> eventsByLength;
-    std::int32_t eventsPassed = 0;
-    std::vector<std::int32_t> nearby;  // distribute()'s events to follow
+    // The orderings counted per entry.
+    EntryTally* tally = nullptr;
 
     double d(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * n + b]; }
     float shortestCompletion(std::uint32_t set, std::int32_t end) const {
@@ -114,13 +86,9 @@ struct Search {
     void buildCompletion();
     void evaluate(double length, std::int64_t orderings);
     void count(double length, std::int64_t orderings);
-    void noteEvent(std::int32_t lost);
-    void distribute(double length, std::int32_t holder);
-    std::int32_t holderAfter(const Event& event, double length) const;
-    std::int64_t laterOrderings(const std::int8_t* at) const;
     void visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
     void visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
-    void run(Board& board);
+    void run(Board& board, bool noting);
 };
 
 // The entry of the table that a length would be counted in, or -1 when it
@@ -169,119 +137,18 @@ void Search::buildCompletion() {
 }
 
 // Records `orderings` orderings of one length into the table, as that many
-// calls of recordLength in a row would; walking by pattern, the orderings
-// after the first are followed through the events in distribute().
+// calls of recordLength in a row would.
 void Search::count(double length, std::int64_t orderings) {
     PathSpectrum& s = *spectrum;
     std::int32_t entry = entryHolding(s, length);
     if (entry < 0) {
-        const std::int32_t lost = s.count >= kSpectrumEntries ? serial[kSpectrumEntries - 1] : -1;
+        const std::int32_t lost = tally->serialToLose(s);
         recordLength(s, length);  // a new entry, or dropped
         entry = entryHolding(s, length);
         if (entry < 0) return;
-        for (std::int32_t j = kSpectrumEntries - 1; j > entry; --j) serial[j] = serial[j - 1];
-        serial[entry] = serialsGiven++;
-        // The second walk of a board makes the same entries as the first.
-        if (static_cast<std::size_t>(serial[entry]) == serialLength.size()) {
-            serialLength.push_back(length);
-            tally.push_back(0);
-        }
-        if (byPattern) noteEvent(lost);
+        tally->inserted(s, entry, lost, length, current);
     }
-    if (!byPattern || noting) {
-        tally[static_cast<std::size_t>(serial[entry])] += orderings;
-    } else {
-        distribute(length, serial[entry]);
-    }
-}
-
-// The table has just changed (taking the current ordering's length, and
-// pushing out entry `lost` unless that is -1). The first walk notes it; the
-// second walk makes the very same changes and only keeps count of them.
-void Search::noteEvent(std::int32_t lost) {
-    if (!noting) {
-        ++eventsPassed;
-        return;
-    }
-    Event e{};
-    for (std::int32_t k = 0; k < n; ++k) e.ordering[k] = static_cast<std::int8_t>(current[k]);
-    e.used = spectrum->count;
-    std::copy(serial, serial + e.used, e.entries);
-    const auto index = static_cast<std::int32_t>(events.size());
-    events.push_back(e);
-    eventsByLength.emplace_back(serialLength.back(), index);
-    if (lost >= 0) eventsByLength.emplace_back(serialLength[static_cast<std::size_t>(lost)], index);
-
-    // A length already counted can only change entries if the new entry's
-    // tolerance overlaps another's, or the lost one's overlaps one left.
-    const auto overlapsOne = [&](double length, std::int32_t except) {
-        for (std::int32_t i = 0; i < e.used; ++i) {
-            if (e.entries[i] == except) continue;
-            const double other = serialLength[static_cast<std::size_t>(e.entries[i])];
-            if (std::fabs(length - other) <= std::fabs(1e-6 * length) + std::fabs(1e-6 * other)) return true;
-        }
-        return false;
-    };
-    if (overlapsOne(serialLength.back(), static_cast<std::int32_t>(serialLength.size()) - 1) ||
-        (lost >= 0 && overlapsOne(serialLength[static_cast<std::size_t>(lost)], -1)))
-        orderingsMove = true;
-}
-
-// The serial of the entry that takes a length right after an event, or -1
-// when the length would be dropped (the scan of recordLength).
-std::int32_t Search::holderAfter(const Event& event, double length) const {
-    for (std::int32_t i = event.used - 1; i >= 0; --i) {
-        const double stored = serialLength[static_cast<std::size_t>(event.entries[i])];
-        const double t = std::fabs(1e-6 * stored);
-        if (length > stored + t) return -1;
-        if (length >= stored - t) return event.entries[i];
-    }
-    return -1;
-}
-
-// Counts the orderings of the pattern whose first ordering is the current
-// one: all of them go to `holder`, then, at each later event that makes
-// another entry take the length (one inserted over it, or its holder pushed
-// out), the orderings from that event on move to that entry, or are lost.
-void Search::distribute(double length, std::int32_t holder) {
-    tally[static_cast<std::size_t>(holder)] += orderingsPerPattern;
-    // Only an event that inserts or pushes out a length within a tolerance
-    // (and a little more) of this one can change its holder.
-    const double reach = 3e-6 * std::fabs(length);
-    auto it = std::lower_bound(eventsByLength.begin(), eventsByLength.end(), std::make_pair(length - reach, -1));
-    nearby.clear();
-    for (; it != eventsByLength.end() && it->first <= length + reach; ++it)
-        if (it->second >= eventsPassed) nearby.push_back(it->second);
-    std::sort(nearby.begin(), nearby.end());
-    for (const std::int32_t index : nearby) {
-        const Event& event = events[static_cast<std::size_t>(index)];
-        const std::int32_t now = holderAfter(event, length);
-        if (now == holder) continue;
-        const std::int64_t moved = laterOrderings(event.ordering);
-        tally[static_cast<std::size_t>(holder)] -= moved;
-        if (now < 0) return;
-        tally[static_cast<std::size_t>(now)] += moved;
-        holder = now;
-    }
-}
-
-// The orderings of the current pattern (the current ordering is its first)
-// that come at or after ordering `at` in the enumeration: all of them less
-// those before it, counted position by position as a rank is.
-std::int64_t Search::laterOrderings(const std::int8_t* at) const {
-    std::int64_t before = 0;
-    std::int64_t rest = orderingsPerPattern;  // orderings of the positions not yet fixed
-    std::uint32_t used = 0;
-    for (std::int32_t k = 1; k < n; ++k) {
-        const std::uint32_t free = samePoint[current[k]] & ~used;
-        rest /= countMembers(free);  // one city of the point is fixed at k
-        const std::int32_t x = at[k];
-        const std::uint32_t below = (1u << (x - 1)) - 1u;  // cities 1..x-1
-        before += countMembers(free & below) * rest;
-        if ((free & (1u << (x - 1))) == 0) break;
-        used |= 1u << (x - 1);
-    }
-    return orderingsPerPattern - before;
+    tally->counted(entry, length, orderings, current);
 }
 
 void Search::evaluate(double length, std::int64_t orderings) {
@@ -337,25 +204,16 @@ void Search::visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std
     evaluate(sum + d(end, 0), factorial(at - depth));
 }
 
-void Search::run(Board& board) {
+void Search::run(Board& board, bool noting) {
     board.spectrum.count = 0;
     spectrum = &board.spectrum;
     pruneAbove = std::numeric_limits<double>::infinity();
     bestLength = std::numeric_limits<double>::max();
     std::memset(current, 0, sizeof current);
     std::memset(best, 0, sizeof best);
-    // The second walk of a board knows every entry from the first, and
-    // moves orderings to entries that it has yet to make.
-    if (noting || !byPattern) serialLength.clear();
-    tally.assign(serialLength.size(), 0);
-    serialsGiven = 0;
-    eventsPassed = 0;
+    tally->startWalk(noting);
     visit(1, 0, 0.0, (1u << (n - 1)) - 1u);
-    const std::int64_t most = std::numeric_limits<std::int32_t>::max();
-    for (std::int32_t i = 0; i < kSpectrumEntries && i < spectrum->count; ++i) {
-        const std::int64_t total = tally[static_cast<std::size_t>(serial[i])];
-        spectrum->counts[i] = static_cast<std::int32_t>(total < most ? total : most);
-    }
+    tally->writeCounts(*spectrum);
 }
 
 }  // namespace
@@ -391,20 +249,15 @@ bool solveExact(Board& board) {
     search.buildCompletion();
 
     search.byPattern = search.orderingsPerPattern > 1;
-    if (search.byPattern) {
-        // The table's unused slots keep what the board held (shifted along
-        // as entries are inserted): both walks start from it.
-        const PathSpectrum before = board.spectrum;
-        search.noting = true;
-        search.run(board);
-        search.noting = false;
-        if (search.orderingsMove) {
-            std::sort(search.eventsByLength.begin(), search.eventsByLength.end());
-            board.spectrum = before;
-            search.run(board);
-        }
-    } else {
-        search.run(board);
+    EntryTally tally(n, search.samePoint, search.orderingsPerPattern);
+    search.tally = &tally;
+    // The table's unused slots keep what the board held (shifted along as
+    // entries are inserted): a second walk starts from it again.
+    const PathSpectrum before = board.spectrum;
+    search.run(board, true);
+    if (tally.orderingsMove()) {
+        board.spectrum = before;
+        search.run(board, false);
     }
 
     normaliseSpectrum(board.spectrum);
