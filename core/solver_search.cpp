@@ -91,16 +91,8 @@ struct Search {
     void run(Board& board, bool noting);
 };
 
-// The entry of the table that a length would be counted in, or -1 when it
-// would start a new entry or be dropped (the scan of recordLength).
 std::int32_t entryHolding(const PathSpectrum& s, double length) {
-    const std::int32_t used = s.count > kSpectrumEntries ? kSpectrumEntries : s.count;
-    for (std::int32_t i = used - 1; i >= 0; --i) {
-        const double t = std::fabs(1e-6 * s.lengths[i]);
-        if (length > s.lengths[i] + t) return -1;
-        if (length >= s.lengths[i] - t) return i;
-    }
-    return -1;
+    return entryTaking(s.lengths, s.count > kSpectrumEntries ? kSpectrumEntries : s.count, length);
 }
 
 // The lowest city in a set of cities 1..n-1 (bit c - 1 for city c).

@@ -8,6 +8,15 @@
 
 namespace orvanta {
 
+std::int32_t entryTaking(const double* lengths, std::int32_t used, double length) {
+    for (std::int32_t i = used - 1; i >= 0; --i) {
+        const double t = std::fabs(1e-6 * lengths[i]);
+        if (length > lengths[i] + t) return -1;
+        if (length >= lengths[i] - t) return i;
+    }
+    return -1;
+}
+
 EntryTally::EntryTally(std::int32_t cityCount, const std::uint32_t* points, std::int64_t orderingsPerPattern)
     : n(cityCount), samePoint(points), perPattern(orderingsPerPattern) {}
 
@@ -84,15 +93,12 @@ void EntryTally::writeCounts(PathSpectrum& table) const {
 }
 
 // The serial of the entry that takes a length right after an event, or -1
-// when the length would be dropped (the scan of recordLength).
+// when the length would be dropped.
 std::int32_t EntryTally::holderAfter(const Event& event, double length) const {
-    for (std::int32_t i = event.used - 1; i >= 0; --i) {
-        const double stored = serialLength[static_cast<std::size_t>(event.entries[i])];
-        const double t = std::fabs(1e-6 * stored);
-        if (length > stored + t) return -1;
-        if (length >= stored - t) return event.entries[i];
-    }
-    return -1;
+    double lengths[kSpectrumEntries];
+    for (std::int32_t i = 0; i < event.used; ++i) lengths[i] = serialLength[static_cast<std::size_t>(event.entries[i])];
+    const std::int32_t entry = entryTaking(lengths, event.used, length);
+    return entry < 0 ? -1 : event.entries[entry];
 }
 
 // Counts the orderings of the pattern whose first ordering is `first`: all
