@@ -169,8 +169,10 @@ std::vector<DegenerateBoard> degenerateBoards() {
     const std::vector<City> twoColumns = {{0, 3},    {0, 0},    {1, 2500}, {1, 5000}, {1, 7500}, {1, 1000},
                                           {1, 3500}, {1, 6000}, {1, 8500}, {1, 2000}, {1, 4500}, {1, 7000},
                                           {1, 500},  {1, 3000}, {1, 5500}, {1, 8000}, {1, 1500}, {1, 4000}};
-    std::vector<City> twoRows;
+    std::vector<City> twoRows, twoRowsCloser;
     for (std::int32_t i = 0; i < 18; ++i) twoRows.push_back(City{300 + 550 * ((i * 5) % 18), 5000 + (i * 5) % 18 % 2});
+    // The same on a 10000 by 2 grid, 500 apart, as a fuzz target made it.
+    for (std::int32_t i = 0; i < 18; ++i) twoRowsCloser.push_back(City{250 + 500 * ((i * 7) % 18), (i * 7) % 18 % 2});
     return {
         {"two_points_9x2", 41, repeated({{0, 0}, {40, 40}}, 9)},
         {"one_point_17_and_one", 11, seventeenAndOne},
@@ -187,6 +189,7 @@ std::vector<DegenerateBoard> degenerateBoards() {
         {"fuzz_corners_and_edges", 10000,
          {{0, 0}, {0, 9999}, {9999, 0}, {0, 20}, {0, 9999}, {0, 0}, {0, 2}, {0, 0}, {0, 0},
           {0, 0}, {0, 0}, {0, 0}, {0, 9999}, {9999, 101}, {0, 0}, {0, 9999}, {9999, 4608}, {0, 0}}},
+        {"fuzz_two_rows_10000x2", 2, twoRowsCloser, 10000},
         {"fuzz_square_corners", 10000,
          {{0, 0}, {0, 0}, {0, 0}, {0, 9999}, {0, 0}, {0, 0}, {0, 9999}, {0, 9999}, {0, 0},
           {0, 0}, {0, 9999}, {9999, 0}, {9999, 0}, {9999, 9999}, {9999, 9999}, {9999, 0}, {9999, 0}, {9999, 9999}}},

@@ -24,7 +24,8 @@
 // Distances that are only nearly whole (within kNearlyWhole) are counted as
 // their nearest whole numbers when that provably groups the tours as the
 // table does; solver_counting_near.cpp checks that and finds the sums the
-// entries keep and the solution.
+// entries keep and the solution, solver_counting_spread.cpp checks it more
+// closely where the first check is too rough.
 //
 // Cities on one grid point are interchangeable, so only the orderings that
 // take each point's cities in ascending order are counted (states whose set
@@ -134,7 +135,7 @@ bool Counter::measure(const Board& board) {
         }
         // Each of the n additions of a tour rounds by at most half a unit in
         // the last place of a sum below the longest tour.
-        const double rounding = n * (static_cast<double>(most) * n + above) * 2.3e-16;
+        rounding = n * (static_cast<double>(most) * n + above) * 2.3e-16;
         driftAbove = 0.5 * above * (1.0 + 1e-12) + rounding;
         driftBelow = 0.5 * below * (1.0 + 1e-12) + rounding;
     }
@@ -363,11 +364,16 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
     }
 
     std::vector<Entry> tours;
+    bool measured = false;
     try {
         if (!counter.measure(board)) return false;
         counter.fixedBytes = counter.distance.capacity() * sizeof(std::uint32_t) + counter.exact.capacity() * sizeof(double);
         if (!counter.buildCompletion()) return false;
-        if (counter.near && !counting::lengthsKeepApart(counter)) return false;
+        // Nearly whole distances: the rough drifts settle most boards at once;
+        // the others need the range the tours' drifts really take, and a
+        // check against the sums of the entries once those are known.
+        measured = counter.near && !counting::lengthsKeepApart(counter);
+        if (measured && !(counter.measureDriftRange() && counting::driftRangeMayKeepApart(counter))) return false;
 
         // Widen the bound above the optimum until 20 distinct lengths fit under
         // it or it covers every tour. A bound that needs too much storage is
@@ -429,6 +435,7 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
         // of each length and the smallest sum are found by walking them.
         try {
             if (!counting::firstToursOfLengths(counter, tours, sums, order)) return false;
+            if (measured && !counting::entriesKeepApart(counter, tours, sums)) return false;
         } catch (const std::bad_alloc&) {
             return false;
         }

@@ -16,7 +16,7 @@
 // - the solution is the first ordering with the smallest sum: it is counted
 //   as the shortest length (lengths apart by a whole unit cannot swap), so
 //   every ordering of that length is walked and summed, edge by edge as the
-//   enumeration sums.
+//   enumeration sums; the first of them gives the shortest entry its length.
 // Cities on one point are walked in ascending order only: the orderings that
 // swap them have the same sums, and the ascending one comes first.
 #include <cstdint>
@@ -50,6 +50,7 @@ struct Walk {
     std::int32_t best[kRouteCapacity] = {};
     double bestSum = 0.0;
     bool found = false;
+    double firstSum = 0.0;  // of the first ordering walked
 
     explicit Walk(const Counter& counter) : c(counter) {}
 
@@ -135,6 +136,7 @@ void Walk::allShortest(std::int32_t position, std::int32_t end, std::uint32_t re
     if (remaining == 0) {
         throttleTour();
         const double length = sum + c.e(end, 0);
+        if (!found) firstSum = length;
         if (!found || length < bestSum) {
             for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = order[k];
             bestSum = length;
@@ -187,7 +189,11 @@ bool firstToursOfLengths(const Counter& counter, const std::vector<Entry>& tours
     walk.allShortest(1, 0, counter.full, counter.optimum, 0.0);
     if (walk.tooLong || !walk.found) return false;
     for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = walk.best[k];
-    for (const Entry& t : tours) {
+    // That walk went in enumeration order: its first ordering is the first of
+    // the shortest length.
+    sums.push_back(walk.firstSum);
+    for (std::size_t i = 1; i < tours.size(); ++i) {
+        const Entry& t = tours[i];
         walk.deadEnds.clear();
         if (!walk.firstOf(1, 0, counter.full, t.length)) return false;
         throttleTour();

@@ -54,6 +54,12 @@ struct Counter {
     // number it is counted as (grid units), rounding of the sums included.
     double driftAbove = 0.0;
     double driftBelow = 0.0;
+    // The most by which rounding moves a tour's sum, within those drifts.
+    double rounding = 0.0;
+    // The least and the greatest sum of the differences from whole numbers
+    // along any tour, when measured (solver_counting_spread.cpp).
+    double leastDrift = 0.0;
+    double mostDrift = 0.0;
     std::uint32_t unit = 1;               // gcd of the non-zero distances
     std::uint32_t longest = 0;            // no tour is longer, in units
     std::uint32_t shortest = 0;           // shortest non-zero distance, in units
@@ -97,6 +103,7 @@ struct Counter {
 
     bool measure(const Board& board);
     bool buildCompletion();
+    bool measureDriftRange();
     std::size_t storageLimit = kCountingStorageLimit;
     bool fits(std::size_t extra) const { return fixedBytes + keptBytes + layers[0].bytes + layers[1].bytes + extra <= storageLimit; }
     bool startLayer(Layer& layer, std::size_t states);
@@ -117,6 +124,14 @@ struct Counter {
 // tells apart lands in an entry of its own and every tour counted as one
 // length in the same entry, so that the counts hold exactly.
 bool lengthsKeepApart(const Counter& counter);
+
+// For a board of nearly whole distances whose drift range is measured: whether
+// it may yet keep apart the lengths counted, judged before counting ...
+bool driftRangeMayKeepApart(const Counter& counter);
+// ... and whether, with the sums the entries keep, every tour counted as one
+// length falls in the entry of that length and in no other, however the
+// enumeration orders them.
+bool entriesKeepApart(const Counter& counter, const std::vector<Entry>& tours, const std::vector<double>& sums);
 
 // For a board of nearly whole distances, the tours that decide the table:
 // for each length counted (in units), the tour sum of the first ordering in

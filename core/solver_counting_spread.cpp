@@ -1,0 +1,162 @@
+// Boards of nearly whole distances that lengthsKeepApart cannot settle. Its
+// bound takes, at every city, the two largest differences from whole numbers
+// at once; a tour rarely can. Two rows of cities a unit apart and far apart
+// along them, taken in turn, are the common case: the bound counts two
+// slanted edges at each city, while a tour that takes them all has to come
+// back along one long edge.
+//
+// measureDriftRange() finds the least and the greatest sum of the
+// differences along any tour exactly, by the shortest- and longest-path
+// programme over (set of visited cities, end city) with the differences as
+// edge weights. Every tour counted as one whole length then lies within that
+// range of it; once the sum of the first tour of each length is known,
+// entriesKeepApart() checks that every tour of a length lies within the
+// tolerance of the entry its first tour made and outside that of every other
+// entry, so that the enumeration files it there whenever it comes, and the
+// counts hold exactly.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "core/bits.h"
+#include "core/solver.h"
+#include "core/solver_counting_programme.h"
+
+namespace orvanta::counting {
+
+namespace {
+
+constexpr float kNone = std::numeric_limits<float>::infinity();
+
+// A float at or below x, and one at or above it: the programme keeps floats,
+// rounded outwards, to halve its storage; the tolerance is far coarser.
+float floatBelow(double x) {
+    const auto f = static_cast<float>(x);
+    return static_cast<double>(f) > x ? std::nextafter(f, -kNone) : f;
+}
+float floatAbove(double x) {
+    const auto f = static_cast<float>(x);
+    return static_cast<double>(f) < x ? std::nextafter(f, kNone) : f;
+}
+
+// Added to the rounding of the tours' sums: what the doubles of the checks
+// below may lose.
+constexpr double kCheckSlack = 1e-12;
+
+// The sum of the differences along one tour, city 0 then the rest, each time
+// to the city whose edge differs most in one direction: a cheap first look
+// at how far the range reaches.
+double greedyDrift(const Counter& c, const std::vector<double>& off, bool upwards) {
+    std::uint32_t left = c.full;
+    std::int32_t at = 0;
+    double sum = 0.0;
+    while (left != 0) {
+        std::int32_t pick = 0;
+        for (std::uint32_t bits = left; bits != 0; bits &= bits - 1) {
+            const std::int32_t city = lowestBit(bits) + 1;
+            const double here = off[static_cast<std::size_t>(at * c.n + city)];
+            if (pick == 0 || (upwards ? here > off[static_cast<std::size_t>(at * c.n + pick)] : here < off[static_cast<std::size_t>(at * c.n + pick)])) pick = city;
+        }
+        sum += off[static_cast<std::size_t>(at * c.n + pick)];
+        left &= ~(1u << (pick - 1));
+        at = pick;
+    }
+    return sum + off[static_cast<std::size_t>(at * c.n)];
+}
+
+}  // namespace
+
+bool Counter::measureDriftRange() {
+    std::vector<double> off(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
+    for (std::int32_t a = 0; a < n; ++a)
+        for (std::int32_t b = 0; b < n; ++b) off[static_cast<std::size_t>(a * n + b)] = e(a, b) - static_cast<double>(d(a, b)) * unit;
+    // Two actual tours already too far apart for the tolerance of the
+    // shortest tour: no need to measure further.
+    const double low = greedyDrift(*this, off, false);
+    const double high = greedyDrift(*this, off, true);
+    if (high - low > 2e-6 * (static_cast<double>(optimum) * unit + low)) return false;
+
+    const std::size_t states = (std::size_t{1} << m) * static_cast<std::size_t>(m);
+    if (!fits(2 * states * sizeof(float))) return false;
+    // least[set * m + c - 1]: the least sum of differences along a path from
+    // city 0 through the cities of set, ending at c (a member of set);
+    // most: the greatest.
+    std::vector<float> least(states, kNone), most(states, -kNone);
+    for (std::int32_t c = 1; c <= m; ++c) {
+        const std::size_t at = completionIndex(1u << (c - 1), c);
+        least[at] = floatBelow(off[static_cast<std::size_t>(c)]);
+        most[at] = floatAbove(off[static_cast<std::size_t>(c)]);
+    }
+    // Sets in increasing order come after all their subsets.
+    for (std::uint32_t set = 1; set <= full; ++set) {
+        if ((set & (set - 1)) == 0) continue;
+        throttleStep();
+        for (std::uint32_t ends = set; ends != 0; ends &= ends - 1) {
+            const std::int32_t c = lowestBit(ends) + 1;
+            const std::uint32_t before = set & ~(1u << (c - 1));
+            double lowest = kNone, highest = -kNone;
+            for (std::uint32_t bits = before; bits != 0; bits &= bits - 1) {
+                const std::int32_t b = lowestBit(bits) + 1;
+                const std::size_t from = completionIndex(before, b);
+                const double step = off[static_cast<std::size_t>(b * n + c)];
+                lowest = std::min(lowest, static_cast<double>(least[from]) + step);
+                highest = std::max(highest, static_cast<double>(most[from]) + step);
+            }
+            least[completionIndex(set, c)] = floatBelow(lowest);
+            most[completionIndex(set, c)] = floatAbove(highest);
+        }
+    }
+    leastDrift = kNone;
+    mostDrift = -kNone;
+    for (std::int32_t c = 1; c <= m; ++c) {
+        leastDrift = std::min(leastDrift, static_cast<double>(least[completionIndex(full, c)]) + off[static_cast<std::size_t>(c * n)]);
+        mostDrift = std::max(mostDrift, static_cast<double>(most[completionIndex(full, c)]) + off[static_cast<std::size_t>(c * n)]);
+    }
+    return leastDrift <= mostDrift;
+}
+
+bool driftRangeMayKeepApart(const Counter& c) {
+    // All tours of the shortest length must fit within the tolerance of the
+    // entry its first tour makes: twice a millionth of the shortest tour.
+    const double spread = c.mostDrift - c.leastDrift + 2.0 * (c.rounding + kCheckSlack);
+    const double shortestTour = static_cast<double>(c.optimum) * c.unit + c.leastDrift - c.rounding;
+    return spread <= 2e-6 * shortestTour;
+}
+
+bool entriesKeepApart(const Counter& c, const std::vector<Entry>& tours, const std::vector<double>& sums) {
+    const std::size_t n = tours.size();
+    if (sums.size() != n) return false;
+    const double margin = c.rounding + kCheckSlack;
+    std::vector<double> least(n), most(n), reachDown(n), reachUp(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double whole = static_cast<double>(tours[i].length) * c.unit;
+        least[i] = whole + c.leastDrift - margin;
+        most[i] = whole + c.mostDrift + margin;
+        const double t = std::fabs(1e-6 * sums[i]);
+        reachDown[i] = sums[i] - t;
+        reachUp[i] = sums[i] + t;
+        // Every tour of the length falls in the entry its first tour made ...
+        if (least[i] < reachDown[i] || most[i] > reachUp[i]) return false;
+    }
+    // ... and in no other: the table looks at its entries from the longest
+    // down and stops at the first one whose tolerance reaches down to the sum.
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = 0; j < n; ++j) {
+            if (j < i && !(least[i] > reachUp[j])) return false;
+            if (j > i && !(most[i] < reachDown[j])) return false;
+        }
+    }
+    // With a full table, longer tours went uncounted: none of them may fall
+    // in a counted entry, nor make an entry that a counted tour falls in.
+    if (n >= static_cast<std::size_t>(kSpectrumEntries)) {
+        const double longer = static_cast<double>(tours.back().length + 1) * c.unit + c.leastDrift - margin;
+        const double longerReach = longer - std::fabs(1e-6 * longer) * (1.0 + 1e-9);
+        for (std::size_t i = 0; i < n; ++i)
+            if (!(reachUp[i] < longer && most[i] < longerReach)) return false;
+    }
+    return true;
+}
+
+}  // namespace orvanta::counting
