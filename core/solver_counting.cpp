@@ -177,7 +177,7 @@ bool Counter::buildCompletion() {
 // Empties a layer and makes room for the index of its states.
 bool Counter::startLayer(Layer& layer, std::size_t states) {
     layer = Layer{};
-    if (!fits(states * (sizeof(std::uint32_t) + sizeof(std::uint8_t)))) return false;
+    if (!fitsOrDropsKept(states * (sizeof(std::uint32_t) + sizeof(std::uint8_t)))) return false;
     layer.first.reserve(states);
     layer.used.reserve(states);
     layer.bytes = layer.first.capacity() * sizeof(std::uint32_t) + layer.used.capacity() * sizeof(std::uint8_t);
@@ -187,7 +187,7 @@ bool Counter::startLayer(Layer& layer, std::size_t states) {
 // Room for the entries of one more state, or null beyond the storage limit.
 Entry* Counter::room(Layer& layer) {
     if (layer.filled + kSpectrumEntries > kBlockEntries) {
-        if (!fits(kBlockEntries * sizeof(Entry))) return nullptr;
+        if (!fitsOrDropsKept(kBlockEntries * sizeof(Entry))) return nullptr;
         layer.blocks.emplace_back(new Entry[kBlockEntries]);
         layer.bytes += kBlockEntries * sizeof(Entry);
         layer.filled = 0;
@@ -195,15 +195,28 @@ Entry* Counter::room(Layer& layer) {
     return layer.blocks.back().get() + layer.filled;
 }
 
+// Whether `extra` bytes fit, after giving up the kept layers if they are in
+// the way: they only speed up the walks, the layers being built are needed.
+bool Counter::fitsOrDropsKept(std::size_t extra) {
+    if (fits(extra)) return true;
+    if (keptBytes == 0) return false;
+    kept.clear();
+    kept.shrink_to_fit();
+    keptBytes = 0;
+    keepLayers = false;
+    return fits(extra);
+}
+
 // Empties a layer that is done with. With keepLayers, keeps the lengths of
 // its states while the kept layers take at most half the storage (the other
 // half is left to the layers being built), else an empty layer in its place.
 void Counter::keepLayer(Layer& done) {
+    std::size_t entries = 0;
+    for (std::uint8_t u : done.used) entries += u;
+    const std::size_t bytes = (done.used.size() + 1 + entries) * sizeof(std::uint32_t);
+    keepableBytes += bytes;
     if (keepLayers) {
         kept.emplace_back();
-        std::size_t entries = 0;
-        for (std::uint8_t u : done.used) entries += u;
-        const std::size_t bytes = (done.used.size() + 1 + entries) * sizeof(std::uint32_t);
         if (fixedBytes + keptBytes + bytes <= storageLimit / 2) {
             KeptLayer& k = kept.back();
             k.start.reserve(done.used.size() + 1);
@@ -228,6 +241,7 @@ Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
     layers[1] = Layer{};
     kept.clear();
     keptBytes = 0;
+    keepableBytes = 0;
     // Files the entries a merge emits as the next state of the layer.
     const auto addState = [&](Layer& layer, Merge& merge, std::uint32_t limit) {
         std::uint8_t count = 0;
@@ -390,11 +404,6 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
         for (;;) {
             const std::uint32_t bound = counter.optimum + width;
             const Counter::Run outcome = counter.run(bound, tours);
-            if (outcome == Counter::Run::TooLarge && counter.keepLayers) {
-                // Try the bound again without keeping the layers.
-                counter.keepLayers = false;
-                continue;
-            }
             if (outcome == Counter::Run::TooLarge) {
                 tooLarge = width;
                 const std::int64_t between = fitted + (tooLarge - fitted) / 2;
@@ -421,6 +430,17 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
             }
             if (wider > counter.longest) wider = counter.longest;
             width = static_cast<std::uint32_t>(wider);
+        }
+        // Without the layers to tell them which lengths can still be made up,
+        // the walks below may go too far. When the last run could not keep
+        // them but they may fit with a tighter bound, count once more keeping
+        // them, up to the longest length found, which the table needs and no
+        // more (lengths and counts come out as they were).
+        if (counter.near && counter.kept.size() != static_cast<std::size_t>(counter.m) && !tours.empty() &&
+            counter.fixedBytes + counter.keepableBytes <= counter.storageLimit) {
+            counter.keepLayers = true;
+            std::vector<Entry> again;
+            if (counter.run(tours.back().length, again) != Counter::Run::Complete) counter.kept.clear();
         }
     } catch (const std::bad_alloc&) {
         return false;
