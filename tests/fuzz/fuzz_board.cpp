@@ -31,10 +31,12 @@ namespace orvanta::fuzz {
 namespace {
 
 // Boards up to this size are solved: even the full enumeration of their
-// orderings ends within a second or two. Larger ones are not yet: cities
-// along two or three close parallel rows, evenly spaced (distances near
-// whole numbers, spread wider than the table's tolerance), still take the
-// search minutes at 18 cities, and the fuzzer finds such boards.
+// orderings ends within a second or two. Larger ones are not yet. Two kinds
+// still take the search minutes at 18 cities, and the fuzzer finds both:
+// cities on three or more close parallel rows, evenly spaced (distances
+// near whole numbers, but the tours of one whole length spread over two or
+// more entries), and cities along rows with one or two cities off them whose
+// distances to the rest are nowhere near whole.
 constexpr std::int32_t kSolveLimit = 12;
 
 bool fitsInt32(double v) { return v > -2147483649.0 && v < 2147483648.0; }
