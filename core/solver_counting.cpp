@@ -440,7 +440,11 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
             counter.fixedBytes + counter.keepableBytes <= counter.storageLimit) {
             counter.keepLayers = true;
             std::vector<Entry> again;
-            if (counter.run(tours.back().length, again) != Counter::Run::Complete) counter.kept.clear();
+            if (counter.run(tours.back().length, again) != Counter::Run::Complete) {
+                counter.kept.clear();
+                counter.layers[0] = counting::Layer{};
+                counter.layers[1] = counting::Layer{};
+            }
         }
     } catch (const std::bad_alloc&) {
         return false;
