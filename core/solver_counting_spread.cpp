@@ -49,21 +49,21 @@ constexpr double kCheckSlack = 1e-12;
 // to the city whose edge differs most in one direction: a cheap first look
 // at how far the range reaches.
 double greedyDrift(const Counter& c, const std::vector<double>& off, bool upwards) {
+    const auto offFrom = [&](std::int32_t a, std::int32_t b) { return off[static_cast<std::size_t>(a * c.n + b)]; };
     std::uint32_t left = c.full;
     std::int32_t at = 0;
     double sum = 0.0;
     while (left != 0) {
-        std::int32_t pick = 0;
+        std::int32_t pick = lowestBit(left) + 1;
         for (std::uint32_t bits = left; bits != 0; bits &= bits - 1) {
             const std::int32_t city = lowestBit(bits) + 1;
-            const double here = off[static_cast<std::size_t>(at * c.n + city)];
-            if (pick == 0 || (upwards ? here > off[static_cast<std::size_t>(at * c.n + pick)] : here < off[static_cast<std::size_t>(at * c.n + pick)])) pick = city;
+            if (upwards ? offFrom(at, city) > offFrom(at, pick) : offFrom(at, city) < offFrom(at, pick)) pick = city;
         }
-        sum += off[static_cast<std::size_t>(at * c.n + pick)];
+        sum += offFrom(at, pick);
         left &= ~(1u << (pick - 1));
         at = pick;
     }
-    return sum + off[static_cast<std::size_t>(at * c.n)];
+    return sum + offFrom(at, 0);
 }
 
 }  // namespace
