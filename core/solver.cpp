@@ -4,37 +4,23 @@
 #include <limits>
 
 #include "core/edition.h"
-#include "core/platform.h"
 
 namespace orvanta {
 
-std::int64_t toursEvaluated = 0;
-std::int64_t countedSolves = 0;
+std::atomic<std::int64_t> toursEvaluated{0};
+std::atomic<std::int64_t> countedSolves{0};
 
-namespace {
-// Steps left before the throttle looks at the clock again, and the time at
-// which the solve has computed for another interval.
-std::int32_t stepsToClock = kThrottleCheckSteps;
-std::int64_t sleepDue = 0;
-}  // namespace
-
-void startThrottle() {
-    stepsToClock = kThrottleCheckSteps;
-    sleepDue = platform::monotonicMilliseconds() + kThrottleIntervalMs;
+bool solveExact(Board& board) {
+    SolveRun run;
+    return solveExact(board, run);
 }
 
-void throttleStep() {
-    if (--stepsToClock > 0) return;
-    stepsToClock = kThrottleCheckSteps;
-    if (platform::monotonicMilliseconds() < sleepDue) return;
-    platform::sleepMilliseconds(kThrottleSleepMs);
-    // The sleep is not computing: the next interval starts after it.
-    sleepDue = platform::monotonicMilliseconds() + kThrottleIntervalMs;
-}
-
-void throttleTour() {
-    ++toursEvaluated;
-    throttleStep();
+void takeSolution(Board& board, const Board& solved) {
+    board.spectrum = solved.spectrum;
+    board.solutionRoute = solved.solutionRoute;
+    board.solved = solved.solved;
+    board.solutionLength = 0.0;
+    if (board.solved) board.measureSolutionRoute();
 }
 
 bool ensureSolved(Board& board, bool force) {

@@ -2,9 +2,11 @@
 // shortest distinct tour lengths (the path spectrum).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "core/board.h"
+#include "core/solve_run.h"
 
 namespace orvanta {
 
@@ -17,10 +19,11 @@ inline constexpr std::int32_t kThrottleSleepMs = 60;
 inline constexpr std::int64_t kThrottleIntervalMs = 1000;
 inline constexpr std::int32_t kThrottleCheckSteps = 1024;
 
-// Tours evaluated by all solves so far (the tests and the benchmark read it).
-extern std::int64_t toursEvaluated;
-// Solves done by counting orderings per length rather than walking them.
-extern std::int64_t countedSolves;
+// Tours evaluated by all solves so far, and the solves done by counting
+// orderings per length rather than walking them; each solve adds its own
+// counts when it ends (the tests and the benchmark read them).
+extern std::atomic<std::int64_t> toursEvaluated;
+extern std::atomic<std::int64_t> countedSolves;
 
 // Solves the board if it is not yet solved and either forced or allowed
 // automatically by the edition. Returns whether the board is solved.
@@ -29,23 +32,19 @@ bool ensureSolved(Board& board, bool force);
 // Leaves the board exactly as evaluating every ordering from city 0 in
 // lexicographic order would (solution route, spectrum), but skips the
 // orderings that could no longer reach the spectrum; each tour it does
-// evaluate is throttled. False, touching nothing, for fewer than two cities.
+// evaluate is throttled. False, touching nothing, for fewer than two cities
+// and when the run is stopped before the end.
+bool solveExact(Board& board, SolveRun& run);
 bool solveExact(Board& board);
+
+// Takes over the solution of `solved`, a copy of this board solved by
+// solveExact: the solution route, its length, the spectrum and the flag.
+void takeSolution(Board& board, const Board& solved);
 
 // Counts one tour length into the table, or inserts it in order.
 void recordLength(PathSpectrum& spectrum, double length);
 
 // Divides the used entries by the first one, so the first reads 1.0.
 void normaliseSpectrum(PathSpectrum& spectrum);
-
-// Starts timing a solve's computing for the throttle.
-void startThrottle();
-
-// One step of a solve's work: now and then looks at the clock and sleeps when
-// another interval of computing has passed.
-void throttleStep();
-
-// One tour evaluated: counts it, and is a step of work.
-void throttleTour();
 
 }  // namespace orvanta

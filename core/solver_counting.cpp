@@ -235,7 +235,7 @@ void Counter::keepLayer(Layer& done) {
 
 // Counts every ordering whose tour is at most `bound` units long, by length;
 // `tours` gets the 20 shortest distinct lengths among them.
-Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
+Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
     tours.clear();
     layers[0] = Layer{};
     layers[1] = Layer{};
@@ -259,6 +259,7 @@ Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
 
     // Sets of one city: the first edge from city 0.
     if (!startLayer(layers[0], static_cast<std::size_t>(m))) return Run::TooLarge;
+    std::uint32_t setsDone = static_cast<std::uint32_t>(m);
     for (std::int32_t c = 1; c <= m; ++c) {
         const Entry start{0, 1};
         Merge merge;
@@ -275,7 +276,8 @@ Counter::Run Counter::run(std::uint32_t bound, std::vector<Entry>& tours) {
         if (!startLayer(next, states)) return Run::TooLarge;
 
         for (std::uint32_t set = (1u << size) - 1; set <= full; set = nextSubsetOfSameSize(set)) {
-            throttleStep();
+            run->step();
+            run->advance(static_cast<double>(++setsDone) / static_cast<double>(full));
             const std::uint32_t outside = full & ~set;
             // A set counted in ascending order holds the lowest cities of each point.
             bool ascending = true;
@@ -353,12 +355,13 @@ void Counter::firstShortestRoute(std::int32_t* order) const {
 
 }  // namespace counting
 
-bool solveByCounting(Board& board, std::size_t storageLimit) {
+bool solveByCounting(Board& board, SolveRun& run, std::size_t storageLimit) {
     using counting::Counter;
     using counting::Entry;
     const std::int32_t n = board.cityCount;
     if (n < 2 || n > kMaxCities) return false;
     Counter counter;
+    counter.run = &run;
     counter.storageLimit = storageLimit;
     counter.n = n;
     counter.m = n - 1;
@@ -401,9 +404,14 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
         // Nearly whole distances: the walks below learn from the layers of the
         // last run which lengths can still be made up; keep them while they fit.
         counter.keepLayers = counter.near;
+        // Each pass of the programme takes half of the share of the solve's
+        // progress that the passes before it left, out of the first fifth.
+        double passShare = 0.1;
         for (;;) {
             const std::uint32_t bound = counter.optimum + width;
-            const Counter::Run outcome = counter.run(bound, tours);
+            run.enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
+            passShare /= 2;
+            const Counter::Run outcome = counter.count(bound, tours);
             if (outcome == Counter::Run::TooLarge) {
                 tooLarge = width;
                 const std::int64_t between = fitted + (tooLarge - fitted) / 2;
@@ -440,7 +448,8 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
             counter.fixedBytes + counter.keepableBytes <= counter.storageLimit) {
             counter.keepLayers = true;
             std::vector<Entry> again;
-            if (counter.run(tours.back().length, again) != Counter::Run::Complete) {
+            run.enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
+            if (counter.count(tours.back().length, again) != Counter::Run::Complete) {
                 counter.kept.clear();
                 counter.layers[0] = counting::Layer{};
                 counter.layers[1] = counting::Layer{};
@@ -454,6 +463,7 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
     // The length each entry keeps: that of the first tour counted in it.
     std::vector<double> sums;
     if (tours.empty() || tours[0].length != counter.optimum) return false;
+    run.enterSpan(0.2, 0.25);
     if (counter.near) {
         // Tours counted as one length differ in their last digits: the first
         // of each length and the smallest sum are found by walking them.
@@ -470,7 +480,7 @@ bool solveByCounting(Board& board, std::size_t storageLimit) {
         for (std::int32_t k = 0; k + 1 < n; ++k) length += board.cityDistance(order[k], order[k + 1]);
         length += board.cityDistance(order[n - 1], 0);
         if (length != static_cast<double>(counter.optimum) * counter.unit) return false;
-        throttleTour();
+        run.tour();
         for (const Entry& t : tours) sums.push_back(static_cast<double>(t.length) * counter.unit);
     }
 

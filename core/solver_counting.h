@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "core/board.h"
+#include "core/solve_run.h"
 
 namespace orvanta {
 
@@ -16,7 +17,8 @@ inline constexpr std::size_t kCountingStorageLimit = 64u * 1024u * 1024u;
 // the board as the full enumeration would. The orderings are counted per tour
 // length instead of walked one by one; only the solution route is evaluated
 // (and throttled) as a tour. Returns false, touching nothing, when the board
-// does not qualify or would need more storage than the limit.
-bool solveByCounting(Board& board, std::size_t storageLimit = kCountingStorageLimit);
+// does not qualify or would need more storage than the limit. Its work is
+// throttled and reported through `run`, whose stop it passes on as SolveStopped.
+bool solveByCounting(Board& board, SolveRun& run, std::size_t storageLimit = kCountingStorageLimit);
 
 }  // namespace orvanta

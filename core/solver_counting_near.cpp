@@ -57,7 +57,8 @@ struct Walk {
     // The next city may be taken: no lower city on its point is still to come.
     bool allowed(std::uint32_t remaining, std::int32_t city) const { return (remaining & c.sameBelow[city]) == 0; }
     bool step() {
-        throttleStep();
+        c.run->step();
+        c.run->advance(static_cast<double>(steps) / kStepLimit);
         tooLong = tooLong || ++steps > kStepLimit;
         return !tooLong;
     }
@@ -134,7 +135,7 @@ bool Walk::firstOf(std::int32_t position, std::int32_t end, std::uint32_t remain
 // order, keeping the first with the smallest sum.
 void Walk::allShortest(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum) {
     if (remaining == 0) {
-        throttleTour();
+        c.run->tour();
         const double length = sum + c.e(end, 0);
         if (!found) firstSum = length;
         if (!found || length < bestSum) {
@@ -196,7 +197,7 @@ bool firstToursOfLengths(const Counter& counter, const std::vector<Entry>& tours
         const Entry& t = tours[i];
         walk.deadEnds.clear();
         if (!walk.firstOf(1, 0, counter.full, t.length)) return false;
-        throttleTour();
+        counter.run->tour();
         sums.push_back(walk.sumOf(walk.order));
     }
     return true;

@@ -42,6 +42,7 @@ struct KeptLayer {
 };
 
 struct Counter {
+    SolveRun* run = nullptr;
     std::int32_t n = 0;
     std::int32_t m = 0;  // cities besides city 0; city c is bit c - 1 of a set
     std::uint32_t full = 0;
@@ -113,7 +114,7 @@ struct Counter {
     Entry* room(Layer& layer);
     void keepLayer(Layer& done);
     enum class Run { Complete, TooLarge };
-    Run run(std::uint32_t bound, std::vector<Entry>& tours);
+    Run count(std::uint32_t bound, std::vector<Entry>& tours);
     void firstShortestRoute(std::int32_t* order) const;
     // Index of the state (set, end) within its layer.
     std::size_t stateIndex(std::uint32_t set, std::int32_t end) const {

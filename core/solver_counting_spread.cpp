@@ -92,7 +92,7 @@ bool Counter::measureDriftRange() {
     // Sets in increasing order come after all their subsets.
     for (std::uint32_t set = 1; set <= full; ++set) {
         if ((set & (set - 1)) == 0) continue;
-        throttleStep();
+        run->step();
         for (std::uint32_t ends = set; ends != 0; ends &= ends - 1) {
             const std::int32_t c = lowestBit(ends) + 1;
             const std::uint32_t before = set & ~(1u << (c - 1));

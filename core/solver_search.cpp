@@ -47,6 +47,8 @@ constexpr double kBoundSlack = 1e-5;
 // Row length of the completion table: room for cities 1..17, rounded up to a
 // multiple of four so that the compiler can vectorise the fixed-length loops.
 constexpr std::int32_t kRow = 20;
+// Progress is read off the first this many choices of the walk.
+constexpr std::int32_t kProgressDepth = 4;
 static_assert(kRow >= kMaxCities - 1 && kRow % 4 == 0, "completion rows hold every end city");
 
 struct Search {
@@ -58,6 +60,7 @@ struct Search {
     // Every entry is written before it is read: allocated without filling.
     std::unique_ptr<float[]> completion;
 
+    SolveRun* run = nullptr;
     PathSpectrum* spectrum = nullptr;
     // Once the table is full, a prefix whose bound lies above this cannot
     // reach it: every tour below would be dropped.
@@ -70,6 +73,12 @@ struct Search {
     // sameBelow[c]: those of them below c.
     std::uint32_t samePoint[kMaxCities] = {};
     std::uint32_t sameBelow[kMaxCities] = {};
+    // The share of all orderings that come before the current prefix, by the
+    // prefix's length, and the share of one child of a node at each depth:
+    // progress is the walk's position in lexicographic order, read at the
+    // first few positions of the prefix.
+    double before[kProgressDepth + 2] = {};
+    double childShare[kProgressDepth + 1] = {};
     // Walk patterns of points (true) or every ordering (false).
     bool byPattern = false;
     // Orderings of cities 1..n-1 per pattern: the product of the factorials
@@ -88,7 +97,7 @@ struct Search {
     void count(double length, std::int64_t orderings);
     void visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
     void visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
-    void run(Board& board, bool noting);
+    void walk(Board& board, bool noting);
 };
 
 std::int32_t entryHolding(const PathSpectrum& s, double length) {
@@ -114,7 +123,7 @@ void Search::buildCompletion() {
     completion.reset(new float[static_cast<std::size_t>(sets) * kRow]);
     for (std::int32_t e = 0; e < kRow; ++e) completion[static_cast<std::size_t>(e)] = toward[static_cast<std::size_t>(e)];
     for (std::uint32_t set = 1; set < sets; ++set) {
-        throttleStep();
+        run->step();
         float row[kRow];
         for (float& r : row) r = std::numeric_limits<float>::infinity();
         for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
@@ -144,7 +153,7 @@ void Search::count(double length, std::int64_t orderings) {
 }
 
 void Search::evaluate(double length, std::int64_t orderings) {
-    throttleTour();
+    run->tour();
     count(length, orderings);
     if (length < bestLength) {
         std::memcpy(best, current, sizeof best);
@@ -158,7 +167,7 @@ void Search::evaluate(double length, std::int64_t orderings) {
 }
 
 void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
-    throttleStep();
+    run->step();
     if (remaining == 0) {
         evaluate(sum + d(end, 0), byPattern ? orderingsPerPattern : 1);
         return;
@@ -176,6 +185,11 @@ void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32
         const double bound = next + static_cast<double>(shortestCompletion(rest, c));
         if (bound > pruneAbove) continue;
         current[depth] = c;
+        if (depth <= kProgressDepth) {
+            const auto passed = static_cast<double>(countMembers(remaining & ((1u << (c - 1)) - 1u)));
+            before[depth + 1] = before[depth] + passed * childShare[depth];
+            run->advance(before[depth + 1]);
+        }
         visit(depth + 1, c, next, rest);
     }
 }
@@ -196,7 +210,7 @@ void Search::visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std
     evaluate(sum + d(end, 0), factorial(at - depth));
 }
 
-void Search::run(Board& board, bool noting) {
+void Search::walk(Board& board, bool noting) {
     board.spectrum.count = 0;
     spectrum = &board.spectrum;
     pruneAbove = std::numeric_limits<double>::infinity();
@@ -210,18 +224,23 @@ void Search::run(Board& board, bool noting) {
 
 }  // namespace
 
-bool solveExact(Board& board) {
+namespace {
+
+bool solveInPlace(Board& board, SolveRun& run) {
     const std::int32_t n = board.cityCount;
-    if (n < 2) return false;
-    startThrottle();
-    // Boards of whole distances have too many equal tours to walk; they are counted.
-    if (solveByCounting(board)) {
+    // Boards of whole distances have too many equal tours to walk; they are
+    // counted. The counting reports its progress in the first quarter.
+    run.enterSpan(0.0, 0.25);
+    if (solveByCounting(board, run)) {
         ++countedSolves;
         return true;
     }
 
     Search search;
+    search.run = &run;
     search.n = n;
+    search.childShare[0] = 1.0;
+    for (std::int32_t k = 1; k <= kProgressDepth; ++k) search.childShare[k] = search.childShare[k - 1] / std::max(1, n - k);
     search.distance.assign(static_cast<std::size_t>(n) * n, 0.0);
     for (std::int32_t i = 0; i < n; ++i)
         for (std::int32_t j = 0; j < n; ++j) search.distance[static_cast<std::size_t>(i) * n + j] = board.cityDistance(i, j);
@@ -246,16 +265,39 @@ bool solveExact(Board& board) {
     // The table's unused slots keep what the board held (shifted along as
     // entries are inserted): a second walk starts from it again.
     const PathSpectrum before = board.spectrum;
-    search.run(board, true);
+    run.enterSpan(0.25, 0.9);
+    search.walk(board, true);
     if (tally.orderingsMove()) {
         board.spectrum = before;
-        search.run(board, false);
+        run.enterSpan(0.9, 1.0);
+        search.walk(board, false);
     }
 
     normaliseSpectrum(board.spectrum);
     for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = search.best[k];
     board.solutionRoute[n] = board.solutionRoute[0];
     return true;
+}
+
+}  // namespace
+
+bool solveExact(Board& board, SolveRun& run) {
+    if (board.cityCount < 2) return false;
+    const std::int64_t toursBefore = run.toursEvaluated();
+    // A stopped solve leaves the board as it was; every write below goes to
+    // the spectrum and the solution route.
+    const PathSpectrum spectrum = board.spectrum;
+    const Route route = board.solutionRoute;
+    bool solved = false;
+    try {
+        solved = solveInPlace(board, run);
+    } catch (const SolveStopped&) {
+        board.spectrum = spectrum;
+        board.solutionRoute = route;
+    }
+    toursEvaluated += run.toursEvaluated() - toursBefore;
+    if (solved) run.finish();
+    return solved;
 }
 
 }  // namespace orvanta

@@ -211,24 +211,24 @@ TEST_F(SolverCounting, StorageLimitEitherGivesTheSameBoardOrLeavesItUntouched) {
         Board reference = board;
         fillWithOldContents(reference.spectrum);
         const Board untouched = reference;
-        toursEvaluated = 0;
-        ASSERT_TRUE(solveByCounting(reference));
-        const std::int64_t tours = toursEvaluated;
+        SolveRun referenceRun;
+        ASSERT_TRUE(solveByCounting(reference, referenceRun));
+        const std::int64_t tours = referenceRun.toursEvaluated();
         std::int32_t refused = 0;
         std::int32_t solved = 0;
         for (std::size_t limit = 16 * 1024; limit <= 8 * 1024 * 1024; limit += limit / 2) {
             Board b = untouched;
-            toursEvaluated = 0;
-            if (solveByCounting(b, limit)) {
+            SolveRun run;
+            if (solveByCounting(b, run, limit)) {
                 ++solved;
                 EXPECT_EQ(std::memcmp(&b.spectrum, &reference.spectrum, sizeof(PathSpectrum)), 0) << limit;
                 for (std::int32_t k = 0; k < kRouteCapacity; ++k) EXPECT_EQ(b.solutionRoute[k], reference.solutionRoute[k]) << limit;
-                EXPECT_EQ(toursEvaluated, tours) << limit;
+                EXPECT_EQ(run.toursEvaluated(), tours) << limit;
             } else {
                 ++refused;
                 EXPECT_EQ(std::memcmp(&b.spectrum, &untouched.spectrum, sizeof(PathSpectrum)), 0) << limit;
                 for (std::int32_t k = 0; k < kRouteCapacity; ++k) EXPECT_EQ(b.solutionRoute[k], untouched.solutionRoute[k]) << limit;
-                EXPECT_EQ(toursEvaluated, 0) << limit;
+                EXPECT_EQ(run.toursEvaluated(), 0) << limit;
             }
         }
         EXPECT_GT(refused, 0);

@@ -1,0 +1,25 @@
+#include "core/solve_run.h"
+
+#include "core/platform.h"
+#include "core/solver.h"
+
+namespace orvanta {
+
+SolveRun::SolveRun()
+    : stepsToClock(kThrottleCheckSteps),
+      startedAt(platform::monotonicMilliseconds()),
+      sleepDue(startedAt + kThrottleIntervalMs) {}
+
+void SolveRun::lookAtClock() {
+    stepsToClock = kThrottleCheckSteps;
+    if (stopRequested()) throw SolveStopped{};
+    const std::int64_t now = platform::monotonicMilliseconds();
+    if (deadline >= 0 && now >= deadline) throw SolveStopped{};
+    if (now < sleepDue) return;
+    platform::sleepMilliseconds(kThrottleSleepMs);
+    // The sleep is not computing: the next interval starts after it.
+    sleepDue = platform::monotonicMilliseconds() + kThrottleIntervalMs;
+    if (stopRequested()) throw SolveStopped{};
+}
+
+}  // namespace orvanta

@@ -1,0 +1,77 @@
+// The state of one solve: the throttle's timing, its counters, the request to
+// stop it and how far it has come. Every solve has a run of its own, so solves
+// on different threads share nothing. Another thread may ask a run to stop and
+// read its progress; everything else belongs to the thread that solves.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace orvanta {
+
+// Thrown out of a solve that was asked to stop (or ran past its deadline); the
+// solve's own entry catches it and leaves the board as it was.
+struct SolveStopped {};
+
+class SolveRun {
+public:
+    SolveRun();
+    SolveRun(const SolveRun&) = delete;
+    SolveRun& operator=(const SolveRun&) = delete;
+
+    // Any thread. The solve notices at its next look at the clock.
+    void requestStop() { stopWanted.store(true, std::memory_order_relaxed); }
+    bool stopRequested() const { return stopWanted.load(std::memory_order_relaxed); }
+    // Any thread: the share of the solve settled, from 0 to 1; it only grows.
+    double progress() const { return static_cast<double>(settled.load(std::memory_order_relaxed)) / kProgressScale; }
+
+    // The solving thread: stop by itself once this many milliseconds of the
+    // monotonic clock have passed since the run started (for the fuzz targets).
+    void stopAfter(std::int64_t milliseconds) { deadline = startedAt + milliseconds; }
+
+    // One step of work: now and then looks at the clock and the stop request,
+    // sleeps when another interval of computing has passed, and throws
+    // SolveStopped when the run is to end.
+    void step() {
+        if (--stepsToClock > 0) return;
+        lookAtClock();
+    }
+    // One tour evaluated: counted, and a step of work.
+    void tour() {
+        ++tours;
+        step();
+    }
+    std::int64_t toursEvaluated() const { return tours; }
+
+    // Progress is reported within a span of the whole: a part of the solve
+    // that does not know how much work comes after it takes [from, to].
+    void enterSpan(double from, double to) {
+        spanFrom = from;
+        spanTo = to;
+        advance(0.0);
+    }
+    // How far the current span has come, from 0 to 1.
+    void advance(double fraction) {
+        const double whole = spanFrom + (spanTo - spanFrom) * (fraction < 0.0 ? 0.0 : fraction > 1.0 ? 1.0 : fraction);
+        const auto at = static_cast<std::uint32_t>(whole * kProgressScale);
+        if (at > settled.load(std::memory_order_relaxed)) settled.store(at, std::memory_order_relaxed);
+    }
+    void finish() { settled.store(kProgressScale, std::memory_order_relaxed); }
+
+private:
+    static constexpr std::uint32_t kProgressScale = 1'000'000;
+
+    void lookAtClock();
+
+    std::atomic<bool> stopWanted{false};
+    std::atomic<std::uint32_t> settled{0};
+    std::int64_t tours = 0;
+    std::int32_t stepsToClock;
+    std::int64_t startedAt;
+    std::int64_t sleepDue;
+    std::int64_t deadline = -1;
+    double spanFrom = 0.0;
+    double spanTo = 1.0;
+};
+
+}  // namespace orvanta
