@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 
+#include "app/background_solve.h"
 #include "app/picture.h"
 #include "core/board.h"
 #include "core/game_clock.h"
@@ -12,6 +13,7 @@ namespace orvanta {
 Session session;
 
 void resetToStartUp() {
+    endForcedSolve();
     if (thePicture.pixels != nullptr || thePicture.store != nullptr) platform::releasePictureSurface(thePicture);
     thePicture = OffscreenPicture{};
     theBoard = Board();

@@ -22,6 +22,7 @@
 #define IDM_SHOW_SOLUTION   32787 /* show the solution       */
 
 /* Virtual-key codes handled on key release. */
+#define ORVANTA_VK_ESCAPE   27
 #define ORVANTA_VK_SPACE    32
 #define ORVANTA_VK_LEFT     37
 #define ORVANTA_VK_UP       38
@@ -53,6 +54,7 @@ inline constexpr int showSolution = IDM_SHOW_SOLUTION;
 }  // namespace command
 
 namespace key {
+inline constexpr int escape = ORVANTA_VK_ESCAPE;
 inline constexpr int space = ORVANTA_VK_SPACE;
 inline constexpr int left = ORVANTA_VK_LEFT;
 inline constexpr int up = ORVANTA_VK_UP;

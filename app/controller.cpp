@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/background_solve.h"
 #include "app/draw.h"
 #include "app/window_services.h"
 #include "core/game_clock.h"
@@ -61,6 +62,7 @@ void openDocument(bool (*open)(Board&), const char* titleText) {
         platform::refusalBeep();
         return;
     }
+    stopForcedSolve();
     platform::setWindowTitle(titleText, document.name);
     session.mode = AppMode::Game;
     requestRepaint();
@@ -69,6 +71,11 @@ void openDocument(bool (*open)(Board&), const char* titleText) {
 }  // namespace
 
 bool tickGameClock() {
+    // The status panel shows how far a forced solve has come.
+    if (forcedSolveRunning()) {
+        requestRepaint();
+        return true;
+    }
     if (session.mode != AppMode::Game || gameClock.gameFinished) return false;
     if (secondsSinceGameStart() == gameClock.elapsedSeconds) return false;
     requestRepaint();
@@ -81,6 +88,7 @@ void requestRepaint() {
 }
 
 void startPlayerRoute(Board& board) {
+    stopForcedSolve();
     board.playerRouteLength = 1;
     gameClock.routeClosed = false;
     gameClock.gameFinished = 0;
@@ -89,12 +97,15 @@ void startPlayerRoute(Board& board) {
 void restartGenerator(Board& board) {
     session.mode = AppMode::Generator;
     if (mapGenerator.cityCountSetting < 1) mapGenerator.cityCountSetting = 1;
+    stopForcedSolve();
     board.cityCount = 0;
     requestRepaint();
 }
 
 void revealSolution(Board& board) {
-    if (ensureSolved(board, true)) board.showSolutionAsRoute();
+    // A quick solve shows its route itself; a longer one when it ends.
+    if (board.solved) board.showSolutionAsRoute();
+    else startForcedSolve(board);
     requestRepaint();
 }
 
@@ -129,6 +140,8 @@ std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::i
 
 void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY, double scaleX, double scaleY) {
     if (!session.leftClickPending && !session.rightClickPending) return;
+    // The click may change the cities or the route the solve started from.
+    stopForcedSolve();
     switch (session.mode) {
         case AppMode::Generator:
             if (session.leftClickPending) session.mode = AppMode::Game;
@@ -182,6 +195,13 @@ void handleKeyRelease(int virtualKey) {
         revealSolution(theBoard);
         return;
     }
+    if (virtualKey == key::escape) {
+        if (forcedSolveRunning()) {
+            stopForcedSolve();
+            requestRepaint();
+        }
+        return;
+    }
     if (session.mode != AppMode::Generator) return;
     switch (virtualKey) {
         case key::space:
@@ -214,6 +234,7 @@ bool handleCommand(int commandId) {
             return true;
         case command::eraseAll:
             if (session.mode == AppMode::Editor) {
+                stopForcedSolve();
                 theBoard.cityCount = 0;
                 mapGenerator.cityCountSetting = 0;
                 requestRepaint();

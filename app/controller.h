@@ -35,9 +35,10 @@ void recordClick(MouseButton button, std::int32_t x, std::int32_t y);
 inline constexpr int kClockCheckMilliseconds = 200;
 
 // The front end's timer, every kClockCheckMilliseconds while the window is visible:
-// in Game mode with the clock running, requests a repaint whenever the seconds
-// shown are behind the clock, so the game line follows it. Changes no state
-// besides asking for the repaint; returns whether it did.
+// while a forced solve runs, requests a repaint so that its progress shows; in
+// Game mode with the clock running, requests one whenever the seconds shown
+// are behind the clock, so the game line follows it. Changes no state besides
+// asking for the repaint; returns whether it did.
 bool tickGameClock();
 
 // ---- Operations on the state and the board ----------------------------------
@@ -53,8 +54,9 @@ void startPlayerRoute(Board& board);
 // the generator settings (a city count of 0 is raised to 1 first).
 void restartGenerator(Board& board);
 
-// Forces a solve; when solved, the edition may show the solution as the
-// player's route. Works in every mode and keeps the mode and the game clock.
+// Forces a solve beside the window (background_solve.h); once solved, the
+// edition may show the solution as the player's route. Works in every mode and
+// keeps the mode and the game clock.
 void revealSolution(Board& board);
 
 // The grid point nearest to a window point, rounded half away from zero; not

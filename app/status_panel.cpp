@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "app/app_state.h"
+#include "app/background_solve.h"
 #include "core/edition.h"
 #include "core/hold.h"
 #include "core/game_clock.h"
@@ -28,6 +29,7 @@ constexpr auto kCannotEvaluate = RU("Результат оценить нево�
 constexpr auto kGameLineOpen = RU("Время %3i сек    Городов в пути %2i    Путь не замкнут");
 constexpr auto kGameLineGraded = RU("Время %3i сек    Городов в пути %2i    Результат в пределах %i %% от решения ЗК");
 constexpr auto kGameLineProfi = RU("Время %3i сек    Городов в пути %2i    Суммарный путь %s");
+constexpr auto kSolving = RU("Поиск решения ЗК… %i %%   Esc — прервать");
 
 const char* modeName(AppMode m) {
     switch (m) {
@@ -94,6 +96,12 @@ void drawStatusPanel(const Board& board, DrawingSurface& surface, std::int32_t /
     std::snprintf(line, sizeof line, kModeLine.c_str(), modeName(session.mode), board.cityCount, board.gridWidth,
                   board.gridHeight, board.solved ? "" : kNot.c_str());
     platform::drawText(surface, 8, 12, textColours::strong, line);
+
+    if (forcedSolveRunning()) {
+        const auto percent = static_cast<std::int32_t>(forcedSolveProgress() * 100.0);
+        std::snprintf(line, sizeof line, kSolving.c_str(), percent);
+        platform::drawText(surface, 8, 40, textColours::strong, line);
+    }
 
     if (isProfi() && board.solved) {
         platform::drawText(surface, 8, 40, textColours::dim, kSpectrumHeader.c_str());

@@ -18,7 +18,8 @@ std::string toUtf8(const char* cp1251);
 std::string fromUtf8(const std::string& utf8);
 
 // A Windows-1251 string made from a UTF-8 literal at compile time. Only the
-// characters of the Russian alphabet and ASCII are needed in literals.
+// characters of the Russian alphabet, ASCII, the dash and the ellipsis are
+// needed in literals.
 template <std::size_t N>
 class Cp1251Literal {
 public:
@@ -29,7 +30,7 @@ public:
             if (c < 0x80) {
                 text_[out++] = static_cast<char>(c);
                 i += 1;
-            } else {
+            } else if (c < 0xE0) {
                 const char32_t cp = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
                 char b = '?';
                 if (cp >= 0x410 && cp <= 0x44F) b = static_cast<char>(0xC0 + (cp - 0x410));
@@ -37,6 +38,12 @@ public:
                 else if (cp == 0x451) b = static_cast<char>(0xB8);
                 text_[out++] = b;
                 i += 2;
+            } else {
+                // Three bytes: of these only the dash and the ellipsis.
+                const char32_t cp = ((c & 0x0Fu) << 12) | ((static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu) << 6) |
+                                    (static_cast<unsigned char>(utf8[i + 2]) & 0x3Fu);
+                text_[out++] = cp == 0x2014 ? static_cast<char>(0x97) : cp == 0x2026 ? static_cast<char>(0x85) : '?';
+                i += 3;
             }
         }
         text_[out] = '\0';

@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/app_state.h"
+#include "app/background_solve.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_text.h"
 #include "app/startup.h"
@@ -16,5 +17,8 @@ int main(int argc, char* argv[]) {
     // number and the stamp words are set.
     window.paintNow();
     orvanta::initApplication();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // A solve still running is stopped; its thread ends within milliseconds.
+    orvanta::endForcedSolve();
+    return code;
 }

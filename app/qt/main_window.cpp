@@ -105,6 +105,8 @@ int virtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
         return key::oemPlus;
     case Qt::Key_Space:
         return key::space;
+    case Qt::Key_Escape:
+        return key::escape;
     case Qt::Key_Left:
         return key::left;
     case Qt::Key_Up:

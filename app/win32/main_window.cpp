@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/background_solve.h"
 #include "app/controller.h"
 #include "app/win32/picture_gdi.h"
 #include "app/win32/wide_text.h"
@@ -127,6 +128,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     case WM_KEYUP:
         handleKeyRelease(static_cast<int>(wParam));
+        return 0;
+    case kSolveEndedMessage:
+        collectFinishedSolve();
         return 0;
     case WM_TIMER:
         if (wParam != kClockTimerId) break;

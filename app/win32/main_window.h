@@ -19,6 +19,8 @@ inline constexpr std::int32_t kInitialHeight = 480;
 // The timer that lets the game line's clock tick: looked at five times a
 // second, the picture redrawn when the seconds shown fall behind.
 inline constexpr UINT_PTR kClockTimerId = 1;
+// Posted by the solve thread when its solve has ended.
+inline constexpr UINT kSolveEndedMessage = WM_APP + 1;
 
 struct MainWindow {
     char baseTitle[kTitleCapacity];  // string 103, Windows-1251: the front of every title

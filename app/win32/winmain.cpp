@@ -1,5 +1,6 @@
 // The entry point of the Windows executables.
 #include "app/app_state.h"
+#include "app/background_solve.h"
 #include "app/win32/main_window.h"
 #include "app/win32/resource_ids.h"
 #include "app/startup.h"
@@ -19,5 +20,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         return 0;
     }
     orvanta::initApplication();
-    return runMessageLoop();
+    const int code = runMessageLoop();
+    // A solve still running is stopped; its thread ends within milliseconds.
+    orvanta::endForcedSolve();
+    return code;
 }

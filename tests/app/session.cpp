@@ -13,6 +13,7 @@
 #include "files/documents.h"
 #include "files/current_document.h"
 #include "support/fake_clock.h"
+#include "support/fake_solve_runner.h"
 #include "support/fake_window_services.h"
 
 namespace orvanta::test {
@@ -22,6 +23,7 @@ void startSession(std::int32_t clock) {
     fake::resetClock(clock);
     fake::resetWindowServices();
     fake::resetPictureFakes();
+    fake::resetSolveRunner();
 }
 
 const OffscreenPicture* paint(std::int32_t width, std::int32_t height) {

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "app/app_state.h"
+#include "app/background_solve.h"
 #include "app/controller.h"
 #include "app/draw.h"
 #include "app/renderer.h"
@@ -19,6 +21,7 @@
 #include "session.h"
 #include "support/fake_clock.h"
 #include "support/fake_file_services.h"
+#include "support/fake_solve_runner.h"
 #include "support/fake_window_services.h"
 #include "support/temp_dir.h"
 
@@ -302,6 +305,137 @@ TEST_F(Session, PlusKeysSolveInEveryModeAndProfiShowsTheSolutionAsTheRoute) {
         paint(kW, kH);
         EXPECT_TRUE(texts().back().find("Суммарный путь 100") != std::string::npos) << texts().back();
     }
+}
+
+// ---- The forced solve beside the window ---------------------------------------
+
+// The progress line, or "" when none is drawn.
+std::string progressLine() {
+    const fake::DrawnText* line = test::textAt(8, 40);
+    return line == nullptr ? "" : test::utf8(line->text);
+}
+
+TEST_F(Session, ASlowSolveShowsItsProgressAndEscStopsIt) {
+    mapGenerator.cityCountSetting = 10;
+    paint(kW, kH);
+    handleCommand(command::startGame);
+    clickCity(3, kW, kH);
+    const Board before = theBoard;
+    fake::solveRunner.endsWithinWait = false;
+    fake::solveRunner.progress = 0.372;
+    handleKeyRelease(key::add);
+    EXPECT_EQ(fake::solveRunner.starts, 1);
+    EXPECT_EQ(theBoard.solved, 0);
+    EXPECT_EQ(theBoard.playerRouteLength, 2);
+    paint(kW, kH);
+    EXPECT_EQ(progressLine(), "Поиск решения ЗК… 37 %   Esc — прервать");
+    // The clock's timer keeps repainting it, the game line still ticks.
+    const std::int32_t invalidations = windowLog.invalidations;
+    EXPECT_TRUE(tickGameClock());
+    EXPECT_EQ(windowLog.invalidations, invalidations + 1);
+    fake::clockNow += 7;
+    paint(kW, kH);
+    EXPECT_TRUE(startsWith(texts().back(), "Время   7 сек")) << texts().back();
+
+    // A second "+" starts nothing new; other keys leave it running.
+    handleCommand(command::showSolution);
+    handleKeyRelease(key::space);
+    EXPECT_EQ(fake::solveRunner.starts, 1);
+    EXPECT_TRUE(fake::solveRunner.running);
+
+    handleKeyRelease(key::escape);
+    EXPECT_EQ(fake::solveRunner.stops, 1);
+    EXPECT_FALSE(forcedSolveRunning());
+    paint(kW, kH);
+    EXPECT_EQ(progressLine(), "");
+    EXPECT_EQ(std::memcmp(&theBoard.spectrum, &before.spectrum, sizeof before.spectrum), 0);
+    EXPECT_EQ(theBoard.solved, 0);
+    EXPECT_EQ(theBoard.playerRouteLength, 2);
+    EXPECT_FALSE(fake::endRunningSolve());
+    // Esc with nothing running changes nothing.
+    const std::int32_t after = windowLog.invalidations;
+    handleKeyRelease(key::escape);
+    EXPECT_EQ(windowLog.invalidations, after);
+
+    // Started again and ended later: the result arrives through the event loop.
+    handleKeyRelease(key::oemPlus);
+    EXPECT_EQ(fake::solveRunner.starts, 2);
+    ASSERT_TRUE(fake::endRunningSolve());
+    EXPECT_EQ(theBoard.solved, 1);
+    EXPECT_GT(theBoard.solutionLength, 0.0);
+    EXPECT_EQ(theBoard.playerRouteLength, isProfi() ? 11 : 2);
+    EXPECT_TRUE(session.pictureDirty);
+    paint(kW, kH);
+    EXPECT_EQ(progressLine(), isProfi() ? "Спектр путей" : "");
+}
+
+TEST_F(Session, ChangesOfTheCitiesOrTheRouteStopTheSolveAndApplyAtOnce) {
+    mapGenerator.cityCountSetting = 10;
+    paint(kW, kH);
+    fake::solveRunner.endsWithinWait = false;
+    const auto startSlowSolve = [] {
+        const std::int32_t starts = fake::solveRunner.starts;
+        handleKeyRelease(key::oemPlus);
+        ASSERT_EQ(fake::solveRunner.starts, starts + 1);
+        ASSERT_TRUE(forcedSolveRunning());
+    };
+
+    // A click in the game.
+    handleCommand(command::startGame);
+    paint(kW, kH);
+    startSlowSolve();
+    clickCity(4, kW, kH);
+    EXPECT_FALSE(forcedSolveRunning());
+    EXPECT_EQ(theBoard.playerRouteLength, 2);
+
+    // A new map.
+    handleCommand(command::generator);
+    paint(kW, kH);
+    startSlowSolve();
+    handleKeyRelease(key::space);
+    EXPECT_FALSE(forcedSolveRunning());
+    EXPECT_EQ(theBoard.cityCount, 0);  // the next repaint makes the new map
+    paint(kW, kH);
+    EXPECT_EQ(theBoard.cityCount, 10);
+
+    // A click in the editor.
+    handleCommand(command::editMap);
+    paint(kW, kH);
+    startSlowSolve();
+    recordClick(MouseButton::Left, 5, 5);
+    paint(kW, kH);
+    EXPECT_FALSE(forcedSolveRunning());
+
+    // Opening a map: a cancelled dialog leaves the solve running.
+    const orvanta::testing::TempDir scratch;
+    ASSERT_FALSE(scratch.path.empty());
+    fake::savePath = scratch.path + "/running.rva";
+    startSlowSolve();
+    // Saving while it runs saves the board as it stands, unsolved.
+    ASSERT_TRUE(handleCommand(command::saveMap));
+    EXPECT_TRUE(forcedSolveRunning());
+    fake::openPath.reset();
+    handleCommand(command::openMap);
+    EXPECT_TRUE(forcedSolveRunning());
+    fake::openPath = scratch.path + "/running.rva";
+    handleCommand(command::openMap);
+    EXPECT_FALSE(forcedSolveRunning());
+    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(theBoard.solved, 0);
+
+    // A result for cities that are no longer those it started from is dropped.
+    startSlowSolve();
+    theBoard.cities[2].x += 1;
+    ASSERT_TRUE(fake::endRunningSolve());
+    EXPECT_FALSE(forcedSolveRunning());
+    EXPECT_EQ(theBoard.solved, 0);
+
+    // The program's end stops it.
+    theBoard.cities[2].x -= 1;
+    startSlowSolve();
+    endForcedSolve();
+    EXPECT_FALSE(fake::solveRunner.running);
+    EXPECT_FALSE(forcedSolveRunning());
 }
 
 // ---- Commands ----------------------------------------------------------------

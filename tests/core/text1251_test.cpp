@@ -11,6 +11,7 @@ TEST(Text1251, LiteralsAreConvertedAtCompileTime) {
     static constexpr auto kGame = RU("Игра");
     EXPECT_STREQ(kGame.c_str(), "\xC8\xE3\xF0\xE0");
     EXPECT_STREQ(RU("Ёж ёж 100 %%").c_str(), "\xA8\xE6 \xB8\xE6 100 %%");
+    EXPECT_STREQ(RU("ЗК… — 日").c_str(), "\xC7\xCA\x85 \x97 ?");
 }
 
 TEST(Text1251, RoundTripsThroughUtf8AndUtf16) {

@@ -1,0 +1,73 @@
+#include "app/background_solve.h"
+
+#include <cstring>
+
+#include "app/controller.h"
+#include "app/solve_runner.h"
+#include "core/solver.h"
+
+namespace orvanta {
+
+namespace {
+
+// The board the solve in flight started from; running only while it is set.
+bool running = false;
+Board startedFrom;
+
+// A solve's result depends on the cities and on what the table held before
+// (its unused slots keep the old contents); the route is its own business.
+bool sameSolveInput(const Board& a, const Board& b) {
+    if (a.cityCount != b.cityCount || a.solved != b.solved) return false;
+    if (std::memcmp(&a.spectrum, &b.spectrum, sizeof a.spectrum) != 0) return false;
+    const std::int32_t n = a.cityCount < 0 ? 0 : (a.cityCount > kMaxCities ? kMaxCities : a.cityCount);
+    for (std::int32_t i = 0; i < n; ++i)
+        if (a.cities[i].x != b.cities[i].x || a.cities[i].y != b.cities[i].y) return false;
+    return true;
+}
+
+bool applyFinished(Board& board) {
+    Board solved;
+    if (!running || !platform::takeSolvedBoard(solved)) return false;
+    running = false;
+    if (solved.solved == 0 || !sameSolveInput(board, startedFrom)) return false;
+    takeSolution(board, solved);
+    board.showSolutionAsRoute();
+    return true;
+}
+
+}  // namespace
+
+bool startForcedSolve(Board& board) {
+    if (board.solved) return true;
+    if (running) return false;
+    // Nothing to solve on fewer than two cities: as an unsolved board.
+    if (board.cityCount < 2) return ensureSolved(board, true);
+    startedFrom = board;
+    running = true;
+    platform::startSolveThread(board);
+    if (!platform::waitForSolveThread(kQuickSolveMilliseconds)) return false;
+    return applyFinished(board);
+}
+
+void stopForcedSolve() {
+    if (!running) return;
+    running = false;
+    platform::stopSolveThread();
+}
+
+bool forcedSolveRunning() { return running; }
+
+double forcedSolveProgress() { return running ? platform::solveThreadProgress() : 0.0; }
+
+void collectFinishedSolve() {
+    if (!running) return;
+    applyFinished(theBoard);
+    if (!running) requestRepaint();
+}
+
+void endForcedSolve() {
+    running = false;
+    platform::endSolveThread();
+}
+
+}  // namespace orvanta
