@@ -4,6 +4,7 @@
 
 #include "app/controller.h"
 #include "app/solve_runner.h"
+#include "core/platform.h"
 #include "core/solver.h"
 
 namespace orvanta {
@@ -13,6 +14,7 @@ namespace {
 // The board the solve in flight started from; running only while it is set.
 bool running = false;
 Board startedFrom;
+std::int32_t startedAt = 0;
 
 // A solve's result depends on the cities and on what the table held before
 // (its unused slots keep the old contents); the route is its own business.
@@ -43,6 +45,7 @@ bool startForcedSolve(Board& board) {
     // Nothing to solve on fewer than two cities: as an unsolved board.
     if (board.cityCount < 2) return ensureSolved(board, true);
     startedFrom = board;
+    startedAt = platform::clockSeconds();
     running = true;
     platform::startSolveThread(board);
     if (!platform::waitForSolveThread(kQuickSolveMilliseconds)) return false;
@@ -58,6 +61,12 @@ void stopForcedSolve() {
 bool forcedSolveRunning() { return running; }
 
 double forcedSolveProgress() { return running ? platform::solveThreadProgress() : 0.0; }
+
+std::int32_t forcedSolveSeconds() {
+    if (!running) return 0;
+    const std::int64_t seconds = static_cast<std::int64_t>(platform::clockSeconds()) - startedAt;
+    return seconds < 0 ? 0 : static_cast<std::int32_t>(seconds > 999999 ? 999999 : seconds);
+}
 
 void collectFinishedSolve() {
     if (!running) return;

@@ -6,6 +6,8 @@
 // from. Everything here runs on the window's thread.
 #pragma once
 
+#include <cstdint>
+
 #include "core/board.h"
 
 namespace orvanta {
@@ -23,8 +25,11 @@ void stopForcedSolve();
 
 bool forcedSolveRunning();
 
-// The solve in flight's progress, from 0 to 1.
+// The solve in flight's progress, from 0 to 1, and the whole seconds it has run
+// on the calendar clock. On a rare board the share moves very slowly: the
+// seconds show that it goes on.
 double forcedSolveProgress();
+std::int32_t forcedSolveSeconds();
 
 // Called on the window's thread once the solve ended: applies its result to
 // the program's board if the board is still the one it started from, and

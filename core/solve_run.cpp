@@ -13,6 +13,7 @@ SolveRun::SolveRun()
 void SolveRun::lookAtClock() {
     stepsToClock = kThrottleCheckSteps;
     if (stopRequested()) throw SolveStopped{};
+    if (positionOf != nullptr) advance(positionOf(positionFrom));
     const std::int64_t now = platform::monotonicMilliseconds();
     if (deadline >= 0 && now >= deadline) throw SolveStopped{};
     if (now < sleepDue) return;

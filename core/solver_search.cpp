@@ -47,8 +47,6 @@ constexpr double kBoundSlack = 1e-5;
 // Row length of the completion table: room for cities 1..17, rounded up to a
 // multiple of four so that the compiler can vectorise the fixed-length loops.
 constexpr std::int32_t kRow = 20;
-// Progress is read off the first this many choices of the walk.
-constexpr std::int32_t kProgressDepth = 4;
 static_assert(kRow >= kMaxCities - 1 && kRow % 4 == 0, "completion rows hold every end city");
 
 struct Search {
@@ -73,12 +71,10 @@ struct Search {
     // sameBelow[c]: those of them below c.
     std::uint32_t samePoint[kMaxCities] = {};
     std::uint32_t sameBelow[kMaxCities] = {};
-    // The share of all orderings that come before the current prefix, by the
-    // prefix's length, and the share of one child of a node at each depth:
-    // progress is the walk's position in lexicographic order, read at the
-    // first few positions of the prefix.
-    double before[kProgressDepth + 2] = {};
-    double childShare[kProgressDepth + 1] = {};
+    // The length of the prefix being walked: current[1] to current[depthNow - 1].
+    std::int32_t depthNow = 1;
+    // How far the walk has come, worked out from that prefix (see there).
+    double position() const;
     // Walk patterns of points (true) or every ordering (false).
     bool byPattern = false;
     // Orderings of cities 1..n-1 per pattern: the product of the factorials
@@ -167,6 +163,7 @@ void Search::evaluate(double length, std::int64_t orderings) {
 }
 
 void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
+    depthNow = depth;
     run->step();
     if (remaining == 0) {
         evaluate(sum + d(end, 0), byPattern ? orderingsPerPattern : 1);
@@ -185,13 +182,40 @@ void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32
         const double bound = next + static_cast<double>(shortestCompletion(rest, c));
         if (bound > pruneAbove) continue;
         current[depth] = c;
-        if (depth <= kProgressDepth) {
-            const auto passed = static_cast<double>(countMembers(remaining & ((1u << (c - 1)) - 1u)));
-            before[depth + 1] = before[depth] + passed * childShare[depth];
-            run->advance(before[depth + 1]);
-        }
         visit(depth + 1, c, next, rest);
     }
+}
+
+// The work of a walk lies where the bound rules out little, so a node's share
+// is split evenly among the children it does not rule out now, and the walk
+// has come as far as the shares of those before the prefix's own cities. Read
+// now and then, when the solve looks at the clock: current[] then holds the
+// prefix down to depthNow.
+double Search::position() const {
+    double at = 0.0;
+    double part = 1.0;
+    double sum = 0.0;
+    std::int32_t end = 0;
+    std::uint32_t remaining = (1u << (n - 1)) - 1u;
+    for (std::int32_t k = 1; k < depthNow; ++k) {
+        const std::int32_t taken = current[k];
+        std::int32_t open = 1;  // the city taken, whatever the bound says of it now
+        std::int32_t ahead = 0;
+        for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
+            const std::int32_t c = lowestCity(bits);
+            if (c == taken || (byPattern && (remaining & sameBelow[c]) != 0)) continue;
+            const std::uint32_t rest = remaining & ~(1u << (c - 1));
+            if (sum + d(end, c) + static_cast<double>(shortestCompletion(rest, c)) > pruneAbove) continue;
+            ++open;
+            ahead += c < taken ? 1 : 0;
+        }
+        part /= open;
+        at += ahead * part;
+        sum += d(end, taken);
+        end = taken;
+        remaining &= ~(1u << (taken - 1));
+    }
+    return at;
 }
 
 // Walking every ordering, the rest of the cities share one grid point: every
@@ -218,7 +242,10 @@ void Search::walk(Board& board, bool noting) {
     std::memset(current, 0, sizeof current);
     std::memset(best, 0, sizeof best);
     tally->startWalk(noting);
+    depthNow = 1;
+    run->reportPosition([](const void* search) { return static_cast<const Search*>(search)->position(); }, this);
     visit(1, 0, 0.0, (1u << (n - 1)) - 1u);
+    run->reportPosition(nullptr, nullptr);
     tally->writeCounts(*spectrum);
 }
 
@@ -239,8 +266,6 @@ bool solveInPlace(Board& board, SolveRun& run) {
     Search search;
     search.run = &run;
     search.n = n;
-    search.childShare[0] = 1.0;
-    for (std::int32_t k = 1; k <= kProgressDepth; ++k) search.childShare[k] = search.childShare[k - 1] / std::max(1, n - k);
     search.distance.assign(static_cast<std::size_t>(n) * n, 0.0);
     for (std::int32_t i = 0; i < n; ++i)
         for (std::int32_t j = 0; j < n; ++j) search.distance[static_cast<std::size_t>(i) * n + j] = board.cityDistance(i, j);

@@ -328,13 +328,15 @@ TEST_F(Session, ASlowSolveShowsItsProgressAndEscStopsIt) {
     EXPECT_EQ(theBoard.solved, 0);
     EXPECT_EQ(theBoard.playerRouteLength, 2);
     paint(kW, kH);
-    EXPECT_EQ(progressLine(), "Поиск решения ЗК… 37 %   Esc — прервать");
+    EXPECT_EQ(progressLine(), "Поиск решения ЗК… 37 %, 0 сек   Esc — прервать");
     // The clock's timer keeps repainting it, the game line still ticks.
     const std::int32_t invalidations = windowLog.invalidations;
     EXPECT_TRUE(tickGameClock());
     EXPECT_EQ(windowLog.invalidations, invalidations + 1);
     fake::clockNow += 7;
+    fake::solveRunner.progress = 0.999;
     paint(kW, kH);
+    EXPECT_EQ(progressLine(), "Поиск решения ЗК… 99 %, 7 сек   Esc — прервать");
     EXPECT_TRUE(startsWith(texts().back(), "Время   7 сек")) << texts().back();
 
     // A second "+" starts nothing new; other keys leave it running.
