@@ -49,8 +49,14 @@ struct NumberText {
 
 NumberText formatNumber(double value) {
     NumberText out{};
+#if defined(__EMSCRIPTEN__)
+    // The WebAssembly C library has no floating-point to_chars; its printf
+    // always works in the "C" locale.
+    std::snprintf(out.text, sizeof out.text, "%.6g", value);
+#else
     const auto result = std::to_chars(out.text, out.text + sizeof out.text - 1, value, std::chars_format::general, 6);
     *result.ptr = '\0';
+#endif
     return out;
 }
 

@@ -1,0 +1,84 @@
+// The page's entry points: shell.js calls these for start-up, every repaint,
+// the keys, the menu commands, the clicks, the clock's timer and a picked file.
+#include <emscripten.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/controller.h"
+#include "app/picture.h"
+#include "app/startup.h"
+#include "app/web/web_board_transfer.h"
+#include "app/web/web_file_services.h"
+#include "app/web/web_picture.h"
+#include "core/text1251.h"
+
+namespace {
+
+std::vector<std::uint8_t> staging;
+orvanta::web::FlatBoard inspected{};
+
+}  // namespace
+
+extern "C" {
+
+// As the desktops start: the first map is made and drawn for the client size,
+// then the title, the personal number and the stamp words are set.
+EMSCRIPTEN_KEEPALIVE void orvanta_start(int width, int height) {
+    orvanta::resetToStartUp();
+    orvanta::paintWindow(width, height);
+    orvanta::initApplication();
+}
+
+// The picture for the client size, in the canvas's byte order, or null; its
+// size is thePicture's.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* orvanta_paint(int width, int height) {
+    const orvanta::OffscreenPicture* picture = orvanta::paintWindow(width, height);
+    if (picture == nullptr || picture->store == nullptr) return nullptr;
+    return picture->store->rgba.data();
+}
+
+EMSCRIPTEN_KEEPALIVE int orvanta_picture_width() { return orvanta::thePicture.pictureWidth; }
+EMSCRIPTEN_KEEPALIVE int orvanta_picture_height() { return orvanta::thePicture.pictureHeight; }
+
+EMSCRIPTEN_KEEPALIVE void orvanta_key_release(int virtualKey) { orvanta::handleKeyRelease(virtualKey); }
+
+EMSCRIPTEN_KEEPALIVE int orvanta_command(int commandId) { return orvanta::handleCommand(commandId) ? 1 : 0; }
+
+EMSCRIPTEN_KEEPALIVE void orvanta_click(int right, int x, int y) {
+    orvanta::recordClick(right != 0 ? orvanta::MouseButton::Right : orvanta::MouseButton::Left, x, y);
+}
+
+EMSCRIPTEN_KEEPALIVE int orvanta_tick() { return orvanta::tickGameClock() ? 1 : 0; }
+
+// Room for a picked file: its UTF-8 name, a terminator, then its bytes.
+EMSCRIPTEN_KEEPALIVE std::uint8_t* orvanta_staging(int bytes) {
+    staging.assign(static_cast<std::size_t>(bytes > 0 ? bytes : 0) + 1, 0);
+    return staging.data();
+}
+
+// Runs an open command on the staged file: the same checks as on the desktops.
+EMSCRIPTEN_KEEPALIVE int orvanta_open_picked(int nameBytes, int dataBytes, int commandId) {
+    if (nameBytes < 0 || dataBytes < 0 || static_cast<std::size_t>(nameBytes) + 1 + dataBytes > staging.size())
+        return 0;
+    const std::string name(reinterpret_cast<const char*>(staging.data()), static_cast<std::size_t>(nameBytes));
+    orvanta::web::offerPickedFile(orvanta::text::fromUtf8(name), staging.data() + nameBytes + 1, dataBytes);
+    const int handled = orvanta::handleCommand(commandId) ? 1 : 0;
+    orvanta::web::forgetPickedFile();
+    return handled;
+}
+
+// The block through which boards go to and from the solve worker.
+EMSCRIPTEN_KEEPALIVE void* orvanta_transfer_block() { return &orvanta::web::transferBlock(); }
+EMSCRIPTEN_KEEPALIVE int orvanta_transfer_bytes() { return static_cast<int>(sizeof(orvanta::web::FlatBoard)); }
+
+// A copy of the program's board and its mode, for the page's tests to read.
+EMSCRIPTEN_KEEPALIVE const void* orvanta_inspect_board() {
+    inspected = orvanta::web::flatten(orvanta::theBoard);
+    return &inspected;
+}
+EMSCRIPTEN_KEEPALIVE int orvanta_mode() { return static_cast<int>(orvanta::session.mode); }
+
+}  // extern "C"

@@ -1,0 +1,42 @@
+// The main window's services in the page: the shell (shell.js) repaints the
+// canvas, shows the title and the About dialog, ends the program and beeps.
+#include <emscripten.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/window_services.h"
+#include "core/text1251.h"
+
+namespace {
+
+EM_JS(void, js_invalidate, (), { Module.web.invalidate(); });
+EM_JS(void, js_set_title, (const char* utf8), { Module.web.setTitle(UTF8ToString(utf8)); });
+EM_JS(void, js_show_about, (), { Module.web.showAbout(); });
+EM_JS(void, js_close, (), { Module.web.closeProgram(); });
+EM_JS(void, js_beep, (), { Module.web.beep(); });
+
+// The fixed front of every title: the program's name in double quotes.
+constexpr char kBaseTitle[] = "\"Orvanta\"";
+
+}  // namespace
+
+namespace orvanta::platform {
+
+void invalidateWindow() { js_invalidate(); }
+
+void setWindowTitle(const char* text, const char* name) {
+    char title[kTitleCapacity];
+    std::snprintf(title, sizeof title, "%s%s%s", kBaseTitle, text != nullptr ? text : "", name != nullptr ? name : "");
+    js_set_title(text::toUtf8(title).c_str());
+}
+
+// The dialog is modal in the page (it takes every input while it is open),
+// but the browser cannot wait for it: this returns at once.
+void showAboutBox() { js_show_about(); }
+
+void closeMainWindow() { js_close(); }
+
+void refusalBeep() { js_beep(); }
+
+}  // namespace orvanta::platform
