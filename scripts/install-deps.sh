@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages the build and the tests need, when missing.
-# Usage: scripts/install-deps.sh [run|test]
+# Usage: scripts/install-deps.sh [run|web|test]
 set -euo pipefail
 
 # qt6-translations-l10n: Qt's own dialogs in the user's language.
@@ -8,12 +8,16 @@ run_packages=(cmake g++ make qt6-base-dev qt6-translations-l10n fonts-dejavu-cor
 test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-dev
                xvfb xauth xdotool x11-utils imagemagick
                g++-mingw-w64-x86-64 locales faketime openbox
-               dpkg-dev lintian appstream desktop-file-utils nsis python3)
+               dpkg-dev lintian appstream desktop-file-utils nsis python3
+               emscripten chromium chromium-driver python3-selenium)
+# The web edition: Emscripten builds it, Python serves it.
+web_packages=(cmake make emscripten python3)
 # The Windows smoke test is skipped, and says so, where Wine cannot be had.
 optional_packages=(wine wine64)
 
 wanted=("${run_packages[@]}")
 if [ "${1:-test}" = test ]; then wanted+=("${test_packages[@]}"); fi
+if [ "${1:-test}" = web ]; then wanted=("${web_packages[@]}"); fi
 
 missing_of() {
   local p

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian/Ubuntu), builds the Qt desktop program and
-# starts it. Usage: scripts/run.sh [public|profi]   (public by default)
+# starts it; with `web`, builds the web site instead and serves it on
+# http://127.0.0.1:8000/. Usage: scripts/run.sh [public|profi|web]   (public by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 edition=${1:-public}
 case "$edition" in
   public|profi) ;;
-  *) echo "usage: $0 [public|profi]" >&2; exit 2 ;;
+  web)
+    scripts/install-deps.sh web
+    scripts/build-web.sh
+    echo "Serving the web edition on http://127.0.0.1:8000/ (Ctrl+C stops it)"
+    cd build/web/site
+    exec python3 -m http.server 8000 --bind 127.0.0.1 ;;
+  *) echo "usage: $0 [public|profi|web]" >&2; exit 2 ;;
 esac
 
 scripts/install-deps.sh run

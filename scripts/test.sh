@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the unit, scenario and front-end tests (both
 # editions), the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
-# the fuzz targets, the Windows build with its smoke test under Wine, and the
-# Debian package and the Windows installer, installed, started and removed.
+# the fuzz targets, the Windows build with its smoke test under Wine, the
+# Debian package and the Windows installer, installed, started and removed,
+# and the web edition in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -42,7 +43,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 # Further stages live in their own scripts; each prints its result and exits
 # non-zero on a failure.
-for extra in scripts/test-fuzz.sh scripts/test-windows.sh scripts/test-packages.sh; do
+for extra in scripts/test-fuzz.sh scripts/test-windows.sh scripts/test-packages.sh scripts/test-web.sh; do
   if [ -x "$extra" ]; then
     stage "$extra"
     if "$extra"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi

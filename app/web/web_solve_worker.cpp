@@ -24,6 +24,25 @@ void reportWorkerProgress(std::int64_t nowMilliseconds) {
 
 }  // namespace orvanta::web
 
+// Solves a fixed board of scattered cities once, when the worker starts: the
+// browser compiles a module's hot code fully only after it has run a while,
+// and the user's first solve should not be the one that pays for it.
+extern "C" EMSCRIPTEN_KEEPALIVE void orvanta_worker_warm_up() {
+    using namespace orvanta;
+    Board board;
+    std::int32_t side = 41, height = 41, count = 0;
+    board.configureBoard(side, height, count);
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < 15; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const auto x = static_cast<std::int32_t>((seed >> 16) % 41u);
+        seed = seed * 1103515245u + 12345u;
+        board.addCity(x, static_cast<std::int32_t>((seed >> 16) % 41u));
+    }
+    SolveRun run;
+    solveExact(board, run);
+}
+
 // The worker's entry: solves the board in the transfer block and leaves the
 // board there, solved or not. The page never stops a solve from inside: it
 // ends the whole worker instead.

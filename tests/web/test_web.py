@@ -6,7 +6,7 @@ on the portable code natively with the tests' fake services, and compares
 what the two show: the title, the mode, the cities, the status texts, the
 pixels outside the texts, and the bytes of saved files.
 
-usage: test_web.py TEST_SITE_DIR REFERENCE_DIR OUTPUT_DIR
+usage: test_web.py TEST_SITE_DIR REFERENCE_DIR OUTPUT_DIR [TEST]...
 """
 import base64
 import functools
@@ -377,10 +377,13 @@ class WebEditionTest(unittest.TestCase):
         wait_for(lambda: page.inspect()['solved'] == 1, 30, 'the 18-city solve')
         page.settle()
         self.assertSameAsDesktop(page, [f'key:{KEY_UP}'] * 10 + [f'key:{KEY_ADD}'])
-        elapsed = page.js('return window.orvanta.lastSolveMilliseconds')
-        first_paint = page.js('return window.orvanta.firstPaintMilliseconds')
-        print(f'\n18-city solve in the worker: {elapsed:.1f} ms; first paint {first_paint:.0f} ms after the '
-              f'shell started', file=sys.stderr)
+        elapsed, solving, first_paint = page.js('const o = window.orvanta; return [o.lastSolveMilliseconds, '
+                                                'o.lastSolveInWorkerMilliseconds, o.firstPaintMilliseconds];')
+        print(f'\n18-city solve: {solving:.1f} ms in the worker, {elapsed:.1f} ms from the key to the result; '
+              f'first map painted {first_paint:.0f} ms after the navigation started', file=sys.stderr)
+        # Wide margins: a loaded machine must not fail a correct program.
+        self.assertLess(first_paint, 10000)
+        self.assertLess(elapsed, 10000)
 
 
 class PhoneTest(unittest.TestCase):
@@ -427,4 +430,4 @@ class PhoneTest(unittest.TestCase):
 
 
 if __name__ == '__main__':
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + sys.argv[4:], verbosity=2)

@@ -13,9 +13,11 @@ function solve(message) {
   const bytes = instance._orvanta_transfer_bytes();
   if (!(message.board instanceof Uint8Array) || message.board.length !== bytes) return;
   instance.HEAPU8.set(message.board, block);
+  const started = performance.now();
   instance._orvanta_worker_solve();
+  const milliseconds = performance.now() - started;
   const board = instance.HEAPU8.slice(block, block + bytes);
-  postMessage({type: 'done', board}, [board.buffer]);
+  postMessage({type: 'done', board, milliseconds}, [board.buffer]);
 }
 
 self.onmessage = (event) => {
@@ -25,5 +27,8 @@ self.onmessage = (event) => {
 
 createOrvanta().then((module) => {
   instance = module;
+  const started = performance.now();
+  instance._orvanta_worker_warm_up();
+  postMessage({type: 'ready', warmUpMilliseconds: performance.now() - started});
   waiting.splice(0).forEach(solve);
 });

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# The web edition in headless Chromium: builds the site with Emscripten and the
+# native reference tool (from build/test), serves the tests' copy of the site
+# on a local port and plays the browser tests against it. Screenshots (both
+# editions, a phone-sized screen) go to build/web/screenshots.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/build-web.sh
+if [ ! -f build/test/CMakeCache.txt ]; then
+  cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANTA_WERROR=ON >/dev/null
+fi
+cmake --build build/test --target web_reference_public web_reference_profi -j 2 >/dev/null
+
+# Debian's selenium module belongs to the system's Python.
+/usr/bin/python3 tests/web/test_web.py build/web/test-site build/test/tests/web build/web/screenshots
