@@ -30,7 +30,8 @@ from selenium.webdriver.common.keys import Keys
 
 SITE, REFERENCE, OUTPUT = sys.argv[1:4] if len(sys.argv) >= 4 else (None, None, None)
 CLOCK = 1000000000
-COMMAND = {'saveMap': 32774, 'openMap': 32775, 'startGame': 32777, 'saveGame': 32779, 'openGame': 32780}
+COMMAND = {'exit': 105, 'readManual': 32773, 'saveMap': 32774, 'openMap': 32775, 'startGame': 32777,
+           'saveGame': 32779, 'openGame': 32780, 'personalNumber': 32781}
 KEY_ADD, KEY_UP, KEY_ESCAPE = 107, 38, 27
 TITLES = {'public': '"Orvanta" Public Version 11', 'profi': '"Orvanta" Profi Release 11'}
 
@@ -367,6 +368,65 @@ class WebEditionTest(unittest.TestCase):
         wait_for(solving, 5, 'a second solve')
         page.keys(Keys.ESCAPE)
         wait_for(lambda: not solving(), 3, 'the second solve to stop')
+
+    def test_window_size_menus_by_keys_dialogs_manual_and_exit(self):
+        page = Page(self.driver, self.base, 'public')
+        page.load()
+        steps = []
+        # The picture follows the window's size.
+        before = page.size()
+        self.driver.set_window_size(700, 520)
+        wait_for(lambda: page.size() != before, 5, 'the new size')
+        page.settle()
+        self.assertSameAsDesktop(page, steps)
+        # A right click in the generator makes a new map (from a later clock).
+        page.js(f'window.orvanta.setClock({CLOCK + 5});')
+        page.click(20, 200, right=True)
+        page.settle()
+        steps += [f'clock:{CLOCK + 5}', 'right:20,200']
+        self.assertSameAsDesktop(page, steps)
+        # Alt and a menu's letter open it, an item's letter chooses it, on the
+        # keys of the Russian layout whichever layout is active: Alt+И, Н.
+        ActionChains(self.driver).key_down(Keys.ALT).send_keys('b').key_up(Keys.ALT).perform()
+        wait_for(lambda: page.js('return document.querySelector(".menu.open") !== null'), 2, 'the Game menu')
+        page.keys('y')
+        page.settle()
+        steps.append(f'command:{COMMAND["startGame"]}')
+        self.assertSameAsDesktop(page, steps)
+        self.assertEqual(page.inspect()['mode'], 2)
+
+        # The personal number's dialog keeps the number in the browser; the
+        # next start writes it into the saved files.
+        page.menu(COMMAND['personalNumber'])
+        wait_for(lambda: page.js('return document.getElementById("personal").open'), 2, 'the number dialog')
+        field = self.driver.find_element(By.ID, 'personal-text')
+        self.assertEqual(field.get_attribute('value'), '0')
+        field.clear()
+        field.send_keys('77')
+        self.driver.find_element(By.CSS_SELECTOR, '#personal button[value="save"]').click()
+        self.assertEqual(page.js('return localStorage.getItem("orvanta.user.txt")'), '77')
+        page.load()
+        page.menu(COMMAND['saveMap'])
+        saved = self.wait_for_download('untitled.rva', 512)
+        self.assertEqual(struct.unpack_from('<i', saved, 4)[0], 77)
+
+        # The manual is a page of the site, opened beside the game.
+        page.menu(COMMAND['readManual'])
+        wait_for(lambda: len(self.driver.window_handles) == 2, 5, 'the manual')
+        game = self.driver.current_window_handle
+        self.driver.switch_to.window([h for h in self.driver.window_handles if h != game][0])
+        wait_for(lambda: 'Руководство' in self.driver.title, 5, 'the manual page')
+        with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'app', 'help.txt'),
+                  encoding='utf-8') as file:
+            first_line = file.readline().strip()
+        self.assertIn(first_line, self.driver.find_element(By.TAG_NAME, 'pre').text)
+        self.driver.close()
+        self.driver.switch_to.window(game)
+
+        # "Выход" ends the program: the page says so and takes no more input.
+        page.menu(COMMAND['exit'])
+        wait_for(lambda: page.js('return !document.getElementById("ended").hidden'), 2, 'the end')
+        self.assertTrue(page.js('return document.getElementById("menubar").hidden && window.orvanta.ended'))
 
     def test_eighteen_cities_solved_in_worker(self):
         page = Page(self.driver, self.base, 'profi')
