@@ -60,7 +60,8 @@ void postSolveEnded() {}
 }  // namespace orvanta::platform
 
 // The page's side of the worker's messages. The shell copies a result into
-// the transfer block before it calls orvanta_solve_ended.
+// the transfer block before it calls orvanta_solve_ended; after a worker that
+// failed, the block still holds the board as it was sent, unsolved.
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void orvanta_solve_progress(double value) {

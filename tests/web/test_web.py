@@ -368,6 +368,18 @@ class WebEditionTest(unittest.TestCase):
         wait_for(solving, 5, 'a second solve')
         page.keys(Keys.ESCAPE)
         wait_for(lambda: not solving(), 3, 'the second solve to stop')
+        # A worker that fails ends its solve without a result, and the next
+        # solve gets a worker that works.
+        page.js(f'window.orvanta.breakNextWorker(); window.orvanta.keyRelease({KEY_ADD});')
+        wait_for(lambda: page.js('return window.orvanta.workerErrors') == 1, 5, 'the worker to fail')
+        wait_for(lambda: not solving(), 3, 'the failed solve to end')
+        self.assertEqual(page.inspect()['solved'], 0)
+        page.keys(Keys.ADD)
+        wait_for(lambda: any('Поиск решения ЗК' in t for t in solving()), 5, 'a solve after the failure')
+        before = page.js('return window.orvanta.solveProgressMessages')
+        wait_for(lambda: page.js('return window.orvanta.solveProgressMessages') > before, 5, 'its progress')
+        page.keys(Keys.ESCAPE)
+        wait_for(lambda: not solving(), 3, 'that solve to stop')
 
     def test_window_size_menus_by_keys_dialogs_manual_and_exit(self):
         page = Page(self.driver, self.base, 'public')

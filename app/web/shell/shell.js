@@ -54,11 +54,12 @@
   // What the tests read: the texts of the last redraw, beeps, downloads.
   const state = {
     ready: false, ended: false, beeps: 0, texts: [], downloads: [], firstPaintMilliseconds: null,
-    lastSolveMilliseconds: null, lastSolveInWorkerMilliseconds: null, solveProgressMessages: 0, font: null,
+    lastSolveMilliseconds: null, lastSolveInWorkerMilliseconds: null, solveProgressMessages: 0, workerErrors: 0, font: null,
   };
   let program = null;
   let paintQueued = false;
   let fixedClock = null;
+  let brokenWorker = false;  // the tests' way to a worker that fails
   if (testHooks && params.has('clock')) fixedClock = Math.floor(Number(params.get('clock'))) || 0;
 
   // The largest size of a font with Cyrillic letters whose line box keeps
@@ -137,18 +138,35 @@
   const solver = {
     worker: null,
     startedAt: 0,
+    solving: false,
     spawn() {
-      this.worker = new Worker(`solve-worker.js?edition=${edition}`);
+      const script = brokenWorker ? 'no-such-worker.js' : 'solve-worker.js';
+      brokenWorker = false;
+      this.worker = new Worker(`${script}?edition=${edition}`);
       this.worker.onmessage = (event) => this.message(event.data);
+      // A worker that failed (it could not load, or the solve ran out of
+      // memory) ends its solve without a result; the next solve gets a new one.
+      this.worker.onerror = (event) => {
+        event.preventDefault();
+        ++state.workerErrors;
+        this.worker.terminate();
+        this.worker = null;
+        if (this.solving && program) {
+          this.solving = false;
+          program._orvanta_solve_ended();
+        }
+      };
     },
     start(bytes) {
       if (!this.worker) this.spawn();
       this.startedAt = performance.now();
+      this.solving = true;
       this.worker.postMessage({board: bytes}, [bytes.buffer]);
     },
     // A stopped solve ends with its worker; the next solve gets a fresh one,
     // started now so that it is ready by then.
     stop() {
+      this.solving = false;
       if (this.worker) this.worker.terminate();
       this.worker = null;
       if (!state.ended) this.spawn();
@@ -161,6 +179,7 @@
         ++state.solveProgressMessages;
         program._orvanta_solve_progress(message.value);
       } else if (message.type === 'done') {
+        this.solving = false;
         state.lastSolveMilliseconds = performance.now() - this.startedAt;
         state.lastSolveInWorkerMilliseconds = message.milliseconds;
         program.HEAPU8.set(message.board, program._orvanta_transfer_block());
@@ -533,6 +552,8 @@
   if (testHooks) {
     window.orvanta = state;
     state.setClock = (seconds) => { fixedClock = seconds; };
+    state.breakNextWorker = () => { brokenWorker = true; solver.stop(); };
+    state.keyRelease = (virtualKey) => program._orvanta_key_release(virtualKey);
     state.inspect = () => {
       const at = program._orvanta_inspect_board();
       const view = new DataView(program.HEAPU8.buffer);
