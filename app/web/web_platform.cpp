@@ -3,6 +3,8 @@
 // has the processor to itself and the page's own thread never waits.
 #include <emscripten.h>
 
+#include <limits>
+
 #include "app/web/web_solve_worker.h"
 #include "core/platform.h"
 
@@ -16,7 +18,13 @@ EM_JS(double, js_clock_seconds, (), {
 
 namespace orvanta::platform {
 
-std::int32_t clockSeconds() { return static_cast<std::int32_t>(js_clock_seconds()); }
+std::int32_t clockSeconds() {
+    const double seconds = js_clock_seconds();
+    // Held within the clock's range (a test's fixed clock could lie anywhere).
+    if (!(seconds > -2147483648.0)) return std::numeric_limits<std::int32_t>::min();
+    if (!(seconds < 2147483647.0)) return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(seconds);
+}
 
 std::int64_t monotonicMilliseconds() {
     const auto now = static_cast<std::int64_t>(emscripten_get_now());

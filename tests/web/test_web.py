@@ -8,10 +8,12 @@ pixels outside the texts, and the bytes of saved files.
 
 usage: test_web.py TEST_SITE_DIR REFERENCE_DIR OUTPUT_DIR [TEST]...
 """
+import atexit
 import base64
 import functools
 import http.server
 import os
+import shutil
 import struct
 import subprocess
 import sys
@@ -34,6 +36,9 @@ COMMAND = {'exit': 105, 'readManual': 32773, 'saveMap': 32774, 'openMap': 32775,
            'saveGame': 32779, 'openGame': 32780, 'personalNumber': 32781}
 KEY_ADD, KEY_UP, KEY_ESCAPE = 107, 38, 27
 TITLES = {'public': '"Orvanta" Public Version 11', 'profi': '"Orvanta" Profi Release 11'}
+# Every temporary folder of the run (browser profiles, downloads, files) lies here.
+TEMP = tempfile.mkdtemp(prefix='orvanta-web-test-')
+atexit.register(shutil.rmtree, TEMP, ignore_errors=True)
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -53,7 +58,7 @@ def chromium(downloads, width=800, height=600, mobile=None):
     options = Options()
     for flag in ('--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                  '--disable-background-networking', '--disable-component-update', '--disable-sync',
-                 f'--window-size={width},{height}', f'--user-data-dir={tempfile.mkdtemp(prefix="orvanta-chromium-")}'):
+                 f'--window-size={width},{height}', f'--user-data-dir={tempfile.mkdtemp(prefix="chromium-", dir=TEMP)}'):
         options.add_argument(flag)
     if mobile:
         options.add_experimental_option('mobileEmulation', mobile)
@@ -178,7 +183,7 @@ class WebEditionTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.server, cls.base = serve(SITE)
-        cls.scratch = tempfile.mkdtemp(prefix='orvanta-web-test-')
+        cls.scratch = tempfile.mkdtemp(prefix='files-', dir=TEMP)
         cls.downloads = os.path.join(cls.scratch, 'downloads')
         os.makedirs(cls.downloads)
         os.makedirs(OUTPUT, exist_ok=True)
@@ -479,7 +484,7 @@ class PhoneTest(unittest.TestCase):
         time.sleep(0.2)
 
     def test_taps_and_long_press_on_a_phone(self):
-        downloads = tempfile.mkdtemp(prefix='orvanta-downloads-')
+        downloads = tempfile.mkdtemp(prefix='downloads-', dir=TEMP)
         mobile = {'deviceMetrics': {'width': 390, 'height': 844, 'pixelRatio': 3.0, 'touch': True}}
         driver = chromium(downloads, mobile=mobile)
         self.addCleanup(driver.quit)
@@ -490,7 +495,7 @@ class PhoneTest(unittest.TestCase):
             canvas = page.js('const c = document.getElementById("canvas"); return [c.width, c.height];')
             self.assertEqual(canvas, [round(width * 3), round(height * 3)], 'the canvas has every device pixel')
             driver.save_screenshot(os.path.join(OUTPUT, f'phone-{edition}.png'))
-        cities = reference('profi', width, height, [], tempfile.mkdtemp())['cities']
+        cities = reference('profi', width, height, [], tempfile.mkdtemp(dir=TEMP))['cities']
         self.touch(driver, *cities[0][2:], hold=0.05)
         wait_for(lambda: page.inspect()['mode'] == 2, 3, 'a tap to start the game')
         self.touch(driver, *cities[1][2:], hold=0.05)
