@@ -277,10 +277,17 @@ class WebEditionTest(unittest.TestCase):
         self.assertSameAsDesktop(page, steps)
         steps.append(f'clock:{CLOCK + 50}')
 
-        # "+": the exact solve in the worker, then the grade or the route and spectrum.
+        # "+": the exact solve in the worker, then the grade or the route and
+        # spectrum; a quick solve shows no progress line before its result.
+        page.js('''const state = window.orvanta; let texts = state.texts; state.redrawn = [];
+                   Object.defineProperty(state, 'texts', {configurable: true, get: () => texts,
+                                                          set: (v) => { texts = v; state.redrawn.push(v); }});''')
         page.keys(Keys.ADD)
         wait_for(lambda: page.inspect()['solved'] == 1, 10, 'the solve')
         page.settle()
+        redrawn = page.js('return window.orvanta.redrawn.map(list => list.map(t => t.text).join(" | "));')
+        self.assertTrue(redrawn, 'the solved board was drawn')
+        self.assertFalse([texts for texts in redrawn if 'Поиск решения' in texts])
         steps.append(f'key:{KEY_ADD}')
         self.assertSameAsDesktop(page, steps)
         texts = ' | '.join(t['text'] for t in page.texts())

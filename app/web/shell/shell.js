@@ -59,6 +59,12 @@ state.font = font.css;
 const measure = document.createElement('canvas').getContext('2d');
 measure.font = font.css;
 
+// How long a solve may run before its progress shows: as the desktops wait
+// for a solve that long before they go on, a quick solve shows its result
+// with no progress line before it.
+const quickSolveMilliseconds = 200;
+let deferredPaint = null;
+
 function queuePaint() {
   if (paintQueued) return;
   paintQueued = true;
@@ -71,6 +77,14 @@ function queuePaint() {
 function present() {
   paintQueued = false;
   if (!program || state.ended) return;
+  const wait = solver.solving ? quickSolveMilliseconds - (performance.now() - solver.startedAt) : 0;
+  if (wait > 0) {
+    deferredPaint = deferredPaint || setTimeout(() => {
+      deferredPaint = null;
+      queuePaint();
+    }, wait);
+    return;
+  }
   const width = Math.floor(board.clientWidth);
   const height = Math.floor(board.clientHeight);
   const ratio = window.devicePixelRatio || 1;
