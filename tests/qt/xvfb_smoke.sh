@@ -3,7 +3,8 @@
 # appears with the edition's title, a game is played and photographed (by
 # scripts/screenshot.sh), '?' opens the About box and Escape closes it,
 # "Личный номер..." hands the personal-number file to the desktop's opener (a
-# stand-in here), and File > Exit ends the program with exit code 0. Then,
+# stand-in here), File > Exit ends the program with exit code 0, and without
+# any opener on PATH both Help documents are refused with a beep. Then,
 # given render_line, under a window manager when one is installed, in a
 # Russian locale with the program in a folder named 中文: the outer size, the
 # status texts against literal text drawn by render_line, a map saved and
@@ -23,7 +24,7 @@ render_line=${4:-}
 user_file=${5:-$(dirname "$(readlink -f "$program")")/user.txt}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
-for tool in Xvfb xdotool xprop faketime import convert compare; do
+for tool in Xvfb xdotool xprop faketime import convert compare python3; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (scripts/install-deps.sh test installs it)"
     exit 77
@@ -50,6 +51,7 @@ xvfb_pid=
 program_pid=
 cleanup() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+  [ -n "${watch_pid:-}" ] && kill "$watch_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -120,6 +122,62 @@ done
 program_pid=
 [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
 echo "File > Exit ended the program with exit code 0"
+
+# Without any opener on PATH, "Читать Руководство..." and "Личный номер..."
+# are refused with a beep each, seen as the X server's bell notices.
+cat >"$work/bells.py" <<'WATCH'
+import ctypes, ctypes.util, sys
+x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XkbQueryExtension.argtypes = [ctypes.c_void_p] + [ctypes.POINTER(ctypes.c_int)] * 5
+x11.XkbSelectEvents.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_ulong, ctypes.c_ulong]
+x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+x11.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+display = x11.XOpenDisplay(None)
+ints = [ctypes.c_int(v) for v in (0, 0, 0, 1, 0)]
+if not display or not x11.XkbQueryExtension(display, *[ctypes.byref(v) for v in ints]):
+    sys.exit("no X keyboard extension")
+bell_notify_mask, use_core_keyboard, bell_notify = 1 << 8, 0x100, 8
+x11.XkbSelectEvents(display, use_core_keyboard, bell_notify_mask, bell_notify_mask)
+x11.XSync(display, 0)
+open(sys.argv[1] + ".ready", "w").close()
+event = ctypes.create_string_buffer(192)  # XEvent; XkbAnyEvent's xkb_type is at byte 40
+with open(sys.argv[1], "a") as bells:
+    while True:
+        x11.XNextEvent(display, event)
+        kind, xkb_type = int.from_bytes(event.raw[0:4], "little"), int.from_bytes(event.raw[40:44], "little")
+        if kind == ints[1].value and xkb_type == bell_notify:
+            print("bell", file=bells, flush=True)
+WATCH
+python3 "$work/bells.py" "$work/bells" &
+watch_pid=$!
+for _ in $(seq 50); do [ -e "$work/bells.ready" ] && break; sleep 0.1; done
+[ -e "$work/bells.ready" ] || fail "the bell watcher did not start"
+mkdir -p "$work/no-opener"
+env -u QT_QPA_PLATFORM -u BROWSER -u DEFAULT_BROWSER QT_QPA_PLATFORM=xcb PATH="$work/no-opener" "$program" \
+  >"$work/no-opener.log" 2>&1 &
+program_pid=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name "$title" | head -n1) || true
+[ -n "$window" ] || fail "no window titled $title (no opener)"
+sleep 0.5
+bells() { [ -s "$work/bells" ] && wc -l <"$work/bells" || echo 0; }
+for keys in "Left Up Up Up Return" "Left Up Return"; do  # Читать Руководство..., Личный номер...
+  before=$(bells)
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  xdotool mousemove --window "$window" 20 10 click 1
+  sleep 0.5
+  # shellcheck disable=SC2086
+  xdotool key $keys
+  for _ in $(seq 30); do [ "$(bells)" -gt "$before" ] && break; sleep 0.1; done
+  [ "$(bells)" -gt "$before" ] || fail "no beep for '$keys' without an opener"
+done
+kill -0 "$program_pid" 2>/dev/null || fail "the program ended without an opener"
+kill "$watch_pid" "$program_pid" 2>/dev/null || true
+wait "$program_pid" 2>/dev/null || true
+program_pid=
+watch_pid=
+echo "without an opener both Help documents beep ($(bells) bells)"
 
 # 3. A Russian desktop, under a window manager when one is installed.
 if [ -z "$render_line" ]; then
