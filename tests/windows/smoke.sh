@@ -223,6 +223,16 @@ wait_for 20 bash -c "! pgrep -f 'notepad\.exe' >/dev/null" || fail "the manual's
 main_window_titled "$saved_title" || fail "opening the manual changed the title"
 log "the manual opened from the program's folder"
 
+# A larger window: the picture is made anew for the new client size and the
+# board laid out for it.
+xdotool windowsize "$win" 820 560
+sleep 1.5
+shot resized
+resized=$("$here/check_picture.sh" "$work/resized.png" 8) || fail "picture after resizing"
+start_client=$("$here/check_picture.sh" "$work/start.png" 8)
+[ "${resized%%,*}" != "${start_client%%,*}" ] || fail "the client area kept its size: $resized"
+log "after resizing: $resized"
+
 # A board that takes the solver minutes: 16 cities on three neighbouring rows
 # of the 10000-grid, 530 apart. "+" solves beside the window: the progress
 # line appears and moves on, Esc and a new map stop the solve (the program
@@ -230,8 +240,8 @@ log "the manual opened from the program's folder"
 cities=()
 for i in $(seq 0 15); do cities+=("$((530 * i)),$((i % 3))"); done
 python3 "$here/../support/write_map.py" "$work/documents/slow.rva" 10000 10000 "${cities[@]}"
-# The client area of the window as it started (it has not been resized yet).
-read -r _ _ cx cy < <("$here/check_picture.sh" "$work/start.png" 8 | awk '{ print $2 }' | tr 'x+,' '   ')
+# The client area of the resized window.
+read -r _ _ cx cy < <(echo "$resized" | awk '{ print $2 }' | tr 'x+,' '   ')
 progress_strip() {  # file [width]: the rows of the progress line, left of the board unless wider
   import -window "$win" "$work/solving.png"
   convert "$work/solving.png" -crop "${2:-120}x16+$((cx + 8))+$((cy + 40))" +repage "$1"
@@ -289,16 +299,6 @@ blank_strip "$work/newmap.png" || fail "the progress line stayed after a new map
 before=$(busy_ticks); sleep 2; after=$(busy_ticks)
 [ $((after - before)) -le 40 ] || fail "after a new map the program used $((after - before)) ticks of processor in 2 s"
 log "a new map stopped the solve ($((after - before)) ticks in the next 2 s)"
-
-# A larger window: the picture is made anew for the new client size and the
-# board laid out for it.
-xdotool windowsize "$win" 820 560
-sleep 1.5
-shot resized
-resized=$("$here/check_picture.sh" "$work/resized.png" 8) || fail "picture after resizing"
-start_client=$("$here/check_picture.sh" "$work/start.png" 8)
-[ "${resized%%,*}" != "${start_client%%,*}" ] || fail "the client area kept its size: $resized"
-log "after resizing: $resized"
 
 # The close box while the slow board is being solved.
 open_slow_map
