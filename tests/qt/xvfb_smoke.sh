@@ -34,6 +34,19 @@ done
 rm -rf "$work"
 mkdir -p "$work"
 fail() { echo "FAILED: $*" >&2; exit 1; }
+# Sets status to the program's exit code once it has ended, or leaves it
+# empty when it still runs after the given seconds.
+await_exit() {
+  local until=$((SECONDS + $1))
+  status=
+  while [ "$SECONDS" -le "$until" ]; do
+    if ! kill -0 "$program_pid" 2>/dev/null; then
+      wait "$program_pid" && status=0 || status=$?
+      return 0
+    fi
+    sleep 0.01
+  done
+}
 
 # 1. A game in progress, photographed.
 ORVANTA_PROGRAM=$program timeout 90 "$root/scripts/screenshot.sh" "$edition" "$work/game.png" ||
@@ -110,14 +123,7 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.5
 xdotool key Up Return
-status=
-for _ in $(seq 100); do
-  if ! kill -0 "$program_pid" 2>/dev/null; then
-    wait "$program_pid" && status=0 || status=$?
-    break
-  fi
-  sleep 0.1
-done
+await_exit 10
 [ -n "$status" ] || fail "File > Exit did not end the program"
 program_pid=
 [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
@@ -329,53 +335,27 @@ stop
 # of the 10000-grid, 530 apart. "+" solves beside the window: the progress
 # line appears and moves on, Esc and a new map stop the solve (the process
 # then computes no more), and closing the window while it runs exits 0 at once.
-cities=()
-for i in $(seq 0 15); do cities+=("$((530 * i)),$((i % 3))"); done
-python3 "$root/tests/support/write_map.py" "$docs/slow.rva" 10000 10000 "${cities[@]}"
+source "$root/tests/support/slow_solve.sh"
+write_slow_map "$docs/slow.rva"
 busy_ticks() { awk '{ print $14 + $15 }' "/proc/$program_pid/stat"; }
-progress_strip() {  # file [width]: the rows of the progress line, from its left end
+progress_strip() {
   import -window "$window" "$work/solving.png"
   # Drawn 40 pixels below the menu bar, clear of the mode line above and of
   # the board's frame (y 56); left of x = 136 nothing but the line is drawn.
   convert "$work/solving.png" -crop "${2:-128}x16+8+58" +repage "$1"
 }
-blank_strip() { [ "$(convert "$1" -format '%k' info:)" = 1 ]; }
 start
 name=slow.rva save_as Down Return
 wait_title "\"Orvanta\" - Карта $docs/slow"
-pressed=$(date +%s%N)
-xdotool key plus
-shown=
-for _ in $(seq 40); do
-  progress_strip "$work/progress1.png"
-  blank_strip "$work/progress1.png" || { shown=$(date +%s%N); break; }
-  sleep 0.05
-done
-[ -n "$shown" ] || fail "no progress line within 2 s of '+'"
-progress_strip "$work/progress1.png" 440
-sleep 1.5
-progress_strip "$work/progress2.png" 440
-[ "$(compare -metric AE "$work/progress1.png" "$work/progress2.png" null: 2>&1 || true)" != 0 ] ||
-  fail "the progress line did not change in 1.5 s"
+expect_progress "$work"
 xdotool key Escape
 sleep 0.5
-progress_strip "$work/stopped.png"
-blank_strip "$work/stopped.png" || fail "the progress line stayed after Esc"
-before=$(busy_ticks); sleep 2; after=$(busy_ticks)
-[ $((after - before)) -le 40 ] || fail "after Esc the program used $((after - before)) ticks of processor in 2 s"
-echo "progress shown $(( (shown - pressed) / 1000000 )) ms after '+', Esc stopped it ($((after - before)) ticks in the next 2 s)"
-
-xdotool key plus
-sleep 1
-progress_strip "$work/again.png"
-blank_strip "$work/again.png" && fail "no progress line on the second '+'"
+expect_stopped "$work" Esc
+echo "progress shown ${progress_ms} ms after '+', Esc stopped it ($quiet_ticks ticks in the next 2 s)"
+expect_progress "$work"
 menu 90 Down Return                              # Генератор > Генератор: a new map
-sleep 0.5
-progress_strip "$work/newmap.png"
-blank_strip "$work/newmap.png" || fail "the progress line stayed after a new map"
-before=$(busy_ticks); sleep 2; after=$(busy_ticks)
-[ $((after - before)) -le 40 ] || fail "after a new map the program used $((after - before)) ticks of processor in 2 s"
-echo "a new map stopped the solve ($((after - before)) ticks in the next 2 s)"
+expect_stopped "$work" "a new map"
+echo "a new map stopped the solve ($quiet_ticks ticks in the next 2 s)"
 
 name=slow.rva save_as Down Return
 wait_title "\"Orvanta\" - Карта $docs/slow"
@@ -386,14 +366,7 @@ xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.5
 closing=$(date +%s%N)
 xdotool key Up Return
-status=
-for _ in $(seq 100); do
-  if ! kill -0 "$program_pid" 2>/dev/null; then
-    wait "$program_pid" && status=0 || status=$?
-    break
-  fi
-  sleep 0.01
-done
+await_exit 3
 ended=$(date +%s%N)
 [ -n "$status" ] || fail "File > Exit during a solve did not end the program"
 program_pid=

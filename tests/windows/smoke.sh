@@ -237,17 +237,15 @@ log "after resizing: $resized"
 # of the 10000-grid, 530 apart. "+" solves beside the window: the progress
 # line appears and moves on, Esc and a new map stop the solve (the program
 # then computes no more), and the close box during a solve ends it with 0.
-cities=()
-for i in $(seq 0 15); do cities+=("$((530 * i)),$((i % 3))"); done
-python3 "$here/../support/write_map.py" "$work/documents/slow.rva" 10000 10000 "${cities[@]}"
+source "$here/../support/slow_solve.sh"
+write_slow_map "$work/documents/slow.rva"
 # The client area of the resized window.
 read -r _ _ cx cy < <(echo "$resized" | awk '{ print $2 }' | tr 'x+,' '   ')
-progress_strip() {  # file [width]: the rows of the progress line, left of the board unless wider
+progress_strip() {
   import -window "$win" "$work/solving.png"
   convert "$work/solving.png" -crop "${2:-120}x16+$((cx + 8))+$((cy + 40))" +repage "$1"
 }
-blank_strip() { [ "$(convert "$1" -format '%k' info:)" = 1 ]; }
-busy_ticks() {  # processor ticks of the program's Windows process
+busy_ticks() {  # of the program's Windows process
   local p total=0
   for p in $(pgrep -f "$exe_name"); do total=$((total + $(awk '{ print $14 + $15 }' "/proc/$p/stat" 2>/dev/null || echo 0))); done
   echo "$total"
@@ -262,47 +260,23 @@ open_slow_map() {
   keys Return
   wait_for 10 is_gone "$open_title" || fail "the open dialog did not close"
   wait_for 5 main_window_titled "$slow_title" || fail "title after the open is '$(xdotool getwindowname "$win")'"
+  focus "$win"
 }
 open_title='Открыть Карту из файла'
 slow_title="\"Orvanta\" - Карта Z:$(echo "$work/documents/slow" | tr / '\\')"
 open_slow_map
-focus "$win"
-pressed=$(date +%s%N)
-xdotool key plus
-shown=
-for _ in $(seq 40); do
-  progress_strip "$work/progress1.png"
-  blank_strip "$work/progress1.png" || { shown=$(date +%s%N); break; }
-  sleep 0.05
-done
-[ -n "$shown" ] || fail "no progress line within 2 s of '+'"
-progress_strip "$work/progress1.png" 440
-sleep 1.5
-progress_strip "$work/progress2.png" 440
-same_picture "$work/progress1.png" "$work/progress2.png" && fail "the progress line did not change in 1.5 s"
+expect_progress "$work"
 xdotool key Escape
 sleep 0.5
-progress_strip "$work/stopped.png"
-blank_strip "$work/stopped.png" || fail "the progress line stayed after Esc"
-before=$(busy_ticks); sleep 2; after=$(busy_ticks)
-[ $((after - before)) -le 40 ] || fail "after Esc the program used $((after - before)) ticks of processor in 2 s"
-log "progress shown $(( (shown - pressed) / 1000000 )) ms after '+', Esc stopped it ($((after - before)) ticks in the next 2 s)"
-
-xdotool key plus
-sleep 1
-progress_strip "$work/again.png"
-blank_strip "$work/again.png" && fail "no progress line on the second '+'"
+expect_stopped "$work" Esc
+log "progress shown ${progress_ms} ms after '+', Esc stopped it ($quiet_ticks ticks in the next 2 s)"
+expect_progress "$work"
 keys F10 Right Down Return                    # Генератор > Генератор: a new map
-sleep 0.5
-progress_strip "$work/newmap.png"
-blank_strip "$work/newmap.png" || fail "the progress line stayed after a new map"
-before=$(busy_ticks); sleep 2; after=$(busy_ticks)
-[ $((after - before)) -le 40 ] || fail "after a new map the program used $((after - before)) ticks of processor in 2 s"
-log "a new map stopped the solve ($((after - before)) ticks in the next 2 s)"
+expect_stopped "$work" "a new map"
+log "a new map stopped the solve ($quiet_ticks ticks in the next 2 s)"
 
 # The close box while the slow board is being solved.
 open_slow_map
-focus "$win"
 xdotool key plus
 sleep 1
 click_close_box "$win"
