@@ -246,7 +246,8 @@ bool handleCommand(int commandId) {
             editMap(theBoard);
             return true;
         case command::readManual:
-            openManual();
+            // Nothing to open it with: refused like any other command.
+            if (!openManual()) platform::refusalBeep();
             return true;
         case command::saveMap:
             if (saveMap(theBoard)) platform::setWindowTitle(kMapTitle.c_str(), document.name);
@@ -270,7 +271,7 @@ bool handleCommand(int commandId) {
             openDocument(openGame, kGameTitle.c_str());
             return true;
         case command::personalNumber:
-            openUserFile();
+            if (!openUserFile()) platform::refusalBeep();
             return true;
         case command::generator:
             restartGenerator(theBoard);

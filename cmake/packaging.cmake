@@ -3,7 +3,7 @@
 # portable zip and a per-user installer of both Windows editions.
 include(GNUInstallDirs)
 set(CPACK_PACKAGE_NAME orvanta)
-set(CPACK_PACKAGE_VENDOR "Orvanta developers")
+set(CPACK_PACKAGE_VENDOR ${ORVANTA_VENDOR})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "travelling salesman puzzle with an exact solver")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${ORVANTA_HOMEPAGE})
@@ -12,13 +12,25 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(ORVANTA_MAINTAINER "Orvanta maintainers <maintainers@orvanta.example.org>")
 
+# cpack stamps the files in the packages with $SOURCE_DATE_EPOCH; when it is
+# not set, packaging/per_generator.cmake sets it to the build's time stamp.
+set(CPACK_ORVANTA_SOURCE_DATE_EPOCH ${ORVANTA_SOURCE_DATE_EPOCH})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/packaging/per_generator.cmake)
+
 if(WIN32)
   set(CPACK_GENERATOR ZIP NSIS)
   set(CPACK_PACKAGE_FILE_NAME orvanta-${PROJECT_VERSION}-win64)
   set(CPACK_PACKAGE_INSTALL_DIRECTORY Orvanta)
   # The installer's own script (packaging/NSIS.template.in) and its file name.
   list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/packaging)
-  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/packaging/per_generator.cmake)
+  # What the uninstaller removes: every installed file but user.txt (see
+  # app/win32/CMakeLists.txt for what is installed).
+  set(CPACK_ORVANTA_DELETE_FILES)
+  foreach(file orvanta-public.exe orvanta-profi.exe help.txt)
+    # cpack reads the value back from CPackConfig.cmake: the backslash doubled.
+    string(APPEND CPACK_ORVANTA_DELETE_FILES "  Delete '$INSTDIR\\\\${file}'\n")
+  endforeach()
+  string(REPLACE ";" "." CPACK_ORVANTA_VERSION_NUMBERS "${ORVANTA_VERSION_PARTS}")
   set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/app/win32/orvanta.ico)
   set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/app/win32/orvanta.ico)
 else()
@@ -30,6 +42,13 @@ else()
   # Loaded at run time, so invisible to it: the plugin that puts the window
   # on the desktop.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+  # What opens the manual and the personal-number file in the desktop's viewer.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+  # The shipped personal number is a configuration file (app/qt/CMakeLists.txt
+  # puts it there): dpkg keeps the administrator's edit on an upgrade or a
+  # reinstallation.
+  file(WRITE ${CMAKE_BINARY_DIR}/package-control/conffiles "/etc/orvanta/user.txt\n")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/package-control/conffiles)
   set(CPACK_DEBIAN_PACKAGE_SECTION misc)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ORVANTA_MAINTAINER})
@@ -50,9 +69,9 @@ orvanta-profi also lists the spectrum of the shortest tour lengths.")
     execute_process(COMMAND date -u -R -d "${ORVANTA_RELEASE_DATE} 12:00:00"
                     OUTPUT_VARIABLE ORVANTA_RELEASE_TIME OUTPUT_STRIP_TRAILING_WHITESPACE)
     configure_file(${CMAKE_CURRENT_LIST_DIR}/packaging/changelog.in ${doc}/changelog @ONLY)
-    # One manual page for both editions.
+    # One manual page for both editions, dated and versioned as the release.
     foreach(edition IN LISTS ORVANTA_EDITIONS)
-      configure_file(${PROJECT_SOURCE_DIR}/app/qt/orvanta.6 ${doc}/orvanta-${edition}.6 COPYONLY)
+      configure_file(${PROJECT_SOURCE_DIR}/app/qt/orvanta.6.in ${doc}/orvanta-${edition}.6 @ONLY)
     endforeach()
     # gzip -n: no name or time stamp in the compressed files.
     execute_process(COMMAND gzip -9 -n -f ${doc}/changelog ${doc}/orvanta-public.6 ${doc}/orvanta-profi.6

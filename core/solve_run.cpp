@@ -10,17 +10,22 @@ SolveRun::SolveRun()
       startedAt(platform::monotonicMilliseconds()),
       sleepDue(startedAt + kThrottleIntervalMs) {}
 
+void SolveRun::stop() {
+    stopped = true;
+    throw SolveStopped{};
+}
+
 void SolveRun::lookAtClock() {
     stepsToClock = kThrottleCheckSteps;
-    if (stopRequested()) throw SolveStopped{};
+    if (stopRequested()) stop();
     if (positionOf != nullptr) advance(positionOf(positionFrom));
     const std::int64_t now = platform::monotonicMilliseconds();
-    if (deadline >= 0 && now >= deadline) throw SolveStopped{};
+    if (deadline >= 0 && now >= deadline) stop();
     if (now < sleepDue) return;
     platform::sleepMilliseconds(kThrottleSleepMs);
     // The sleep is not computing: the next interval starts after it.
     sleepDue = platform::monotonicMilliseconds() + kThrottleIntervalMs;
-    if (stopRequested()) throw SolveStopped{};
+    if (stopRequested()) stop();
 }
 
 }  // namespace orvanta

@@ -42,6 +42,8 @@ public:
         step();
     }
     std::int64_t toursEvaluated() const { return tours; }
+    // Whether the run was ended by a stop request or its deadline.
+    bool stoppedEarly() const { return stopped; }
 
     // Progress is reported within a span of the whole: a part of the solve
     // that does not know how much work comes after it takes [from, to].
@@ -69,10 +71,12 @@ private:
     static constexpr std::uint32_t kProgressScale = 1'000'000;
 
     void lookAtClock();
+    [[noreturn]] void stop();
 
     std::atomic<bool> stopWanted{false};
     std::atomic<std::uint32_t> settled{0};
     std::int64_t tours = 0;
+    bool stopped = false;
     std::int32_t stepsToClock;
     std::int64_t startedAt;
     std::int64_t sleepDue;

@@ -114,17 +114,14 @@ bool openWithShell(const char* path) {
     return platform::shellOpen(path);
 }
 
-void openManual() { openWithShell(programFilePath("help.txt")); }
+bool openManual() { return openWithShell(programFilePath("help.txt")); }
 
-void openUserFile() {
+bool openUserFile() {
     const char* copy = userCopyPath(true);
-    if (copy[0] == '\0') {
-        openWithShell(programFilePath(kUserFileName));
-        return;
-    }
+    if (copy[0] == '\0') return openWithShell(programFilePath(kUserFileName));
     // First use: the user's copy starts as the file shipped with the program.
     if (!fileReadable(copy)) copySmallFile(programFilePath(kUserFileName), copy);
-    openWithShell(copy);
+    return openWithShell(copy);
 }
 
 std::int32_t parsePersonalNumber(const char* text, std::int32_t length) {

@@ -16,12 +16,13 @@ const char* programFilePath(const char* name);
 // Opens a document with the desktop's associated program; true when accepted.
 bool openWithShell(const char* path);
 
-// The Help menu's commands: open "help.txt" / "user.txt" beside the program.
-// A failure is silent. Where the program's folder is not the user's to write
-// (a system-wide installation), openUserFile opens the user's own copy in
-// their configuration folder instead, made from the shipped file on first use.
-void openManual();
-void openUserFile();
+// The Help menu's commands: open "help.txt" / "user.txt" beside the program;
+// false when the desktop could not open it (the caller refuses the command).
+// Where the program's folder is not the user's to write (a system-wide
+// installation), openUserFile opens the user's own copy in their
+// configuration folder instead, made from the shipped file on first use.
+bool openManual();
+bool openUserFile();
 
 // The integer at the start of "user.txt" (the user's own copy when there is
 // one, as openUserFile makes it, else the file beside the program), read like

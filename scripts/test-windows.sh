@@ -44,7 +44,7 @@ done
 if command -v python3 >/dev/null; then
   step "Icon: the committed icon is the generator's output"
   icon=$(mktemp)
-  python3 app/win32/icon/make_icon.py "$icon"
+  python3 app/win32/icon/make_icon.py app/qt/orvanta.png "$icon"
   cmp -s "$icon" app/win32/orvanta.ico || failed "app/win32/orvanta.ico differs from icon/make_icon.py's output"
   rm -f "$icon"
 fi
@@ -85,7 +85,7 @@ export DISPLAY=":$(cat "$display_file")"
 echo "Xvfb on $DISPLAY"
 
 # The Wine prefix is made once and kept in the build folder.
-export WINEPREFIX=$build/wine-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$build/wine-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ ! -f "$WINEPREFIX/.orvanta-ready" ]; then
   step "Creating the Wine prefix $WINEPREFIX"
   tests/windows/make_prefix.sh || { failed "no Wine prefix"; exit 1; }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the unit, scenario and front-end tests (both
 # editions), the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the solve beside the window under ThreadSanitizer,
 # the fuzz targets, the Windows build with its smoke test under Wine, the
 # Debian package and the Windows installer, installed, started and removed,
 # and the web edition in headless Chromium.
@@ -13,10 +14,11 @@ scripts/install-deps.sh test
 
 passed=0
 failed=0
-run_ctest() {  # build dir
-  local log
+run_ctest() {  # build dir [ctest arguments]
+  local log dir=$1
+  shift
   log=$(mktemp)
-  if ctest --test-dir "$1" --output-on-failure -j "$jobs" 2>&1 | tee "$log"; then :; fi
+  if ctest --test-dir "$dir" --output-on-failure -j "$jobs" "$@" 2>&1 | tee "$log"; then :; fi
   local total fails
   total=$(grep -Eo 'tests failed out of [0-9]+' "$log" | grep -Eo '[0-9]+$' || echo 0)
   fails=$(grep -Eo '[0-9]+ tests failed out of' "$log" | grep -Eo '^[0-9]+' || echo 0)
@@ -40,6 +42,13 @@ cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DORVANTA_WERROR=ON -DORVA
   -DORVANTA_BUILD_BENCH=OFF -DORVANTA_BUILD_QT=OFF
 cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_ctest build/sanitize
+
+stage "Build and test the solve beside the window under ThreadSanitizer"
+# The core's solves, the window's side of the solve and the real solve thread.
+cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANTA_WERROR=ON -DORVANTA_SANITIZE_THREAD=ON \
+  -DORVANTA_BUILD_BENCH=OFF -DORVANTA_BUILD_QT=OFF
+cmake --build build/tsan -j "$jobs" --target core_tests_public app_tests_public solve_thread_tests_public
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_ctest build/tsan -R '^(core|app|solve_thread)_public$'
 
 # Further stages live in their own scripts; each prints its result and exits
 # non-zero on a failure.

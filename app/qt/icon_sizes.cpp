@@ -1,5 +1,6 @@
 // Writes the program's icon in the sizes of the desktop's icon theme, scaled
-// smoothly from the large one, as <folder>/<n>x<n>/apps/<name>.
+// smoothly from the large one, as <folder>/<n>x<n>/apps/<name>, each a
+// true-colour image with alpha whatever the source's format.
 // Usage: orvanta-icon-sizes <icon.png> <folder> <name> <size>...
 #include <QDir>
 #include <QImage>
@@ -13,7 +14,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <icon.png> <folder> <name> <size>...\n", argv[0]);
         return 2;
     }
-    const QImage icon(QString::fromLocal8Bit(argv[1]));
+    // A palette source would be scaled within its palette (dithered specks);
+    // premultiplied alpha averages the edges without dark fringes.
+    const QImage icon = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (icon.isNull()) {
         std::fprintf(stderr, "%s: cannot read %s\n", argv[0], argv[1]);
         return 1;
@@ -24,7 +27,8 @@ int main(int argc, char** argv) {
         const int size = std::atoi(argv[i]);
         const QString sizeFolder = folder + QStringLiteral("/%1x%1/apps").arg(size);
         if (size <= 0 || !QDir().mkpath(sizeFolder)) return 1;
-        const QImage scaled = icon.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        const QImage scaled = icon.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                                  .convertToFormat(QImage::Format_ARGB32);
         if (!scaled.save(sizeFolder + QLatin1Char('/') + name, "PNG")) return 1;
     }
     return 0;

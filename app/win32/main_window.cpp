@@ -76,12 +76,19 @@ int createMainWindow(MainWindow& window, int showCommand) {
 }
 
 void setWindowTitle(const MainWindow& window, bool withBaseTitle, const char* text, const char* name) {
-    char title[kTitleCapacity];
-    // A longer title is cut at kTitleCapacity - 1 bytes; an encoding error leaves it empty.
-    if (std::snprintf(title, sizeof title, "%s%s%s", withBaseTitle ? window.baseTitle : "",
-                      text != nullptr ? text : "", name != nullptr ? name : "") < 0)
-        title[0] = '\0';
-    if (window.windowHandle != nullptr) SetWindowTextW(window.windowHandle, widen(title).c_str());
+    char front[kTitleCapacity];
+    // A longer title is cut at kTitleCapacity - 1 characters; an encoding error leaves it empty.
+    if (std::snprintf(front, sizeof front, "%s%s", withBaseTitle ? window.baseTitle : "",
+                      text != nullptr ? text : "") < 0)
+        front[0] = '\0';
+    // The document name shows as the real file name, also where the code page
+    // cannot spell it.
+    std::wstring title = widen(front) + (name != nullptr ? widenPath(name) : std::wstring());
+    if (title.size() > kTitleCapacity - 1) {
+        title.resize(kTitleCapacity - 1);
+        if (title.back() >= 0xD800 && title.back() <= 0xDBFF) title.pop_back();  // half a pair
+    }
+    if (window.windowHandle != nullptr) SetWindowTextW(window.windowHandle, title.c_str());
 }
 
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -47,7 +47,8 @@ void registerMainClass(const MainWindow& window, UINT menuId, UINT iconId, LPCWS
 // Returns 1 when the window was created (and then shown and updated), else 0.
 int createMainWindow(MainWindow& window, int showCommand);
 
-// The title: baseTitle (when withBaseTitle), text and name, cut to 323 bytes.
+// The title: baseTitle (when withBaseTitle), text and name (the real file
+// name behind the narrow one, see widenPath), cut to 323 UTF-16 units.
 void setWindowTitle(const MainWindow& window, bool withBaseTitle, const char* text, const char* name);
 
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -9,7 +9,7 @@
 #define IDR_MAIN_MENU      109 /* menu bar of the window class                 */
 #define IDR_ACCELERATORS   109 /* the '?' and '/' accelerators                 */
 #define IDD_ABOUTBOX       103 /* the About box                                */
-#define IDI_APPLICATION_ICON 107 /* 32x32 and 16x16, 16 colours                 */
+#define IDI_APPLICATION_ICON 107 /* 16 to 256 pixels, true colour                */
 #define IDC_ABOUT_NAME     -1  /* the static text with the program's name      */
 
 #endif /* ORVANTA_WIN32_RESOURCE_IDS_H */

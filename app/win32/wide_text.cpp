@@ -8,19 +8,19 @@ namespace orvanta::win32 {
 
 namespace {
 
-// A remembered path: its narrow form and the real wide form, for the whole
-// path and for its directory (so that a sibling file maps back too).
+// A remembered path: its narrow form (one byte for each UTF-16 unit) and the
+// real one.
 struct RememberedPath {
-    std::string narrowFull;
-    std::wstring wideFull;
-    std::string narrowDirectory;
-    std::wstring wideDirectory;
+    std::string narrow;
+    std::wstring wide;
 };
 
 RememberedPath remembered[2];
 
-bool startsWith(const std::string& text, const std::string& prefix) {
-    return !prefix.empty() && text.compare(0, prefix.size(), prefix) == 0;
+std::size_t sharedStart(const std::string& a, const std::string& b) {
+    std::size_t n = 0;
+    while (n < a.size() && n < b.size() && a[n] == b[n]) ++n;
+    return n;
 }
 
 }  // namespace
@@ -53,33 +53,31 @@ void rememberPath(PathSource slot, const std::wstring& realPath) {
     RememberedPath& entry = remembered[static_cast<int>(slot)];
     entry = RememberedPath{};
     if (fitsCodePage(realPath.c_str())) return;  // the narrow form says it exactly
-    entry.wideFull = realPath;
-    entry.narrowFull = narrow(realPath.c_str());
-    const std::size_t cut = realPath.find_last_of(L"\\/");
-    if (cut != std::wstring::npos) {
-        entry.wideDirectory = realPath.substr(0, cut + 1);
-        entry.narrowDirectory = entry.narrowFull.substr(0, cut + 1);
-    }
+    entry.wide = realPath;
+    entry.narrow = narrow(realPath.c_str());
 }
 
 std::wstring widenPath(const char* cp1251) {
     const std::string path = cp1251 != nullptr ? cp1251 : "";
-    // The longest remembered prefix wins: the whole path before its directory.
-    const std::string* bestNarrow = nullptr;
-    const std::wstring* bestWide = nullptr;
+    // The remembered path sharing the longest start with this one supplies
+    // that start, when the start holds a stand-in '?' (which no Windows file
+    // name holds itself): so the file, a temporary file beside it, a sibling
+    // in its folder and the document name (the path without its extension)
+    // all map back.
+    const RememberedPath* best = nullptr;
+    std::size_t bestLength = 0;
     for (const RememberedPath& entry : remembered) {
-        const std::pair<const std::string*, const std::wstring*> candidates[] = {
-            {&entry.narrowFull, &entry.wideFull}, {&entry.narrowDirectory, &entry.wideDirectory}};
-        for (const auto& candidate : candidates) {
-            if (startsWith(path, *candidate.first) &&
-                (bestNarrow == nullptr || candidate.first->size() > bestNarrow->size())) {
-                bestNarrow = candidate.first;
-                bestWide = candidate.second;
-            }
+        const std::size_t n = sharedStart(path, entry.narrow);
+        if (n > bestLength && entry.narrow.find('?') < n) {
+            best = &entry;
+            bestLength = n;
         }
     }
-    if (bestNarrow == nullptr) return widen(path.c_str());
-    return *bestWide + widen(path.c_str() + bestNarrow->size());
+    if (best == nullptr) return widen(path.c_str());
+    std::size_t cut = bestLength;
+    // Never end inside a pair of UTF-16 units.
+    if (cut > 0 && best->wide[cut - 1] >= 0xD800 && best->wide[cut - 1] <= 0xDBFF) --cut;
+    return best->wide.substr(0, cut) + widen(path.c_str() + cut);
 }
 
 }  // namespace orvanta::win32

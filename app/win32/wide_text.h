@@ -21,8 +21,10 @@ bool fitsCodePage(const wchar_t* utf16);
 // Paths: the system hands out UTF-16 paths (dialog choices, the program's
 // own file name) that the program then carries as Windows-1251 text. When such
 // a path has characters the code page lacks, its narrow form is remembered
-// with the real path, and widenPath maps any narrow path that begins with it
-// (the file itself, or a temporary file beside it) back to the real one.
+// with the real path, and widenPath maps any narrow path that shares a start
+// holding a stand-in '?' with it (the file itself, a temporary file or a
+// sibling beside it, the document name without the extension) back to the
+// real one.
 // `slot` keeps one path per source: a later path from the same source
 // replaces the earlier one.
 enum class PathSource { Dialog = 0, Module = 1 };

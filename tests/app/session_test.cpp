@@ -466,6 +466,12 @@ TEST_F(Session, CommandsWithoutRepaintAndUnknownIdentifiers) {
     ASSERT_EQ(fake::shellOpened.size(), 6u);
     EXPECT_EQ(fake::shellOpened[0], "/opt/orvanta/bin/help.txt");
     EXPECT_EQ(fake::shellOpened[1], "/opt/orvanta/bin/user.txt");
+    // Where the desktop cannot open the file, the command is refused aloud.
+    fake::shellAccepts = false;
+    EXPECT_TRUE(handleCommand(command::readManual));
+    EXPECT_TRUE(handleCommand(command::personalNumber));
+    EXPECT_EQ(windowLog.beeps, 2);
+    EXPECT_EQ(fake::shellOpened.size(), 8u);
 }
 
 TEST_F(Session, GeneratorCommandsStartAFreshMapFromEveryMode) {

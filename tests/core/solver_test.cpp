@@ -42,6 +42,45 @@ TEST_F(Solver, FewerThanTwoCitiesAreNeverSolved) {
     }
 }
 
+// A solve beside the window is stopped by a request from the window's thread
+// or by its deadline, both read when the throttle looks at the clock.
+TEST_F(Solver, AStoppedSolveLeavesTheBoardAsItWasAndProgressOnlyGrows) {
+    fake::millisecondsPerRead = 1;
+    Board b = test::rowWithOneOff(14);
+    b.spectrum.count = 7;
+    b.spectrum.lengths[3] = 2.5;
+    b.solutionRoute[4] = 9;
+    const Board before = b;
+    for (const std::int64_t deadline : {0, 40, 400}) {
+        SolveRun run;
+        run.stopAfter(deadline);
+        EXPECT_FALSE(solveExact(b, run)) << deadline;
+        EXPECT_EQ(std::memcmp(&b.spectrum, &before.spectrum, sizeof b.spectrum), 0) << deadline;
+        for (std::int32_t k = 0; k < kRouteCapacity; ++k) EXPECT_EQ(b.solutionRoute[k], before.solutionRoute[k]);
+        EXPECT_LT(run.progress(), 1.0);
+        if (deadline == 400) {
+            EXPECT_GT(run.progress(), 0.25);  // past the counting, into the search
+        }
+    }
+    SolveRun asked;
+    asked.requestStop();
+    EXPECT_FALSE(solveExact(b, asked));
+    EXPECT_EQ(asked.toursEvaluated(), 0);
+    EXPECT_FALSE(ensureSolved(b, false));
+
+    // A run that ends reports the whole, and every reading on its way grew.
+    fake::resetClock(0);
+    fake::millisecondsPerRead = 1;
+    Board quick = test::rowWithOneOff(10);
+    SolveRun run;
+    EXPECT_EQ(run.progress(), 0.0);
+    ASSERT_TRUE(solveExact(quick, run));
+    EXPECT_EQ(run.progress(), 1.0);
+    Board same = test::rowWithOneOff(10);
+    ASSERT_TRUE(solveExact(same));
+    EXPECT_EQ(std::memcmp(&same.spectrum, &quick.spectrum, sizeof same.spectrum), 0);
+}
+
 TEST_F(Solver, TwoAndThreeCities) {
     Board two = boardOf(11, {{0, 0}, {3, 4}});
     ASSERT_TRUE(ensureSolved(two, true));

@@ -37,8 +37,8 @@ TEST_F(Documents, ProgramDirectoryIsCutAfterTheLastSeparatorOfEitherKind) {
 TEST_F(Documents, HelpCommandsHandTheShellTheProgramDirectoryPaths) {
     fake::modulePath = dir.file("orvanta");
     fake::shellAccepts = false;
-    openManual();
-    openUserFile();
+    EXPECT_FALSE(openManual());
+    EXPECT_FALSE(openUserFile());
     ASSERT_EQ(fake::shellOpened.size(), 2u);
     EXPECT_EQ(fake::shellOpened[0], dir.file("help.txt"));
     EXPECT_EQ(fake::shellOpened[1], dir.file("user.txt"));

@@ -3,7 +3,8 @@
 # appears with the edition's title, a game is played and photographed (by
 # scripts/screenshot.sh), '?' opens the About box and Escape closes it,
 # "Личный номер..." hands the personal-number file to the desktop's opener (a
-# stand-in here), and File > Exit ends the program with exit code 0. Then,
+# stand-in here), File > Exit ends the program with exit code 0, and without
+# any opener on PATH both Help documents are refused with a beep. Then,
 # given render_line, under a window manager when one is installed, in a
 # Russian locale with the program in a folder named 中文: the outer size, the
 # status texts against literal text drawn by render_line, a map saved and
@@ -23,7 +24,7 @@ render_line=${4:-}
 user_file=${5:-$(dirname "$(readlink -f "$program")")/user.txt}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
-for tool in Xvfb xdotool xprop faketime import convert compare; do
+for tool in Xvfb xdotool xprop faketime import convert compare python3; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (scripts/install-deps.sh test installs it)"
     exit 77
@@ -33,6 +34,19 @@ done
 rm -rf "$work"
 mkdir -p "$work"
 fail() { echo "FAILED: $*" >&2; exit 1; }
+# Sets status to the program's exit code once it has ended, or leaves it
+# empty when it still runs after the given seconds.
+await_exit() {
+  local until=$((SECONDS + $1))
+  status=
+  while [ "$SECONDS" -le "$until" ]; do
+    if ! kill -0 "$program_pid" 2>/dev/null; then
+      wait "$program_pid" && status=0 || status=$?
+      return 0
+    fi
+    sleep 0.01
+  done
+}
 
 # 1. A game in progress, photographed.
 ORVANTA_PROGRAM=$program timeout 90 "$root/scripts/screenshot.sh" "$edition" "$work/game.png" ||
@@ -50,6 +64,7 @@ xvfb_pid=
 program_pid=
 cleanup() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+  [ -n "${watch_pid:-}" ] && kill "$watch_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -108,18 +123,67 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.5
 xdotool key Up Return
-status=
-for _ in $(seq 100); do
-  if ! kill -0 "$program_pid" 2>/dev/null; then
-    wait "$program_pid" && status=0 || status=$?
-    break
-  fi
-  sleep 0.1
-done
+await_exit 10
 [ -n "$status" ] || fail "File > Exit did not end the program"
 program_pid=
 [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
 echo "File > Exit ended the program with exit code 0"
+
+# Without any opener on PATH, "Читать Руководство..." and "Личный номер..."
+# are refused with a beep each, seen as the X server's bell notices.
+cat >"$work/bells.py" <<'WATCH'
+import ctypes, ctypes.util, sys
+x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XkbQueryExtension.argtypes = [ctypes.c_void_p] + [ctypes.POINTER(ctypes.c_int)] * 5
+x11.XkbSelectEvents.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_ulong, ctypes.c_ulong]
+x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+x11.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+display = x11.XOpenDisplay(None)
+ints = [ctypes.c_int(v) for v in (0, 0, 0, 1, 0)]
+if not display or not x11.XkbQueryExtension(display, *[ctypes.byref(v) for v in ints]):
+    sys.exit("no X keyboard extension")
+bell_notify_mask, use_core_keyboard, bell_notify = 1 << 8, 0x100, 8
+x11.XkbSelectEvents(display, use_core_keyboard, bell_notify_mask, bell_notify_mask)
+x11.XSync(display, 0)
+open(sys.argv[1] + ".ready", "w").close()
+event = ctypes.create_string_buffer(192)  # XEvent; XkbAnyEvent's xkb_type is at byte 40
+with open(sys.argv[1], "a") as bells:
+    while True:
+        x11.XNextEvent(display, event)
+        kind, xkb_type = int.from_bytes(event.raw[0:4], "little"), int.from_bytes(event.raw[40:44], "little")
+        if kind == ints[1].value and xkb_type == bell_notify:
+            print("bell", file=bells, flush=True)
+WATCH
+python3 "$work/bells.py" "$work/bells" &
+watch_pid=$!
+for _ in $(seq 50); do [ -e "$work/bells.ready" ] && break; sleep 0.1; done
+[ -e "$work/bells.ready" ] || fail "the bell watcher did not start"
+mkdir -p "$work/no-opener"
+env -u QT_QPA_PLATFORM -u BROWSER -u DEFAULT_BROWSER QT_QPA_PLATFORM=xcb PATH="$work/no-opener" "$program" \
+  >"$work/no-opener.log" 2>&1 &
+program_pid=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name "$title" | head -n1) || true
+[ -n "$window" ] || fail "no window titled $title (no opener)"
+sleep 0.5
+bells() { [ -s "$work/bells" ] && wc -l <"$work/bells" || echo 0; }
+for keys in "Left Up Up Up Return" "Left Up Return"; do  # Читать Руководство..., Личный номер...
+  before=$(bells)
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  xdotool mousemove --window "$window" 20 10 click 1
+  sleep 0.5
+  # shellcheck disable=SC2086
+  xdotool key $keys
+  for _ in $(seq 30); do [ "$(bells)" -gt "$before" ] && break; sleep 0.1; done
+  [ "$(bells)" -gt "$before" ] || fail "no beep for '$keys' without an opener"
+done
+kill -0 "$program_pid" 2>/dev/null || fail "the program ended without an opener"
+kill "$watch_pid" "$program_pid" 2>/dev/null || true
+wait "$program_pid" 2>/dev/null || true
+program_pid=
+watch_pid=
+echo "without an opener both Help documents beep ($(bells) bells)"
 
 # 3. A Russian desktop, under a window manager when one is installed.
 if [ -z "$render_line" ]; then
@@ -266,4 +330,46 @@ sleep 2.2
 seconds_shown "$verdict_closed" "$closed" "$closed" 2 >/dev/null || fail "the clock moved on after the trip closed"
 echo "closed at $closed s and stayed"
 stop
+
+# A board that takes the solver minutes: 16 cities on three neighbouring rows
+# of the 10000-grid, 530 apart. "+" solves beside the window: the progress
+# line appears and moves on, Esc and a new map stop the solve (the process
+# then computes no more), and closing the window while it runs exits 0 at once.
+source "$root/tests/support/slow_solve.sh"
+write_slow_map "$docs/slow.rva"
+busy_ticks() { awk '{ print $14 + $15 }' "/proc/$program_pid/stat"; }
+progress_strip() {
+  import -window "$window" "$work/solving.png"
+  # Drawn 40 pixels below the menu bar, clear of the mode line above and of
+  # the board's frame (y 56); left of x = 136 nothing but the line is drawn.
+  convert "$work/solving.png" -crop "${2:-128}x16+8+58" +repage "$1"
+}
+start
+name=slow.rva save_as Down Return
+wait_title "\"Orvanta\" - Карта $docs/slow"
+expect_progress "$work"
+xdotool key Escape
+sleep 0.5
+expect_stopped "$work" Esc
+echo "progress shown ${progress_ms} ms after '+', Esc stopped it ($quiet_ticks ticks in the next 2 s)"
+expect_progress "$work"
+menu 90 Down Return                              # Генератор > Генератор: a new map
+expect_stopped "$work" "a new map"
+echo "a new map stopped the solve ($quiet_ticks ticks in the next 2 s)"
+
+name=slow.rva save_as Down Return
+wait_title "\"Orvanta\" - Карта $docs/slow"
+xdotool key plus
+sleep 1
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool mousemove --window "$window" 20 10 click 1
+sleep 0.5
+closing=$(date +%s%N)
+xdotool key Up Return
+await_exit 3
+ended=$(date +%s%N)
+[ -n "$status" ] || fail "File > Exit during a solve did not end the program"
+program_pid=
+[ "$status" -eq 0 ] || fail "the program ended with exit code $status during a solve"
+echo "File > Exit during a solve: exit code 0 after $(( (ended - closing) / 1000000 )) ms"
 echo "PASSED"

@@ -1,5 +1,8 @@
 #include "support/fake_clock.h"
 
+#include <chrono>
+#include <thread>
+
 #include "core/platform.h"
 
 namespace orvanta {
@@ -11,6 +14,7 @@ std::int64_t millisecondsPerRead = 0;
 std::int64_t monotonicReads = 0;
 std::int32_t sleepCalls = 0;
 std::int64_t sleptMilliseconds = 0;
+bool sleepsForReal = false;
 
 void resetClock(std::int32_t now) {
     clockNow = now;
@@ -19,6 +23,7 @@ void resetClock(std::int32_t now) {
     monotonicReads = 0;
     sleepCalls = 0;
     sleptMilliseconds = 0;
+    sleepsForReal = false;
 }
 }  // namespace fake
 
@@ -34,6 +39,7 @@ void sleepMilliseconds(std::int32_t milliseconds) {
     ++fake::sleepCalls;
     fake::sleptMilliseconds += milliseconds;
     fake::monotonicNow += milliseconds;
+    if (fake::sleepsForReal) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 }  // namespace platform
 

@@ -16,6 +16,10 @@ extern std::int64_t monotonicReads;
 // Sleeps asked for since the last reset, and their total length.
 extern std::int32_t sleepCalls;
 extern std::int64_t sleptMilliseconds;
+// Sleeps take their time for real: with millisecondsPerRead at a second or
+// more, every look of the throttle at the clock sleeps, so any solve becomes
+// slow whatever the board.
+extern bool sleepsForReal;
 
 void resetClock(std::int32_t now = 0);
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Makes the Wine prefix for the Windows tests at $WINEPREFIX, unless one is
-# ready there already. Mono and Gecko are not wanted (no prompts; set
-# WINEDLLOVERRIDES="mscoree,mshtml=" as scripts/test-windows.sh does), Wine
-# draws the window frames itself, so the caption's close box is there without
-# a window manager, and .txt files open in Notepad as they do on Windows.
+# ready there already. Mono and Gecko are not wanted (no prompts), nor Wine's
+# menu builder, which would write desktop entries and icons into the home of
+# the user running the tests: set WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# as scripts/test-windows.sh does. Wine draws the window frames itself, so
+# the caption's close box is there without a window manager, and .txt files
+# open in Notepad as they do on Windows.
 # Exits non-zero when the prefix cannot be made.
 set -euo pipefail
 : "${WINEPREFIX:?set WINEPREFIX}"

@@ -175,16 +175,28 @@ void checkResources(const wchar_t* path) {
         CHECK(items[1].id == IDOK && items[1].className == L"#128" && items[1].text == L"OK");
     }
 
-    // Icon 107: a 32x32 and a 16x16 image of 16 colours.
+    // Icon 107: seven true-colour images from 16 to 256 pixels (0 stands for 256).
     const BYTE* group = rawResource(module, MAKEINTRESOURCEW(14), 107, kEnglishUs, &size);  // RT_GROUP_ICON
-    CHECK(group != nullptr && size == 6 + 2 * 14);
-    if (group != nullptr && size == 6 + 2 * 14) {
+    CHECK(group != nullptr && size == 6 + 7 * 14);
+    if (group != nullptr && size == 6 + 7 * 14) {
         const WORD* header = reinterpret_cast<const WORD*>(group);
-        CHECK(header[1] == 1 && header[2] == 2);
-        const BYTE* first = group + 6;
-        const BYTE* second = group + 6 + 14;
-        CHECK(first[0] == 32 && first[1] == 32 && first[2] == 16 && reinterpret_cast<const WORD*>(first)[3] == 4);
-        CHECK(second[0] == 16 && second[1] == 16 && second[2] == 16 && reinterpret_cast<const WORD*>(second)[3] == 4);
+        CHECK(header[1] == 1 && header[2] == 7);
+        const int sides[] = {16, 24, 32, 48, 64, 128, 0};
+        for (int i = 0; i < 7; ++i) {
+            const BYTE* entry = group + 6 + 14 * i;
+            CHECK(entry[0] == sides[i] && entry[1] == sides[i] && entry[2] == 0);
+            CHECK(reinterpret_cast<const WORD*>(entry)[3] == 32);
+        }
+    }
+    // The version (read back in detail by scripts/test-packages.sh) and the
+    // application manifest.
+    CHECK(rawResource(module, MAKEINTRESOURCEW(16), 1, kRussian, &size) != nullptr);  // RT_VERSION
+    const BYTE* manifest = rawResource(module, MAKEINTRESOURCEW(24), 1, kEnglishUs, &size);  // RT_MANIFEST
+    CHECK(manifest != nullptr);
+    if (manifest != nullptr) {
+        const std::string xml(reinterpret_cast<const char*>(manifest), size);
+        CHECK(xml.find("PerMonitorV2") != std::string::npos);
+        CHECK(xml.find("Microsoft.Windows.Common-Controls") != std::string::npos);
     }
     FreeLibrary(module);
 }
@@ -296,6 +308,9 @@ void checkPathsOutsideTheCodePage() {
     const std::string sibling = narrowPath(folder + L"\\other.rvb");
     CHECK(win32::widenPath(sibling.c_str()) == folder + L"\\other.rvb");
     CHECK(win32::widenPath("C:\\\xCA\xE0\xF0\xF2\xFB\\a.rva") == L"C:\\Карты\\a.rva");
+    // The document name, the path without its extension, maps back as well.
+    CHECK(win32::widenPath(narrowChosen.substr(0, narrowChosen.size() - 4).c_str()) ==
+          chosen.substr(0, chosen.size() - 4));
     // A path that fits the code page forgets the earlier one.
     win32::rememberPath(win32::PathSource::Dialog, L"C:\\maps\\a.rva");
     CHECK(win32::widenPath(narrowChosen.c_str()) == win32::widen(narrowChosen.c_str()));
@@ -383,6 +398,17 @@ void checkTitle() {
     win32::setWindowTitle(window, true, " - \xC8\xE3\xF0\xE0 ", "C:\\\xF2\xF3\xF0");  // " - Игра ", "C:\тур"
     GetWindowTextW(window.windowHandle, shown, 400);
     CHECK(std::wstring(shown) == L"\"Orvanta\" - Игра C:\\тур");
+    // A document whose name the code page cannot spell shows its real name:
+    // a folder in Chinese, a German umlaut, a character outside the basic plane.
+    const std::wstring chosen = L"Z:\\tmp\\\u4E2D\u6587w\\\u00FC\U0001D11E.rva";
+    win32::rememberPath(win32::PathSource::Dialog, chosen);
+    const std::string narrowChosen = narrowPath(chosen);
+    const std::string documentName = narrowChosen.substr(0, narrowChosen.size() - 4);
+    CHECK(documentName == "Z:\\tmp\\??w\\???");
+    win32::setWindowTitle(window, true, " - \xCA\xE0\xF0\xF2\xE0 ", documentName.c_str());  // " - Карта "
+    GetWindowTextW(window.windowHandle, shown, 400);
+    CHECK(std::wstring(shown) == L"\"Orvanta\" - Карта Z:\\tmp\\\u4E2D\u6587w\\\u00FC\U0001D11E");
+    win32::rememberPath(win32::PathSource::Dialog, L"C:\\maps\\a.rva");
     // A title longer than the buffer is cut at 323 characters.
     const std::string longName(400, 'n');
     win32::setWindowTitle(window, true, " - ", longName.c_str());

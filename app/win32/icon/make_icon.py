@@ -1,148 +1,165 @@
 #!/usr/bin/env python3
-"""Draws the application icon: a closed round trip through six cities on the
-grey board, in the program's own colours, as a 32x32 and a 16x16 image of 16
-colours each, and writes them as one .ico file.
+"""Makes the Windows icon from the program's one icon picture (app/qt/orvanta.png,
+256x256, the same picture the Linux desktop shows): true-colour images with
+alpha of 16, 24, 32, 48, 64, 128 and 256 pixels, each scaled down smoothly
+(area averaging with premultiplied alpha) from the large one, written as one
+.ico file: 32-bit images below 256 pixels, the 256-pixel image as PNG.
 
-Usage: make_icon.py OUTPUT.ico
+Usage: make_icon.py SOURCE.png OUTPUT.ico
 The icon in the tree is this script's output; run it again after a change."""
 
 import struct
 import sys
+import zlib
 
-# The 16-colour palette (red, green, blue). Index 0 stands behind the
-# transparent pixels.
-PALETTE = [
-    (0, 0, 0),        # 0 black, under the mask
-    (176, 176, 176),  # 1 board grey
-    (192, 192, 192),  # 2 frame
-    (128, 128, 128),  # 3 route
-    (200, 100, 0),    # 4 start city and visited cities
-    (128, 100, 255),  # 5 city outline, last picked city
-    (255, 255, 255),  # 6 white
-    (64, 64, 64),     # 7 dark edge
-    (144, 144, 144),  # 8 darker grid
-    (160, 160, 160),  # 9 lighter grid
-    (0, 0, 128),      # 10..15 unused, the usual dark colours
-    (0, 128, 0),
-    (0, 128, 128),
-    (128, 0, 0),
-    (128, 0, 128),
-    (128, 128, 0),
-]
-BOARD, FRAME, ROUTE, ORANGE, VIOLET, WHITE, EDGE = 1, 2, 3, 4, 5, 6, 7
-
-# Cities on a unit square (x right, y down) and the order of the trip.
-CITIES = [(0.05, 0.80), (0.12, 0.12), (0.55, 0.02), (0.95, 0.25), (0.80, 0.70), (0.40, 0.98)]
-TRIP = [0, 1, 2, 3, 4, 5, 0]
+SIZES = [16, 24, 32, 48, 64, 128, 256]
 
 
-def draw(size):
-    pixels = [[BOARD] * size for _ in range(size)]
-    transparent = [[False] * size for _ in range(size)]
+def read_png(path):
+    """The pixels of an 8-bit PNG (palette, grey, RGB or RGBA, not interlaced)
+    as rows of (red, green, blue, alpha) tuples."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError(f"{path} is not a PNG file")
+    pos, idat, palette, alphas = 8, b"", [], b""
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        pos += 12 + length
+        if kind == b"IHDR":
+            width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
+        elif kind == b"PLTE":
+            palette = [tuple(body[i:i + 3]) for i in range(0, len(body), 3)]
+        elif kind == b"tRNS":
+            alphas = body
+        elif kind == b"IDAT":
+            idat += body
+    channels = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}[colour]
+    if depth != 8 or interlace != 0:
+        raise ValueError(f"{path}: only 8-bit, non-interlaced PNG files are read")
+    raw = zlib.decompress(idat)
+    stride = width * channels
+    rows, previous, pos = [], bytearray(stride), 0
+    for _ in range(height):
+        kind, line = raw[pos], bytearray(raw[pos + 1:pos + 1 + stride])
+        pos += 1 + stride
+        for i in range(stride):
+            a = line[i - channels] if i >= channels else 0
+            b = previous[i]
+            c = previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 255
+            elif kind == 2:
+                line[i] = (line[i] + b) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        previous = line
+        row = []
+        for x in range(width):
+            px = line[x * channels:(x + 1) * channels]
+            if colour == 3:
+                index = px[0]
+                r, g, b = palette[index]
+                row.append((r, g, b, alphas[index] if index < len(alphas) else 255))
+            elif colour == 0:
+                row.append((px[0], px[0], px[0], 255))
+            elif colour == 4:
+                row.append((px[0], px[0], px[0], px[1]))
+            elif colour == 2:
+                row.append((px[0], px[1], px[2], 255))
+            else:
+                row.append(tuple(px))
+        rows.append(row)
+    return rows
 
-    def put(x, y, colour):
-        if 0 <= x < size and 0 <= y < size:
-            pixels[y][x] = colour
 
-    # Rounded corners: the corner pixels show the desktop through the mask.
-    cut = 2 if size >= 32 else 1
-    for y in range(size):
+def weights(source, target):
+    """For each target pixel, the source pixels it covers and how much."""
+    scale = source / target
+    spans = []
+    for t in range(target):
+        start, end = t * scale, (t + 1) * scale
+        span, s = [], int(start)
+        while s < end and s < source:
+            cover = min(end, s + 1) - max(start, s)
+            if cover > 1e-9:
+                span.append((s, cover / scale))
+            s += 1
+        spans.append(span)
+    return spans
+
+
+def scale_down(rows, size):
+    """Area-averaged downscale in premultiplied alpha, rounded to 8 bits."""
+    height, width = len(rows), len(rows[0])
+    premultiplied = [[(r * a, g * a, b * a, a) for r, g, b, a in row] for row in rows]
+    across = weights(width, size)
+    wide = [[tuple(sum(row[s][c] * w for s, w in span) for c in range(4)) for span in across]
+            for row in premultiplied]
+    out = []
+    for span in weights(height, size):
+        row = []
         for x in range(size):
-            dx = min(x, size - 1 - x)
-            dy = min(y, size - 1 - y)
-            if dx + dy < cut:
-                transparent[y][x] = True
-                pixels[y][x] = 0
-            elif dx == 0 or dy == 0 or dx + dy == cut:
-                pixels[y][x] = EDGE
-
-    # The frame around the board, a few pixels inside the edge.
-    inset = 3 if size >= 32 else 1
-    for i in range(inset, size - inset):
-        for x, y in ((i, inset), (i, size - 1 - inset), (inset, i), (size - 1 - inset, i)):
-            put(x, y, FRAME)
-
-    lo, hi = inset + 2, size - inset - 3
-    points = [(round(lo + cx * (hi - lo)), round(lo + cy * (hi - lo))) for cx, cy in CITIES]
-
-    thick = size >= 32
-    for a, b in zip(TRIP, TRIP[1:]):
-        (x0, y0), (x1, y1) = points[a], points[b]
-        for x, y in line(x0, y0, x1, y1):
-            put(x, y, ROUTE)
-            if thick:
-                put(x + 1, y, ROUTE)
-                put(x, y + 1, ROUTE)
-
-    half = 2 if size >= 32 else 1
-    for i, (x, y) in enumerate(points):
-        for yy in range(y - half, y + half + 1):
-            for xx in range(x - half, x + half + 1):
-                edge = abs(xx - x) == half or abs(yy - y) == half
-                if i == 0:
-                    put(xx, yy, ORANGE)
-                elif i == len(points) - 1:
-                    put(xx, yy, VIOLET)
-                else:
-                    put(xx, yy, VIOLET if edge else ORANGE)
-    return pixels, transparent
+            r, g, b, a = (sum(wide[s][x][c] * w for s, w in span) for c in range(4))
+            if a < 0.5:
+                row.append((0, 0, 0, 0))
+            else:
+                row.append(tuple(min(255, int(v / a + 0.5)) for v in (r, g, b)) + (min(255, int(a + 0.5)),))
+        out.append(row)
+    return out
 
 
-def line(x0, y0, x1, y1):
-    """The pixels of a line from (x0, y0) to (x1, y1), both ends included."""
-    dx, dy = abs(x1 - x0), -abs(y1 - y0)
-    sx = 1 if x0 < x1 else -1
-    sy = 1 if y0 < y1 else -1
-    err = dx + dy
-    while True:
-        yield x0, y0
-        if x0 == x1 and y0 == y1:
-            return
-        e2 = 2 * err
-        if e2 >= dy:
-            err += dy
-            x0 += sx
-        if e2 <= dx:
-            err += dx
-            y0 += sy
+def png_bytes(rows):
+    """An RGBA PNG of the rows, without time stamps."""
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+    height, width = len(rows), len(rows[0])
+    raw = b"".join(b"\0" + bytes(v for px in row for v in px) for row in rows)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
-def image_bytes(size):
-    """One icon image: header, palette, 4-bit colour rows and the 1-bit mask,
-    rows bottom-up and each padded to four bytes."""
-    pixels, transparent = draw(size)
-    xor_row = (size * 4 + 31) // 32 * 4
-    and_row = (size + 31) // 32 * 4
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0,
-                         (xor_row + and_row) * size, 0, 0, 16, 0)
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
-    xor = bytearray()
-    mask = bytearray()
-    for y in reversed(range(size)):
-        row = bytearray(xor_row)
-        for x in range(0, size, 2):
-            row[x // 2] = (pixels[y][x] << 4) | pixels[y][x + 1]
-        xor += row
-        bits = bytearray(and_row)
-        for x in range(size):
-            if transparent[y][x]:
+def bitmap_bytes(rows):
+    """A 32-bit icon image: header, blue-green-red-alpha rows bottom-up, and
+    the 1-bit mask (set where the picture is fully transparent)."""
+    size = len(rows)
+    mask_row = (size + 31) // 32 * 4
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, (size * 4 + mask_row) * size, 0, 0, 0, 0)
+    colour, mask = bytearray(), bytearray()
+    for row in reversed(rows):
+        bits = bytearray(mask_row)
+        for x, (r, g, b, a) in enumerate(row):
+            colour += bytes((b, g, r, a))
+            if a == 0:
                 bits[x // 8] |= 0x80 >> (x % 8)
         mask += bits
-    return header + palette + bytes(xor) + bytes(mask)
+    return header + bytes(colour) + bytes(mask)
 
 
-def icon_file(sizes):
-    images = [image_bytes(s) for s in sizes]
+def icon_file(source):
+    images = []
+    for size in SIZES:
+        rows = source if size == len(source) else scale_down(source, size)
+        images.append(png_bytes(rows) if size >= 256 else bitmap_bytes(rows))
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for size, data in zip(sizes, images):
-        out += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(data), offset)
+    for size, data in zip(SIZES, images):
+        # A width and height of 0 stand for 256.
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     return out + b"".join(images)
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
-        sys.exit("usage: make_icon.py OUTPUT.ico")
-    with open(sys.argv[1], "wb") as f:
-        f.write(icon_file([32, 16]))
+    if len(sys.argv) != 3:
+        sys.exit("usage: make_icon.py SOURCE.png OUTPUT.ico")
+    picture = read_png(sys.argv[1])
+    if len(picture) != 256 or len(picture[0]) != 256:
+        sys.exit(f"{sys.argv[1]} is not 256x256")
+    with open(sys.argv[2], "wb") as f:
+        f.write(icon_file(picture))

@@ -1,0 +1,50 @@
+# Shared steps of the desktops' end-to-end checks of the solve beside the
+# window, sourced by tests/qt/xvfb_smoke.sh and tests/windows/smoke.sh. The
+# caller defines fail, progress_strip FILE [WIDTH] (the rows of the progress
+# line; left of the board unless wider) and busy_ticks (the processor ticks
+# the program has used).
+
+# A map that takes the solver minutes: 16 cities on three neighbouring rows of
+# the 10000-grid, 530 apart.
+write_slow_map() {  # file
+  local i cities=()
+  for i in $(seq 0 15); do cities+=("$((530 * i)),$((i % 3))"); done
+  python3 "$(dirname "${BASH_SOURCE[0]}")/write_map.py" "$1" 10000 10000 "${cities[@]}"
+}
+
+blank_strip() { [ "$(convert "$1" -format '%k' info:)" = 1 ]; }
+
+# After "+": the progress line appears within 2 s and moves on within 1.5 s.
+# Sets progress_ms to the time from the key to the start of the first picture
+# that shows it (taking a picture itself takes a while).
+expect_progress() {  # work folder
+  local pressed shown= taking
+  pressed=$(date +%s%N)
+  xdotool key plus
+  for _ in $(seq 40); do
+    taking=$(date +%s%N)
+    progress_strip "$1/progress1.png"
+    blank_strip "$1/progress1.png" || { shown=$taking; break; }
+    sleep 0.05
+  done
+  [ -n "$shown" ] || fail "no progress line within 2 s of '+'"
+  progress_ms=$(( (shown - pressed) / 1000000 ))
+  progress_strip "$1/progress1.png" 440
+  sleep 1.5
+  progress_strip "$1/progress2.png" 440
+  [ "$(compare -metric AE "$1/progress1.png" "$1/progress2.png" null: 2>&1 || true)" != 0 ] ||
+    fail "the progress line did not change in 1.5 s"
+}
+
+# After a stop: the progress line is gone and the program computes no more
+# (at most 40 ticks, 0.4 s, of processor in the next 2 s). Sets quiet_ticks.
+expect_stopped() {  # work folder, what stopped it
+  progress_strip "$1/stopped.png"
+  blank_strip "$1/stopped.png" || fail "the progress line stayed after $2"
+  local before after
+  before=$(busy_ticks)
+  sleep 2
+  after=$(busy_ticks)
+  quiet_ticks=$((after - before))
+  [ "$quiet_ticks" -le 40 ] || fail "after $2 the program used $quiet_ticks ticks of processor in 2 s"
+}
