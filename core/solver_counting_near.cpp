@@ -170,7 +170,7 @@ double Walk::sumOf(const std::int32_t* route) const {
 }  // namespace
 
 bool lengthsKeepApart(const Counter& counter) {
-    const double unit = counter.unit;
+    const double unit = counter.unitLength;
     const double shortestTour = static_cast<double>(counter.optimum) * unit - counter.driftBelow;
     const double longestTour = static_cast<double>(counter.longest) * unit + counter.driftAbove;
     const double spread = counter.driftAbove + counter.driftBelow;

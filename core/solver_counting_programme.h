@@ -61,7 +61,12 @@ struct Counter {
     // along any tour, when measured (solver_counting_spread.cpp).
     double leastDrift = 0.0;
     double mostDrift = 0.0;
-    std::uint32_t unit = 1;               // gcd of the non-zero distances
+    // Distances are whole multiples of √radicand (radicand square-free; 1
+    // for whole numbers), counted in units of unit such multiples: one unit
+    // is unitLength grid units (rounded, when the radicand is above 1).
+    std::uint64_t radicand = 1;
+    std::uint32_t unit = 1;               // gcd of the non-zero multiples
+    double unitLength = 1.0;
     std::uint32_t longest = 0;            // no tour is longer, in units
     std::uint32_t shortest = 0;           // shortest non-zero distance, in units
     // Shortest way from city c through every city of rest and back to city 0,
@@ -105,6 +110,7 @@ struct Counter {
     double e(std::int32_t a, std::int32_t b) const { return exact[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)]; }
 
     bool measure(const Board& board);
+    bool measure(const Board& board, std::uint64_t radicand);
     bool buildCompletion();
     bool measureDriftRange();
     std::size_t storageLimit = kCountingStorageLimit;

@@ -71,12 +71,12 @@ double greedyDrift(const Counter& c, const std::vector<double>& off, bool upward
 bool Counter::measureDriftRange() {
     std::vector<double> off(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
     for (std::int32_t a = 0; a < n; ++a)
-        for (std::int32_t b = 0; b < n; ++b) off[static_cast<std::size_t>(a * n + b)] = e(a, b) - static_cast<double>(d(a, b)) * unit;
+        for (std::int32_t b = 0; b < n; ++b) off[static_cast<std::size_t>(a * n + b)] = e(a, b) - static_cast<double>(d(a, b)) * unitLength;
     // Two actual tours already too far apart for the tolerance of the
     // shortest tour: no need to measure further.
     const double low = greedyDrift(*this, off, false);
     const double high = greedyDrift(*this, off, true);
-    if (high - low > 2e-6 * (static_cast<double>(optimum) * unit + low)) return false;
+    if (high - low > 2e-6 * (static_cast<double>(optimum) * unitLength + low)) return false;
 
     const std::size_t states = (std::size_t{1} << m) * static_cast<std::size_t>(m);
     if (!fits(2 * states * sizeof(float))) return false;
@@ -121,7 +121,7 @@ bool driftRangeMayKeepApart(const Counter& c) {
     // All tours of the shortest length must fit within the tolerance of the
     // entry its first tour makes: twice a millionth of the shortest tour.
     const double spread = c.mostDrift - c.leastDrift + 2.0 * (c.rounding + kCheckSlack);
-    const double shortestTour = static_cast<double>(c.optimum) * c.unit + c.leastDrift - c.rounding;
+    const double shortestTour = static_cast<double>(c.optimum) * c.unitLength + c.leastDrift - c.rounding;
     return spread <= 2e-6 * shortestTour;
 }
 
@@ -131,7 +131,7 @@ bool entriesKeepApart(const Counter& c, const std::vector<Entry>& tours, const s
     const double margin = c.rounding + kCheckSlack;
     std::vector<double> least(n), most(n), reachDown(n), reachUp(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const double whole = static_cast<double>(tours[i].length) * c.unit;
+        const double whole = static_cast<double>(tours[i].length) * c.unitLength;
         least[i] = whole + c.leastDrift - margin;
         most[i] = whole + c.mostDrift + margin;
         const double t = std::fabs(1e-6 * sums[i]);
@@ -151,7 +151,7 @@ bool entriesKeepApart(const Counter& c, const std::vector<Entry>& tours, const s
     // With a full table, longer tours went uncounted: none of them may fall
     // in a counted entry, nor make an entry that a counted tour falls in.
     if (n >= static_cast<std::size_t>(kSpectrumEntries)) {
-        const double longer = static_cast<double>(tours.back().length + 1) * c.unit + c.leastDrift - margin;
+        const double longer = static_cast<double>(tours.back().length + 1) * c.unitLength + c.leastDrift - margin;
         const double longerReach = longer - std::fabs(1e-6 * longer) * (1.0 + 1e-9);
         for (std::size_t i = 0; i < n; ++i)
             if (!(reachUp[i] < longer && most[i] < longerReach)) return false;
