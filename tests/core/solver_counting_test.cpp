@@ -78,14 +78,7 @@ Solved expectSameAsEnumeration(const Board& board, const std::string& what) {
     return result;
 }
 
-// Deterministic draws for the placements below.
-struct Draw {
-    std::uint32_t state;
-    std::int32_t below(std::int32_t n) {
-        state = state * 1664525u + 1013904223u;
-        return static_cast<std::int32_t>((state >> 8) % static_cast<std::uint32_t>(n));
-    }
-};
+using test::Draw;
 
 // n distinct positions in [0, span), in a scrambled order.
 std::vector<std::int32_t> positions(std::int32_t n, std::int32_t span, Draw& draw) {
@@ -183,12 +176,38 @@ TEST_F(SolverCounting, WholeDistancesOffTheAxes) {
     }
 }
 
+// Cities on a slanted line: every distance is a whole multiple of the
+// length of the line's lattice step (a, b), the square root of a² + b², up to
+// the rounding of the board's distances. Counted as whole multiples; the
+// shortest tours and the first of each length are walked.
+TEST_F(SolverCounting, SlantedLinesAreCountedExactly) {
+    std::vector<std::pair<std::string, Board>> boards;
+    const std::vector<std::int32_t> shuffled = {0, 5, 2, 7, 4, 1, 6, 3};
+    boards.emplace_back("diagonal", test::boardWith(41, test::onLine({2, 2}, {3, 3}, shuffled)));
+    boards.emplace_back("falling diagonal", test::boardWith(41, test::onLine({2, 38}, {4, -4}, shuffled)));
+    // Uneven gaps, city 0 inside the line, a point taken twice.
+    boards.emplace_back("slope 1:2, uneven", test::boardWith(41, test::onLine({5, 1}, {1, 2}, {7, 0, 3, 12, 4, 17, 9, 3, 16})));
+    boards.emplace_back("slope 2:3, one point thrice", test::boardWith(41, test::onLine({1, 1}, {2, 3}, {5, 2, 2, 0, 11, 2, 8, 9, 1})));
+    // √5 · 250 and √13 · 100: multiples of a step far longer than the lattice's.
+    boards.emplace_back("10000 grid, (250, 500) apart", test::boardWith(10000, test::onLine({100, 50}, {250, 500}, {3, 9, 0, 14, 6, 1, 11, 17})));
+    boards.emplace_back("10000 grid, (-300, 200), ten", test::boardWith(10000, test::onLine({9000, 100}, {-300, 200}, {4, 0, 9, 1, 3, 8, 2, 7, 5, 6})));
+    std::int32_t full = 0;
+    for (const auto& [name, b] : boards) {
+        const std::int64_t countedBefore = countedSolves;
+        const Solved s = expectSameAsEnumeration(b, name);
+        EXPECT_EQ(countedSolves, countedBefore + 1) << name << " was not counted";
+        EXPECT_LT(s.tours * 10, s.allTours) << name;
+        full += s.entries == kSpectrumEntries ? 1 : 0;
+    }
+    EXPECT_GT(full, 0);
+    EXPECT_LT(full, 6);
+}
+
 TEST_F(SolverCounting, OtherBoardsAreStillSearched) {
-    // A diagonal: distances are multiples of the square root of 2.
-    std::vector<City> diagonal;
-    for (std::int32_t i = 0; i < 8; ++i) diagonal.push_back(City{2 + 3 * ((i * 5) % 8), 2 + 3 * ((i * 5) % 8)});
-    Solved s = expectSameAsEnumeration(boardAt(41, diagonal), "diagonal");
-    EXPECT_GT(s.tours, 1);
+    // Two slanted lines through city 0: multiples of √2 and of √5 share no unit.
+    const std::int64_t countedBefore = countedSolves;
+    Solved s = expectSameAsEnumeration(boardAt(41, {{10, 10}, {13, 13}, {16, 16}, {22, 22}, {11, 12}, {13, 16}, {14, 18}, {12, 14}}), "two slopes");
+    EXPECT_EQ(countedSolves, countedBefore);
 
     // Whole distances, but tours of a million units and more: two lengths a
     // unit apart could share an entry, so the board is searched.

@@ -33,4 +33,21 @@ inline Board boardWith(std::int32_t width, std::int32_t height, const std::vecto
 // The same on a square grid.
 inline Board boardWith(std::int32_t side, const std::vector<City>& cities) { return boardWith(side, side, cities); }
 
+// Deterministic draws for boards placed at random.
+struct Draw {
+    std::uint32_t state;
+    std::int32_t below(std::int32_t n) {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<std::int32_t>((state >> 8) % static_cast<std::uint32_t>(n));
+    }
+};
+
+// Cities on the line from `origin` in lattice steps `step`, at the given
+// numbers of steps (in the order given; repeats share a point).
+inline std::vector<City> onLine(City origin, City step, const std::vector<std::int32_t>& at) {
+    std::vector<City> cities;
+    for (std::int32_t k : at) cities.push_back(City{origin.x + step.x * k, origin.y + step.y * k});
+    return cities;
+}
+
 }  // namespace orvanta::test
