@@ -4,6 +4,7 @@
 // the solve, and one tour evaluated instead of all of them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -13,6 +14,8 @@
 
 #include "core/solver.h"
 #include "core/solver_counting.h"
+#include "core/solver_counting_programme.h"
+#include "core/solver_tally.h"
 #include "reference/reference_solver.h"
 #include "support/fake_clock.h"
 #include "support/boards.h"
@@ -293,6 +296,112 @@ TEST_F(SolverCounting, NearlyWholeDistancesAreCountedExactly) {
     // Both a full table and old contents showing through.
     EXPECT_GT(full, 0);
     EXPECT_LT(full, 9);
+}
+
+// The drifts the counting measures bound every tour's sum as the enumeration
+// forms it, rounding included: on three cities (x, 1) apart, each tour takes
+// every edge and so the largest differences at every city at once, and for
+// these x the rounding of the last addition goes up, past them.
+TEST_F(SolverCounting, DriftsBoundEveryTourSumWithItsRounding) {
+    std::vector<Board> boards;
+    for (std::int32_t x : {309, 316, 317, 331}) boards.push_back(test::boardWith(10000, {{0, 0}, {x, 1}, {2 * x, 0}}));
+    for (std::int32_t spacing : {500, 700}) {
+        std::vector<City> zigzag;
+        for (std::int32_t i = 0; i < 8; ++i) zigzag.push_back(City{300 + spacing * ((i * 3) % 8), 5000 + (i * 3) % 8 % 2});
+        boards.push_back(test::boardWith(10000, zigzag));
+    }
+    for (const Board& b : boards) {
+        counting::Counter counter;
+        counter.n = b.cityCount;
+        counter.m = b.cityCount - 1;
+        counter.full = (1u << counter.m) - 1u;
+        ASSERT_TRUE(counter.measure(b));
+        ASSERT_TRUE(counter.near);
+        std::vector<std::int32_t> order(static_cast<std::size_t>(b.cityCount));
+        for (std::int32_t i = 0; i < b.cityCount; ++i) order[static_cast<std::size_t>(i)] = i;
+        double highest = -1.0, lowest = 1.0;
+        do {
+            double sum = 0.0;
+            std::uint32_t units = 0;
+            for (std::int32_t k = 0; k < b.cityCount; ++k) {
+                const std::int32_t from = order[static_cast<std::size_t>(k)];
+                const std::int32_t to = order[static_cast<std::size_t>((k + 1) % b.cityCount)];
+                sum += b.cityDistance(from, to);
+                units += counter.d(from, to);
+            }
+            const double drift = sum - static_cast<double>(units) * counter.unitLength;
+            highest = std::max(highest, drift);
+            lowest = std::min(lowest, drift);
+        } while (std::next_permutation(order.begin() + 1, order.end()));
+        EXPECT_LE(highest, counter.driftAbove) << b.cities[1].x;
+        EXPECT_GE(lowest, -counter.driftBelow) << b.cities[1].x;
+    }
+}
+
+// Whether a tour of `length` goes to entry `expected` of a table holding `sums`
+// (ascending), as recordLength files it.
+bool filedIn(const std::vector<double>& sums, double length, std::int32_t expected) {
+    return entryTaking(sums.data(), static_cast<std::int32_t>(sums.size()), length) == expected;
+}
+
+// The checks that keep whole lengths apart bite only where an entry's
+// tolerance comes within a unit of the next length together with the drifts:
+// tours of a third of a million units and more, drifts of a third of a unit.
+// No board within the counting's limits (every distance within 0.05 of a
+// whole number, no tour a million units long) gets there: its long tours are
+// those of nearly straight lines, whose drifts are tiny. So they are put to
+// measurements made up around their edges, and must refuse every one under
+// which recordLength would file a tour of one length in another's entry.
+TEST(CountingChecks, RefuseEveryMeasurementUnderWhichEntriesWouldMix) {
+    counting::Counter c;
+    c.unitLength = 1.0;
+    c.rounding = 0.0;
+    std::int32_t keptApart = 0, mixed = 0;
+    for (double drift = 0.30; drift < 0.70; drift += 0.0125) {
+        // lengthsKeepApart: tours of 600 000 units, the tours of a length
+        // spread over `drift`, half of it above the whole number.
+        c.optimum = 600000;
+        c.longest = 600001;
+        c.driftAbove = c.driftBelow = drift / 2;
+        const double first = 600000.0 + drift / 2, next = 600001.0 - drift / 2;
+        const bool apart = filedIn({first}, next, -1) && filedIn({next}, first, -1);
+        EXPECT_TRUE(!counting::lengthsKeepApart(c) || apart) << drift;
+
+        // entriesKeepApart: the first tour of each length at its least drift;
+        // 19 lengths, the first two a unit apart, or 20 (a full table, so
+        // longer lengths went uncounted) three units apart.
+        c.leastDrift = 0.0;
+        c.mostDrift = drift;
+        for (const std::int32_t used : {kSpectrumEntries - 1, kSpectrumEntries}) {
+            std::vector<counting::Entry> tours;
+            std::vector<double> sums;
+            for (std::int32_t i = 0; i < used; ++i) {
+                const auto whole = static_cast<std::uint32_t>(used == kSpectrumEntries || i == 0 ? 600000 + 3 * i : 599998 + 3 * i);
+                tours.push_back(counting::Entry{whole, 1u});
+                sums.push_back(static_cast<double>(whole));
+            }
+            bool right = true;
+            for (std::int32_t i = 0; i < used; ++i) {
+                const double whole = sums[static_cast<std::size_t>(i)];
+                right = right && filedIn(sums, whole + c.leastDrift, i) && filedIn(sums, whole + c.mostDrift, i);
+            }
+            if (used == kSpectrumEntries) {
+                // A longer length may come while the table has room and take
+                // the last entry's tours, or fall in that entry.
+                const double longer = sums.back() + 1.0;
+                std::vector<double> withLonger = sums;
+                withLonger.push_back(longer);
+                right = right && filedIn(sums, longer, -1) && filedIn(withLonger, sums.back() + c.mostDrift, used - 1);
+            }
+            const bool accepted = counting::entriesKeepApart(c, tours, sums);
+            EXPECT_TRUE(!accepted || right) << drift << ", " << used << " lengths";
+            keptApart += accepted ? 1 : 0;
+            mixed += right ? 0 : 1;
+        }
+    }
+    // Measurements on both sides of the edges.
+    EXPECT_GT(keptApart, 4);
+    EXPECT_GT(mixed, 4);
 }
 
 TEST_F(SolverCounting, NearlyWholeButTooCloseForTheTolerance) {
