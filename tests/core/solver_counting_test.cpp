@@ -258,6 +258,28 @@ TEST_F(SolverCounting, StorageLimitEitherGivesTheSameBoardOrLeavesItUntouched) {
     }
 }
 
+// The walks for the first tour of each length learn from the programme's
+// kept layers which lengths the cities left can still make up; without them,
+// the walks on two columns of 16 run past their budget and the board goes to
+// the search. The kept layers take at most half the storage, so that in 11.43
+// million bytes they are not given up for the layers being built; where those
+// need the room anyway (15 cities in 5 million bytes), the kept layers give
+// way and the count goes on.
+TEST_F(SolverCounting, KeptLayersLetTheWalksFindTheFirstTours) {
+    for (const std::int32_t cities : {16, 15}) {
+        const Board board = test::boardWith(2, 10000, twoColumns(cities, 700));
+        Board roomy = board;
+        SolveRun roomyRun;
+        ASSERT_TRUE(solveByCounting(roomy, roomyRun)) << cities;
+        Board b = board;
+        SolveRun run;
+        const std::size_t limit = cities == 16 ? 11'430'000 : 5'000'000;
+        ASSERT_TRUE(solveByCounting(b, run, limit)) << cities << " cities in " << limit;
+        EXPECT_EQ(std::memcmp(&b.spectrum, &roomy.spectrum, sizeof(PathSpectrum)), 0) << cities;
+        for (std::int32_t k = 0; k < kRouteCapacity; ++k) EXPECT_EQ(b.solutionRoute[k], roomy.solutionRoute[k]) << cities;
+    }
+}
+
 // Distances within a thousandth or so of whole numbers: tours counted as one
 // whole length differ in their last digits but share an entry, so the table
 // is counted; the sums the entries keep and the solution come from walking
