@@ -174,13 +174,15 @@ bool lengthsKeepApart(const Counter& counter) {
     const double shortestTour = static_cast<double>(counter.optimum) * unit - counter.driftBelow;
     const double longestTour = static_cast<double>(counter.longest) * unit + counter.driftAbove;
     const double spread = counter.driftAbove + counter.driftBelow;
-    // Any two tours counted as one length lie within the tolerance of the
-    // entry that the first of them made (a millionth of it, kept a little
-    // smaller against rounding) ...
-    if (!(spread <= 0.999e-6 * shortestTour)) return false;
-    // ... and tours counted as lengths a unit or more apart lie further apart
-    // than the tolerance of any entry.
-    return unit - spread > 1.001e-6 * longestTour;
+    // Tours counted as one length lie within `spread` of each other, so all
+    // of them fall within the tolerance of the entry the first of them made,
+    // which is at least that of the shortest tour ...
+    if (!(spread <= 0.999 * toleranceOf(shortestTour))) return false;
+    // ... and tours counted as lengths a unit or more apart lie at least
+    // unit - spread apart, further than the tolerance of any entry, at most
+    // that of the longest tour. A thousandth of a tolerance is kept either way
+    // for the rounding of these products (a few parts in 10^16).
+    return unit - spread > 1.001 * toleranceOf(longestTour);
 }
 
 bool firstToursOfLengths(const Counter& counter, const std::vector<Entry>& tours, std::vector<double>& sums, std::int32_t* best) {

@@ -76,7 +76,7 @@ bool Counter::measureDriftRange() {
     // shortest tour: no need to measure further.
     const double low = greedyDrift(*this, off, false);
     const double high = greedyDrift(*this, off, true);
-    if (high - low > 2e-6 * (static_cast<double>(optimum) * unitLength + low)) return false;
+    if (high - low > 2.0 * toleranceOf(static_cast<double>(optimum) * unitLength + low)) return false;
 
     const std::size_t states = (std::size_t{1} << m) * static_cast<std::size_t>(m);
     if (!fits(2 * states * sizeof(float))) return false;
@@ -119,10 +119,13 @@ bool Counter::measureDriftRange() {
 
 bool driftRangeMayKeepApart(const Counter& c) {
     // All tours of the shortest length must fit within the tolerance of the
-    // entry its first tour makes: twice a millionth of the shortest tour.
+    // entry its first tour makes, either way of it: within two tolerances of
+    // the shortest tour. entriesKeepApart() checks that exactly once the sums
+    // are known; this spares the count and the walks for a board it would
+    // refuse anyway.
     const double spread = c.mostDrift - c.leastDrift + 2.0 * (c.rounding + kCheckSlack);
     const double shortestTour = static_cast<double>(c.optimum) * c.unitLength + c.leastDrift - c.rounding;
-    return spread <= 2e-6 * shortestTour;
+    return spread <= 2.0 * toleranceOf(shortestTour);
 }
 
 bool entriesKeepApart(const Counter& c, const std::vector<Entry>& tours, const std::vector<double>& sums) {
@@ -134,7 +137,7 @@ bool entriesKeepApart(const Counter& c, const std::vector<Entry>& tours, const s
         const double whole = static_cast<double>(tours[i].length) * c.unitLength;
         least[i] = whole + c.leastDrift - margin;
         most[i] = whole + c.mostDrift + margin;
-        const double t = std::fabs(1e-6 * sums[i]);
+        const double t = toleranceOf(sums[i]);
         reachDown[i] = sums[i] - t;
         reachUp[i] = sums[i] + t;
         // Every tour of the length falls in the entry its first tour made ...
@@ -152,7 +155,9 @@ bool entriesKeepApart(const Counter& c, const std::vector<Entry>& tours, const s
     // in a counted entry, nor make an entry that a counted tour falls in.
     if (n >= static_cast<std::size_t>(kSpectrumEntries)) {
         const double longer = static_cast<double>(tours.back().length + 1) * c.unitLength + c.leastDrift - margin;
-        const double longerReach = longer - std::fabs(1e-6 * longer) * (1.0 + 1e-9);
+        // (The tolerance of an entry that length makes, a little wider for
+        // the rounding of its product.)
+        const double longerReach = longer - toleranceOf(longer) * (1.0 + 1e-9);
         for (std::size_t i = 0; i < n; ++i)
             if (!(reachUp[i] < longer && most[i] < longerReach)) return false;
     }

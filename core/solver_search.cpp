@@ -161,7 +161,7 @@ void Search::evaluate(double length, std::int64_t orderings) {
     }
     if (spectrum->count >= kSpectrumEntries) {
         const double last = spectrum->lengths[kSpectrumEntries - 1];
-        const double dropAbove = last + std::fabs(1e-6 * last);
+        const double dropAbove = last + toleranceOf(last);
         pruneAbove = dropAbove * (1.0 + kBoundSlack);
     }
 }
