@@ -334,7 +334,7 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
         Merge merge;
         const std::uint32_t toGo = rest(full & ~(1u << (c - 1)), c);
         const std::uint32_t limit = toGo <= bound ? bound - toGo : 0;
-        if (toGo <= bound && sameBelow[c] == 0) merge.add(&start, &start + 1, d(0, c), limit);
+        if (toGo <= bound && points.sameBelow[c] == 0) merge.add(&start, &start + 1, d(0, c), limit);
         if (!addState(layers[0], merge, limit)) return Run::TooLarge;
     }
 
@@ -350,7 +350,7 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
             const std::uint32_t outside = full & ~set;
             // A set counted in ascending order holds the lowest cities of each point.
             bool ascending = true;
-            for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) ascending = ascending && (sameBelow[lowestBit(bits) + 1] & outside) == 0;
+            for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) ascending = ascending && (points.sameBelow[lowestBit(bits) + 1] & outside) == 0;
             if (!ascending) {
                 // No state of this set is counted: file them all empty at once.
                 next.first.insert(next.first.end(), static_cast<std::size_t>(size), 0u);
@@ -364,7 +364,7 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
                 Merge merge;
                 std::uint32_t limit = 0;
                 // ... and ends with the highest of them on its point.
-                if (toGo <= bound && (sameAbove[c] & set) == 0) {
+                if (toGo <= bound && (points.sameAbove[c] & set) == 0) {
                     limit = bound - toGo;
                     const std::uint32_t before = set & ~(1u << (c - 1));
                     std::size_t state = static_cast<std::size_t>(rankAmongSameSize(before)) * static_cast<std::size_t>(size - 1);
@@ -425,6 +425,10 @@ void Counter::firstShortestRoute(std::int32_t* order) const {
 }  // namespace counting
 
 bool solveByCounting(Board& board, SolveRun& run, std::size_t storageLimit) {
+    return solveByCounting(board, run, sharedPointsOf(board), storageLimit);
+}
+
+bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, std::size_t storageLimit) {
     using counting::Counter;
     using counting::Entry;
     const std::int32_t n = board.cityCount;
@@ -435,15 +439,7 @@ bool solveByCounting(Board& board, SolveRun& run, std::size_t storageLimit) {
     counter.n = n;
     counter.m = n - 1;
     counter.full = (1u << counter.m) - 1u;
-    for (std::int32_t a = 1; a < n; ++a) {
-        std::uint64_t below = 0;
-        for (std::int32_t b = 1; b < n; ++b) {
-            if (board.cities[a].x != board.cities[b].x || board.cities[a].y != board.cities[b].y || a == b) continue;
-            (b < a ? counter.sameBelow[a] : counter.sameAbove[a]) |= 1u << (b - 1);
-            below += b < a ? 1 : 0;
-        }
-        counter.orderingsPerPattern *= below + 1;  // at most 17!
-    }
+    counter.points = points;
     for (std::int32_t a = 0; a <= kMaxCities; ++a) {
         counter.binomial[a][0] = 1;
         for (std::int32_t b = 1; b <= a; ++b) counter.binomial[a][b] = counter.binomial[a - 1][b - 1] + (b < a ? counter.binomial[a - 1][b] : 0);
@@ -568,7 +564,8 @@ bool solveByCounting(Board& board, SolveRun& run, std::size_t storageLimit) {
         if (i < used) {
             s.lengths[i] = sums[static_cast<std::size_t>(i)];
             const std::uint64_t patterns = tours[static_cast<std::size_t>(i)].count;
-            const std::uint64_t orderings = patterns > counting::kCountLimit / counter.orderingsPerPattern ? counting::kCountLimit : patterns * counter.orderingsPerPattern;
+            const auto perPattern = static_cast<std::uint64_t>(counter.points.orderingsPerPattern);
+            const std::uint64_t orderings = patterns > counting::kCountLimit / perPattern ? counting::kCountLimit : patterns * perPattern;
             s.counts[i] = static_cast<std::int32_t>(orderings);
         } else {
             s.lengths[i] = before.lengths[i - (used - 1)];

@@ -6,6 +6,7 @@
 
 #include "core/board.h"
 #include "core/solve_run.h"
+#include "core/solver_points.h"
 
 namespace orvanta {
 
@@ -19,6 +20,8 @@ inline constexpr std::size_t kCountingStorageLimit = 64u * 1024u * 1024u;
 // (and throttled) as a tour. Returns false, touching nothing, when the board
 // does not qualify or would need more storage than the limit. Its work is
 // throttled and reported through `run`, whose stop it passes on as SolveStopped.
+// `points` are the board's cities on shared points (sharedPointsOf).
+bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, std::size_t storageLimit = kCountingStorageLimit);
 bool solveByCounting(Board& board, SolveRun& run, std::size_t storageLimit = kCountingStorageLimit);
 
 }  // namespace orvanta

@@ -55,7 +55,7 @@ struct Walk {
     explicit Walk(const Counter& counter) : c(counter) {}
 
     // The next city may be taken: no lower city on its point is still to come.
-    bool allowed(std::uint32_t remaining, std::int32_t city) const { return (remaining & c.sameBelow[city]) == 0; }
+    bool allowed(std::uint32_t remaining, std::int32_t city) const { return (remaining & c.points.sameBelow[city]) == 0; }
     bool step() {
         c.run->step();
         c.run->advance(static_cast<double>(steps) / kStepLimit);
@@ -82,7 +82,7 @@ bool Walk::reaches(std::uint32_t set, std::int32_t end, std::uint32_t length) co
     std::int32_t countedEnd = end;
     for (std::uint32_t left = set; left != 0;) {
         const std::int32_t city = lowestBit(left) + 1;
-        const std::uint32_t point = c.sameBelow[city] | c.sameAbove[city] | (1u << (city - 1));
+        const std::uint32_t point = c.points.samePoint[city];
         std::uint32_t take = 0;
         std::int32_t highest = city;
         std::uint32_t from = point;

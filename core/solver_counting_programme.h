@@ -12,6 +12,7 @@
 #include "core/board.h"
 #include "core/solver_counting.h"
 #include "core/solver_counting_merge.h"
+#include "core/solver_points.h"
 
 namespace orvanta::counting {
 
@@ -74,13 +75,9 @@ struct Counter {
     std::vector<std::uint32_t> completion;
     std::uint32_t optimum = 0;
     std::uint32_t binomial[kMaxCities + 1][kMaxCities + 1] = {};
-    // Cities on one grid point are counted in one order only, ascending:
-    // sameBelow[c] and sameAbove[c] are the cities on the point of city c
-    // below and above it. Each count then stands for orderingsPerPattern
-    // orderings.
-    std::uint32_t sameBelow[kMaxCities] = {};
-    std::uint32_t sameAbove[kMaxCities] = {};
-    std::uint64_t orderingsPerPattern = 1;
+    // Cities on one grid point are counted in one order only, ascending;
+    // each count then stands for points.orderingsPerPattern orderings.
+    SharedPoints points;
     std::size_t fixedBytes = 0;
     Layer layers[2];
     // With keepLayers, run() keeps the layers, by size of the set less one;
