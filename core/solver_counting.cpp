@@ -228,7 +228,7 @@ bool Counter::buildCompletion() {
             std::uint32_t best = std::numeric_limits<std::uint32_t>::max();
             if (set == 0) best = d(c, 0);
             for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
-                const std::int32_t r = lowestBit(bits) + 1;
+                const std::int32_t r = lowestCity(bits);
                 const std::uint32_t way = d(c, r) + rest(set & ~(1u << (r - 1)), r);
                 if (way < best) best = way;
             }
@@ -320,7 +320,7 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
             if (out == nullptr) return false;
             merge.run(limit, dense, [&](Entry entry) { out[count++] = entry; });
         }
-        layer.first.push_back(count == 0 ? 0u : static_cast<std::uint32_t>(((layer.blocks.size() - 1) << kBlockBits) | layer.filled));
+        layer.first.push_back(count == 0 ? 0u : layer.nextIndex());
         layer.used.push_back(count);
         layer.filled += count;
         return true;
@@ -350,7 +350,7 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
             const std::uint32_t outside = full & ~set;
             // A set counted in ascending order holds the lowest cities of each point.
             bool ascending = true;
-            for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) ascending = ascending && (points.sameBelow[lowestBit(bits) + 1] & outside) == 0;
+            for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) ascending = ascending && (points.sameBelow[lowestCity(bits)] & outside) == 0;
             if (!ascending) {
                 // No state of this set is counted: file them all empty at once.
                 next.first.insert(next.first.end(), static_cast<std::size_t>(size), 0u);
@@ -359,7 +359,7 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
                 continue;
             }
             for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
-                const std::int32_t c = lowestBit(bits) + 1;
+                const std::int32_t c = lowestCity(bits);
                 const std::uint32_t toGo = rest(outside, c);
                 Merge merge;
                 std::uint32_t limit = 0;
@@ -369,7 +369,7 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
                     const std::uint32_t before = set & ~(1u << (c - 1));
                     std::size_t state = static_cast<std::size_t>(rankAmongSameSize(before)) * static_cast<std::size_t>(size - 1);
                     for (std::uint32_t ends = before; ends != 0; ends &= ends - 1, ++state) {
-                        const std::int32_t e = lowestBit(ends) + 1;
+                        const std::int32_t e = lowestCity(ends);
                         if (previous.used[state] == 0) continue;
                         const Entry* list = previous.entries(state);
                         merge.add(list, list + previous.used[state], d(e, c), limit);
@@ -409,7 +409,7 @@ void Counter::firstShortestRoute(std::int32_t* order) const {
     order[0] = 0;
     for (std::int32_t position = 1; position <= m; ++position) {
         for (std::uint32_t bits = left; bits != 0; bits &= bits - 1) {
-            const std::int32_t c = lowestBit(bits) + 1;
+            const std::int32_t c = lowestCity(bits);
             const std::uint32_t after = left & ~(1u << (c - 1));
             if (length + d(end, c) + rest(after, c) == optimum) {
                 order[position] = c;

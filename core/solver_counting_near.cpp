@@ -81,13 +81,13 @@ bool Walk::reaches(std::uint32_t set, std::int32_t end, std::uint32_t length) co
     std::uint32_t counted = 0;
     std::int32_t countedEnd = end;
     for (std::uint32_t left = set; left != 0;) {
-        const std::int32_t city = lowestBit(left) + 1;
+        const std::int32_t city = lowestCity(left);
         const std::uint32_t point = c.points.samePoint[city];
         std::uint32_t take = 0;
         std::int32_t highest = city;
         std::uint32_t from = point;
         for (std::int32_t k = countMembers(set & point); k > 0; --k, from &= from - 1) {
-            highest = lowestBit(from) + 1;
+            highest = lowestCity(from);
             take |= 1u << (highest - 1);
         }
         counted |= take;
@@ -110,7 +110,7 @@ bool Walk::firstOf(std::int32_t position, std::int32_t end, std::uint32_t remain
     const std::uint64_t key = (static_cast<std::uint64_t>(remaining) << 37) | (static_cast<std::uint64_t>(end) << 32) | toGo;
     if (deadEnds.count(key) != 0) return false;
     for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
-        const std::int32_t city = lowestBit(bits) + 1;
+        const std::int32_t city = lowestCity(bits);
         if (!allowed(remaining, city)) continue;
         const std::uint32_t edge = c.d(end, city);
         const std::uint32_t after = remaining & ~(1u << (city - 1));
@@ -147,7 +147,7 @@ void Walk::allShortest(std::int32_t position, std::int32_t end, std::uint32_t re
     }
     if (!step()) return;
     for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
-        const std::int32_t city = lowestBit(bits) + 1;
+        const std::int32_t city = lowestCity(bits);
         if (!allowed(remaining, city)) continue;
         const std::uint32_t edge = c.d(end, city);
         const std::uint32_t after = remaining & ~(1u << (city - 1));

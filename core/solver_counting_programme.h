@@ -29,6 +29,8 @@ struct Layer {
     std::size_t filled = kBlockEntries;  // entries taken in the last block
     std::size_t bytes = 0;
 
+    // An entry's index packs its block (the high bits) and its place there.
+    std::uint32_t nextIndex() const { return static_cast<std::uint32_t>(((blocks.size() - 1) << kBlockBits) | filled); }
     const Entry* entries(std::size_t state) const {
         const std::uint32_t at = first[state];
         return blocks[at >> kBlockBits].get() + (at & (kBlockEntries - 1));

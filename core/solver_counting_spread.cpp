@@ -54,9 +54,9 @@ double greedyDrift(const Counter& c, const std::vector<double>& off, bool upward
     std::int32_t at = 0;
     double sum = 0.0;
     while (left != 0) {
-        std::int32_t pick = lowestBit(left) + 1;
+        std::int32_t pick = lowestCity(left);
         for (std::uint32_t bits = left; bits != 0; bits &= bits - 1) {
-            const std::int32_t city = lowestBit(bits) + 1;
+            const std::int32_t city = lowestCity(bits);
             if (upwards ? offFrom(at, city) > offFrom(at, pick) : offFrom(at, city) < offFrom(at, pick)) pick = city;
         }
         sum += offFrom(at, pick);
@@ -94,11 +94,11 @@ bool Counter::measureDriftRange() {
         if ((set & (set - 1)) == 0) continue;
         run->step();
         for (std::uint32_t ends = set; ends != 0; ends &= ends - 1) {
-            const std::int32_t c = lowestBit(ends) + 1;
+            const std::int32_t c = lowestCity(ends);
             const std::uint32_t before = set & ~(1u << (c - 1));
             double lowest = kNone, highest = -kNone;
             for (std::uint32_t bits = before; bits != 0; bits &= bits - 1) {
-                const std::int32_t b = lowestBit(bits) + 1;
+                const std::int32_t b = lowestCity(bits);
                 const std::size_t from = completionIndex(before, b);
                 const double step = off[static_cast<std::size_t>(b * n + c)];
                 lowest = std::min(lowest, static_cast<double>(least[from]) + step);

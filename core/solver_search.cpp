@@ -100,9 +100,6 @@ std::int32_t entryHolding(const PathSpectrum& s, double length) {
     return entryTaking(s.lengths, s.count > kSpectrumEntries ? kSpectrumEntries : s.count, length);
 }
 
-// The lowest city in a set of cities 1..n-1 (bit c - 1 for city c).
-std::int32_t lowestCity(std::uint32_t set) { return lowestBit(set) + 1; }
-
 std::int64_t factorial(std::int32_t k) {
     std::int64_t f = 1;
     for (std::int32_t i = 2; i <= k; ++i) f *= i;
