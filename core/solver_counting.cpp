@@ -254,11 +254,11 @@ bool Counter::startLayer(Layer& layer, std::size_t states) {
 }
 
 // Room for the entries of one more state, or null beyond the storage limit.
-Entry* Counter::room(Layer& layer) {
-    if (layer.filled + kSpectrumEntries > kBlockEntries) {
-        if (!fitsOrDropsKept(kBlockEntries * sizeof(Entry))) return nullptr;
-        layer.blocks.emplace_back(new Entry[kBlockEntries]);
-        layer.bytes += kBlockEntries * sizeof(Entry);
+LengthCount* Counter::room(Layer& layer) {
+    if (layer.filled + kSpectrumEntries > kBlockPairs) {
+        if (!fitsOrDropsKept(kBlockPairs * sizeof(LengthCount))) return nullptr;
+        layer.blocks.emplace_back(new LengthCount[kBlockPairs]);
+        layer.bytes += kBlockPairs * sizeof(LengthCount);
         layer.filled = 0;
     }
     return layer.blocks.back().get() + layer.filled;
@@ -292,7 +292,7 @@ void Counter::keepLayer(Layer& done) {
             k.lengths.reserve(entries);
             for (std::size_t state = 0; state < done.used.size(); ++state) {
                 k.start.push_back(static_cast<std::uint32_t>(k.lengths.size()));
-                const Entry* list = done.used[state] == 0 ? nullptr : done.entries(state);
+                const LengthCount* list = done.used[state] == 0 ? nullptr : done.list(state);
                 for (std::uint8_t i = 0; i < done.used[state]; ++i) k.lengths.push_back(list[i].length);
             }
             k.start.push_back(static_cast<std::uint32_t>(k.lengths.size()));
@@ -304,7 +304,7 @@ void Counter::keepLayer(Layer& done) {
 
 // Counts every ordering whose tour is at most `bound` units long, by length;
 // `tours` gets the 20 shortest distinct lengths among them.
-Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
+Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours) {
     tours.clear();
     layers[0] = Layer{};
     layers[1] = Layer{};
@@ -314,11 +314,11 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
     // Files the entries a merge emits as the next state of the layer.
     const auto addState = [&](Layer& layer, Merge& merge, std::uint32_t limit) {
         std::uint8_t count = 0;
-        Entry* out = nullptr;
+        LengthCount* out = nullptr;
         if (merge.lists > 0) {
             out = room(layer);
             if (out == nullptr) return false;
-            merge.run(limit, dense, [&](Entry entry) { out[count++] = entry; });
+            merge.run(limit, dense, [&](LengthCount entry) { out[count++] = entry; });
         }
         layer.first.push_back(count == 0 ? 0u : layer.nextIndex());
         layer.used.push_back(count);
@@ -330,7 +330,7 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
     if (!startLayer(layers[0], static_cast<std::size_t>(m))) return Run::TooLarge;
     std::uint32_t setsDone = static_cast<std::uint32_t>(m);
     for (std::int32_t c = 1; c <= m; ++c) {
-        const Entry start{0, 1};
+        const LengthCount start{0, 1};
         Merge merge;
         const std::uint32_t toGo = rest(full & ~(1u << (c - 1)), c);
         const std::uint32_t limit = toGo <= bound ? bound - toGo : 0;
@@ -371,7 +371,7 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
                     for (std::uint32_t ends = before; ends != 0; ends &= ends - 1, ++state) {
                         const std::int32_t e = lowestCity(ends);
                         if (previous.used[state] == 0) continue;
-                        const Entry* list = previous.entries(state);
+                        const LengthCount* list = previous.list(state);
                         merge.add(list, list + previous.used[state], d(e, c), limit);
                     }
                 }
@@ -389,10 +389,10 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
     for (std::int32_t c = 1; c <= m; ++c) {
         const auto state = static_cast<std::size_t>(c - 1);
         if (last.used[state] == 0) continue;
-        const Entry* list = last.entries(state);
+        const LengthCount* list = last.list(state);
         merge.add(list, list + last.used[state], d(c, 0), bound);
     }
-    merge.run(bound, dense, [&](Entry entry) { tours.push_back(entry); });
+    merge.run(bound, dense, [&](LengthCount entry) { tours.push_back(entry); });
     keepLayer(layers[(m - 1) % 2]);
     layers[0] = Layer{};
     layers[1] = Layer{};
@@ -430,7 +430,7 @@ bool solveByCounting(Board& board, SolveRun& run, std::size_t storageLimit) {
 
 bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, std::size_t storageLimit) {
     using counting::Counter;
-    using counting::Entry;
+    using counting::LengthCount;
     const std::int32_t n = board.cityCount;
     if (n < 2 || n > kMaxCities) return false;
     Counter counter;
@@ -445,7 +445,7 @@ bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, st
         for (std::int32_t b = 1; b <= a; ++b) counter.binomial[a][b] = counter.binomial[a - 1][b - 1] + (b < a ? counter.binomial[a - 1][b] : 0);
     }
 
-    std::vector<Entry> tours;
+    std::vector<LengthCount> tours;
     bool measured = false;
     try {
         if (!counter.measure(board)) return false;
@@ -515,7 +515,7 @@ bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, st
         if (counter.near && counter.kept.size() != static_cast<std::size_t>(counter.m) && !tours.empty() &&
             counter.fixedBytes + counter.keepableBytes <= counter.storageLimit) {
             counter.keepLayers = true;
-            std::vector<Entry> again;
+            std::vector<LengthCount> again;
             run.enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
             if (counter.count(tours.back().length, again) != Counter::Run::Complete) {
                 counter.kept.clear();
@@ -549,7 +549,7 @@ bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, st
         length += board.cityDistance(order[n - 1], 0);
         if (length != static_cast<double>(counter.optimum) * counter.unit) return false;
         run.tour();
-        for (const Entry& t : tours) sums.push_back(static_cast<double>(t.length) * counter.unit);
+        for (const LengthCount& t : tours) sums.push_back(static_cast<double>(t.length) * counter.unit);
     }
 
     // The enumeration starts by emptying the table over its old contents, puts

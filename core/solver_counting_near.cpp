@@ -185,7 +185,7 @@ bool lengthsKeepApart(const Counter& counter) {
     return unit - spread > 1.001 * toleranceOf(longestTour);
 }
 
-bool firstToursOfLengths(const Counter& counter, const std::vector<Entry>& tours, std::vector<double>& sums, std::int32_t* best) {
+bool firstToursOfLengths(const Counter& counter, const std::vector<LengthCount>& tours, std::vector<double>& sums, std::int32_t* best) {
     if (tours.empty() || tours[0].count >= kShortestLimit) return false;
     Walk walk(counter);
     sums.clear();
@@ -196,7 +196,7 @@ bool firstToursOfLengths(const Counter& counter, const std::vector<Entry>& tours
     // the shortest length.
     sums.push_back(walk.firstSum);
     for (std::size_t i = 1; i < tours.size(); ++i) {
-        const Entry& t = tours[i];
+        const LengthCount& t = tours[i];
         walk.deadEnds.clear();
         if (!walk.firstOf(1, 0, counter.full, t.length)) return false;
         counter.run->tour();

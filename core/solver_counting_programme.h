@@ -16,24 +16,26 @@
 
 namespace orvanta::counting {
 
-// Entries are kept in blocks of this many; a state's entries never straddle two.
+// A table entry is an entry of the path spectrum; what a state of the
+// programme keeps is a list of (length, count) pairs, kept in blocks of this
+// many pairs: a state's list never straddles two.
 constexpr std::size_t kBlockBits = 16;
-constexpr std::size_t kBlockEntries = std::size_t{1} << kBlockBits;
+constexpr std::size_t kBlockPairs = std::size_t{1} << kBlockBits;
 
 // One layer of the programme: the states of all sets of one size, in the
 // order of the sets' ranks and, within a set, of the end cities.
 struct Layer {
-    std::vector<std::uint32_t> first;  // index of the first entry of each state
-    std::vector<std::uint8_t> used;    // entries of each state
-    std::vector<std::unique_ptr<Entry[]>> blocks;
-    std::size_t filled = kBlockEntries;  // entries taken in the last block
+    std::vector<std::uint32_t> first;  // index of the first pair of each state
+    std::vector<std::uint8_t> used;    // pairs of each state
+    std::vector<std::unique_ptr<LengthCount[]>> blocks;
+    std::size_t filled = kBlockPairs;  // pairs taken in the last block
     std::size_t bytes = 0;
 
-    // An entry's index packs its block (the high bits) and its place there.
+    // A pair's index packs its block (the high bits) and its place there.
     std::uint32_t nextIndex() const { return static_cast<std::uint32_t>(((blocks.size() - 1) << kBlockBits) | filled); }
-    const Entry* entries(std::size_t state) const {
+    const LengthCount* list(std::size_t state) const {
         const std::uint32_t at = first[state];
-        return blocks[at >> kBlockBits].get() + (at & (kBlockEntries - 1));
+        return blocks[at >> kBlockBits].get() + (at & (kBlockPairs - 1));
     }
 };
 
@@ -116,10 +118,10 @@ struct Counter {
     bool fits(std::size_t extra) const { return fixedBytes + keptBytes + layers[0].bytes + layers[1].bytes + extra <= storageLimit; }
     bool fitsOrDropsKept(std::size_t extra);
     bool startLayer(Layer& layer, std::size_t states);
-    Entry* room(Layer& layer);
+    LengthCount* room(Layer& layer);
     void keepLayer(Layer& done);
     enum class Run { Complete, TooLarge };
-    Run count(std::uint32_t bound, std::vector<Entry>& tours);
+    Run count(std::uint32_t bound, std::vector<LengthCount>& tours);
     void firstShortestRoute(std::int32_t* order) const;
     // Index of the state (set, end) within its layer.
     std::size_t stateIndex(std::uint32_t set, std::int32_t end) const {
@@ -140,12 +142,12 @@ bool driftRangeMayKeepApart(const Counter& counter);
 // ... and whether, with the sums the entries keep, every tour counted as one
 // length falls in the entry of that length and in no other, however the
 // enumeration orders them.
-bool entriesKeepApart(const Counter& counter, const std::vector<Entry>& tours, const std::vector<double>& sums);
+bool entriesKeepApart(const Counter& counter, const std::vector<LengthCount>& tours, const std::vector<double>& sums);
 
 // For a board of nearly whole distances, the tours that decide the table:
 // for each length counted (in units), the tour sum of the first ordering in
 // enumeration order counted as that length, and the first ordering with the
 // smallest tour sum of all. False when the walks would take too long.
-bool firstToursOfLengths(const Counter& counter, const std::vector<Entry>& tours, std::vector<double>& sums, std::int32_t* best);
+bool firstToursOfLengths(const Counter& counter, const std::vector<LengthCount>& tours, std::vector<double>& sums, std::int32_t* best);
 
 }  // namespace orvanta::counting

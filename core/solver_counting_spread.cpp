@@ -128,7 +128,7 @@ bool driftRangeMayKeepApart(const Counter& c) {
     return spread <= 2.0 * toleranceOf(shortestTour);
 }
 
-bool entriesKeepApart(const Counter& c, const std::vector<Entry>& tours, const std::vector<double>& sums) {
+bool entriesKeepApart(const Counter& c, const std::vector<LengthCount>& tours, const std::vector<double>& sums) {
     const std::size_t n = tours.size();
     if (sums.size() != n) return false;
     const double margin = c.rounding + kCheckSlack;

@@ -395,11 +395,11 @@ TEST(CountingChecks, RefuseEveryMeasurementUnderWhichEntriesWouldMix) {
         c.leastDrift = 0.0;
         c.mostDrift = drift;
         for (const std::int32_t used : {kSpectrumEntries - 1, kSpectrumEntries}) {
-            std::vector<counting::Entry> tours;
+            std::vector<counting::LengthCount> tours;
             std::vector<double> sums;
             for (std::int32_t i = 0; i < used; ++i) {
                 const auto whole = static_cast<std::uint32_t>(used == kSpectrumEntries || i == 0 ? 600000 + 3 * i : 599998 + 3 * i);
-                tours.push_back(counting::Entry{whole, 1u});
+                tours.push_back(counting::LengthCount{whole, 1u});
                 sums.push_back(static_cast<double>(whole));
             }
             bool right = true;
