@@ -32,10 +32,16 @@
 // holds the lowest cities of each point and ends on the highest of them);
 // each stands for the same number of orderings, multiplied in at the end.
 //
-// Reading order: measure() and buildCompletion() prepare, run() is the
+// Distances that are whole multiples of the square root of one square-free
+// number r (cities along a slanted line: multiples of the length of the
+// line's shortest lattice step (a, b), √(a² + b²)) are counted the same way,
+// as whole multiples; the board's own distances are those multiples rounded,
+// so they take the path of nearly whole distances.
+//
+// Reading order: measure() and buildCompletion() prepare, count() is the
 // programme for one bound (its merges are in solver_counting_merge.h, its
-// storage the Layer blocks in solver_counting_programme.h), solveByCounting() at the end drives the
-// bound and writes the board.
+// storage the Layer blocks in solver_counting_programme.h), and the steps
+// before solveByCounting() at the end drive it and write the board.
 #include "core/solver_counting.h"
 
 #include <cmath>
@@ -424,6 +430,153 @@ void Counter::firstShortestRoute(std::int32_t* order) const {
 
 }  // namespace counting
 
+namespace counting {
+namespace {
+
+// The steps of a counting solve, in order. Each returns false when the board
+// is left to the search.
+
+// Step 1: the distances qualify, the shortest completions are known, and
+// nearly whole ones pass the checks that can be made before counting.
+// `measured`: the board needed its drift range measured, so the sums its
+// entries keep are checked too (step 4).
+bool qualifies(Counter& c, const Board& board, bool& measured) {
+    if (!c.measure(board)) return false;
+    c.fixedBytes = c.distance.capacity() * sizeof(std::uint32_t) + c.exact.capacity() * sizeof(double);
+    if (!c.buildCompletion()) return false;
+    // Nearly whole distances: the rough drifts settle most boards at once;
+    // the others need the range the tours' drifts really take, and a check
+    // against the sums of the entries once those are known.
+    measured = c.near && !lengthsKeepApart(c);
+    // The drift range takes the differences from the multiples as exact,
+    // which only whole numbers give.
+    if (measured && c.radicand != 1) return false;
+    return !measured || (c.measureDriftRange() && driftRangeMayKeepApart(c));
+}
+
+// Step 2: the 20 shortest distinct lengths (or all), with their counts.
+// Each pass of the programme takes half of the share of the solve's progress
+// that the passes before it left, out of the first fifth.
+bool countShortestLengths(Counter& c, std::vector<LengthCount>& tours, double& passShare) {
+    // Widen the bound above the optimum until 20 distinct lengths fit under
+    // it or it covers every tour. A bound that needs too much storage is
+    // narrowed again between the last one that fitted and it.
+    // A detour over the shortest distance and back is the smallest change
+    // a tour commonly makes: start there.
+    std::uint32_t width = 2 * c.shortest;
+    if (width > c.longest) width = c.longest;
+    std::int64_t fitted = -1;                // widest bound known to fit, short of 20 lengths
+    std::int64_t tooLarge = -1;              // narrowest bound known not to fit
+    // Nearly whole distances: the walks below learn from the layers of the
+    // last run which lengths can still be made up; keep them while they fit.
+    c.keepLayers = c.near;
+    for (;;) {
+        const std::uint32_t bound = c.optimum + width;
+        c.run->enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
+        passShare /= 2;
+        const Counter::Run outcome = c.count(bound, tours);
+        if (outcome == Counter::Run::TooLarge) {
+            tooLarge = width;
+            const std::int64_t between = fitted + (tooLarge - fitted) / 2;
+            if (between <= fitted) return false;
+            width = static_cast<std::uint32_t>(between);
+            continue;
+        }
+        if (tours.size() >= static_cast<std::size_t>(kSpectrumEntries) || bound >= c.longest) break;
+        fitted = width;
+        // Widen so that the lengths found so far, spaced on as they are,
+        // would reach 20 with one to spare, but by a quarter at least;
+        // with too few to tell, eight times.
+        std::int64_t wider = 8 * static_cast<std::int64_t>(width) + 1;
+        if (tours.size() >= 2) {
+            const std::int64_t span = static_cast<std::int64_t>(tours.back().length) - c.optimum;
+            const auto gaps = static_cast<std::int64_t>(tours.size()) - 1;
+            const std::int64_t estimate = (span * kSpectrumEntries + gaps - 1) / gaps;
+            const std::int64_t least = static_cast<std::int64_t>(width) + width / 4 + 1;
+            wider = estimate > least ? estimate : least;
+        }
+        if (tooLarge >= 0) {
+            wider = fitted + (tooLarge - fitted) / 2;
+            if (wider <= fitted) return false;
+        }
+        if (wider > c.longest) wider = c.longest;
+        width = static_cast<std::uint32_t>(wider);
+    }
+    return true;
+}
+
+// Step 3: the layers the walks of step 4 learn from, when the last pass of
+// step 2 could not keep them.
+void keepLayersForTheWalks(Counter& c, const std::vector<LengthCount>& tours, double passShare) {
+    // Without the layers to tell them which lengths can still be made up,
+    // the walks below may go too far. When the last run could not keep
+    // them but they may fit with a tighter bound, count once more keeping
+    // them, up to the longest length found, which the table needs and no
+    // more (lengths and counts come out as they were).
+    if (c.near && c.kept.size() != static_cast<std::size_t>(c.m) && !tours.empty() &&
+        c.fixedBytes + c.keepableBytes <= c.storageLimit) {
+        c.keepLayers = true;
+        std::vector<LengthCount> again;
+        c.run->enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
+        if (c.count(tours.back().length, again) != Counter::Run::Complete) {
+            c.kept.clear();
+            c.layers[0] = Layer{};
+            c.layers[1] = Layer{};
+        }
+    }
+}
+
+// Step 4: the length each entry keeps, that of the first tour counted in it,
+// and the solution route.
+bool findSumsAndSolution(Counter& c, const Board& board, bool measured, const std::vector<LengthCount>& tours, std::vector<double>& sums,
+                         std::int32_t* order) {
+    if (c.near) {
+        // Tours counted as one length differ in their last digits: the first
+        // of each length and the smallest sum are found by walking them.
+        if (!firstToursOfLengths(c, tours, sums, order)) return false;
+        return !measured || entriesKeepApart(c, tours, sums);
+    }
+    c.firstShortestRoute(order);
+    // The one tour evaluated: the solution, summed edge by edge as the solver sums.
+    double length = 0.0;
+    for (std::int32_t k = 0; k + 1 < c.n; ++k) length += board.cityDistance(order[k], order[k + 1]);
+    length += board.cityDistance(order[c.n - 1], 0);
+    if (length != static_cast<double>(c.optimum) * c.unit) return false;
+    c.run->tour();
+    for (const LengthCount& t : tours) sums.push_back(static_cast<double>(t.length) * c.unit);
+    return true;
+}
+
+// Step 5: the table and the solution route, as the enumeration leaves them.
+void writeBoard(Board& board, const Counter& c, const std::vector<LengthCount>& tours, const std::vector<double>& sums, const std::int32_t* order) {
+    // The enumeration starts by emptying the table over its old contents, puts
+    // the first length in slot 0 and moves every slot above an insertion up by
+    // one: with k entries at the end, the slots from k on hold what slots
+    // 1 to 20 - k held before the solve.
+    const PathSpectrum before = board.spectrum;
+    PathSpectrum& s = board.spectrum;
+    const auto used = static_cast<std::int32_t>(tours.size());
+    s.count = used;
+    for (std::int32_t i = 0; i < kSpectrumEntries; ++i) {
+        if (i < used) {
+            s.lengths[i] = sums[static_cast<std::size_t>(i)];
+            const std::uint64_t patterns = tours[static_cast<std::size_t>(i)].count;
+            const auto perPattern = static_cast<std::uint64_t>(c.points.orderingsPerPattern);
+            const std::uint64_t orderings = patterns > kCountLimit / perPattern ? kCountLimit : patterns * perPattern;
+            s.counts[i] = static_cast<std::int32_t>(orderings);
+        } else {
+            s.lengths[i] = before.lengths[i - (used - 1)];
+            s.counts[i] = before.counts[i - (used - 1)];
+        }
+    }
+    normaliseSpectrum(s);
+    for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = order[k];
+    board.solutionRoute[c.n] = board.solutionRoute[0];
+}
+
+}  // namespace
+}  // namespace counting
+
 bool solveByCounting(Board& board, SolveRun& run, std::size_t storageLimit) {
     return solveByCounting(board, run, sharedPointsOf(board), storageLimit);
 }
@@ -446,135 +599,21 @@ bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, st
     }
 
     std::vector<LengthCount> tours;
-    bool measured = false;
+    std::vector<double> sums;
+    std::int32_t order[kRouteCapacity] = {};
     try {
-        if (!counter.measure(board)) return false;
-        counter.fixedBytes = counter.distance.capacity() * sizeof(std::uint32_t) + counter.exact.capacity() * sizeof(double);
-        if (!counter.buildCompletion()) return false;
-        // Nearly whole distances: the rough drifts settle most boards at once;
-        // the others need the range the tours' drifts really take, and a
-        // check against the sums of the entries once those are known.
-        measured = counter.near && !counting::lengthsKeepApart(counter);
-        // The drift range takes the differences from the multiples as exact,
-        // which only whole numbers give.
-        if (measured && counter.radicand != 1) return false;
-        if (measured && !(counter.measureDriftRange() && counting::driftRangeMayKeepApart(counter))) return false;
-
-        // Widen the bound above the optimum until 20 distinct lengths fit under
-        // it or it covers every tour. A bound that needs too much storage is
-        // narrowed again between the last one that fitted and it.
-        // A detour over the shortest distance and back is the smallest change
-        // a tour commonly makes: start there.
-        std::uint32_t width = 2 * counter.shortest;
-        if (width > counter.longest) width = counter.longest;
-        std::int64_t fitted = -1;                // widest bound known to fit, short of 20 lengths
-        std::int64_t tooLarge = -1;              // narrowest bound known not to fit
-        // Nearly whole distances: the walks below learn from the layers of the
-        // last run which lengths can still be made up; keep them while they fit.
-        counter.keepLayers = counter.near;
-        // Each pass of the programme takes half of the share of the solve's
-        // progress that the passes before it left, out of the first fifth.
+        bool measured = false;
+        if (!counting::qualifies(counter, board, measured)) return false;
         double passShare = 0.1;
-        for (;;) {
-            const std::uint32_t bound = counter.optimum + width;
-            run.enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
-            passShare /= 2;
-            const Counter::Run outcome = counter.count(bound, tours);
-            if (outcome == Counter::Run::TooLarge) {
-                tooLarge = width;
-                const std::int64_t between = fitted + (tooLarge - fitted) / 2;
-                if (between <= fitted) return false;
-                width = static_cast<std::uint32_t>(between);
-                continue;
-            }
-            if (tours.size() >= static_cast<std::size_t>(kSpectrumEntries) || bound >= counter.longest) break;
-            fitted = width;
-            // Widen so that the lengths found so far, spaced on as they are,
-            // would reach 20 with one to spare, but by a quarter at least;
-            // with too few to tell, eight times.
-            std::int64_t wider = 8 * static_cast<std::int64_t>(width) + 1;
-            if (tours.size() >= 2) {
-                const std::int64_t span = static_cast<std::int64_t>(tours.back().length) - counter.optimum;
-                const auto gaps = static_cast<std::int64_t>(tours.size()) - 1;
-                const std::int64_t estimate = (span * kSpectrumEntries + gaps - 1) / gaps;
-                const std::int64_t least = static_cast<std::int64_t>(width) + width / 4 + 1;
-                wider = estimate > least ? estimate : least;
-            }
-            if (tooLarge >= 0) {
-                wider = fitted + (tooLarge - fitted) / 2;
-                if (wider <= fitted) return false;
-            }
-            if (wider > counter.longest) wider = counter.longest;
-            width = static_cast<std::uint32_t>(wider);
-        }
-        // Without the layers to tell them which lengths can still be made up,
-        // the walks below may go too far. When the last run could not keep
-        // them but they may fit with a tighter bound, count once more keeping
-        // them, up to the longest length found, which the table needs and no
-        // more (lengths and counts come out as they were).
-        if (counter.near && counter.kept.size() != static_cast<std::size_t>(counter.m) && !tours.empty() &&
-            counter.fixedBytes + counter.keepableBytes <= counter.storageLimit) {
-            counter.keepLayers = true;
-            std::vector<LengthCount> again;
-            run.enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
-            if (counter.count(tours.back().length, again) != Counter::Run::Complete) {
-                counter.kept.clear();
-                counter.layers[0] = counting::Layer{};
-                counter.layers[1] = counting::Layer{};
-            }
-        }
+        if (!counting::countShortestLengths(counter, tours, passShare)) return false;
+        counting::keepLayersForTheWalks(counter, tours, passShare);
+        if (tours.empty() || tours[0].length != counter.optimum) return false;
+        run.enterSpan(0.2, 0.25);
+        if (!counting::findSumsAndSolution(counter, board, measured, tours, sums, order)) return false;
     } catch (const std::bad_alloc&) {
         return false;
     }
-
-    std::int32_t order[kRouteCapacity] = {};
-    // The length each entry keeps: that of the first tour counted in it.
-    std::vector<double> sums;
-    if (tours.empty() || tours[0].length != counter.optimum) return false;
-    run.enterSpan(0.2, 0.25);
-    if (counter.near) {
-        // Tours counted as one length differ in their last digits: the first
-        // of each length and the smallest sum are found by walking them.
-        try {
-            if (!counting::firstToursOfLengths(counter, tours, sums, order)) return false;
-            if (measured && !counting::entriesKeepApart(counter, tours, sums)) return false;
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-    } else {
-        counter.firstShortestRoute(order);
-        // The one tour evaluated: the solution, summed edge by edge as the solver sums.
-        double length = 0.0;
-        for (std::int32_t k = 0; k + 1 < n; ++k) length += board.cityDistance(order[k], order[k + 1]);
-        length += board.cityDistance(order[n - 1], 0);
-        if (length != static_cast<double>(counter.optimum) * counter.unit) return false;
-        run.tour();
-        for (const LengthCount& t : tours) sums.push_back(static_cast<double>(t.length) * counter.unit);
-    }
-
-    // The enumeration starts by emptying the table over its old contents, puts
-    // the first length in slot 0 and moves every slot above an insertion up by
-    // one: with c entries at the end, the slots from c on hold what slots
-    // 1 to 20 - c held before the solve.
-    const PathSpectrum before = board.spectrum;
-    PathSpectrum& s = board.spectrum;
-    const auto used = static_cast<std::int32_t>(tours.size());
-    s.count = used;
-    for (std::int32_t i = 0; i < kSpectrumEntries; ++i) {
-        if (i < used) {
-            s.lengths[i] = sums[static_cast<std::size_t>(i)];
-            const std::uint64_t patterns = tours[static_cast<std::size_t>(i)].count;
-            const auto perPattern = static_cast<std::uint64_t>(counter.points.orderingsPerPattern);
-            const std::uint64_t orderings = patterns > counting::kCountLimit / perPattern ? counting::kCountLimit : patterns * perPattern;
-            s.counts[i] = static_cast<std::int32_t>(orderings);
-        } else {
-            s.lengths[i] = before.lengths[i - (used - 1)];
-            s.counts[i] = before.counts[i - (used - 1)];
-        }
-    }
-    normaliseSpectrum(s);
-    for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = order[k];
-    board.solutionRoute[n] = board.solutionRoute[0];
+    counting::writeBoard(board, counter, tours, sums, order);
     return true;
 }
 
