@@ -198,11 +198,10 @@ bool Counter::measure(const Board& board, std::uint64_t squareFree) {
         // Each of the n additions of a tour rounds by at most half a unit in
         // the last place (2^-53 of it) of a sum below the longest tour; twice
         // that is kept, and the spare half also covers the rounding of `above`
-        // and `below` themselves (2n additions of numbers below them). With a
-        // radicand above 1, a whole length counted times unitLength, itself
-        // rounded, is a few units in the last place off the real multiple.
+        // and `below` themselves (2n additions of numbers below them). (With a
+        // radicand above 1, unitLength is rounded too: lengthsKeepApart keeps
+        // a thousandth of a tolerance for the rounding of its products.)
         rounding = n * (mostLength * n + above) * 2.3e-16;
-        if (radicand != 1) rounding += mostLength * n * 4.5e-16;
         driftAbove = 0.5 * above + rounding;
         driftBelow = 0.5 * below + rounding;
     }
