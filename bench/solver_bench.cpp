@@ -173,6 +173,16 @@ std::vector<DegenerateBoard> degenerateBoards() {
     for (std::int32_t i = 0; i < 18; ++i) twoRows.push_back(City{300 + 550 * ((i * 5) % 18), 5000 + (i * 5) % 18 % 2});
     // The same on a 10000 by 2 grid, 500 apart, as a fuzz target made it.
     for (std::int32_t i = 0; i < 18; ++i) twoRowsCloser.push_back(City{250 + 500 * ((i * 7) % 18), (i * 7) % 18 % 2});
+    // Slanted lines: every distance a whole multiple of the length of the
+    // line's shortest lattice step, the cities listed out of order.
+    const auto slanted = [](std::int32_t cities, City origin, City step) {
+        std::vector<City> onLine;
+        for (std::int32_t i = 0; i < cities; ++i) {
+            const std::int32_t at = (i * 5) % cities;
+            onLine.push_back(City{origin.x + step.x * at, origin.y + step.y * at});
+        }
+        return onLine;
+    };
     return {
         {"two_points_9x2", 41, repeated({{0, 0}, {40, 40}}, 9)},
         {"one_point_17_and_one", 11, seventeenAndOne},
@@ -184,6 +194,10 @@ std::vector<DegenerateBoard> degenerateBoards() {
         {"line_9_twice", 41, repeated(lineOfNine, 2)},
         {"two_columns_2x10000", 10000, twoColumns, 2},
         {"two_rows_in_turn", 10000, twoRows},
+        {"diagonal_18", 41, slanted(18, {2, 2}, {2, 2})},
+        {"slope_1_2_18", 41, slanted(18, {3, 2}, {1, 2})},
+        {"slope_2_3_14", 41, slanted(14, {4, 0}, {2, 3})},
+        {"stepped_500_500_18", 10000, slanted(18, {250, 250}, {500, 500})},
         // Files the fuzz targets made: coordinates clamped onto the corners
         // and edges of the largest grid, many cities to a point.
         {"fuzz_corners_and_edges", 10000,

@@ -24,6 +24,10 @@ inline std::int32_t lowestBit(Mask bits) {
 #endif
 }
 
+// The lowest city in a non-empty set of cities 1..n-1, city c being bit c - 1
+// (the solvers keep city 0 out of their sets: every tour starts there).
+inline std::int32_t lowestCity(std::uint32_t set) { return lowestBit(set) + 1; }
+
 // The number of members of a set.
 inline std::int32_t countMembers(std::uint32_t set) {
     std::int32_t k = 0;

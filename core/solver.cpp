@@ -58,7 +58,7 @@ void recordLength(PathSpectrum& s, double length) {
     }
     const std::int32_t last = s.count > kSpectrumEntries ? kSpectrumEntries - 1 : s.count - 1;
     for (std::int32_t i = last; i >= 0; --i) {
-        const double t = std::fabs(1e-6 * s.lengths[i]);
+        const double t = toleranceOf(s.lengths[i]);
         if (length > s.lengths[i] + t) {
             if (i + 1 < kSpectrumEntries) insertAt(s, i + 1, length);
             return;

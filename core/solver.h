@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 
 #include "core/board.h"
@@ -40,6 +41,10 @@ bool solveExact(Board& board);
 // Takes over the solution of `solved`, a copy of this board solved by
 // solveExact: the solution route, its length, the spectrum and the flag.
 void takeSolution(Board& board, const Board& solved);
+
+// The tolerance of a table entry: a length within it of the entry's length,
+// either way, ends included, is counted in that entry. A millionth of it.
+inline double toleranceOf(double length) { return std::fabs(1e-6 * length); }
 
 // Counts one tour length into the table, or inserts it in order.
 void recordLength(PathSpectrum& spectrum, double length);

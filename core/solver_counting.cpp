@@ -32,13 +32,20 @@
 // holds the lowest cities of each point and ends on the highest of them);
 // each stands for the same number of orderings, multiplied in at the end.
 //
-// Reading order: measure() and buildCompletion() prepare, run() is the
+// Distances that are whole multiples of the square root of one square-free
+// number r (cities along a slanted line: multiples of the length of the
+// line's shortest lattice step (a, b), √(a² + b²)) are counted the same way,
+// as whole multiples; the board's own distances are those multiples rounded,
+// so they take the path of nearly whole distances.
+//
+// Reading order: measure() and buildCompletion() prepare, count() is the
 // programme for one bound (its merges are in solver_counting_merge.h, its
-// storage the Layer blocks in solver_counting_programme.h), solveByCounting() at the end drives the
-// bound and writes the board.
+// storage the Layer blocks in solver_counting_programme.h), and the steps
+// before solveByCounting() at the end drive it and write the board.
 #include "core/solver_counting.h"
 
 #include <cmath>
+#include <numeric>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -71,14 +78,52 @@ std::uint32_t gcd(std::uint32_t a, std::uint32_t b) {
     return a;
 }
 
+// The square-free part of a positive number: it with every square factor
+// divided out. After the factors up to the cube root, what is left has at
+// most two prime factors, both larger: a square, or square-free.
+std::uint64_t squareFreePart(std::uint64_t value) {
+    std::uint64_t part = 1;
+    for (std::uint64_t p = 2; p * p * p <= value; ++p) {
+        while (value % (p * p) == 0) value /= p * p;
+        if (value % p == 0) {
+            part *= p;
+            value /= p;
+        }
+    }
+    auto root = static_cast<std::uint64_t>(std::llround(std::sqrt(static_cast<double>(value))));
+    return root * root == value ? part : part * value;
+}
+
+// The radicand r of the common unit of a board whose distances are all whole
+// multiples of the square root of one square-free r: every dx² + dy² is r
+// times a square, so the gcd of them all is r times a square too. 1 when
+// there is no such r besides 1 (then the distances are whole or nothing).
+std::uint64_t commonRadicand(const Board& board) {
+    std::uint64_t all = 0;
+    for (std::int32_t a = 0; a < board.cityCount; ++a) {
+        for (std::int32_t b = a + 1; b < board.cityCount; ++b) {
+            const std::int64_t dx = static_cast<std::int64_t>(board.cities[a].x) - board.cities[b].x;
+            const std::int64_t dy = static_cast<std::int64_t>(board.cities[a].y) - board.cities[b].y;
+            if (dx > kDifferenceLimit || dx < -kDifferenceLimit || dy > kDifferenceLimit || dy < -kDifferenceLimit) return 1;
+            all = std::gcd(all, static_cast<std::uint64_t>(dx * dx + dy * dy));
+        }
+    }
+    return all == 0 ? 1 : squareFreePart(all);
+}
+
 }  // namespace
 
-// Reads the distances as whole numbers, or as nearly whole ones (each
-// within kNearlyWhole of its nearest whole number) with their drift; false
-// otherwise, or if a tour could reach the length limit.
-bool Counter::measure(const Board& board) {
+// Reads the distances as whole multiples of the common unit, or as nearly
+// whole ones (each within kNearlyWhole of its nearest whole number, when the
+// radicand is 1) with their drift; false otherwise, or if a tour could reach
+// the length limit.
+bool Counter::measure(const Board& board, std::uint64_t squareFree) {
+    radicand = squareFree;
+    near = radicand != 1;
+    shortest = 0;
     distance.assign(static_cast<std::size_t>(n) * static_cast<std::size_t>(n), 0);
     exact.assign(static_cast<std::size_t>(n) * static_cast<std::size_t>(n), 0.0);
+    const double root = std::sqrt(static_cast<double>(radicand));
     std::int64_t most = 0;
     std::uint32_t common = 0;
     for (std::int32_t a = 0; a < n; ++a) {
@@ -87,57 +132,78 @@ bool Counter::measure(const Board& board) {
             const std::int64_t dy = static_cast<std::int64_t>(board.cities[a].y) - board.cities[b].y;
             if (dx > kDifferenceLimit || dx < -kDifferenceLimit || dy > kDifferenceLimit || dy < -kDifferenceLimit) return false;
             const std::int64_t square = dx * dx + dy * dy;
-            auto root = static_cast<std::int64_t>(std::llround(std::sqrt(static_cast<double>(square))));
-            while (root * root > square) --root;
-            while ((root + 1) * (root + 1) <= square) ++root;
-            // The nearest whole number: root or root + 1.
-            if (square - root * root > (root + 1) * (root + 1) - square) ++root;
-            // The solver sums the board's own distances; their differences
-            // from whole numbers are exact in doubles.
+            if (square % static_cast<std::int64_t>(radicand) != 0) return false;
+            const std::int64_t multiple = square / static_cast<std::int64_t>(radicand);
+            auto whole = static_cast<std::int64_t>(std::llround(std::sqrt(static_cast<double>(multiple))));
+            while (whole * whole > multiple) --whole;
+            while ((whole + 1) * (whole + 1) <= multiple) ++whole;
             const double there = board.cityDistance(a, b);
             if (there != board.cityDistance(b, a)) return false;
-            const double off = there - static_cast<double>(root);
-            if (std::fabs(off) > kNearlyWhole) return false;
-            near = near || off != 0.0;
-            if (root > most) most = root;
-            const auto whole = static_cast<std::uint32_t>(root);
-            distance[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)] = whole;
-            distance[static_cast<std::size_t>(b) * static_cast<std::size_t>(n) + static_cast<std::size_t>(a)] = whole;
+            if (radicand == 1) {
+                // The nearest whole number: whole or whole + 1. The solver sums
+                // the board's own distances; their differences from whole
+                // numbers are exact in doubles.
+                if (multiple - whole * whole > (whole + 1) * (whole + 1) - multiple) ++whole;
+                const double off = there - static_cast<double>(whole);
+                if (std::fabs(off) > kNearlyWhole) return false;
+                near = near || off != 0.0;
+            } else if (whole * whole != multiple) {
+                return false;  // not a whole multiple of the root of the radicand
+            }
+            if (whole > most) most = whole;
+            const auto units = static_cast<std::uint32_t>(whole);
+            distance[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)] = units;
+            distance[static_cast<std::size_t>(b) * static_cast<std::size_t>(n) + static_cast<std::size_t>(a)] = units;
             exact[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)] = there;
             exact[static_cast<std::size_t>(b) * static_cast<std::size_t>(n) + static_cast<std::size_t>(a)] = there;
-            common = gcd(whole, common);
+            common = gcd(units, common);
         }
     }
     // A tour has n edges, none longer than the longest distance.
-    if (most * n >= kLengthLimit) return false;
+    const double mostLength = static_cast<double>(most) * root;
+    if (mostLength * n >= static_cast<double>(kLengthLimit)) return false;
     unit = common == 0 ? 1 : common;  // all cities on one point: every distance is 0
+    unitLength = static_cast<double>(unit) * root;
     if (near) {
         // A tour leaves every city by two edges, so the differences along it
         // that lie above the whole numbers add up to at most half the sum,
         // over the cities, of the two largest such differences at each (one
         // edge taken twice when there are two cities); likewise below.
+        // A multiple k of the root of a radicand above 1 is irrational: the
+        // board's distance is k√r rounded once, off by at most half a unit in
+        // its last place, 2⁻⁵³ of it, either way (2⁻⁵² is kept).
         double above = 0.0, below = 0.0;
         for (std::int32_t a = 0; a < n; ++a) {
             double up[2] = {0.0, 0.0}, down[2] = {0.0, 0.0};
-            for (std::int32_t b = 0; b < n; ++b) {
-                const double off = e(a, b) - static_cast<double>(d(a, b));
-                double* two = off > 0.0 ? up : down;
-                const double size = std::fabs(off);
+            const auto take = [](double* two, double size) {
                 if (size > two[0]) {
                     two[1] = two[0];
                     two[0] = size;
                 } else if (size > two[1]) {
                     two[1] = size;
                 }
+            };
+            for (std::int32_t b = 0; b < n; ++b) {
+                if (radicand == 1) {
+                    const double off = e(a, b) - static_cast<double>(d(a, b));
+                    take(off > 0.0 ? up : down, std::fabs(off));
+                } else {
+                    take(up, std::ldexp(e(a, b), -52));
+                    take(down, std::ldexp(e(a, b), -52));
+                }
             }
             above += n == 2 ? 2.0 * up[0] : up[0] + up[1];
             below += n == 2 ? 2.0 * down[0] : down[0] + down[1];
         }
         // Each of the n additions of a tour rounds by at most half a unit in
-        // the last place of a sum below the longest tour.
-        rounding = n * (static_cast<double>(most) * n + above) * 2.3e-16;
-        driftAbove = 0.5 * above * (1.0 + 1e-12) + rounding;
-        driftBelow = 0.5 * below * (1.0 + 1e-12) + rounding;
+        // the last place (2^-53 of it) of a sum below the longest tour; twice
+        // that is kept, and the spare half also covers the rounding of `above`
+        // and `below` themselves (2n additions of numbers below them). (With a
+        // radicand above 1, unitLength is rounded too: lengthsKeepApart keeps
+        // a thousandth of a tolerance for the rounding of its products.)
+        rounding = n * (mostLength * n + above) * 2.3e-16;
+        driftAbove = 0.5 * above + rounding;
+        driftBelow = 0.5 * below + rounding;
     }
     for (std::uint32_t& x : distance) {
         x /= unit;
@@ -145,6 +211,14 @@ bool Counter::measure(const Board& board) {
     }
     longest = static_cast<std::uint32_t>(most) / unit * static_cast<std::uint32_t>(n);
     return true;
+}
+
+// Whole distances (or nearly whole) first, as they always were; else whole
+// multiples of the root of a common radicand, cities along a slanted line.
+bool Counter::measure(const Board& board) {
+    if (measure(board, 1)) return true;
+    const std::uint64_t common = commonRadicand(board);
+    return common != 1 && measure(board, common);
 }
 
 bool Counter::buildCompletion() {
@@ -159,7 +233,7 @@ bool Counter::buildCompletion() {
             std::uint32_t best = std::numeric_limits<std::uint32_t>::max();
             if (set == 0) best = d(c, 0);
             for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
-                const std::int32_t r = lowestBit(bits) + 1;
+                const std::int32_t r = lowestCity(bits);
                 const std::uint32_t way = d(c, r) + rest(set & ~(1u << (r - 1)), r);
                 if (way < best) best = way;
             }
@@ -185,11 +259,11 @@ bool Counter::startLayer(Layer& layer, std::size_t states) {
 }
 
 // Room for the entries of one more state, or null beyond the storage limit.
-Entry* Counter::room(Layer& layer) {
-    if (layer.filled + kSpectrumEntries > kBlockEntries) {
-        if (!fitsOrDropsKept(kBlockEntries * sizeof(Entry))) return nullptr;
-        layer.blocks.emplace_back(new Entry[kBlockEntries]);
-        layer.bytes += kBlockEntries * sizeof(Entry);
+LengthCount* Counter::room(Layer& layer) {
+    if (layer.filled + kSpectrumEntries > kBlockPairs) {
+        if (!fitsOrDropsKept(kBlockPairs * sizeof(LengthCount))) return nullptr;
+        layer.blocks.emplace_back(new LengthCount[kBlockPairs]);
+        layer.bytes += kBlockPairs * sizeof(LengthCount);
         layer.filled = 0;
     }
     return layer.blocks.back().get() + layer.filled;
@@ -223,7 +297,7 @@ void Counter::keepLayer(Layer& done) {
             k.lengths.reserve(entries);
             for (std::size_t state = 0; state < done.used.size(); ++state) {
                 k.start.push_back(static_cast<std::uint32_t>(k.lengths.size()));
-                const Entry* list = done.used[state] == 0 ? nullptr : done.entries(state);
+                const LengthCount* list = done.used[state] == 0 ? nullptr : done.list(state);
                 for (std::uint8_t i = 0; i < done.used[state]; ++i) k.lengths.push_back(list[i].length);
             }
             k.start.push_back(static_cast<std::uint32_t>(k.lengths.size()));
@@ -235,7 +309,7 @@ void Counter::keepLayer(Layer& done) {
 
 // Counts every ordering whose tour is at most `bound` units long, by length;
 // `tours` gets the 20 shortest distinct lengths among them.
-Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
+Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours) {
     tours.clear();
     layers[0] = Layer{};
     layers[1] = Layer{};
@@ -245,13 +319,13 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
     // Files the entries a merge emits as the next state of the layer.
     const auto addState = [&](Layer& layer, Merge& merge, std::uint32_t limit) {
         std::uint8_t count = 0;
-        Entry* out = nullptr;
+        LengthCount* out = nullptr;
         if (merge.lists > 0) {
             out = room(layer);
             if (out == nullptr) return false;
-            merge.run(limit, dense, [&](Entry entry) { out[count++] = entry; });
+            merge.run(limit, dense, [&](LengthCount entry) { out[count++] = entry; });
         }
-        layer.first.push_back(count == 0 ? 0u : static_cast<std::uint32_t>(((layer.blocks.size() - 1) << kBlockBits) | layer.filled));
+        layer.first.push_back(count == 0 ? 0u : layer.nextIndex());
         layer.used.push_back(count);
         layer.filled += count;
         return true;
@@ -261,11 +335,11 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
     if (!startLayer(layers[0], static_cast<std::size_t>(m))) return Run::TooLarge;
     std::uint32_t setsDone = static_cast<std::uint32_t>(m);
     for (std::int32_t c = 1; c <= m; ++c) {
-        const Entry start{0, 1};
+        const LengthCount start{0, 1};
         Merge merge;
         const std::uint32_t toGo = rest(full & ~(1u << (c - 1)), c);
         const std::uint32_t limit = toGo <= bound ? bound - toGo : 0;
-        if (toGo <= bound && sameBelow[c] == 0) merge.add(&start, &start + 1, d(0, c), limit);
+        if (toGo <= bound && points.sameBelow[c] == 0) merge.add(&start, &start + 1, d(0, c), limit);
         if (!addState(layers[0], merge, limit)) return Run::TooLarge;
     }
 
@@ -281,7 +355,7 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
             const std::uint32_t outside = full & ~set;
             // A set counted in ascending order holds the lowest cities of each point.
             bool ascending = true;
-            for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) ascending = ascending && (sameBelow[lowestBit(bits) + 1] & outside) == 0;
+            for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) ascending = ascending && (points.sameBelow[lowestCity(bits)] & outside) == 0;
             if (!ascending) {
                 // No state of this set is counted: file them all empty at once.
                 next.first.insert(next.first.end(), static_cast<std::size_t>(size), 0u);
@@ -290,19 +364,19 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
                 continue;
             }
             for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
-                const std::int32_t c = lowestBit(bits) + 1;
+                const std::int32_t c = lowestCity(bits);
                 const std::uint32_t toGo = rest(outside, c);
                 Merge merge;
                 std::uint32_t limit = 0;
                 // ... and ends with the highest of them on its point.
-                if (toGo <= bound && (sameAbove[c] & set) == 0) {
+                if (toGo <= bound && (points.sameAbove[c] & set) == 0) {
                     limit = bound - toGo;
                     const std::uint32_t before = set & ~(1u << (c - 1));
                     std::size_t state = static_cast<std::size_t>(rankAmongSameSize(before)) * static_cast<std::size_t>(size - 1);
                     for (std::uint32_t ends = before; ends != 0; ends &= ends - 1, ++state) {
-                        const std::int32_t e = lowestBit(ends) + 1;
+                        const std::int32_t e = lowestCity(ends);
                         if (previous.used[state] == 0) continue;
-                        const Entry* list = previous.entries(state);
+                        const LengthCount* list = previous.list(state);
                         merge.add(list, list + previous.used[state], d(e, c), limit);
                     }
                 }
@@ -320,10 +394,10 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<Entry>& tours) {
     for (std::int32_t c = 1; c <= m; ++c) {
         const auto state = static_cast<std::size_t>(c - 1);
         if (last.used[state] == 0) continue;
-        const Entry* list = last.entries(state);
+        const LengthCount* list = last.list(state);
         merge.add(list, list + last.used[state], d(c, 0), bound);
     }
-    merge.run(bound, dense, [&](Entry entry) { tours.push_back(entry); });
+    merge.run(bound, dense, [&](LengthCount entry) { tours.push_back(entry); });
     keepLayer(layers[(m - 1) % 2]);
     layers[0] = Layer{};
     layers[1] = Layer{};
@@ -340,7 +414,7 @@ void Counter::firstShortestRoute(std::int32_t* order) const {
     order[0] = 0;
     for (std::int32_t position = 1; position <= m; ++position) {
         for (std::uint32_t bits = left; bits != 0; bits &= bits - 1) {
-            const std::int32_t c = lowestBit(bits) + 1;
+            const std::int32_t c = lowestCity(bits);
             const std::uint32_t after = left & ~(1u << (c - 1));
             if (length + d(end, c) + rest(after, c) == optimum) {
                 order[position] = c;
@@ -355,139 +429,129 @@ void Counter::firstShortestRoute(std::int32_t* order) const {
 
 }  // namespace counting
 
-bool solveByCounting(Board& board, SolveRun& run, std::size_t storageLimit) {
-    using counting::Counter;
-    using counting::Entry;
-    const std::int32_t n = board.cityCount;
-    if (n < 2 || n > kMaxCities) return false;
-    Counter counter;
-    counter.run = &run;
-    counter.storageLimit = storageLimit;
-    counter.n = n;
-    counter.m = n - 1;
-    counter.full = (1u << counter.m) - 1u;
-    for (std::int32_t a = 1; a < n; ++a) {
-        std::uint64_t below = 0;
-        for (std::int32_t b = 1; b < n; ++b) {
-            if (board.cities[a].x != board.cities[b].x || board.cities[a].y != board.cities[b].y || a == b) continue;
-            (b < a ? counter.sameBelow[a] : counter.sameAbove[a]) |= 1u << (b - 1);
-            below += b < a ? 1 : 0;
-        }
-        counter.orderingsPerPattern *= below + 1;  // at most 17!
-    }
-    for (std::int32_t a = 0; a <= kMaxCities; ++a) {
-        counter.binomial[a][0] = 1;
-        for (std::int32_t b = 1; b <= a; ++b) counter.binomial[a][b] = counter.binomial[a - 1][b - 1] + (b < a ? counter.binomial[a - 1][b] : 0);
-    }
+namespace counting {
+namespace {
 
-    std::vector<Entry> tours;
-    bool measured = false;
-    try {
-        if (!counter.measure(board)) return false;
-        counter.fixedBytes = counter.distance.capacity() * sizeof(std::uint32_t) + counter.exact.capacity() * sizeof(double);
-        if (!counter.buildCompletion()) return false;
-        // Nearly whole distances: the rough drifts settle most boards at once;
-        // the others need the range the tours' drifts really take, and a
-        // check against the sums of the entries once those are known.
-        measured = counter.near && !counting::lengthsKeepApart(counter);
-        if (measured && !(counter.measureDriftRange() && counting::driftRangeMayKeepApart(counter))) return false;
+// The steps of a counting solve, in order. Each returns false when the board
+// is left to the search.
 
-        // Widen the bound above the optimum until 20 distinct lengths fit under
-        // it or it covers every tour. A bound that needs too much storage is
-        // narrowed again between the last one that fitted and it.
-        // A detour over the shortest distance and back is the smallest change
-        // a tour commonly makes: start there.
-        std::uint32_t width = 2 * counter.shortest;
-        if (width > counter.longest) width = counter.longest;
-        std::int64_t fitted = -1;                // widest bound known to fit, short of 20 lengths
-        std::int64_t tooLarge = -1;              // narrowest bound known not to fit
-        // Nearly whole distances: the walks below learn from the layers of the
-        // last run which lengths can still be made up; keep them while they fit.
-        counter.keepLayers = counter.near;
-        // Each pass of the programme takes half of the share of the solve's
-        // progress that the passes before it left, out of the first fifth.
-        double passShare = 0.1;
-        for (;;) {
-            const std::uint32_t bound = counter.optimum + width;
-            run.enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
-            passShare /= 2;
-            const Counter::Run outcome = counter.count(bound, tours);
-            if (outcome == Counter::Run::TooLarge) {
-                tooLarge = width;
-                const std::int64_t between = fitted + (tooLarge - fitted) / 2;
-                if (between <= fitted) return false;
-                width = static_cast<std::uint32_t>(between);
-                continue;
-            }
-            if (tours.size() >= static_cast<std::size_t>(kSpectrumEntries) || bound >= counter.longest) break;
-            fitted = width;
-            // Widen so that the lengths found so far, spaced on as they are,
-            // would reach 20 with one to spare, but by a quarter at least;
-            // with too few to tell, eight times.
-            std::int64_t wider = 8 * static_cast<std::int64_t>(width) + 1;
-            if (tours.size() >= 2) {
-                const std::int64_t span = static_cast<std::int64_t>(tours.back().length) - counter.optimum;
-                const auto gaps = static_cast<std::int64_t>(tours.size()) - 1;
-                const std::int64_t estimate = (span * kSpectrumEntries + gaps - 1) / gaps;
-                const std::int64_t least = static_cast<std::int64_t>(width) + width / 4 + 1;
-                wider = estimate > least ? estimate : least;
-            }
-            if (tooLarge >= 0) {
-                wider = fitted + (tooLarge - fitted) / 2;
-                if (wider <= fitted) return false;
-            }
-            if (wider > counter.longest) wider = counter.longest;
-            width = static_cast<std::uint32_t>(wider);
+// Step 1: the distances qualify, the shortest completions are known, and
+// nearly whole ones pass the checks that can be made before counting.
+// `measured`: the board needed its drift range measured, so the sums its
+// entries keep are checked too (step 4).
+bool qualifies(Counter& c, const Board& board, bool& measured) {
+    if (!c.measure(board)) return false;
+    c.fixedBytes = c.distance.capacity() * sizeof(std::uint32_t) + c.exact.capacity() * sizeof(double);
+    if (!c.buildCompletion()) return false;
+    // Nearly whole distances: the rough drifts settle most boards at once;
+    // the others need the range the tours' drifts really take, and a check
+    // against the sums of the entries once those are known.
+    measured = c.near && !lengthsKeepApart(c);
+    // The drift range takes the differences from the multiples as exact,
+    // which only whole numbers give.
+    if (measured && c.radicand != 1) return false;
+    return !measured || (c.measureDriftRange() && driftRangeMayKeepApart(c));
+}
+
+// Step 2: the 20 shortest distinct lengths (or all), with their counts.
+// Each pass of the programme takes half of the share of the solve's progress
+// that the passes before it left, out of the first fifth.
+bool countShortestLengths(Counter& c, std::vector<LengthCount>& tours, double& passShare) {
+    // Widen the bound above the optimum until 20 distinct lengths fit under
+    // it or it covers every tour. A bound that needs too much storage is
+    // narrowed again between the last one that fitted and it.
+    // A detour over the shortest distance and back is the smallest change
+    // a tour commonly makes: start there.
+    std::uint32_t width = 2 * c.shortest;
+    if (width > c.longest) width = c.longest;
+    std::int64_t fitted = -1;                // widest bound known to fit, short of 20 lengths
+    std::int64_t tooLarge = -1;              // narrowest bound known not to fit
+    // Nearly whole distances: the walks below learn from the layers of the
+    // last run which lengths can still be made up; keep them while they fit.
+    c.keepLayers = c.near;
+    for (;;) {
+        const std::uint32_t bound = c.optimum + width;
+        c.run->enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
+        passShare /= 2;
+        const Counter::Run outcome = c.count(bound, tours);
+        if (outcome == Counter::Run::TooLarge) {
+            tooLarge = width;
+            const std::int64_t between = fitted + (tooLarge - fitted) / 2;
+            if (between <= fitted) return false;
+            width = static_cast<std::uint32_t>(between);
+            continue;
         }
-        // Without the layers to tell them which lengths can still be made up,
-        // the walks below may go too far. When the last run could not keep
-        // them but they may fit with a tighter bound, count once more keeping
-        // them, up to the longest length found, which the table needs and no
-        // more (lengths and counts come out as they were).
-        if (counter.near && counter.kept.size() != static_cast<std::size_t>(counter.m) && !tours.empty() &&
-            counter.fixedBytes + counter.keepableBytes <= counter.storageLimit) {
-            counter.keepLayers = true;
-            std::vector<Entry> again;
-            run.enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
-            if (counter.count(tours.back().length, again) != Counter::Run::Complete) {
-                counter.kept.clear();
-                counter.layers[0] = counting::Layer{};
-                counter.layers[1] = counting::Layer{};
-            }
+        if (tours.size() >= static_cast<std::size_t>(kSpectrumEntries) || bound >= c.longest) break;
+        fitted = width;
+        // Widen so that the lengths found so far, spaced on as they are,
+        // would reach 20 with one to spare, but by a quarter at least;
+        // with too few to tell, eight times.
+        std::int64_t wider = 8 * static_cast<std::int64_t>(width) + 1;
+        if (tours.size() >= 2) {
+            const std::int64_t span = static_cast<std::int64_t>(tours.back().length) - c.optimum;
+            const auto gaps = static_cast<std::int64_t>(tours.size()) - 1;
+            const std::int64_t estimate = (span * kSpectrumEntries + gaps - 1) / gaps;
+            const std::int64_t least = static_cast<std::int64_t>(width) + width / 4 + 1;
+            wider = estimate > least ? estimate : least;
         }
-    } catch (const std::bad_alloc&) {
-        return false;
+        if (tooLarge >= 0) {
+            wider = fitted + (tooLarge - fitted) / 2;
+            if (wider <= fitted) return false;
+        }
+        if (wider > c.longest) wider = c.longest;
+        width = static_cast<std::uint32_t>(wider);
     }
+    return true;
+}
 
-    std::int32_t order[kRouteCapacity] = {};
-    // The length each entry keeps: that of the first tour counted in it.
-    std::vector<double> sums;
-    if (tours.empty() || tours[0].length != counter.optimum) return false;
-    run.enterSpan(0.2, 0.25);
-    if (counter.near) {
+// Step 3: the layers the walks of step 4 learn from, when the last pass of
+// step 2 could not keep them.
+void keepLayersForTheWalks(Counter& c, const std::vector<LengthCount>& tours, double passShare) {
+    // Without the layers to tell them which lengths can still be made up,
+    // the walks below may go too far. When the last run could not keep
+    // them but they may fit with a tighter bound, count once more keeping
+    // them, up to the longest length found, which the table needs and no
+    // more (lengths and counts come out as they were).
+    if (c.near && c.kept.size() != static_cast<std::size_t>(c.m) && !tours.empty() &&
+        c.fixedBytes + c.keepableBytes <= c.storageLimit) {
+        c.keepLayers = true;
+        std::vector<LengthCount> again;
+        c.run->enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
+        if (c.count(tours.back().length, again) != Counter::Run::Complete) {
+            c.kept.clear();
+            c.layers[0] = Layer{};
+            c.layers[1] = Layer{};
+        }
+    }
+}
+
+// Step 4: the length each entry keeps, that of the first tour counted in it,
+// and the solution route.
+bool findSumsAndSolution(Counter& c, const Board& board, bool measured, const std::vector<LengthCount>& tours, std::vector<double>& sums,
+                         std::int32_t* order) {
+    if (c.near) {
         // Tours counted as one length differ in their last digits: the first
         // of each length and the smallest sum are found by walking them.
-        try {
-            if (!counting::firstToursOfLengths(counter, tours, sums, order)) return false;
-            if (measured && !counting::entriesKeepApart(counter, tours, sums)) return false;
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-    } else {
-        counter.firstShortestRoute(order);
-        // The one tour evaluated: the solution, summed edge by edge as the solver sums.
-        double length = 0.0;
-        for (std::int32_t k = 0; k + 1 < n; ++k) length += board.cityDistance(order[k], order[k + 1]);
-        length += board.cityDistance(order[n - 1], 0);
-        if (length != static_cast<double>(counter.optimum) * counter.unit) return false;
-        run.tour();
-        for (const Entry& t : tours) sums.push_back(static_cast<double>(t.length) * counter.unit);
+        if (!firstToursOfLengths(c, tours, sums, order)) return false;
+        return !measured || entriesKeepApart(c, tours, sums);
     }
+    c.firstShortestRoute(order);
+    // The one tour evaluated: the solution, summed edge by edge as the solver sums.
+    double length = 0.0;
+    for (std::int32_t k = 0; k + 1 < c.n; ++k) length += board.cityDistance(order[k], order[k + 1]);
+    length += board.cityDistance(order[c.n - 1], 0);
+    if (length != static_cast<double>(c.optimum) * c.unit) return false;
+    c.run->tour();
+    for (const LengthCount& t : tours) sums.push_back(static_cast<double>(t.length) * c.unit);
+    return true;
+}
 
+// Step 5: the table and the solution route, as the enumeration leaves them.
+void writeBoard(Board& board, const Counter& c, const std::vector<LengthCount>& tours, const std::vector<double>& sums, const std::int32_t* order) {
     // The enumeration starts by emptying the table over its old contents, puts
     // the first length in slot 0 and moves every slot above an insertion up by
-    // one: with c entries at the end, the slots from c on hold what slots
-    // 1 to 20 - c held before the solve.
+    // one: with k entries at the end, the slots from k on hold what slots
+    // 1 to 20 - k held before the solve.
     const PathSpectrum before = board.spectrum;
     PathSpectrum& s = board.spectrum;
     const auto used = static_cast<std::int32_t>(tours.size());
@@ -496,7 +560,8 @@ bool solveByCounting(Board& board, SolveRun& run, std::size_t storageLimit) {
         if (i < used) {
             s.lengths[i] = sums[static_cast<std::size_t>(i)];
             const std::uint64_t patterns = tours[static_cast<std::size_t>(i)].count;
-            const std::uint64_t orderings = patterns > counting::kCountLimit / counter.orderingsPerPattern ? counting::kCountLimit : patterns * counter.orderingsPerPattern;
+            const auto perPattern = static_cast<std::uint64_t>(c.points.orderingsPerPattern);
+            const std::uint64_t orderings = patterns > kCountLimit / perPattern ? kCountLimit : patterns * perPattern;
             s.counts[i] = static_cast<std::int32_t>(orderings);
         } else {
             s.lengths[i] = before.lengths[i - (used - 1)];
@@ -505,7 +570,49 @@ bool solveByCounting(Board& board, SolveRun& run, std::size_t storageLimit) {
     }
     normaliseSpectrum(s);
     for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = order[k];
-    board.solutionRoute[n] = board.solutionRoute[0];
+    board.solutionRoute[c.n] = board.solutionRoute[0];
+}
+
+}  // namespace
+}  // namespace counting
+
+bool solveByCounting(Board& board, SolveRun& run, std::size_t storageLimit) {
+    return solveByCounting(board, run, sharedPointsOf(board), storageLimit);
+}
+
+bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, std::size_t storageLimit) {
+    using counting::Counter;
+    using counting::LengthCount;
+    const std::int32_t n = board.cityCount;
+    if (n < 2 || n > kMaxCities) return false;
+    Counter counter;
+    counter.run = &run;
+    counter.storageLimit = storageLimit;
+    counter.n = n;
+    counter.m = n - 1;
+    counter.full = (1u << counter.m) - 1u;
+    counter.points = points;
+    for (std::int32_t a = 0; a <= kMaxCities; ++a) {
+        counter.binomial[a][0] = 1;
+        for (std::int32_t b = 1; b <= a; ++b) counter.binomial[a][b] = counter.binomial[a - 1][b - 1] + (b < a ? counter.binomial[a - 1][b] : 0);
+    }
+
+    std::vector<LengthCount> tours;
+    std::vector<double> sums;
+    std::int32_t order[kRouteCapacity] = {};
+    try {
+        bool measured = false;
+        if (!counting::qualifies(counter, board, measured)) return false;
+        double passShare = 0.1;
+        if (!counting::countShortestLengths(counter, tours, passShare)) return false;
+        counting::keepLayersForTheWalks(counter, tours, passShare);
+        if (tours.empty() || tours[0].length != counter.optimum) return false;
+        run.enterSpan(0.2, 0.25);
+        if (!counting::findSumsAndSolution(counter, board, measured, tours, sums, order)) return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    counting::writeBoard(board, counter, tours, sums, order);
     return true;
 }
 

@@ -1,5 +1,5 @@
 // Internal to the counting solve (core/solver_counting.cpp): the lists of
-// (length, count) entries that each state of its programme keeps, and the
+// (length, count) pairs that each state of its programme keeps, and the
 // merge that makes a state's list from the lists of the states before it.
 // A list is sorted by length and holds at most the 20 shortest distinct
 // lengths; a merge shifts each incoming list by the distance of its last
@@ -17,7 +17,7 @@ namespace orvanta::counting {
 
 constexpr std::uint32_t kCountLimit = static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max());
 
-struct Entry {
+struct LengthCount {
     std::uint32_t length;  // prefix or tour length, in units of the distances' gcd
     std::uint32_t count;   // orderings of that length (one per pattern of shared points), saturated
 };
@@ -35,15 +35,15 @@ struct DenseSums {
     std::uint64_t seen[kDenseSpan / 64] = {};
 };
 
-// Merges sorted lists of entries, each shifted by its own distance, keeping
+// Merges sorted lists of pairs, each shifted by its own distance, keeping
 // the (at most) 20 shortest distinct lengths up to the limit.
 struct Merge {
-    const Entry* at[kMaxCities];
-    const Entry* end[kMaxCities];
+    const LengthCount* at[kMaxCities];
+    const LengthCount* end[kMaxCities];
     std::uint32_t shift[kMaxCities];
     std::int32_t lists = 0;
 
-    void add(const Entry* first, const Entry* last, std::uint32_t by, std::uint32_t limit) {
+    void add(const LengthCount* first, const LengthCount* last, std::uint32_t by, std::uint32_t limit) {
         if (first == last || first->length + by > limit) return;
         at[lists] = first;
         end[lists] = last;
@@ -51,7 +51,7 @@ struct Merge {
         ++lists;
     }
 
-    // The same, through the table when the lengths span little: every entry
+    // The same, through the table when the lengths span little: every pair
     // up to the limit is added in, and the table read in order.
     template <typename Emit>
     void run(std::uint32_t limit, DenseSums& dense, Emit emit) {
@@ -63,7 +63,7 @@ struct Merge {
             return;
         }
         for (std::int32_t l = 0; l < lists; ++l) {
-            for (const Entry* e = at[l]; e != end[l]; ++e) {
+            for (const LengthCount* e = at[l]; e != end[l]; ++e) {
                 const std::uint32_t length = e->length + shift[l];
                 if (length > limit) break;
                 const std::uint32_t i = length - base;
@@ -78,7 +78,7 @@ struct Merge {
                 const std::uint32_t i = word * 64 + static_cast<std::uint32_t>(lowestBit(bits));
                 if (kept < kSpectrumEntries) {
                     const std::uint64_t count = dense.sums[i];
-                    emit(Entry{base + i, count > kCountLimit ? kCountLimit : static_cast<std::uint32_t>(count)});
+                    emit(LengthCount{base + i, count > kCountLimit ? kCountLimit : static_cast<std::uint32_t>(count)});
                     ++kept;
                 }
                 dense.sums[i] = 0;
@@ -110,7 +110,7 @@ struct Merge {
                 }
                 ++l;
             }
-            emit(Entry{shortest, count});
+            emit(LengthCount{shortest, count});
         }
     }
 };

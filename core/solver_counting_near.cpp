@@ -55,7 +55,7 @@ struct Walk {
     explicit Walk(const Counter& counter) : c(counter) {}
 
     // The next city may be taken: no lower city on its point is still to come.
-    bool allowed(std::uint32_t remaining, std::int32_t city) const { return (remaining & c.sameBelow[city]) == 0; }
+    bool allowed(std::uint32_t remaining, std::int32_t city) const { return (remaining & c.points.sameBelow[city]) == 0; }
     bool step() {
         c.run->step();
         c.run->advance(static_cast<double>(steps) / kStepLimit);
@@ -81,13 +81,13 @@ bool Walk::reaches(std::uint32_t set, std::int32_t end, std::uint32_t length) co
     std::uint32_t counted = 0;
     std::int32_t countedEnd = end;
     for (std::uint32_t left = set; left != 0;) {
-        const std::int32_t city = lowestBit(left) + 1;
-        const std::uint32_t point = c.sameBelow[city] | c.sameAbove[city] | (1u << (city - 1));
+        const std::int32_t city = lowestCity(left);
+        const std::uint32_t point = c.points.samePoint[city];
         std::uint32_t take = 0;
         std::int32_t highest = city;
         std::uint32_t from = point;
         for (std::int32_t k = countMembers(set & point); k > 0; --k, from &= from - 1) {
-            highest = lowestBit(from) + 1;
+            highest = lowestCity(from);
             take |= 1u << (highest - 1);
         }
         counted |= take;
@@ -110,7 +110,7 @@ bool Walk::firstOf(std::int32_t position, std::int32_t end, std::uint32_t remain
     const std::uint64_t key = (static_cast<std::uint64_t>(remaining) << 37) | (static_cast<std::uint64_t>(end) << 32) | toGo;
     if (deadEnds.count(key) != 0) return false;
     for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
-        const std::int32_t city = lowestBit(bits) + 1;
+        const std::int32_t city = lowestCity(bits);
         if (!allowed(remaining, city)) continue;
         const std::uint32_t edge = c.d(end, city);
         const std::uint32_t after = remaining & ~(1u << (city - 1));
@@ -147,7 +147,7 @@ void Walk::allShortest(std::int32_t position, std::int32_t end, std::uint32_t re
     }
     if (!step()) return;
     for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
-        const std::int32_t city = lowestBit(bits) + 1;
+        const std::int32_t city = lowestCity(bits);
         if (!allowed(remaining, city)) continue;
         const std::uint32_t edge = c.d(end, city);
         const std::uint32_t after = remaining & ~(1u << (city - 1));
@@ -170,20 +170,22 @@ double Walk::sumOf(const std::int32_t* route) const {
 }  // namespace
 
 bool lengthsKeepApart(const Counter& counter) {
-    const double unit = counter.unit;
+    const double unit = counter.unitLength;
     const double shortestTour = static_cast<double>(counter.optimum) * unit - counter.driftBelow;
     const double longestTour = static_cast<double>(counter.longest) * unit + counter.driftAbove;
     const double spread = counter.driftAbove + counter.driftBelow;
-    // Any two tours counted as one length lie within the tolerance of the
-    // entry that the first of them made (a millionth of it, kept a little
-    // smaller against rounding) ...
-    if (!(spread <= 0.999e-6 * shortestTour)) return false;
-    // ... and tours counted as lengths a unit or more apart lie further apart
-    // than the tolerance of any entry.
-    return unit - spread > 1.001e-6 * longestTour;
+    // Tours counted as one length lie within `spread` of each other, so all
+    // of them fall within the tolerance of the entry the first of them made,
+    // which is at least that of the shortest tour ...
+    if (!(spread <= 0.999 * toleranceOf(shortestTour))) return false;
+    // ... and tours counted as lengths a unit or more apart lie at least
+    // unit - spread apart, further than the tolerance of any entry, at most
+    // that of the longest tour. A thousandth of a tolerance is kept either way
+    // for the rounding of these products (a few parts in 10^16).
+    return unit - spread > 1.001 * toleranceOf(longestTour);
 }
 
-bool firstToursOfLengths(const Counter& counter, const std::vector<Entry>& tours, std::vector<double>& sums, std::int32_t* best) {
+bool firstToursOfLengths(const Counter& counter, const std::vector<LengthCount>& tours, std::vector<double>& sums, std::int32_t* best) {
     if (tours.empty() || tours[0].count >= kShortestLimit) return false;
     Walk walk(counter);
     sums.clear();
@@ -194,7 +196,7 @@ bool firstToursOfLengths(const Counter& counter, const std::vector<Entry>& tours
     // the shortest length.
     sums.push_back(walk.firstSum);
     for (std::size_t i = 1; i < tours.size(); ++i) {
-        const Entry& t = tours[i];
+        const LengthCount& t = tours[i];
         walk.deadEnds.clear();
         if (!walk.firstOf(1, 0, counter.full, t.length)) return false;
         counter.run->tour();

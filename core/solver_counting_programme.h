@@ -12,25 +12,30 @@
 #include "core/board.h"
 #include "core/solver_counting.h"
 #include "core/solver_counting_merge.h"
+#include "core/solver_points.h"
 
 namespace orvanta::counting {
 
-// Entries are kept in blocks of this many; a state's entries never straddle two.
+// A table entry is an entry of the path spectrum; what a state of the
+// programme keeps is a list of (length, count) pairs, kept in blocks of this
+// many pairs: a state's list never straddles two.
 constexpr std::size_t kBlockBits = 16;
-constexpr std::size_t kBlockEntries = std::size_t{1} << kBlockBits;
+constexpr std::size_t kBlockPairs = std::size_t{1} << kBlockBits;
 
 // One layer of the programme: the states of all sets of one size, in the
 // order of the sets' ranks and, within a set, of the end cities.
 struct Layer {
-    std::vector<std::uint32_t> first;  // index of the first entry of each state
-    std::vector<std::uint8_t> used;    // entries of each state
-    std::vector<std::unique_ptr<Entry[]>> blocks;
-    std::size_t filled = kBlockEntries;  // entries taken in the last block
+    std::vector<std::uint32_t> first;  // index of the first pair of each state
+    std::vector<std::uint8_t> used;    // pairs of each state
+    std::vector<std::unique_ptr<LengthCount[]>> blocks;
+    std::size_t filled = kBlockPairs;  // pairs taken in the last block
     std::size_t bytes = 0;
 
-    const Entry* entries(std::size_t state) const {
+    // A pair's index packs its block (the high bits) and its place there.
+    std::uint32_t nextIndex() const { return static_cast<std::uint32_t>(((blocks.size() - 1) << kBlockBits) | filled); }
+    const LengthCount* list(std::size_t state) const {
         const std::uint32_t at = first[state];
-        return blocks[at >> kBlockBits].get() + (at & (kBlockEntries - 1));
+        return blocks[at >> kBlockBits].get() + (at & (kBlockPairs - 1));
     }
 };
 
@@ -61,7 +66,12 @@ struct Counter {
     // along any tour, when measured (solver_counting_spread.cpp).
     double leastDrift = 0.0;
     double mostDrift = 0.0;
-    std::uint32_t unit = 1;               // gcd of the non-zero distances
+    // Distances are whole multiples of √radicand (radicand square-free; 1
+    // for whole numbers), counted in units of unit such multiples: one unit
+    // is unitLength grid units (rounded, when the radicand is above 1).
+    std::uint64_t radicand = 1;
+    std::uint32_t unit = 1;               // gcd of the non-zero multiples
+    double unitLength = 1.0;
     std::uint32_t longest = 0;            // no tour is longer, in units
     std::uint32_t shortest = 0;           // shortest non-zero distance, in units
     // Shortest way from city c through every city of rest and back to city 0,
@@ -69,13 +79,9 @@ struct Counter {
     std::vector<std::uint32_t> completion;
     std::uint32_t optimum = 0;
     std::uint32_t binomial[kMaxCities + 1][kMaxCities + 1] = {};
-    // Cities on one grid point are counted in one order only, ascending:
-    // sameBelow[c] and sameAbove[c] are the cities on the point of city c
-    // below and above it. Each count then stands for orderingsPerPattern
-    // orderings.
-    std::uint32_t sameBelow[kMaxCities] = {};
-    std::uint32_t sameAbove[kMaxCities] = {};
-    std::uint64_t orderingsPerPattern = 1;
+    // Cities on one grid point are counted in one order only, ascending;
+    // each count then stands for points.orderingsPerPattern orderings.
+    SharedPoints points;
     std::size_t fixedBytes = 0;
     Layer layers[2];
     // With keepLayers, run() keeps the layers, by size of the set less one;
@@ -105,16 +111,17 @@ struct Counter {
     double e(std::int32_t a, std::int32_t b) const { return exact[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)]; }
 
     bool measure(const Board& board);
+    bool measure(const Board& board, std::uint64_t radicand);
     bool buildCompletion();
     bool measureDriftRange();
     std::size_t storageLimit = kCountingStorageLimit;
     bool fits(std::size_t extra) const { return fixedBytes + keptBytes + layers[0].bytes + layers[1].bytes + extra <= storageLimit; }
     bool fitsOrDropsKept(std::size_t extra);
     bool startLayer(Layer& layer, std::size_t states);
-    Entry* room(Layer& layer);
+    LengthCount* room(Layer& layer);
     void keepLayer(Layer& done);
     enum class Run { Complete, TooLarge };
-    Run count(std::uint32_t bound, std::vector<Entry>& tours);
+    Run count(std::uint32_t bound, std::vector<LengthCount>& tours);
     void firstShortestRoute(std::int32_t* order) const;
     // Index of the state (set, end) within its layer.
     std::size_t stateIndex(std::uint32_t set, std::int32_t end) const {
@@ -135,12 +142,12 @@ bool driftRangeMayKeepApart(const Counter& counter);
 // ... and whether, with the sums the entries keep, every tour counted as one
 // length falls in the entry of that length and in no other, however the
 // enumeration orders them.
-bool entriesKeepApart(const Counter& counter, const std::vector<Entry>& tours, const std::vector<double>& sums);
+bool entriesKeepApart(const Counter& counter, const std::vector<LengthCount>& tours, const std::vector<double>& sums);
 
 // For a board of nearly whole distances, the tours that decide the table:
 // for each length counted (in units), the tour sum of the first ordering in
 // enumeration order counted as that length, and the first ordering with the
 // smallest tour sum of all. False when the walks would take too long.
-bool firstToursOfLengths(const Counter& counter, const std::vector<Entry>& tours, std::vector<double>& sums, std::int32_t* best);
+bool firstToursOfLengths(const Counter& counter, const std::vector<LengthCount>& tours, std::vector<double>& sums, std::int32_t* best);
 
 }  // namespace orvanta::counting

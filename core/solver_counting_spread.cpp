@@ -54,9 +54,9 @@ double greedyDrift(const Counter& c, const std::vector<double>& off, bool upward
     std::int32_t at = 0;
     double sum = 0.0;
     while (left != 0) {
-        std::int32_t pick = lowestBit(left) + 1;
+        std::int32_t pick = lowestCity(left);
         for (std::uint32_t bits = left; bits != 0; bits &= bits - 1) {
-            const std::int32_t city = lowestBit(bits) + 1;
+            const std::int32_t city = lowestCity(bits);
             if (upwards ? offFrom(at, city) > offFrom(at, pick) : offFrom(at, city) < offFrom(at, pick)) pick = city;
         }
         sum += offFrom(at, pick);
@@ -71,12 +71,12 @@ double greedyDrift(const Counter& c, const std::vector<double>& off, bool upward
 bool Counter::measureDriftRange() {
     std::vector<double> off(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
     for (std::int32_t a = 0; a < n; ++a)
-        for (std::int32_t b = 0; b < n; ++b) off[static_cast<std::size_t>(a * n + b)] = e(a, b) - static_cast<double>(d(a, b)) * unit;
+        for (std::int32_t b = 0; b < n; ++b) off[static_cast<std::size_t>(a * n + b)] = e(a, b) - static_cast<double>(d(a, b)) * unitLength;
     // Two actual tours already too far apart for the tolerance of the
     // shortest tour: no need to measure further.
     const double low = greedyDrift(*this, off, false);
     const double high = greedyDrift(*this, off, true);
-    if (high - low > 2e-6 * (static_cast<double>(optimum) * unit + low)) return false;
+    if (high - low > 2.0 * toleranceOf(static_cast<double>(optimum) * unitLength + low)) return false;
 
     const std::size_t states = (std::size_t{1} << m) * static_cast<std::size_t>(m);
     if (!fits(2 * states * sizeof(float))) return false;
@@ -94,11 +94,11 @@ bool Counter::measureDriftRange() {
         if ((set & (set - 1)) == 0) continue;
         run->step();
         for (std::uint32_t ends = set; ends != 0; ends &= ends - 1) {
-            const std::int32_t c = lowestBit(ends) + 1;
+            const std::int32_t c = lowestCity(ends);
             const std::uint32_t before = set & ~(1u << (c - 1));
             double lowest = kNone, highest = -kNone;
             for (std::uint32_t bits = before; bits != 0; bits &= bits - 1) {
-                const std::int32_t b = lowestBit(bits) + 1;
+                const std::int32_t b = lowestCity(bits);
                 const std::size_t from = completionIndex(before, b);
                 const double step = off[static_cast<std::size_t>(b * n + c)];
                 lowest = std::min(lowest, static_cast<double>(least[from]) + step);
@@ -119,22 +119,25 @@ bool Counter::measureDriftRange() {
 
 bool driftRangeMayKeepApart(const Counter& c) {
     // All tours of the shortest length must fit within the tolerance of the
-    // entry its first tour makes: twice a millionth of the shortest tour.
+    // entry its first tour makes, either way of it: within two tolerances of
+    // the shortest tour. entriesKeepApart() checks that exactly once the sums
+    // are known; this spares the count and the walks for a board it would
+    // refuse anyway.
     const double spread = c.mostDrift - c.leastDrift + 2.0 * (c.rounding + kCheckSlack);
-    const double shortestTour = static_cast<double>(c.optimum) * c.unit + c.leastDrift - c.rounding;
-    return spread <= 2e-6 * shortestTour;
+    const double shortestTour = static_cast<double>(c.optimum) * c.unitLength + c.leastDrift - c.rounding;
+    return spread <= 2.0 * toleranceOf(shortestTour);
 }
 
-bool entriesKeepApart(const Counter& c, const std::vector<Entry>& tours, const std::vector<double>& sums) {
+bool entriesKeepApart(const Counter& c, const std::vector<LengthCount>& tours, const std::vector<double>& sums) {
     const std::size_t n = tours.size();
     if (sums.size() != n) return false;
     const double margin = c.rounding + kCheckSlack;
     std::vector<double> least(n), most(n), reachDown(n), reachUp(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const double whole = static_cast<double>(tours[i].length) * c.unit;
+        const double whole = static_cast<double>(tours[i].length) * c.unitLength;
         least[i] = whole + c.leastDrift - margin;
         most[i] = whole + c.mostDrift + margin;
-        const double t = std::fabs(1e-6 * sums[i]);
+        const double t = toleranceOf(sums[i]);
         reachDown[i] = sums[i] - t;
         reachUp[i] = sums[i] + t;
         // Every tour of the length falls in the entry its first tour made ...
@@ -151,8 +154,10 @@ bool entriesKeepApart(const Counter& c, const std::vector<Entry>& tours, const s
     // With a full table, longer tours went uncounted: none of them may fall
     // in a counted entry, nor make an entry that a counted tour falls in.
     if (n >= static_cast<std::size_t>(kSpectrumEntries)) {
-        const double longer = static_cast<double>(tours.back().length + 1) * c.unit + c.leastDrift - margin;
-        const double longerReach = longer - std::fabs(1e-6 * longer) * (1.0 + 1e-9);
+        const double longer = static_cast<double>(tours.back().length + 1) * c.unitLength + c.leastDrift - margin;
+        // (The tolerance of an entry that length makes, a little wider for
+        // the rounding of its product.)
+        const double longerReach = longer - toleranceOf(longer) * (1.0 + 1e-9);
         for (std::size_t i = 0; i < n; ++i)
             if (!(reachUp[i] < longer && most[i] < longerReach)) return false;
     }

@@ -30,6 +30,7 @@
 #include "core/bits.h"
 #include "core/solver.h"
 #include "core/solver_counting.h"
+#include "core/solver_points.h"
 #include "core/solver_tally.h"
 
 namespace orvanta {
@@ -67,19 +68,14 @@ struct Search {
     std::int32_t best[kRouteCapacity] = {};
     double bestLength = std::numeric_limits<double>::max();
 
-    // samePoint[c]: the cities 1..n-1 on the grid point of city c, as a set;
-    // sameBelow[c]: those of them below c.
-    std::uint32_t samePoint[kMaxCities] = {};
-    std::uint32_t sameBelow[kMaxCities] = {};
+    // The cities on each city's grid point.
+    SharedPoints points;
     // The length of the prefix being walked: current[1] to current[depthNow - 1].
     std::int32_t depthNow = 1;
     // How far the walk has come, worked out from that prefix (see there).
     double position() const;
     // Walk patterns of points (true) or every ordering (false).
     bool byPattern = false;
-    // Orderings of cities 1..n-1 per pattern: the product of the factorials
-    // of how many of them share each point.
-    std::int64_t orderingsPerPattern = 1;
     // The orderings counted per entry.
     EntryTally* tally = nullptr;
 
@@ -99,9 +95,6 @@ struct Search {
 std::int32_t entryHolding(const PathSpectrum& s, double length) {
     return entryTaking(s.lengths, s.count > kSpectrumEntries ? kSpectrumEntries : s.count, length);
 }
-
-// The lowest city in a set of cities 1..n-1 (bit c - 1 for city c).
-std::int32_t lowestCity(std::uint32_t set) { return lowestBit(set) + 1; }
 
 std::int64_t factorial(std::int32_t k) {
     std::int64_t f = 1;
@@ -157,7 +150,7 @@ void Search::evaluate(double length, std::int64_t orderings) {
     }
     if (spectrum->count >= kSpectrumEntries) {
         const double last = spectrum->lengths[kSpectrumEntries - 1];
-        const double dropAbove = last + std::fabs(1e-6 * last);
+        const double dropAbove = last + toleranceOf(last);
         pruneAbove = dropAbove * (1.0 + kBoundSlack);
     }
 }
@@ -166,17 +159,17 @@ void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32
     depthNow = depth;
     run->step();
     if (remaining == 0) {
-        evaluate(sum + d(end, 0), byPattern ? orderingsPerPattern : 1);
+        evaluate(sum + d(end, 0), byPattern ? points.orderingsPerPattern : 1);
         return;
     }
-    if (!byPattern && (remaining & (remaining - 1)) != 0 && (remaining & ~samePoint[lowestCity(remaining)]) == 0) {
+    if (!byPattern && (remaining & (remaining - 1)) != 0 && (remaining & ~points.samePoint[lowestCity(remaining)]) == 0) {
         visitOnePoint(depth, end, sum, remaining);
         return;
     }
     for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
         const std::int32_t c = lowestCity(bits);
         // Within a pattern the cities of one point come in ascending order.
-        if (byPattern && (remaining & sameBelow[c]) != 0) continue;
+        if (byPattern && (remaining & points.sameBelow[c]) != 0) continue;
         const double next = sum + d(end, c);
         const std::uint32_t rest = remaining & ~(1u << (c - 1));
         const double bound = next + static_cast<double>(shortestCompletion(rest, c));
@@ -203,7 +196,7 @@ double Search::position() const {
         std::int32_t ahead = 0;
         for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
             const std::int32_t c = lowestCity(bits);
-            if (c == taken || (byPattern && (remaining & sameBelow[c]) != 0)) continue;
+            if (c == taken || (byPattern && (remaining & points.sameBelow[c]) != 0)) continue;
             const std::uint32_t rest = remaining & ~(1u << (c - 1));
             if (sum + d(end, c) + static_cast<double>(shortestCompletion(rest, c)) > pruneAbove) continue;
             ++open;
@@ -258,34 +251,24 @@ bool solveInPlace(Board& board, SolveRun& run) {
     // Boards of whole distances have too many equal tours to walk; they are
     // counted. The counting reports its progress in the first quarter.
     run.enterSpan(0.0, 0.25);
-    if (solveByCounting(board, run)) {
+    // The cities on shared points, found once for both.
+    const SharedPoints points = sharedPointsOf(board);
+    if (solveByCounting(board, run, points)) {
         ++countedSolves;
         return true;
     }
 
     Search search;
+    search.points = points;
     search.run = &run;
     search.n = n;
     search.distance.assign(static_cast<std::size_t>(n) * n, 0.0);
     for (std::int32_t i = 0; i < n; ++i)
         for (std::int32_t j = 0; j < n; ++j) search.distance[static_cast<std::size_t>(i) * n + j] = board.cityDistance(i, j);
-    for (std::int32_t a = 1; a < n; ++a) {
-        std::int32_t below = 0;
-        for (std::int32_t b = 1; b < n; ++b) {
-            if (board.cities[a].x != board.cities[b].x || board.cities[a].y != board.cities[b].y) continue;
-            search.samePoint[a] |= 1u << (b - 1);
-            if (b < a) {
-                search.sameBelow[a] |= 1u << (b - 1);
-                ++below;
-            }
-        }
-        // The a-th city of a point multiplies the orderings by a.
-        search.orderingsPerPattern *= below + 1;
-    }
     search.buildCompletion();
 
-    search.byPattern = search.orderingsPerPattern > 1;
-    EntryTally tally(n, search.samePoint, search.orderingsPerPattern);
+    search.byPattern = search.points.orderingsPerPattern > 1;
+    EntryTally tally(n, search.points.samePoint, search.points.orderingsPerPattern);
     search.tally = &tally;
     // The table's unused slots keep what the board held (shifted along as
     // entries are inserted): a second walk starts from it again.

@@ -5,12 +5,13 @@
 #include <limits>
 
 #include "core/bits.h"
+#include "core/solver.h"
 
 namespace orvanta {
 
 std::int32_t entryTaking(const double* lengths, std::int32_t used, double length) {
     for (std::int32_t i = used - 1; i >= 0; --i) {
-        const double t = std::fabs(1e-6 * lengths[i]);
+        const double t = toleranceOf(lengths[i]);
         if (length > lengths[i] + t) return -1;
         if (length >= lengths[i] - t) return i;
     }
@@ -68,7 +69,7 @@ void EntryTally::inserted(const PathSpectrum& table, std::int32_t entry, std::in
         for (std::int32_t i = 0; i < e.used; ++i) {
             if (e.entries[i] == except) continue;
             const double other = serialLength[static_cast<std::size_t>(e.entries[i])];
-            if (std::fabs(value - other) <= std::fabs(1e-6 * value) + std::fabs(1e-6 * other)) return true;
+            if (std::fabs(value - other) <= toleranceOf(value) + toleranceOf(other)) return true;
         }
         return false;
     };
@@ -107,9 +108,12 @@ std::int32_t EntryTally::holderAfter(const Event& event, double length) const {
 // orderings from that event on move to that entry, or are lost.
 void EntryTally::distribute(double length, std::int32_t holder, const std::int32_t* first) {
     tally[static_cast<std::size_t>(holder)] += perPattern;
-    // Only an event that inserts or pushes out a length within a tolerance
-    // (and a little more) of this one can change its holder.
-    const double reach = 3e-6 * std::fabs(length);
+    // Only an event that inserts or pushes out a length within a tolerance of
+    // this one can change its holder: an entry inserted above the holder takes
+    // the length when its tolerance reaches down to it, and a holder pushed
+    // out held it within its own. That is a tolerance of the event's length,
+    // at most a millionth more than one of this length: three are looked at.
+    const double reach = 3.0 * toleranceOf(length);
     auto it = std::lower_bound(eventsByLength.begin(), eventsByLength.end(), std::make_pair(length - reach, -1));
     nearby.clear();
     for (; it != eventsByLength.end() && it->first <= length + reach; ++it)

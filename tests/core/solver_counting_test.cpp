@@ -4,6 +4,7 @@
 // the solve, and one tour evaluated instead of all of them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -13,6 +14,8 @@
 
 #include "core/solver.h"
 #include "core/solver_counting.h"
+#include "core/solver_counting_programme.h"
+#include "core/solver_tally.h"
 #include "reference/reference_solver.h"
 #include "support/fake_clock.h"
 #include "support/boards.h"
@@ -78,14 +81,7 @@ Solved expectSameAsEnumeration(const Board& board, const std::string& what) {
     return result;
 }
 
-// Deterministic draws for the placements below.
-struct Draw {
-    std::uint32_t state;
-    std::int32_t below(std::int32_t n) {
-        state = state * 1664525u + 1013904223u;
-        return static_cast<std::int32_t>((state >> 8) % static_cast<std::uint32_t>(n));
-    }
-};
+using test::Draw;
 
 // n distinct positions in [0, span), in a scrambled order.
 std::vector<std::int32_t> positions(std::int32_t n, std::int32_t span, Draw& draw) {
@@ -183,12 +179,38 @@ TEST_F(SolverCounting, WholeDistancesOffTheAxes) {
     }
 }
 
+// Cities on a slanted line: every distance is a whole multiple of the
+// length of the line's lattice step (a, b), the square root of a² + b², up to
+// the rounding of the board's distances. Counted as whole multiples; the
+// shortest tours and the first of each length are walked.
+TEST_F(SolverCounting, SlantedLinesAreCountedExactly) {
+    std::vector<std::pair<std::string, Board>> boards;
+    const std::vector<std::int32_t> shuffled = {0, 5, 2, 7, 4, 1, 6, 3};
+    boards.emplace_back("diagonal", test::boardWith(41, test::onLine({2, 2}, {3, 3}, shuffled)));
+    boards.emplace_back("falling diagonal", test::boardWith(41, test::onLine({2, 38}, {4, -4}, shuffled)));
+    // Uneven gaps, city 0 inside the line, a point taken twice.
+    boards.emplace_back("slope 1:2, uneven", test::boardWith(41, test::onLine({5, 1}, {1, 2}, {7, 0, 3, 12, 4, 17, 9, 3, 16})));
+    boards.emplace_back("slope 2:3, one point thrice", test::boardWith(41, test::onLine({1, 1}, {2, 3}, {5, 2, 2, 0, 11, 2, 8, 9, 1})));
+    // √5 · 250 and √13 · 100: multiples of a step far longer than the lattice's.
+    boards.emplace_back("10000 grid, (250, 500) apart", test::boardWith(10000, test::onLine({100, 50}, {250, 500}, {3, 9, 0, 14, 6, 1, 11, 17})));
+    boards.emplace_back("10000 grid, (-300, 200), ten", test::boardWith(10000, test::onLine({9000, 100}, {-300, 200}, {4, 0, 9, 1, 3, 8, 2, 7, 5, 6})));
+    std::int32_t full = 0;
+    for (const auto& [name, b] : boards) {
+        const std::int64_t countedBefore = countedSolves;
+        const Solved s = expectSameAsEnumeration(b, name);
+        EXPECT_EQ(countedSolves, countedBefore + 1) << name << " was not counted";
+        EXPECT_LT(s.tours * 10, s.allTours) << name;
+        full += s.entries == kSpectrumEntries ? 1 : 0;
+    }
+    EXPECT_GT(full, 0);
+    EXPECT_LT(full, 6);
+}
+
 TEST_F(SolverCounting, OtherBoardsAreStillSearched) {
-    // A diagonal: distances are multiples of the square root of 2.
-    std::vector<City> diagonal;
-    for (std::int32_t i = 0; i < 8; ++i) diagonal.push_back(City{2 + 3 * ((i * 5) % 8), 2 + 3 * ((i * 5) % 8)});
-    Solved s = expectSameAsEnumeration(boardAt(41, diagonal), "diagonal");
-    EXPECT_GT(s.tours, 1);
+    // Two slanted lines through city 0: multiples of √2 and of √5 share no unit.
+    const std::int64_t countedBefore = countedSolves;
+    Solved s = expectSameAsEnumeration(boardAt(41, {{10, 10}, {13, 13}, {16, 16}, {22, 22}, {11, 12}, {13, 16}, {14, 18}, {12, 14}}), "two slopes");
+    EXPECT_EQ(countedSolves, countedBefore);
 
     // Whole distances, but tours of a million units and more: two lengths a
     // unit apart could share an entry, so the board is searched.
@@ -236,6 +258,29 @@ TEST_F(SolverCounting, StorageLimitEitherGivesTheSameBoardOrLeavesItUntouched) {
     }
 }
 
+// The walks for the first tour of each length learn from the programme's
+// kept layers which lengths the cities left can still make up; without them,
+// the walks on two columns of 16 run past their budget and the board goes to
+// the search. The kept layers take at most half the storage, so that in 11.43
+// million bytes they are not given up for the layers being built; where those
+// need the room anyway (15 cities in 5 million bytes), the kept layers give
+// way and the count goes on.
+TEST_F(SolverCounting, KeptLayersLetTheWalksFindTheFirstTours) {
+    Board sixteen = test::boardWith(2, 10000, twoColumns(16, 700));
+    SolveRun run;
+    EXPECT_TRUE(solveByCounting(sixteen, run, 11'430'000));
+
+    const Board fifteen = test::boardWith(2, 10000, twoColumns(15, 700));
+    Board roomy = fifteen;
+    SolveRun roomyRun;
+    ASSERT_TRUE(solveByCounting(roomy, roomyRun));
+    Board b = fifteen;
+    SolveRun tightRun;
+    ASSERT_TRUE(solveByCounting(b, tightRun, 5'000'000));
+    EXPECT_EQ(std::memcmp(&b.spectrum, &roomy.spectrum, sizeof(PathSpectrum)), 0);
+    for (std::int32_t k = 0; k < kRouteCapacity; ++k) EXPECT_EQ(b.solutionRoute[k], roomy.solutionRoute[k]);
+}
+
 // Distances within a thousandth or so of whole numbers: tours counted as one
 // whole length differ in their last digits but share an entry, so the table
 // is counted; the sums the entries keep and the solution come from walking
@@ -276,6 +321,112 @@ TEST_F(SolverCounting, NearlyWholeDistancesAreCountedExactly) {
     EXPECT_LT(full, 9);
 }
 
+// The drifts the counting measures bound every tour's sum as the enumeration
+// forms it, rounding included: on three cities (x, 1) apart, each tour takes
+// every edge and so the largest differences at every city at once, and for
+// these x the rounding of the last addition goes up, past them.
+TEST_F(SolverCounting, DriftsBoundEveryTourSumWithItsRounding) {
+    std::vector<Board> boards;
+    for (std::int32_t x : {309, 316, 317, 331}) boards.push_back(test::boardWith(10000, {{0, 0}, {x, 1}, {2 * x, 0}}));
+    for (std::int32_t spacing : {500, 700}) {
+        std::vector<City> zigzag;
+        for (std::int32_t i = 0; i < 8; ++i) zigzag.push_back(City{300 + spacing * ((i * 3) % 8), 5000 + (i * 3) % 8 % 2});
+        boards.push_back(test::boardWith(10000, zigzag));
+    }
+    for (const Board& b : boards) {
+        counting::Counter counter;
+        counter.n = b.cityCount;
+        counter.m = b.cityCount - 1;
+        counter.full = (1u << counter.m) - 1u;
+        ASSERT_TRUE(counter.measure(b));
+        ASSERT_TRUE(counter.near);
+        std::vector<std::int32_t> order(static_cast<std::size_t>(b.cityCount));
+        for (std::int32_t i = 0; i < b.cityCount; ++i) order[static_cast<std::size_t>(i)] = i;
+        double highest = -1.0, lowest = 1.0;
+        do {
+            double sum = 0.0;
+            std::uint32_t units = 0;
+            for (std::int32_t k = 0; k < b.cityCount; ++k) {
+                const std::int32_t from = order[static_cast<std::size_t>(k)];
+                const std::int32_t to = order[static_cast<std::size_t>((k + 1) % b.cityCount)];
+                sum += b.cityDistance(from, to);
+                units += counter.d(from, to);
+            }
+            const double drift = sum - static_cast<double>(units) * counter.unitLength;
+            highest = std::max(highest, drift);
+            lowest = std::min(lowest, drift);
+        } while (std::next_permutation(order.begin() + 1, order.end()));
+        EXPECT_LE(highest, counter.driftAbove) << b.cities[1].x;
+        EXPECT_GE(lowest, -counter.driftBelow) << b.cities[1].x;
+    }
+}
+
+// Whether a tour of `length` goes to entry `expected` of a table holding `sums`
+// (ascending), as recordLength files it.
+bool filedIn(const std::vector<double>& sums, double length, std::int32_t expected) {
+    return entryTaking(sums.data(), static_cast<std::int32_t>(sums.size()), length) == expected;
+}
+
+// The checks that keep whole lengths apart bite only where an entry's
+// tolerance comes within a unit of the next length together with the drifts:
+// tours of a third of a million units and more, drifts of a third of a unit.
+// No board within the counting's limits (every distance within 0.05 of a
+// whole number, no tour a million units long) gets there: its long tours are
+// those of nearly straight lines, whose drifts are tiny. So they are put to
+// measurements made up around their edges, and must refuse every one under
+// which recordLength would file a tour of one length in another's entry.
+TEST(CountingChecks, RefuseEveryMeasurementUnderWhichEntriesWouldMix) {
+    counting::Counter c;
+    c.unitLength = 1.0;
+    c.rounding = 0.0;
+    std::int32_t keptApart = 0, mixed = 0;
+    for (double drift = 0.30; drift < 0.70; drift += 0.0125) {
+        // lengthsKeepApart: tours of 600 000 units, the tours of a length
+        // spread over `drift`, half of it above the whole number.
+        c.optimum = 600000;
+        c.longest = 600001;
+        c.driftAbove = c.driftBelow = drift / 2;
+        const double first = 600000.0 + drift / 2, next = 600001.0 - drift / 2;
+        const bool apart = filedIn({first}, next, -1) && filedIn({next}, first, -1);
+        EXPECT_TRUE(!counting::lengthsKeepApart(c) || apart) << drift;
+
+        // entriesKeepApart: the first tour of each length at its least drift;
+        // 19 lengths, the first two a unit apart, or 20 (a full table, so
+        // longer lengths went uncounted) three units apart.
+        c.leastDrift = 0.0;
+        c.mostDrift = drift;
+        for (const std::int32_t used : {kSpectrumEntries - 1, kSpectrumEntries}) {
+            std::vector<counting::LengthCount> tours;
+            std::vector<double> sums;
+            for (std::int32_t i = 0; i < used; ++i) {
+                const auto whole = static_cast<std::uint32_t>(used == kSpectrumEntries || i == 0 ? 600000 + 3 * i : 599998 + 3 * i);
+                tours.push_back(counting::LengthCount{whole, 1u});
+                sums.push_back(static_cast<double>(whole));
+            }
+            bool right = true;
+            for (std::int32_t i = 0; i < used; ++i) {
+                const double whole = sums[static_cast<std::size_t>(i)];
+                right = right && filedIn(sums, whole + c.leastDrift, i) && filedIn(sums, whole + c.mostDrift, i);
+            }
+            if (used == kSpectrumEntries) {
+                // A longer length may come while the table has room and take
+                // the last entry's tours, or fall in that entry.
+                const double longer = sums.back() + 1.0;
+                std::vector<double> withLonger = sums;
+                withLonger.push_back(longer);
+                right = right && filedIn(sums, longer, -1) && filedIn(withLonger, sums.back() + c.mostDrift, used - 1);
+            }
+            const bool accepted = counting::entriesKeepApart(c, tours, sums);
+            EXPECT_TRUE(!accepted || right) << drift << ", " << used << " lengths";
+            keptApart += accepted ? 1 : 0;
+            mixed += right ? 0 : 1;
+        }
+    }
+    // Measurements on both sides of the edges.
+    EXPECT_GT(keptApart, 4);
+    EXPECT_GT(mixed, 4);
+}
+
 TEST_F(SolverCounting, NearlyWholeButTooCloseForTheTolerance) {
     // A column spacing so short that tours counted as one whole length are
     // further apart than the tolerance, and a lattice moved by a unit here and
@@ -287,14 +438,30 @@ TEST_F(SolverCounting, NearlyWholeButTooCloseForTheTolerance) {
     // length would spill over into the entry of another.
     std::vector<City> rows;
     for (std::int32_t i = 0; i < 8; ++i) rows.push_back(City{500 + 270 * ((i * 3) % 8), 4000 + i % 3});
-    const std::pair<std::string, Board> boards[] = {{"close two columns", test::boardWith(2, 10000, twoColumns(9, 40))},
-                                                    {"moved lattice", test::boardWith(10000, 10000, lattice)},
-                                                    {"three close rows", test::boardWith(10000, 10000, rows)}};
-    for (const auto& [name, b] : boards) {
+    // A 1320 by 2 rectangle: whole sides, diagonals 0.0015 above; the rough
+    // drifts reach 1.5 millionths of the shortest tour, and tours of one whole
+    // length do lie further apart than its tolerance.
+    // Three cities on a row and one 6 below: the measured drift range is
+    // wider than the shortest tour's tolerance, so the board is searched
+    // without walking a tour for the counting first.
+    struct Case {
+        std::string name;
+        Board board;
+        bool refusedAtOnce;
+    };
+    const Case cases[] = {{"close two columns", test::boardWith(2, 10000, twoColumns(9, 40)), false},
+                          {"moved lattice", test::boardWith(10000, 10000, lattice), false},
+                          {"three close rows", test::boardWith(10000, 10000, rows), false},
+                          {"rectangle 1320 by 2", test::boardWith(10000, {{5380, 4002}, {6700, 4000}, {5380, 4000}, {6700, 4002}}), false},
+                          {"three on a row, one below", test::boardWith(10000, {{2834, 4000}, {100, 4006}, {1467, 4006}, {2834, 4006}}), true}};
+    for (const Case& c : cases) {
         const std::int64_t countedBefore = countedSolves;
-        const Solved s = expectSameAsEnumeration(b, name);
-        EXPECT_EQ(countedSolves, countedBefore) << name;
-        EXPECT_GT(s.tours, 1) << name;
+        const Solved s = expectSameAsEnumeration(c.board, c.name);
+        EXPECT_EQ(countedSolves, countedBefore) << c.name;
+        EXPECT_GT(s.tours, 1) << c.name;
+        if (c.refusedAtOnce) {
+            EXPECT_EQ(s.tours, s.allTours) << c.name;
+        }
     }
 }
 

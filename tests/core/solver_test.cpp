@@ -3,10 +3,13 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <algorithm>
+#include <map>
 #include <vector>
 
 #include "core/edition.h"
 #include "core/solver.h"
+#include "core/solver_tally.h"
 #include "reference/reference_solver.h"
 #include "support/fake_clock.h"
 #include "support/boards.h"
@@ -175,6 +178,111 @@ TEST(Spectrum, CountsSaturateInsteadOfOverflowing) {
     recordLength(s, 3.0);
     recordLength(s, 3.0);
     EXPECT_EQ(s.counts[0], INT_MAX);
+}
+
+// The tally of a walk by patterns against the table that recording every
+// ordering builds. Six cities, 4 and 5 on one point: each pattern is met at its
+// first ordering (4 before 5) and stands for two; `lengthOf` gives each
+// pattern, by the order of its first ordering, its length.
+struct PatternWalk {
+    std::vector<std::vector<std::int32_t>> orderings;  // all 120, in enumeration order
+    std::vector<std::int32_t> pattern;                  // the pattern of each ordering
+    std::vector<std::size_t> first, second;             // each pattern's two orderings
+
+    PatternWalk() {
+        std::vector<std::int32_t> o = {0, 1, 2, 3, 4, 5};
+        std::map<std::vector<std::int32_t>, std::int32_t> ids;
+        do {
+            std::vector<std::int32_t> key = o;
+            std::replace(key.begin(), key.end(), 5, 4);
+            const auto [it, added] = ids.emplace(key, static_cast<std::int32_t>(first.size()));
+            if (added) first.push_back(orderings.size());
+            else second.push_back(orderings.size());
+            pattern.push_back(it->second);
+            orderings.push_back(o);
+        } while (std::next_permutation(o.begin() + 1, o.end()));
+    }
+
+    // The first pattern after 20 others whose two orderings have another
+    // pattern's first ordering between them, and that pattern.
+    std::pair<std::int32_t, std::int32_t> patternWithOneBetween() const {
+        for (std::int32_t p = 20; p < static_cast<std::int32_t>(first.size()); ++p)
+            for (std::size_t k = first[static_cast<std::size_t>(p)] + 1; k < second[static_cast<std::size_t>(p)]; ++k)
+                if (first[static_cast<std::size_t>(pattern[k])] == k) return {p, pattern[k]};
+        return {-1, -1};
+    }
+
+    PathSpectrum everyOrdering(const std::vector<double>& lengthOf) const {
+        PathSpectrum table{};
+        for (std::int32_t p : pattern) recordLength(table, lengthOf[static_cast<std::size_t>(p)]);
+        return table;
+    }
+
+    PathSpectrum byPatterns(const std::vector<double>& lengthOf) const {
+        const std::uint32_t samePoint[6] = {0, 1u << 0, 1u << 1, 1u << 2, (1u << 3) | (1u << 4), (1u << 3) | (1u << 4)};
+        EntryTally tally(6, samePoint, 2);
+        PathSpectrum table{};
+        for (bool noting : {true, false}) {
+            table = PathSpectrum{};
+            tally.startWalk(noting);
+            for (std::size_t p = 0; p < first.size(); ++p) {
+                const double length = lengthOf[p];
+                const std::int32_t* ordering = orderings[first[p]].data();
+                std::int32_t entry = entryTaking(table.lengths, table.count, length);
+                if (entry < 0) {
+                    const std::int32_t lost = tally.serialToLose(table);
+                    recordLength(table, length);
+                    entry = entryTaking(table.lengths, table.count, length);
+                    if (entry < 0) continue;
+                    tally.inserted(table, entry, lost, length, ordering);
+                }
+                tally.counted(entry, length, 2, ordering);
+            }
+            tally.writeCounts(table);
+            if (noting && !tally.orderingsMove()) break;
+        }
+        return table;
+    }
+};
+
+// A pattern's second ordering comes after an entry inserted within the
+// tolerance of its length: the count follows it there, as recording every
+// ordering does. The entry either overlaps the one pushed out (and no other),
+// or lies above the pattern's entry with the length right at the lower edge of
+// its tolerance, a millionth of the entry above the length.
+TEST(EntryTally, OrderingsFollowTheEntriesInsertedAfterTheirPattern) {
+    const PatternWalk walk;
+    const auto [late, between] = walk.patternWithOneBetween();
+    ASSERT_GE(late, 0);
+    std::vector<double> lengths(walk.first.size());
+    for (std::size_t p = 0; p < lengths.size(); ++p) lengths[p] = (p < 20 ? 200.0 : 400.0) + static_cast<double>(p);
+
+    // The table is full, 219 its last entry; the late pattern goes to it,
+    // and the length between pushes it out and takes the late one's second.
+    const double top = 219.0, t = 219e-6;
+    std::vector<double> pushOut = lengths;
+    pushOut[static_cast<std::size_t>(late)] = top - 0.9 * t;
+    pushOut[static_cast<std::size_t>(between)] = top - 1.15 * t;
+
+    // The late pattern goes to 218; the length between is inserted above it,
+    // the longest whose tolerance still reaches down to the late one.
+    std::vector<double> edge = lengths;
+    edge[19] = 250.0;
+    const double held = 218.0 + 0.9 * 218e-6;
+    double above = held / (1.0 - 1e-6);
+    while (above - std::fabs(1e-6 * above) <= held) above = std::nextafter(above, 1e9);
+    while (above - std::fabs(1e-6 * above) > held) above = std::nextafter(above, 0.0);
+    edge[static_cast<std::size_t>(late)] = held;
+    edge[static_cast<std::size_t>(between)] = above;
+
+    for (const auto& [name, lengthOf] : {std::make_pair("pushed out", pushOut), std::make_pair("at the edge", edge)}) {
+        const PathSpectrum expected = walk.everyOrdering(lengthOf);
+        const PathSpectrum tallied = walk.byPatterns(lengthOf);
+        ASSERT_EQ(expected.count, kSpectrumEntries) << name;
+        EXPECT_EQ(expected.counts[19], 3) << name;  // the setting works as meant
+        EXPECT_EQ(std::memcmp(&tallied, &expected, sizeof(PathSpectrum)), 0) << name;
+        for (std::int32_t i = 0; i < kSpectrumEntries; ++i) EXPECT_EQ(tallied.counts[i], expected.counts[i]) << name << ", entry " << i;
+    }
 }
 
 TEST_F(Solver, AllCitiesOnOnePointGiveASpectrumOfOnes) {

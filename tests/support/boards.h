@@ -34,13 +34,30 @@ inline Board boardWith(std::int32_t width, std::int32_t height, const std::vecto
 inline Board boardWith(std::int32_t side, const std::vector<City>& cities) { return boardWith(side, side, cities); }
 
 // `count` cities 500 apart along the bottom row of the 10000-grid, the sixth
-// lifted 3 units off it: nearly every tour is within the table's reach and no
-// distance to the lifted city is nearly whole, so the search walks for long
-// (12 cities about a second, 14 tens of seconds, 18 far longer).
+// lifted 3 units off it: from 14 cities on, the counting refuses it (no
+// distance to the lifted city is nearly whole enough) and nearly every tour is
+// within the table's reach, so the search walks for minutes.
 inline Board rowWithOneOff(std::int32_t count) {
     std::vector<City> cities;
     for (std::int32_t i = 0; i < count; ++i) cities.push_back(City{500 * i, i == 5 ? 3 : 0});
     return boardOf(10000, cities);
+}
+
+// Deterministic draws for boards placed at random.
+struct Draw {
+    std::uint32_t state;
+    std::int32_t below(std::int32_t n) {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<std::int32_t>((state >> 8) % static_cast<std::uint32_t>(n));
+    }
+};
+
+// Cities on the line from `origin` in lattice steps `step`, at the given
+// numbers of steps (in the order given; repeats share a point).
+inline std::vector<City> onLine(City origin, City step, const std::vector<std::int32_t>& at) {
+    std::vector<City> cities;
+    for (std::int32_t k : at) cities.push_back(City{origin.x + step.x * k, origin.y + step.y * k});
+    return cities;
 }
 
 }  // namespace orvanta::test
