@@ -345,12 +345,15 @@ class WebEditionTest(unittest.TestCase):
     def test_long_solve_in_worker_shows_progress_and_stops_on_escape(self):
         page = Page(self.driver, self.base, 'public')
         page.load()
-        path = os.path.join(self.folder('public'), 'diagonal.rva')
+        # 16 cities on three neighbouring rows of the 10000-grid, 530 apart:
+        # a board that takes the solver minutes (the diagonal of the 41-grid
+        # is counted at once).
+        path = os.path.join(self.folder('public'), 'slow.rva')
         with open(path, 'wb') as file:
-            file.write(map_record([(i, i) for i in range(15)], 41))
+            file.write(map_record([(530 * i, i % 3) for i in range(16)], 10000))
         page.open_file(COMMAND['openMap'], path)
-        wait_for(lambda: page.inspect()['cityCount'] == 15, 5, 'the diagonal map')
-        steps = ['open-map:diagonal.rva']
+        wait_for(lambda: page.inspect()['cityCount'] == 16, 5, 'the slow map')
+        steps = ['open-map:slow.rva']
         page.settle()
         self.assertSameAsDesktop(page, steps)
         page.keys(Keys.ADD)
