@@ -83,7 +83,12 @@ TEST_F(SolveThread, ResultsAreThoseOfASolveInPlaceAppliedOnTheWindowsThread) {
         ASSERT_TRUE(solveExact(inPlace));
         if (slow) slowDownEverySolve();
         handleKeyRelease(key::oemPlus);
-        EXPECT_EQ(forcedSolveRunning(), slow);
+        // Slowed, it needs eight looks at the clock for its completion table
+        // alone, each with a real 60 ms sleep. Whether the quick one ends
+        // within the wait is left to the scheduler of a loaded machine.
+        if (slow) {
+            EXPECT_TRUE(forcedSolveRunning());
+        }
         serveUntilEnded(std::chrono::seconds(120));
         ASSERT_FALSE(forcedSolveRunning());
         ASSERT_EQ(theBoard.solved, 1);
