@@ -252,7 +252,14 @@ save_as() {  # command keys of the File or Game menu, typed name
   local dialog
   dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^(Сохранить|Открыть) Карту' | head -n1) || true
   [ -n "$dialog" ] || { import -window root "$work/no-dialog.png"; fail "no file dialog"; }
-  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  # Keys typed before the dialog is the active window, with its name field
+  # ready, are lost (the dialog then takes its proposed name): wait for both.
+  for _ in $(seq 50); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$dialog" ] && break
+    xdotool windowactivate "$dialog" 2>/dev/null || xdotool windowfocus "$dialog" 2>/dev/null || true
+    sleep 0.1
+  done
+  sleep 0.5
   xdotool key ctrl+a
   xdotool type --delay 60 "$name"
   xdotool key Return
