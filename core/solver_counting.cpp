@@ -331,6 +331,14 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours
         return true;
     };
 
+    // By halves: the layers only up to the sets of the first half, then
+    // every tour is joined from its two halves (joinHalves).
+    const bool halves = joinsHalves(bound);
+    const std::int32_t top = halves ? firstHalf() : m;
+    std::uint32_t setsToDo = 0;
+    for (std::int32_t size = 1; size <= top; ++size) setsToDo += binomial[m][size];
+    if (halves) setsToDo += binomial[m][top];
+
     // Sets of one city: the first edge from city 0.
     if (!startLayer(layers[0], static_cast<std::size_t>(m))) return Run::TooLarge;
     std::uint32_t setsDone = static_cast<std::uint32_t>(m);
@@ -343,7 +351,7 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours
         if (!addState(layers[0], merge, limit)) return Run::TooLarge;
     }
 
-    for (std::int32_t size = 2; size <= m; ++size) {
+    for (std::int32_t size = 2; size <= top; ++size) {
         const Layer& previous = layers[(size - 2) % 2];
         Layer& next = layers[(size - 1) % 2];
         const std::size_t states = static_cast<std::size_t>(binomial[m][size]) * static_cast<std::size_t>(size);
@@ -351,7 +359,7 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours
 
         for (std::uint32_t set = (1u << size) - 1; set <= full; set = nextSubsetOfSameSize(set)) {
             run->step();
-            run->advance(static_cast<double>(++setsDone) / static_cast<double>(full));
+            run->advance(static_cast<double>(++setsDone) / static_cast<double>(setsToDo));
             const std::uint32_t outside = full & ~set;
             // A set counted in ascending order holds the lowest cities of each point.
             bool ascending = true;
@@ -384,8 +392,16 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours
             }
             if (set == full) break;  // the next set of this size would leave the cities
         }
-        // The layer before is no longer needed, unless every layer is kept.
+        // The layer before is no longer needed, unless every layer is kept
+        // (or it holds the second halves).
+        if (halves && size == top) break;
         keepLayer(layers[(size - 2) % 2]);
+    }
+    if (halves) {
+        const bool joined = joinHalves(bound, tours, setsDone, setsToDo);
+        layers[0] = Layer{};
+        layers[1] = Layer{};
+        return joined ? Run::Complete : Run::TooLarge;
     }
 
     // Close every ordering of all cities with the edge back to city 0.
@@ -402,6 +418,56 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours
     layers[0] = Layer{};
     layers[1] = Layer{};
     return Run::Complete;
+}
+
+// Joins every tour from its two halves. The first half runs from city 0
+// through the `firstHalf()` cities of a set, the last of them c; the second
+// from c through all other cities back to city 0, which is a path from
+// city 0 through those cities and c, ending at c, walked backwards: a state
+// of the layer of that size, the one before the first half's or that
+// layer itself. Each ordering is split at one place only, so adding the
+// products of the counts of every pair of halves within the bound counts
+// every ordering once. Keeping only the 20 shortest lengths of each half
+// loses no tour of the 20 shortest lengths, as in the merges: a tour whose
+// half is longer than 20 other lengths of that half has 20 distinct shorter
+// tours through the same other half. Cities on shared points would need
+// the second half counted in descending order: such boards count in full.
+bool Counter::joinHalves(std::uint32_t bound, std::vector<LengthCount>& tours, std::uint32_t setsDone, std::uint32_t setsToDo) {
+    const std::int32_t first = firstHalf();
+    const Layer& front = layers[(first - 1) % 2];
+    const Layer& back = layers[(m - first) % 2];
+    // Counts by tour length above the optimum, saturated at the limit: a
+    // product of two counts below 2^31 and a sum below the limit fit in 64 bits.
+    const std::size_t span = bound - optimum + 1;
+    if (!fitsOrDropsKept(span * sizeof(std::uint64_t))) return false;
+    std::vector<std::uint64_t> byLength(span, 0);
+    std::size_t state = 0;
+    for (std::uint32_t set = (1u << first) - 1; set <= full; set = nextSubsetOfSameSize(set)) {
+        run->step();
+        run->advance(static_cast<double>(++setsDone) / static_cast<double>(setsToDo));
+        const std::uint32_t others = full & ~set;
+        for (std::uint32_t bits = set; bits != 0; bits &= bits - 1, ++state) {
+            if (front.used[state] == 0) continue;
+            const std::int32_t c = lowestCity(bits);
+            const std::size_t rest = stateIndex(others | (1u << (c - 1)), c);
+            if (back.used[rest] == 0) continue;
+            const LengthCount* way = back.list(rest);
+            const LengthCount* wayEnd = way + back.used[rest];
+            const LengthCount* start = front.list(state);
+            for (const LengthCount* a = start; a != start + front.used[state] && a->length + way->length <= bound; ++a) {
+                const std::uint32_t within = bound - a->length;
+                for (const LengthCount* b = way; b != wayEnd && b->length <= within; ++b) {
+                    std::uint64_t& sum = byLength[a->length + b->length - optimum];
+                    const std::uint64_t more = sum + static_cast<std::uint64_t>(a->count) * b->count;
+                    sum = more > kCountLimit ? kCountLimit : more;
+                }
+            }
+        }
+        if (set == full) break;
+    }
+    for (std::size_t i = 0; i < span && tours.size() < static_cast<std::size_t>(kSpectrumEntries); ++i)
+        if (byLength[i] != 0) tours.push_back(LengthCount{optimum + static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(byLength[i])});
+    return true;
 }
 
 // The first ordering in lexicographic order whose tour is shortest: at each
@@ -435,6 +501,7 @@ namespace {
 // The steps of a counting solve, in order. Each returns false when the board
 // is left to the search.
 
+
 // Step 1: the distances qualify, the shortest completions are known, and
 // nearly whole ones pass the checks that can be made before counting.
 // `measured`: the board needed its drift range measured, so the sums its
@@ -456,7 +523,8 @@ bool qualifies(Counter& c, const Board& board, bool& measured) {
 // Step 2: the 20 shortest distinct lengths (or all), with their counts.
 // Each pass of the programme takes half of the share of the solve's progress
 // that the passes before it left, out of the first fifth.
-bool countShortestLengths(Counter& c, std::vector<LengthCount>& tours, double& passShare) {
+bool countShortestLengths(Counter& c, std::vector<LengthCount>& tours) {
+    double passShare = 0.1;
     // Widen the bound above the optimum until 20 distinct lengths fit under
     // it or it covers every tour. A bound that needs too much storage is
     // narrowed again between the last one that fitted and it.
@@ -466,9 +534,7 @@ bool countShortestLengths(Counter& c, std::vector<LengthCount>& tours, double& p
     if (width > c.longest) width = c.longest;
     std::int64_t fitted = -1;                // widest bound known to fit, short of 20 lengths
     std::int64_t tooLarge = -1;              // narrowest bound known not to fit
-    // Nearly whole distances: the walks below learn from the layers of the
-    // last run which lengths can still be made up; keep them while they fit.
-    c.keepLayers = c.near;
+    c.keepLayers = false;
     for (;;) {
         const std::uint32_t bound = c.optimum + width;
         c.run->enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
@@ -504,35 +570,38 @@ bool countShortestLengths(Counter& c, std::vector<LengthCount>& tours, double& p
     return true;
 }
 
-// Step 3: the layers the walks of step 4 learn from, when the last pass of
-// step 2 could not keep them.
-void keepLayersForTheWalks(Counter& c, const std::vector<LengthCount>& tours, double passShare) {
-    // Without the layers to tell them which lengths can still be made up,
-    // the walks below may go too far. When the last run could not keep
-    // them but they may fit with a tighter bound, count once more keeping
-    // them, up to the longest length found, which the table needs and no
-    // more (lengths and counts come out as they were).
-    if (c.near && c.kept.size() != static_cast<std::size_t>(c.m) && !tours.empty() &&
-        c.fixedBytes + c.keepableBytes <= c.storageLimit) {
-        c.keepLayers = true;
-        std::vector<LengthCount> again;
-        c.run->enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
-        if (c.count(tours.back().length, again) != Counter::Run::Complete) {
-            c.kept.clear();
-            c.layers[0] = Layer{};
-            c.layers[1] = Layer{};
-        }
+// The layers the walks of step 3 learn from which lengths can still be
+// made up: counted once more keeping them, up to the longest length found,
+// which the table needs and no more (lengths and counts come out as they
+// were). Kept while they fit; a layer that does not is kept empty.
+void keepLayersForTheWalks(Counter& c, const std::vector<LengthCount>& tours) {
+    c.keepLayers = true;
+    std::vector<LengthCount> again;
+    if (c.count(tours.back().length, again) != Counter::Run::Complete) {
+        c.kept.clear();
+        c.layers[0] = Layer{};
+        c.layers[1] = Layer{};
     }
 }
 
-// Step 4: the length each entry keeps, that of the first tour counted in it,
+// Step 3: the length each entry keeps, that of the first tour counted in it,
 // and the solution route.
 bool findSumsAndSolution(Counter& c, const Board& board, bool measured, const std::vector<LengthCount>& tours, std::vector<double>& sums,
                          std::int32_t* order) {
     if (c.near) {
         // Tours counted as one length differ in their last digits: the first
         // of each length and the smallest sum are found by walking them.
-        if (!firstToursOfLengths(c, tours, sums, order)) return false;
+        // Most boards' walks find them at once; the others go on once the
+        // layers are kept to tell them which lengths can still be made up.
+        // Steps without the layers: about what counting once more to keep
+        // them takes, which grows as the number of sets does.
+        const std::int64_t stepsWithoutLayers = std::int64_t{4} << c.m;
+        Walked walked = firstToursOfLengths(c, tours, sums, order, stepsWithoutLayers);
+        if (walked == Walked::OutOfSteps) {
+            keepLayersForTheWalks(c, tours);
+            walked = firstToursOfLengths(c, tours, sums, order, std::numeric_limits<std::int64_t>::max());
+        }
+        if (walked != Walked::Done) return false;
         return !measured || entriesKeepApart(c, tours, sums);
     }
     c.firstShortestRoute(order);
@@ -546,7 +615,7 @@ bool findSumsAndSolution(Counter& c, const Board& board, bool measured, const st
     return true;
 }
 
-// Step 5: the table and the solution route, as the enumeration leaves them.
+// Step 4: the table and the solution route, as the enumeration leaves them.
 void writeBoard(Board& board, const Counter& c, const std::vector<LengthCount>& tours, const std::vector<double>& sums, const std::int32_t* order) {
     // The enumeration starts by emptying the table over its old contents, puts
     // the first length in slot 0 and moves every slot above an insertion up by
@@ -603,9 +672,7 @@ bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, st
     try {
         bool measured = false;
         if (!counting::qualifies(counter, board, measured)) return false;
-        double passShare = 0.1;
-        if (!counting::countShortestLengths(counter, tours, passShare)) return false;
-        counting::keepLayersForTheWalks(counter, tours, passShare);
+        if (!counting::countShortestLengths(counter, tours)) return false;
         if (tours.empty() || tours[0].length != counter.optimum) return false;
         run.enterSpan(0.2, 0.25);
         if (!counting::findSumsAndSolution(counter, board, measured, tours, sums, order)) return false;

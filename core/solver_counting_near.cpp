@@ -31,7 +31,7 @@ namespace orvanta::counting {
 
 namespace {
 
-// Steps of all walks of one solve, and dead ends remembered at once; beyond
+// Steps of all walks of one call, and dead ends remembered at once; beyond
 // them the board is left to the search.
 constexpr std::int64_t kStepLimit = 4'000'000;
 constexpr std::size_t kDeadEndLimit = std::size_t{1} << 19;
@@ -43,6 +43,7 @@ struct Walk {
     const Counter& c;
     std::int32_t order[kRouteCapacity] = {};
     std::int64_t steps = 0;
+    std::int64_t limit = kStepLimit;
     // (cities remaining, end city, units still to go) from which no ordering
     // of the remaining cities makes up exactly those units.
     std::unordered_set<std::uint64_t> deadEnds;
@@ -59,7 +60,7 @@ struct Walk {
     bool step() {
         c.run->step();
         c.run->advance(static_cast<double>(steps) / kStepLimit);
-        tooLong = tooLong || ++steps > kStepLimit;
+        tooLong = tooLong || ++steps > limit;
         return !tooLong;
     }
 
@@ -185,24 +186,27 @@ bool lengthsKeepApart(const Counter& counter) {
     return unit - spread > 1.001 * toleranceOf(longestTour);
 }
 
-bool firstToursOfLengths(const Counter& counter, const std::vector<LengthCount>& tours, std::vector<double>& sums, std::int32_t* best) {
-    if (tours.empty() || tours[0].count >= kShortestLimit) return false;
+Walked firstToursOfLengths(const Counter& counter, const std::vector<LengthCount>& tours, std::vector<double>& sums, std::int32_t* best,
+                           std::int64_t stepsForLengths) {
+    if (tours.empty() || tours[0].count >= kShortestLimit) return Walked::Refused;
     Walk walk(counter);
-    sums.clear();
-    walk.allShortest(1, 0, counter.full, counter.optimum, 0.0);
-    if (walk.tooLong || !walk.found) return false;
-    for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = walk.best[k];
-    // That walk went in enumeration order: its first ordering is the first of
-    // the shortest length.
-    sums.push_back(walk.firstSum);
-    for (std::size_t i = 1; i < tours.size(); ++i) {
+    if (sums.empty()) {
+        walk.allShortest(1, 0, counter.full, counter.optimum, 0.0);
+        if (walk.tooLong || !walk.found) return Walked::Refused;
+        for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = walk.best[k];
+        // That walk went in enumeration order: its first ordering is the
+        // first of the shortest length.
+        sums.push_back(walk.firstSum);
+    }
+    if (stepsForLengths < kStepLimit - walk.steps) walk.limit = walk.steps + stepsForLengths;
+    for (std::size_t i = sums.size(); i < tours.size(); ++i) {
         const LengthCount& t = tours[i];
         walk.deadEnds.clear();
-        if (!walk.firstOf(1, 0, counter.full, t.length)) return false;
+        if (!walk.firstOf(1, 0, counter.full, t.length)) return walk.tooLong && walk.limit < kStepLimit ? Walked::OutOfSteps : Walked::Refused;
         counter.run->tour();
         sums.push_back(walk.sumOf(walk.order));
     }
-    return true;
+    return Walked::Done;
 }
 
 }  // namespace orvanta::counting

@@ -46,6 +46,11 @@ struct KeptLayer {
     std::vector<std::uint32_t> lengths;
 };
 
+// Boards of fewer cities besides city 0 count in full; tour lengths beyond
+// this many units above the optimum too.
+constexpr std::int32_t kHalvesFrom = 4;
+constexpr std::uint32_t kJoinSpan = std::uint32_t{1} << 16;
+
 struct Counter {
     SolveRun* run = nullptr;
     std::int32_t n = 0;
@@ -122,6 +127,17 @@ struct Counter {
     void keepLayer(Layer& done);
     enum class Run { Complete, TooLarge };
     Run count(std::uint32_t bound, std::vector<LengthCount>& tours);
+    // Cities in the sets of the first half of a tour joined from two halves:
+    // the second half's sets are as large or one smaller.
+    std::int32_t firstHalf() const { return (m + 2) / 2; }
+    // Whether count() builds only the layers up to the first half's and joins
+    // the tours from two halves: about half the work, but its layers cannot
+    // be kept, it needs a table of every length up to the bound, and it
+    // counts no shared points.
+    bool joinsHalves(std::uint32_t bound) const {
+        return !keepLayers && points.orderingsPerPattern == 1 && m >= kHalvesFrom && bound - optimum < kJoinSpan;
+    }
+    bool joinHalves(std::uint32_t bound, std::vector<LengthCount>& tours, std::uint32_t setsDone, std::uint32_t setsToDo);
     void firstShortestRoute(std::int32_t* order) const;
     // Index of the state (set, end) within its layer.
     std::size_t stateIndex(std::uint32_t set, std::int32_t end) const {
@@ -147,7 +163,13 @@ bool entriesKeepApart(const Counter& counter, const std::vector<LengthCount>& to
 // For a board of nearly whole distances, the tours that decide the table:
 // for each length counted (in units), the tour sum of the first ordering in
 // enumeration order counted as that length, and the first ordering with the
-// smallest tour sum of all. False when the walks would take too long.
-bool firstToursOfLengths(const Counter& counter, const std::vector<LengthCount>& tours, std::vector<double>& sums, std::int32_t* best);
+// smallest tour sum of all. The walks go on from the lengths whose sums are
+// known (from the solution, when none are), taking at most
+// `stepsForLengths` steps for the lengths: OutOfSteps when those ran out
+// before the walks' own limit, Refused when the walks would take too long
+// or find no tour of a length.
+enum class Walked { Done, OutOfSteps, Refused };
+Walked firstToursOfLengths(const Counter& counter, const std::vector<LengthCount>& tours, std::vector<double>& sums, std::int32_t* best,
+                           std::int64_t stepsForLengths);
 
 }  // namespace orvanta::counting
