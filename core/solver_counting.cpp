@@ -251,7 +251,7 @@ bool Counter::buildCompletion() {
 // Empties a layer and makes room for the index of its states.
 bool Counter::startLayer(Layer& layer, std::size_t states) {
     layer = Layer{};
-    if (!fitsOrDropsKept(states * (sizeof(std::uint32_t) + sizeof(std::uint8_t)))) return false;
+    if (!fits(states * (sizeof(std::uint32_t) + sizeof(std::uint8_t)))) return false;
     layer.first.reserve(states);
     layer.used.reserve(states);
     layer.bytes = layer.first.capacity() * sizeof(std::uint32_t) + layer.used.capacity() * sizeof(std::uint8_t);
@@ -261,24 +261,12 @@ bool Counter::startLayer(Layer& layer, std::size_t states) {
 // Room for the entries of one more state, or null beyond the storage limit.
 LengthCount* Counter::room(Layer& layer) {
     if (layer.filled + kSpectrumEntries > kBlockPairs) {
-        if (!fitsOrDropsKept(kBlockPairs * sizeof(LengthCount))) return nullptr;
+        if (!fits(kBlockPairs * sizeof(LengthCount))) return nullptr;
         layer.blocks.emplace_back(new LengthCount[kBlockPairs]);
         layer.bytes += kBlockPairs * sizeof(LengthCount);
         layer.filled = 0;
     }
     return layer.blocks.back().get() + layer.filled;
-}
-
-// Whether `extra` bytes fit, after giving up the kept layers if they are in
-// the way: they only speed up the walks, the layers being built are needed.
-bool Counter::fitsOrDropsKept(std::size_t extra) {
-    if (fits(extra)) return true;
-    if (keptBytes == 0) return false;
-    kept.clear();
-    kept.shrink_to_fit();
-    keptBytes = 0;
-    keepLayers = false;
-    return fits(extra);
 }
 
 // Empties a layer that is done with. With keepLayers, keeps the lengths of
@@ -288,7 +276,6 @@ void Counter::keepLayer(Layer& done) {
     std::size_t entries = 0;
     for (std::uint8_t u : done.used) entries += u;
     const std::size_t bytes = (done.used.size() + 1 + entries) * sizeof(std::uint32_t);
-    keepableBytes += bytes;
     if (keepLayers) {
         kept.emplace_back();
         if (fixedBytes + keptBytes + bytes <= storageLimit / 2) {
@@ -315,7 +302,6 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours
     layers[1] = Layer{};
     kept.clear();
     keptBytes = 0;
-    keepableBytes = 0;
     // Files the entries a merge emits as the next state of the layer.
     const auto addState = [&](Layer& layer, Merge& merge, std::uint32_t limit) {
         std::uint8_t count = 0;
@@ -439,7 +425,7 @@ bool Counter::joinHalves(std::uint32_t bound, std::vector<LengthCount>& tours, s
     // Counts by tour length above the optimum, saturated at the limit: a
     // product of two counts below 2^31 and a sum below the limit fit in 64 bits.
     const std::size_t span = bound - optimum + 1;
-    if (!fitsOrDropsKept(span * sizeof(std::uint64_t))) return false;
+    if (!fits(span * sizeof(std::uint64_t))) return false;
     std::vector<std::uint64_t> byLength(span, 0);
     std::size_t state = 0;
     for (std::uint32_t set = (1u << first) - 1; set <= full; set = nextSubsetOfSameSize(set)) {
@@ -573,7 +559,8 @@ bool countShortestLengths(Counter& c, std::vector<LengthCount>& tours) {
 // The layers the walks of step 3 learn from which lengths can still be
 // made up: counted once more keeping them, up to the longest length found,
 // which the table needs and no more (lengths and counts come out as they
-// were). Kept while they fit; a layer that does not is kept empty.
+// were). A layer that does not fit is kept empty; when the layers being
+// built run out of room, none are kept and the walks go on without them.
 void keepLayersForTheWalks(Counter& c, const std::vector<LengthCount>& tours) {
     c.keepLayers = true;
     std::vector<LengthCount> again;

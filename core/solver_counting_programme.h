@@ -89,13 +89,11 @@ struct Counter {
     SharedPoints points;
     std::size_t fixedBytes = 0;
     Layer layers[2];
-    // With keepLayers, run() keeps the layers, by size of the set less one;
-    // a layer that did not fit is kept empty, with no states. When the layers
-    // being built need their room, all are given up and keepLayers cleared.
+    // With keepLayers, count() keeps the layers, by size of the set less one;
+    // a layer that did not fit is kept empty, with no states.
     bool keepLayers = false;
     std::vector<KeptLayer> kept;
     std::size_t keptBytes = 0;
-    std::size_t keepableBytes = 0;  // what keeping every layer of the last run would take
     DenseSums dense;
 
     std::uint32_t d(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)]; }
@@ -121,7 +119,6 @@ struct Counter {
     bool measureDriftRange();
     std::size_t storageLimit = kCountingStorageLimit;
     bool fits(std::size_t extra) const { return fixedBytes + keptBytes + layers[0].bytes + layers[1].bytes + extra <= storageLimit; }
-    bool fitsOrDropsKept(std::size_t extra);
     bool startLayer(Layer& layer, std::size_t states);
     LengthCount* room(Layer& layer);
     void keepLayer(Layer& done);

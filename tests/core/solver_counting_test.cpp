@@ -262,9 +262,9 @@ TEST_F(SolverCounting, StorageLimitEitherGivesTheSameBoardOrLeavesItUntouched) {
 // kept layers which lengths the cities left can still make up; without them,
 // the walks on two columns of 16 run past their budget and the board goes to
 // the search. The kept layers take at most half the storage, so that in 11.43
-// million bytes they are not given up for the layers being built; where those
-// need the room anyway (15 cities in 5 million bytes), the kept layers give
-// way and the count goes on.
+// million bytes the layers being built still fit beside them; where those
+// need the room anyway (15 cities in 5 million bytes), no layers are kept and
+// the walks go on without them, to the same table.
 TEST_F(SolverCounting, KeptLayersLetTheWalksFindTheFirstTours) {
     Board sixteen = test::boardWith(2, 10000, twoColumns(16, 700));
     SolveRun run;
