@@ -28,11 +28,11 @@ inline std::uint32_t addSaturated(std::uint32_t a, std::uint32_t b) {
 }
 
 // Lengths that all lie within this many units of the shortest are summed in a
-// table rather than merged list by list.
+// table rather than merged list by list. Every count is at least 1, so a
+// length is present where its sum is not 0.
 constexpr std::uint32_t kDenseSpan = 256;
 struct DenseSums {
     std::uint64_t sums[kDenseSpan] = {};
-    std::uint64_t seen[kDenseSpan / 64] = {};
 };
 
 // Merges sorted lists of pairs, each shifted by its own distance, keeping
@@ -62,28 +62,23 @@ struct Merge {
             run(limit, emit);
             return;
         }
+        // The lists are sorted: the last length each adds is its longest.
+        std::uint32_t top = 0;
         for (std::int32_t l = 0; l < lists; ++l) {
-            for (const LengthCount* e = at[l]; e != end[l]; ++e) {
-                const std::uint32_t length = e->length + shift[l];
-                if (length > limit) break;
-                const std::uint32_t i = length - base;
-                dense.sums[i] += e->count;
-                dense.seen[i / 64] |= std::uint64_t{1} << (i % 64);
-            }
+            const LengthCount* e = at[l];
+            for (; e != end[l] && e->length + shift[l] <= limit; ++e) dense.sums[e->length + shift[l] - base] += e->count;
+            if (e != at[l] && e[-1].length + shift[l] - base > top) top = e[-1].length + shift[l] - base;
         }
         lists = 0;
         std::int32_t kept = 0;
-        for (std::uint32_t word = 0; word < kDenseSpan / 64; ++word) {
-            for (std::uint64_t bits = dense.seen[word]; bits != 0; bits &= bits - 1) {
-                const std::uint32_t i = word * 64 + static_cast<std::uint32_t>(lowestBit(bits));
-                if (kept < kSpectrumEntries) {
-                    const std::uint64_t count = dense.sums[i];
-                    emit(LengthCount{base + i, count > kCountLimit ? kCountLimit : static_cast<std::uint32_t>(count)});
-                    ++kept;
-                }
-                dense.sums[i] = 0;
+        for (std::uint32_t i = 0; i <= top; ++i) {
+            const std::uint64_t count = dense.sums[i];
+            if (count == 0) continue;
+            dense.sums[i] = 0;
+            if (kept < kSpectrumEntries) {
+                emit(LengthCount{base + i, count > kCountLimit ? kCountLimit : static_cast<std::uint32_t>(count)});
+                ++kept;
             }
-            dense.seen[word] = 0;
         }
     }
 
