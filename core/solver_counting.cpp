@@ -416,14 +416,19 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours
 // every ordering once. Keeping only the 20 shortest lengths of each half
 // loses no tour of the 20 shortest lengths, as in the merges: a tour whose
 // half is longer than 20 other lengths of that half has 20 distinct shorter
-// tours through the same other half. Cities on shared points would need
-// the second half counted in descending order: such boards count in full.
+// tours through the same other half. When both halves have sets of one size,
+// the pair of states taken the other way round is the same tours reversed,
+// of the same lengths: each pair is joined once and counted twice. Cities on
+// shared points would need the second half counted in descending order:
+// such boards count in full.
 bool Counter::joinHalves(std::uint32_t bound, std::vector<LengthCount>& tours, std::uint32_t setsDone, std::uint32_t setsToDo) {
     const std::int32_t first = firstHalf();
     const Layer& front = layers[(first - 1) % 2];
     const Layer& back = layers[(m - first) % 2];
-    // Counts by tour length above the optimum, saturated at the limit: a
-    // product of two counts below 2^31 and a sum below the limit fit in 64 bits.
+    const bool sameSize = m - first + 1 == first;
+    const std::uint64_t ways = sameSize ? 2 : 1;
+    // Counts by tour length above the optimum, saturated at the limit: twice
+    // a product of two counts below 2^31 and a sum below the limit fit in 64 bits.
     const std::size_t span = bound - optimum + 1;
     if (!fits(span * sizeof(std::uint64_t))) return false;
     std::vector<std::uint64_t> byLength(span, 0);
@@ -435,7 +440,9 @@ bool Counter::joinHalves(std::uint32_t bound, std::vector<LengthCount>& tours, s
         for (std::uint32_t bits = set; bits != 0; bits &= bits - 1, ++state) {
             if (front.used[state] == 0) continue;
             const std::int32_t c = lowestCity(bits);
-            const std::size_t rest = stateIndex(others | (1u << (c - 1)), c);
+            const std::uint32_t backSet = others | (1u << (c - 1));
+            if (sameSize && backSet < set) continue;
+            const std::size_t rest = stateIndex(backSet, c);
             if (back.used[rest] == 0) continue;
             const LengthCount* way = back.list(rest);
             const LengthCount* wayEnd = way + back.used[rest];
@@ -444,7 +451,7 @@ bool Counter::joinHalves(std::uint32_t bound, std::vector<LengthCount>& tours, s
                 const std::uint32_t within = bound - a->length;
                 for (const LengthCount* b = way; b != wayEnd && b->length <= within; ++b) {
                     std::uint64_t& sum = byLength[a->length + b->length - optimum];
-                    const std::uint64_t more = sum + static_cast<std::uint64_t>(a->count) * b->count;
+                    const std::uint64_t more = sum + ways * a->count * b->count;
                     sum = more > kCountLimit ? kCountLimit : more;
                 }
             }
