@@ -20,6 +20,10 @@
 // tours through the same state and the same completion, so it cannot reach
 // the table, and neither can any tour it shares a length with. The trial
 // bound grows from the optimum until 20 distinct lengths fit below it.
+// Boards without shared points build the layers only up to half the cities
+// and join every tour from a path through one half and a path through the
+// other, walked backwards (joinHalves): the larger half of the work is not
+// done.
 //
 // Distances that are only nearly whole (within kNearlyWhole) are counted as
 // their nearest whole numbers when that provably groups the tours as the
@@ -39,7 +43,8 @@
 // so they take the path of nearly whole distances.
 //
 // Reading order: measure() and buildCompletion() prepare, count() is the
-// programme for one bound (its merges are in solver_counting_merge.h, its
+// programme for one bound, joinHalves() its end for boards counted by halves
+// (its merges are in solver_counting_merge.h, its
 // storage the Layer blocks in solver_counting_programme.h), and the steps
 // before solveByCounting() at the end drive it and write the board.
 #include "core/solver_counting.h"
@@ -589,7 +594,7 @@ bool findSumsAndSolution(Counter& c, const Board& board, bool measured, const st
         // layers are kept to tell them which lengths can still be made up.
         // Steps without the layers: about what counting once more to keep
         // them takes, which grows as the number of sets does.
-        const std::int64_t stepsWithoutLayers = std::int64_t{4} << c.m;
+        const std::int64_t stepsWithoutLayers = std::int64_t{2} << c.m;
         Walked walked = firstToursOfLengths(c, tours, sums, order, stepsWithoutLayers);
         if (walked == Walked::OutOfSteps) {
             keepLayersForTheWalks(c, tours);
