@@ -42,18 +42,15 @@
 // as whole multiples; the board's own distances are those multiples rounded,
 // so they take the path of nearly whole distances.
 //
-// Reading order: measure() and buildCompletion() prepare, count() is the
-// programme for one bound, joinHalves() its end for boards counted by halves
-// (its merges are in solver_counting_merge.h, its
-// storage the Layer blocks in solver_counting_programme.h), and the steps
-// before solveByCounting() at the end drive it and write the board.
+// Reading order: measure() (solver_counting_distances.cpp) and
+// buildCompletion() prepare, count() is the programme for one bound,
+// joinHalves() its end for boards counted by halves (its merges are in solver_counting_merge.h, its storage the Layer blocks in
+// solver_counting_storage.h), and the steps before solveByCounting() at the
+// end drive it and write the board.
 #include "core/solver_counting.h"
 
-#include <cmath>
-#include <numeric>
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <new>
 #include <vector>
 
@@ -65,181 +62,20 @@ namespace orvanta {
 
 namespace counting {
 
-namespace {
-
-// Tours of at least this many grid units could share an entry with a
-// different length, and are left to the search.
-constexpr std::int64_t kLengthLimit = 1000000;
-// A coordinate difference beyond this cannot belong to such a board.
-constexpr std::int64_t kDifferenceLimit = kLengthLimit;
-// Distances further than this from a whole number are not counted.
-constexpr double kNearlyWhole = 0.05;
-std::uint32_t gcd(std::uint32_t a, std::uint32_t b) {
-    while (b != 0) {
-        const std::uint32_t r = a % b;
-        a = b;
-        b = r;
-    }
-    return a;
-}
-
-// The square-free part of a positive number: it with every square factor
-// divided out. After the factors up to the cube root, what is left has at
-// most two prime factors, both larger: a square, or square-free.
-std::uint64_t squareFreePart(std::uint64_t value) {
-    std::uint64_t part = 1;
-    for (std::uint64_t p = 2; p * p * p <= value; ++p) {
-        while (value % (p * p) == 0) value /= p * p;
-        if (value % p == 0) {
-            part *= p;
-            value /= p;
-        }
-    }
-    auto root = static_cast<std::uint64_t>(std::llround(std::sqrt(static_cast<double>(value))));
-    return root * root == value ? part : part * value;
-}
-
-// The radicand r of the common unit of a board whose distances are all whole
-// multiples of the square root of one square-free r: every dx² + dy² is r
-// times a square, so the gcd of them all is r times a square too. 1 when
-// there is no such r besides 1 (then the distances are whole or nothing).
-std::uint64_t commonRadicand(const Board& board) {
-    std::uint64_t all = 0;
-    for (std::int32_t a = 0; a < board.cityCount; ++a) {
-        for (std::int32_t b = a + 1; b < board.cityCount; ++b) {
-            const std::int64_t dx = static_cast<std::int64_t>(board.cities[a].x) - board.cities[b].x;
-            const std::int64_t dy = static_cast<std::int64_t>(board.cities[a].y) - board.cities[b].y;
-            if (dx > kDifferenceLimit || dx < -kDifferenceLimit || dy > kDifferenceLimit || dy < -kDifferenceLimit) return 1;
-            all = std::gcd(all, static_cast<std::uint64_t>(dx * dx + dy * dy));
-        }
-    }
-    return all == 0 ? 1 : squareFreePart(all);
-}
-
-}  // namespace
-
-// Reads the distances as whole multiples of the common unit, or as nearly
-// whole ones (each within kNearlyWhole of its nearest whole number, when the
-// radicand is 1) with their drift; false otherwise, or if a tour could reach
-// the length limit.
-bool Counter::measure(const Board& board, std::uint64_t squareFree) {
-    radicand = squareFree;
-    near = radicand != 1;
-    shortest = 0;
-    distance.assign(static_cast<std::size_t>(n) * static_cast<std::size_t>(n), 0);
-    exact.assign(static_cast<std::size_t>(n) * static_cast<std::size_t>(n), 0.0);
-    const double root = std::sqrt(static_cast<double>(radicand));
-    std::int64_t most = 0;
-    std::uint32_t common = 0;
-    for (std::int32_t a = 0; a < n; ++a) {
-        for (std::int32_t b = a + 1; b < n; ++b) {
-            const std::int64_t dx = static_cast<std::int64_t>(board.cities[a].x) - board.cities[b].x;
-            const std::int64_t dy = static_cast<std::int64_t>(board.cities[a].y) - board.cities[b].y;
-            if (dx > kDifferenceLimit || dx < -kDifferenceLimit || dy > kDifferenceLimit || dy < -kDifferenceLimit) return false;
-            const std::int64_t square = dx * dx + dy * dy;
-            if (square % static_cast<std::int64_t>(radicand) != 0) return false;
-            const std::int64_t multiple = square / static_cast<std::int64_t>(radicand);
-            auto whole = static_cast<std::int64_t>(std::llround(std::sqrt(static_cast<double>(multiple))));
-            while (whole * whole > multiple) --whole;
-            while ((whole + 1) * (whole + 1) <= multiple) ++whole;
-            const double there = board.cityDistance(a, b);
-            if (there != board.cityDistance(b, a)) return false;
-            if (radicand == 1) {
-                // The nearest whole number: whole or whole + 1. The solver sums
-                // the board's own distances; their differences from whole
-                // numbers are exact in doubles.
-                if (multiple - whole * whole > (whole + 1) * (whole + 1) - multiple) ++whole;
-                const double off = there - static_cast<double>(whole);
-                if (std::fabs(off) > kNearlyWhole) return false;
-                near = near || off != 0.0;
-            } else if (whole * whole != multiple) {
-                return false;  // not a whole multiple of the root of the radicand
-            }
-            if (whole > most) most = whole;
-            const auto units = static_cast<std::uint32_t>(whole);
-            distance[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)] = units;
-            distance[static_cast<std::size_t>(b) * static_cast<std::size_t>(n) + static_cast<std::size_t>(a)] = units;
-            exact[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)] = there;
-            exact[static_cast<std::size_t>(b) * static_cast<std::size_t>(n) + static_cast<std::size_t>(a)] = there;
-            common = gcd(units, common);
-        }
-    }
-    // A tour has n edges, none longer than the longest distance.
-    const double mostLength = static_cast<double>(most) * root;
-    if (mostLength * n >= static_cast<double>(kLengthLimit)) return false;
-    unit = common == 0 ? 1 : common;  // all cities on one point: every distance is 0
-    unitLength = static_cast<double>(unit) * root;
-    if (near) {
-        // A tour leaves every city by two edges, so the differences along it
-        // that lie above the whole numbers add up to at most half the sum,
-        // over the cities, of the two largest such differences at each (one
-        // edge taken twice when there are two cities); likewise below.
-        // A multiple k of the root of a radicand above 1 is irrational: the
-        // board's distance is k√r rounded once, off by at most half a unit in
-        // its last place, 2⁻⁵³ of it, either way (2⁻⁵² is kept).
-        double above = 0.0, below = 0.0;
-        for (std::int32_t a = 0; a < n; ++a) {
-            double up[2] = {0.0, 0.0}, down[2] = {0.0, 0.0};
-            const auto take = [](double* two, double size) {
-                if (size > two[0]) {
-                    two[1] = two[0];
-                    two[0] = size;
-                } else if (size > two[1]) {
-                    two[1] = size;
-                }
-            };
-            for (std::int32_t b = 0; b < n; ++b) {
-                if (radicand == 1) {
-                    const double off = e(a, b) - static_cast<double>(d(a, b));
-                    take(off > 0.0 ? up : down, std::fabs(off));
-                } else {
-                    take(up, std::ldexp(e(a, b), -52));
-                    take(down, std::ldexp(e(a, b), -52));
-                }
-            }
-            above += n == 2 ? 2.0 * up[0] : up[0] + up[1];
-            below += n == 2 ? 2.0 * down[0] : down[0] + down[1];
-        }
-        // Each of the n additions of a tour rounds by at most half a unit in
-        // the last place (2^-53 of it) of a sum below the longest tour; twice
-        // that is kept, and the spare half also covers the rounding of `above`
-        // and `below` themselves (2n additions of numbers below them). (With a
-        // radicand above 1, unitLength is rounded too: lengthsKeepApart keeps
-        // a thousandth of a tolerance for the rounding of its products.)
-        rounding = n * (mostLength * n + above) * 2.3e-16;
-        driftAbove = 0.5 * above + rounding;
-        driftBelow = 0.5 * below + rounding;
-    }
-    for (std::uint32_t& x : distance) {
-        x /= unit;
-        if (x != 0 && (shortest == 0 || x < shortest)) shortest = x;
-    }
-    longest = static_cast<std::uint32_t>(most) / unit * static_cast<std::uint32_t>(n);
-    return true;
-}
-
-// Whole distances (or nearly whole) first, as they always were; else whole
-// multiples of the root of a common radicand, cities along a slanted line.
-bool Counter::measure(const Board& board) {
-    if (measure(board, 1)) return true;
-    const std::uint64_t common = commonRadicand(board);
-    return common != 1 && measure(board, common);
-}
-
-bool Counter::buildCompletion() {
+bool Programme::buildCompletion(const Distances& distances, Storage& storage) {
     const std::size_t sets = std::size_t{1} << m;
     const std::size_t bytes = sets * static_cast<std::size_t>(m) * sizeof(std::uint32_t);
-    fixedBytes += bytes;
-    if (!fits(0)) return false;
+    storage.fixedBytes += bytes;
+    if (!storage.fits(0)) return false;
     completion.assign(sets * static_cast<std::size_t>(m), 0);
     for (std::uint32_t set = 0; set < sets; ++set) {
         for (std::int32_t c = 1; c <= m; ++c) {
             if (set & (1u << (c - 1))) continue;
             std::uint32_t best = std::numeric_limits<std::uint32_t>::max();
-            if (set == 0) best = d(c, 0);
+            if (set == 0) best = distances.d(c, 0);
             for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
                 const std::int32_t r = lowestCity(bits);
-                const std::uint32_t way = d(c, r) + rest(set & ~(1u << (r - 1)), r);
+                const std::uint32_t way = distances.d(c, r) + rest(set & ~(1u << (r - 1)), r);
                 if (way < best) best = way;
             }
             completion[completionIndex(set, c)] = best;
@@ -247,72 +83,26 @@ bool Counter::buildCompletion() {
     }
     optimum = std::numeric_limits<std::uint32_t>::max();
     for (std::int32_t c = 1; c <= m; ++c) {
-        const std::uint32_t way = d(0, c) + rest(full & ~(1u << (c - 1)), c);
+        const std::uint32_t way = distances.d(0, c) + rest(full & ~(1u << (c - 1)), c);
         if (way < optimum) optimum = way;
     }
     return true;
 }
 
-// Empties a layer and makes room for the index of its states.
-bool Counter::startLayer(Layer& layer, std::size_t states) {
-    layer = Layer{};
-    if (!fits(states * (sizeof(std::uint32_t) + sizeof(std::uint8_t)))) return false;
-    layer.first.reserve(states);
-    layer.used.reserve(states);
-    layer.bytes = layer.first.capacity() * sizeof(std::uint32_t) + layer.used.capacity() * sizeof(std::uint8_t);
-    return true;
-}
-
-// Room for the entries of one more state, or null beyond the storage limit.
-LengthCount* Counter::room(Layer& layer) {
-    if (layer.filled + kSpectrumEntries > kBlockPairs) {
-        if (!fits(kBlockPairs * sizeof(LengthCount))) return nullptr;
-        layer.blocks.emplace_back(new LengthCount[kBlockPairs]);
-        layer.bytes += kBlockPairs * sizeof(LengthCount);
-        layer.filled = 0;
-    }
-    return layer.blocks.back().get() + layer.filled;
-}
-
-// Empties a layer that is done with. With keepLayers, keeps the lengths of
-// its states while the kept layers take at most half the storage (the other
-// half is left to the layers being built), else an empty layer in its place.
-void Counter::keepLayer(Layer& done) {
-    std::size_t entries = 0;
-    for (std::uint8_t u : done.used) entries += u;
-    const std::size_t bytes = (done.used.size() + 1 + entries) * sizeof(std::uint32_t);
-    if (keepLayers) {
-        kept.emplace_back();
-        if (fixedBytes + keptBytes + bytes <= storageLimit / 2) {
-            KeptLayer& k = kept.back();
-            k.start.reserve(done.used.size() + 1);
-            k.lengths.reserve(entries);
-            for (std::size_t state = 0; state < done.used.size(); ++state) {
-                k.start.push_back(static_cast<std::uint32_t>(k.lengths.size()));
-                const LengthCount* list = done.used[state] == 0 ? nullptr : done.list(state);
-                for (std::uint8_t i = 0; i < done.used[state]; ++i) k.lengths.push_back(list[i].length);
-            }
-            k.start.push_back(static_cast<std::uint32_t>(k.lengths.size()));
-            keptBytes += bytes;
-        }
-    }
-    done = Layer{};
-}
-
 // Counts every ordering whose tour is at most `bound` units long, by length;
 // `tours` gets the 20 shortest distinct lengths among them.
-Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours) {
+Programme::Run Programme::count(const Distances& distances, Storage& storage, SolveRun& run, std::uint32_t bound, std::vector<LengthCount>& tours) {
     tours.clear();
-    layers[0] = Layer{};
-    layers[1] = Layer{};
-    kept.clear();
-    keptBytes = 0;
+    storage.layers[0] = Layer{};
+    storage.layers[1] = Layer{};
+    storage.kept.clear();
+    storage.keptBytes = 0;
     // Files the entries a merge emits as the next state of the layer.
     const auto addState = [&](Layer& layer, Merge& merge, std::uint32_t limit) {
         std::uint8_t count = 0;
         LengthCount* out = nullptr;
         if (merge.lists > 0) {
-            out = room(layer);
+            out = storage.room(layer);
             if (out == nullptr) return false;
             merge.run(limit, dense, [&](LengthCount entry) { out[count++] = entry; });
         }
@@ -324,33 +114,33 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours
 
     // By halves: the layers only up to the sets of the first half, then
     // every tour is joined from its two halves (joinHalves).
-    const bool halves = joinsHalves(bound);
+    const bool halves = joinsHalves(storage, bound);
     const std::int32_t top = halves ? firstHalf() : m;
     std::uint32_t setsToDo = 0;
     for (std::int32_t size = 1; size <= top; ++size) setsToDo += binomial[m][size];
     if (halves) setsToDo += binomial[m][top];
 
     // Sets of one city: the first edge from city 0.
-    if (!startLayer(layers[0], static_cast<std::size_t>(m))) return Run::TooLarge;
+    if (!storage.startLayer(storage.layers[0], static_cast<std::size_t>(m))) return Run::TooLarge;
     std::uint32_t setsDone = static_cast<std::uint32_t>(m);
     for (std::int32_t c = 1; c <= m; ++c) {
         const LengthCount start{0, 1};
         Merge merge;
         const std::uint32_t toGo = rest(full & ~(1u << (c - 1)), c);
         const std::uint32_t limit = toGo <= bound ? bound - toGo : 0;
-        if (toGo <= bound && points.sameBelow[c] == 0) merge.add(&start, &start + 1, d(0, c), limit);
-        if (!addState(layers[0], merge, limit)) return Run::TooLarge;
+        if (toGo <= bound && points.sameBelow[c] == 0) merge.add(&start, &start + 1, distances.d(0, c), limit);
+        if (!addState(storage.layers[0], merge, limit)) return Run::TooLarge;
     }
 
     for (std::int32_t size = 2; size <= top; ++size) {
-        const Layer& previous = layers[(size - 2) % 2];
-        Layer& next = layers[(size - 1) % 2];
+        const Layer& previous = storage.layers[(size - 2) % 2];
+        Layer& next = storage.layers[(size - 1) % 2];
         const std::size_t states = static_cast<std::size_t>(binomial[m][size]) * static_cast<std::size_t>(size);
-        if (!startLayer(next, states)) return Run::TooLarge;
+        if (!storage.startLayer(next, states)) return Run::TooLarge;
 
         for (std::uint32_t set = (1u << size) - 1; set <= full; set = nextSubsetOfSameSize(set)) {
-            run->step();
-            run->advance(static_cast<double>(++setsDone) / static_cast<double>(setsToDo));
+            run.step();
+            run.advance(static_cast<double>(++setsDone) / static_cast<double>(setsToDo));
             const std::uint32_t outside = full & ~set;
             // A set counted in ascending order holds the lowest cities of each point.
             bool ascending = true;
@@ -376,7 +166,7 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours
                         const std::int32_t e = lowestCity(ends);
                         if (previous.used[state] == 0) continue;
                         const LengthCount* list = previous.list(state);
-                        merge.add(list, list + previous.used[state], d(e, c), limit);
+                        merge.add(list, list + previous.used[state], distances.d(e, c), limit);
                     }
                 }
                 if (!addState(next, merge, limit)) return Run::TooLarge;
@@ -386,28 +176,28 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours
         // The layer before is no longer needed, unless every layer is kept
         // (or it holds the second halves).
         if (halves && size == top) break;
-        keepLayer(layers[(size - 2) % 2]);
+        storage.keepLayer(storage.layers[(size - 2) % 2]);
     }
     if (halves) {
-        const bool joined = joinHalves(bound, tours, setsDone, setsToDo);
-        layers[0] = Layer{};
-        layers[1] = Layer{};
+        const bool joined = joinHalves(storage, run, bound, tours, setsDone, setsToDo);
+        storage.layers[0] = Layer{};
+        storage.layers[1] = Layer{};
         return joined ? Run::Complete : Run::TooLarge;
     }
 
     // Close every ordering of all cities with the edge back to city 0.
-    const Layer& last = layers[(m - 1) % 2];
+    const Layer& last = storage.layers[(m - 1) % 2];
     Merge merge;
     for (std::int32_t c = 1; c <= m; ++c) {
         const auto state = static_cast<std::size_t>(c - 1);
         if (last.used[state] == 0) continue;
         const LengthCount* list = last.list(state);
-        merge.add(list, list + last.used[state], d(c, 0), bound);
+        merge.add(list, list + last.used[state], distances.d(c, 0), bound);
     }
     merge.run(bound, dense, [&](LengthCount entry) { tours.push_back(entry); });
-    keepLayer(layers[(m - 1) % 2]);
-    layers[0] = Layer{};
-    layers[1] = Layer{};
+    storage.keepLayer(storage.layers[(m - 1) % 2]);
+    storage.layers[0] = Layer{};
+    storage.layers[1] = Layer{};
     return Run::Complete;
 }
 
@@ -426,21 +216,22 @@ Counter::Run Counter::count(std::uint32_t bound, std::vector<LengthCount>& tours
 // of the same lengths: each pair is joined once and counted twice. Cities on
 // shared points would need the second half counted in descending order:
 // such boards count in full.
-bool Counter::joinHalves(std::uint32_t bound, std::vector<LengthCount>& tours, std::uint32_t setsDone, std::uint32_t setsToDo) {
+bool Programme::joinHalves(Storage& storage, SolveRun& run, std::uint32_t bound, std::vector<LengthCount>& tours, std::uint32_t setsDone,
+                           std::uint32_t setsToDo) {
     const std::int32_t first = firstHalf();
-    const Layer& front = layers[(first - 1) % 2];
-    const Layer& back = layers[(m - first) % 2];
+    const Layer& front = storage.layers[(first - 1) % 2];
+    const Layer& back = storage.layers[(m - first) % 2];
     const bool sameSize = m - first + 1 == first;
     const std::uint64_t ways = sameSize ? 2 : 1;
     // Counts by tour length above the optimum, saturated at the limit: twice
     // a product of two counts below 2^31 and a sum below the limit fit in 64 bits.
     const std::size_t span = bound - optimum + 1;
-    if (!fits(span * sizeof(std::uint64_t))) return false;
+    if (!storage.fits(span * sizeof(std::uint64_t))) return false;
     std::vector<std::uint64_t> byLength(span, 0);
     std::size_t state = 0;
     for (std::uint32_t set = (1u << first) - 1; set <= full; set = nextSubsetOfSameSize(set)) {
-        run->step();
-        run->advance(static_cast<double>(++setsDone) / static_cast<double>(setsToDo));
+        run.step();
+        run.advance(static_cast<double>(++setsDone) / static_cast<double>(setsToDo));
         const std::uint32_t others = full & ~set;
         for (std::uint32_t bits = set; bits != 0; bits &= bits - 1, ++state) {
             if (front.used[state] == 0) continue;
@@ -471,7 +262,7 @@ bool Counter::joinHalves(std::uint32_t bound, std::vector<LengthCount>& tours, s
 // The first ordering in lexicographic order whose tour is shortest: at each
 // position the lowest city from which the shortest completion still reaches
 // the optimum.
-void Counter::firstShortestRoute(std::int32_t* order) const {
+void Programme::firstShortestRoute(const Distances& distances, std::int32_t* order) const {
     std::uint32_t left = full;
     std::int32_t end = 0;
     std::uint32_t length = 0;
@@ -480,9 +271,9 @@ void Counter::firstShortestRoute(std::int32_t* order) const {
         for (std::uint32_t bits = left; bits != 0; bits &= bits - 1) {
             const std::int32_t c = lowestCity(bits);
             const std::uint32_t after = left & ~(1u << (c - 1));
-            if (length + d(end, c) + rest(after, c) == optimum) {
+            if (length + distances.d(end, c) + rest(after, c) == optimum) {
                 order[position] = c;
-                length += d(end, c);
+                length += distances.d(end, c);
                 end = c;
                 left = after;
                 break;
@@ -499,23 +290,22 @@ namespace {
 // The steps of a counting solve, in order. Each returns false when the board
 // is left to the search.
 
-
 // Step 1: the distances qualify, the shortest completions are known, and
 // nearly whole ones pass the checks that can be made before counting.
 // `measured`: the board needed its drift range measured, so the sums its
-// entries keep are checked too (step 4).
+// entries keep are checked too (step 3).
 bool qualifies(Counter& c, const Board& board, bool& measured) {
-    if (!c.measure(board)) return false;
-    c.fixedBytes = c.distance.capacity() * sizeof(std::uint32_t) + c.exact.capacity() * sizeof(double);
-    if (!c.buildCompletion()) return false;
+    if (!c.distances.measure(board)) return false;
+    c.storage.fixedBytes = c.distances.distance.capacity() * sizeof(std::uint32_t) + c.distances.exact.capacity() * sizeof(double);
+    if (!c.programme.buildCompletion(c.distances, c.storage)) return false;
     // Nearly whole distances: the rough drifts settle most boards at once;
     // the others need the range the tours' drifts really take, and a check
     // against the sums of the entries once those are known.
-    measured = c.near && !lengthsKeepApart(c);
+    measured = c.distances.near && !lengthsKeepApart(c.distances, c.programme.optimum);
     // The drift range takes the differences from the multiples as exact,
     // which only whole numbers give.
-    if (measured && c.radicand != 1) return false;
-    return !measured || (c.measureDriftRange() && driftRangeMayKeepApart(c));
+    if (measured && c.distances.radicand != 1) return false;
+    return !measured || (c.distances.measureDriftRange(c.programme, c.storage, *c.run) && driftRangeMayKeepApart(c.distances, c.programme.optimum));
 }
 
 // Step 2: the 20 shortest distinct lengths (or all), with their counts.
@@ -528,31 +318,31 @@ bool countShortestLengths(Counter& c, std::vector<LengthCount>& tours) {
     // narrowed again between the last one that fitted and it.
     // A detour over the shortest distance and back is the smallest change
     // a tour commonly makes: start there.
-    std::uint32_t width = 2 * c.shortest;
-    if (width > c.longest) width = c.longest;
+    std::uint32_t width = 2 * c.distances.shortest;
+    if (width > c.distances.longest) width = c.distances.longest;
     std::int64_t fitted = -1;                // widest bound known to fit, short of 20 lengths
     std::int64_t tooLarge = -1;              // narrowest bound known not to fit
-    c.keepLayers = false;
+    c.storage.keepLayers = false;
     for (;;) {
-        const std::uint32_t bound = c.optimum + width;
+        const std::uint32_t bound = c.programme.optimum + width;
         c.run->enterSpan(0.2 - 2 * passShare, 0.2 - passShare);
         passShare /= 2;
-        const Counter::Run outcome = c.count(bound, tours);
-        if (outcome == Counter::Run::TooLarge) {
+        const Programme::Run outcome = c.programme.count(c.distances, c.storage, *c.run, bound, tours);
+        if (outcome == Programme::Run::TooLarge) {
             tooLarge = width;
             const std::int64_t between = fitted + (tooLarge - fitted) / 2;
             if (between <= fitted) return false;
             width = static_cast<std::uint32_t>(between);
             continue;
         }
-        if (tours.size() >= static_cast<std::size_t>(kSpectrumEntries) || bound >= c.longest) break;
+        if (tours.size() >= static_cast<std::size_t>(kSpectrumEntries) || bound >= c.distances.longest) break;
         fitted = width;
         // Widen so that the lengths found so far, spaced on as they are,
         // would reach 20 with one to spare, but by a quarter at least;
         // with too few to tell, eight times.
         std::int64_t wider = 8 * static_cast<std::int64_t>(width) + 1;
         if (tours.size() >= 2) {
-            const std::int64_t span = static_cast<std::int64_t>(tours.back().length) - c.optimum;
+            const std::int64_t span = static_cast<std::int64_t>(tours.back().length) - c.programme.optimum;
             const auto gaps = static_cast<std::int64_t>(tours.size()) - 1;
             const std::int64_t estimate = (span * kSpectrumEntries + gaps - 1) / gaps;
             const std::int64_t least = static_cast<std::int64_t>(width) + width / 4 + 1;
@@ -562,7 +352,7 @@ bool countShortestLengths(Counter& c, std::vector<LengthCount>& tours) {
             wider = fitted + (tooLarge - fitted) / 2;
             if (wider <= fitted) return false;
         }
-        if (wider > c.longest) wider = c.longest;
+        if (wider > c.distances.longest) wider = c.distances.longest;
         width = static_cast<std::uint32_t>(wider);
     }
     return true;
@@ -574,12 +364,12 @@ bool countShortestLengths(Counter& c, std::vector<LengthCount>& tours) {
 // were). A layer that does not fit is kept empty; when the layers being
 // built run out of room, none are kept and the walks go on without them.
 void keepLayersForTheWalks(Counter& c, const std::vector<LengthCount>& tours) {
-    c.keepLayers = true;
+    c.storage.keepLayers = true;
     std::vector<LengthCount> again;
-    if (c.count(tours.back().length, again) != Counter::Run::Complete) {
-        c.kept.clear();
-        c.layers[0] = Layer{};
-        c.layers[1] = Layer{};
+    if (c.programme.count(c.distances, c.storage, *c.run, tours.back().length, again) != Programme::Run::Complete) {
+        c.storage.kept.clear();
+        c.storage.layers[0] = Layer{};
+        c.storage.layers[1] = Layer{};
     }
 }
 
@@ -587,30 +377,30 @@ void keepLayersForTheWalks(Counter& c, const std::vector<LengthCount>& tours) {
 // and the solution route.
 bool findSumsAndSolution(Counter& c, const Board& board, bool measured, const std::vector<LengthCount>& tours, std::vector<double>& sums,
                          std::int32_t* order) {
-    if (c.near) {
+    if (c.distances.near) {
         // Tours counted as one length differ in their last digits: the first
         // of each length and the smallest sum are found by walking them.
         // Most boards' walks find them at once; the others go on once the
         // layers are kept to tell them which lengths can still be made up.
         // Steps without the layers: about what counting once more to keep
         // them takes, which grows as the number of sets does.
-        const std::int64_t stepsWithoutLayers = std::int64_t{2} << c.m;
+        const std::int64_t stepsWithoutLayers = std::int64_t{2} << c.programme.m;
         Walked walked = firstToursOfLengths(c, tours, sums, order, stepsWithoutLayers);
         if (walked == Walked::OutOfSteps) {
             keepLayersForTheWalks(c, tours);
             walked = firstToursOfLengths(c, tours, sums, order, std::numeric_limits<std::int64_t>::max());
         }
         if (walked != Walked::Done) return false;
-        return !measured || entriesKeepApart(c, tours, sums);
+        return !measured || entriesKeepApart(c.distances, tours, sums);
     }
-    c.firstShortestRoute(order);
+    c.programme.firstShortestRoute(c.distances, order);
     // The one tour evaluated: the solution, summed edge by edge as the solver sums.
     double length = 0.0;
-    for (std::int32_t k = 0; k + 1 < c.n; ++k) length += board.cityDistance(order[k], order[k + 1]);
-    length += board.cityDistance(order[c.n - 1], 0);
-    if (length != static_cast<double>(c.optimum) * c.unit) return false;
+    for (std::int32_t k = 0; k + 1 < c.distances.n; ++k) length += board.cityDistance(order[k], order[k + 1]);
+    length += board.cityDistance(order[c.distances.n - 1], 0);
+    if (length != static_cast<double>(c.programme.optimum) * c.distances.unit) return false;
     c.run->tour();
-    for (const LengthCount& t : tours) sums.push_back(static_cast<double>(t.length) * c.unit);
+    for (const LengthCount& t : tours) sums.push_back(static_cast<double>(t.length) * c.distances.unit);
     return true;
 }
 
@@ -628,7 +418,7 @@ void writeBoard(Board& board, const Counter& c, const std::vector<LengthCount>& 
         if (i < used) {
             s.lengths[i] = sums[static_cast<std::size_t>(i)];
             const std::uint64_t patterns = tours[static_cast<std::size_t>(i)].count;
-            const auto perPattern = static_cast<std::uint64_t>(c.points.orderingsPerPattern);
+            const auto perPattern = static_cast<std::uint64_t>(c.programme.points.orderingsPerPattern);
             const std::uint64_t orderings = patterns > kCountLimit / perPattern ? kCountLimit : patterns * perPattern;
             s.counts[i] = static_cast<std::int32_t>(orderings);
         } else {
@@ -638,7 +428,7 @@ void writeBoard(Board& board, const Counter& c, const std::vector<LengthCount>& 
     }
     normaliseSpectrum(s);
     for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = order[k];
-    board.solutionRoute[c.n] = board.solutionRoute[0];
+    board.solutionRoute[c.distances.n] = board.solutionRoute[0];
 }
 
 }  // namespace
@@ -655,14 +445,15 @@ bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, st
     if (n < 2 || n > kMaxCities) return false;
     Counter counter;
     counter.run = &run;
-    counter.storageLimit = storageLimit;
-    counter.n = n;
-    counter.m = n - 1;
-    counter.full = (1u << counter.m) - 1u;
-    counter.points = points;
+    counter.storage.storageLimit = storageLimit;
+    counter.distances.n = n;
+    counter.programme.m = n - 1;
+    counter.programme.full = (1u << counter.programme.m) - 1u;
+    counter.programme.points = points;
+    auto& binomial = counter.programme.binomial;
     for (std::int32_t a = 0; a <= kMaxCities; ++a) {
-        counter.binomial[a][0] = 1;
-        for (std::int32_t b = 1; b <= a; ++b) counter.binomial[a][b] = counter.binomial[a - 1][b - 1] + (b < a ? counter.binomial[a - 1][b] : 0);
+        binomial[a][0] = 1;
+        for (std::int32_t b = 1; b <= a; ++b) binomial[a][b] = binomial[a - 1][b - 1] + (b < a ? binomial[a - 1][b] : 0);
     }
 
     std::vector<LengthCount> tours;
@@ -672,7 +463,7 @@ bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, st
         bool measured = false;
         if (!counting::qualifies(counter, board, measured)) return false;
         if (!counting::countShortestLengths(counter, tours)) return false;
-        if (tours.empty() || tours[0].length != counter.optimum) return false;
+        if (tours.empty() || tours[0].length != counter.programme.optimum) return false;
         run.enterSpan(0.2, 0.25);
         if (!counting::findSumsAndSolution(counter, board, measured, tours, sums, order)) return false;
     } catch (const std::bad_alloc&) {

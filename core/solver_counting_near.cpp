@@ -40,7 +40,10 @@ constexpr std::size_t kDeadEndLimit = std::size_t{1} << 19;
 constexpr std::uint32_t kShortestLimit = 300'000;
 
 struct Walk {
-    const Counter& c;
+    const Distances& distances;
+    const Programme& programme;
+    const std::vector<KeptLayer>& kept;  // the storage's kept layers
+    SolveRun& run;
     std::int32_t order[kRouteCapacity] = {};
     std::int64_t steps = 0;
     std::int64_t limit = kStepLimit;
@@ -53,13 +56,14 @@ struct Walk {
     bool found = false;
     double firstSum = 0.0;  // of the first ordering walked
 
-    explicit Walk(const Counter& counter) : c(counter) {}
+    explicit Walk(const Counter& counter)
+        : distances(counter.distances), programme(counter.programme), kept(counter.storage.kept), run(*counter.run) {}
 
     // The next city may be taken: no lower city on its point is still to come.
-    bool allowed(std::uint32_t remaining, std::int32_t city) const { return (remaining & c.points.sameBelow[city]) == 0; }
+    bool allowed(std::uint32_t remaining, std::int32_t city) const { return (remaining & programme.points.sameBelow[city]) == 0; }
     bool step() {
-        c.run->step();
-        c.run->advance(static_cast<double>(steps) / kStepLimit);
+        run.step();
+        run.advance(static_cast<double>(steps) / kStepLimit);
         tooLong = tooLong || ++steps > limit;
         return !tooLong;
     }
@@ -75,7 +79,7 @@ struct Walk {
 // tell: they hold every length that can still belong to a counted tour.
 // Without them, any length may be.
 bool Walk::reaches(std::uint32_t set, std::int32_t end, std::uint32_t length) const {
-    if (c.kept.size() != static_cast<std::size_t>(c.m)) return true;
+    if (kept.size() != static_cast<std::size_t>(programme.m)) return true;
     // The programme counted the cities of each point in ascending order: the
     // same path over the lowest cities of each point, ending on the highest
     // of them on the point of `end`.
@@ -83,7 +87,7 @@ bool Walk::reaches(std::uint32_t set, std::int32_t end, std::uint32_t length) co
     std::int32_t countedEnd = end;
     for (std::uint32_t left = set; left != 0;) {
         const std::int32_t city = lowestCity(left);
-        const std::uint32_t point = c.points.samePoint[city];
+        const std::uint32_t point = programme.points.samePoint[city];
         std::uint32_t take = 0;
         std::int32_t highest = city;
         std::uint32_t from = point;
@@ -95,9 +99,9 @@ bool Walk::reaches(std::uint32_t set, std::int32_t end, std::uint32_t length) co
         if ((point & (1u << (end - 1))) != 0) countedEnd = highest;
         left &= ~point;
     }
-    const KeptLayer& layer = c.kept[static_cast<std::size_t>(countMembers(counted) - 1)];
+    const KeptLayer& layer = kept[static_cast<std::size_t>(countMembers(counted) - 1)];
     if (layer.start.empty()) return true;
-    const std::size_t state = c.stateIndex(counted, countedEnd);
+    const std::size_t state = programme.stateIndex(counted, countedEnd);
     for (std::uint32_t i = layer.start[state]; i < layer.start[state + 1]; ++i)
         if (layer.lengths[i] == length) return true;
     return false;
@@ -106,17 +110,17 @@ bool Walk::reaches(std::uint32_t set, std::int32_t end, std::uint32_t length) co
 // Fills order[position..] with the first ordering of the remaining cities,
 // after `end`, that makes up exactly toGo units back to city 0.
 bool Walk::firstOf(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo) {
-    if (remaining == 0) return c.d(end, 0) == toGo;
+    if (remaining == 0) return distances.d(end, 0) == toGo;
     if (!step()) return false;
     const std::uint64_t key = (static_cast<std::uint64_t>(remaining) << 37) | (static_cast<std::uint64_t>(end) << 32) | toGo;
     if (deadEnds.count(key) != 0) return false;
     for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
         const std::int32_t city = lowestCity(bits);
         if (!allowed(remaining, city)) continue;
-        const std::uint32_t edge = c.d(end, city);
+        const std::uint32_t edge = distances.d(end, city);
         const std::uint32_t after = remaining & ~(1u << (city - 1));
         // Even the shortest way on from here is too long.
-        if (edge > toGo || c.rest(after, city) > toGo - edge) continue;
+        if (edge > toGo || programme.rest(after, city) > toGo - edge) continue;
         // ... or that length cannot be made up: the way on is a path from
         // city 0 through the rest to this city, walked backwards.
         if (!reaches(after | (1u << (city - 1)), city, toGo - edge)) continue;
@@ -136,8 +140,8 @@ bool Walk::firstOf(std::int32_t position, std::int32_t end, std::uint32_t remain
 // order, keeping the first with the smallest sum.
 void Walk::allShortest(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum) {
     if (remaining == 0) {
-        c.run->tour();
-        const double length = sum + c.e(end, 0);
+        run.tour();
+        const double length = sum + distances.e(end, 0);
         if (!found) firstSum = length;
         if (!found || length < bestSum) {
             for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = order[k];
@@ -150,12 +154,12 @@ void Walk::allShortest(std::int32_t position, std::int32_t end, std::uint32_t re
     for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
         const std::int32_t city = lowestCity(bits);
         if (!allowed(remaining, city)) continue;
-        const std::uint32_t edge = c.d(end, city);
+        const std::uint32_t edge = distances.d(end, city);
         const std::uint32_t after = remaining & ~(1u << (city - 1));
         // No tour is shorter than the shortest: only equality continues it.
-        if (edge > toGo || c.rest(after, city) != toGo - edge) continue;
+        if (edge > toGo || programme.rest(after, city) != toGo - edge) continue;
         order[position] = city;
-        allShortest(position + 1, city, after, toGo - edge, sum + c.e(end, city));
+        allShortest(position + 1, city, after, toGo - edge, sum + distances.e(end, city));
         if (tooLong) return;
     }
 }
@@ -164,17 +168,17 @@ void Walk::allShortest(std::int32_t position, std::int32_t end, std::uint32_t re
 // the edge back to city 0 last.
 double Walk::sumOf(const std::int32_t* route) const {
     double sum = 0.0;
-    for (std::int32_t k = 0; k + 1 < c.n; ++k) sum += c.e(route[k], route[k + 1]);
-    return sum + c.e(route[c.n - 1], 0);
+    for (std::int32_t k = 0; k + 1 < distances.n; ++k) sum += distances.e(route[k], route[k + 1]);
+    return sum + distances.e(route[distances.n - 1], 0);
 }
 
 }  // namespace
 
-bool lengthsKeepApart(const Counter& counter) {
-    const double unit = counter.unitLength;
-    const double shortestTour = static_cast<double>(counter.optimum) * unit - counter.driftBelow;
-    const double longestTour = static_cast<double>(counter.longest) * unit + counter.driftAbove;
-    const double spread = counter.driftAbove + counter.driftBelow;
+bool lengthsKeepApart(const Distances& distances, std::uint32_t optimum) {
+    const double unit = distances.unitLength;
+    const double shortestTour = static_cast<double>(optimum) * unit - distances.driftBelow;
+    const double longestTour = static_cast<double>(distances.longest) * unit + distances.driftAbove;
+    const double spread = distances.driftAbove + distances.driftBelow;
     // Tours counted as one length lie within `spread` of each other, so all
     // of them fall within the tolerance of the entry the first of them made,
     // which is at least that of the shortest tour ...
@@ -191,7 +195,7 @@ Walked firstToursOfLengths(const Counter& counter, const std::vector<LengthCount
     if (tours.empty() || tours[0].count >= kShortestLimit) return Walked::Refused;
     Walk walk(counter);
     if (sums.empty()) {
-        walk.allShortest(1, 0, counter.full, counter.optimum, 0.0);
+        walk.allShortest(1, 0, counter.programme.full, counter.programme.optimum, 0.0);
         if (walk.tooLong || !walk.found) return Walked::Refused;
         for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = walk.best[k];
         // That walk went in enumeration order: its first ordering is the
@@ -202,7 +206,7 @@ Walked firstToursOfLengths(const Counter& counter, const std::vector<LengthCount
     for (std::size_t i = sums.size(); i < tours.size(); ++i) {
         const LengthCount& t = tours[i];
         walk.deadEnds.clear();
-        if (!walk.firstOf(1, 0, counter.full, t.length)) return walk.tooLong && walk.limit < kStepLimit ? Walked::OutOfSteps : Walked::Refused;
+        if (!walk.firstOf(1, 0, counter.programme.full, t.length)) return walk.tooLong && walk.limit < kStepLimit ? Walked::OutOfSteps : Walked::Refused;
         counter.run->tour();
         sums.push_back(walk.sumOf(walk.order));
     }

@@ -48,9 +48,9 @@ constexpr double kCheckSlack = 1e-12;
 // The sum of the differences along one tour, city 0 then the rest, each time
 // to the city whose edge differs most in one direction: a cheap first look
 // at how far the range reaches.
-double greedyDrift(const Counter& c, const std::vector<double>& off, bool upwards) {
-    const auto offFrom = [&](std::int32_t a, std::int32_t b) { return off[static_cast<std::size_t>(a * c.n + b)]; };
-    std::uint32_t left = c.full;
+double greedyDrift(const Distances& distances, const Programme& programme, const std::vector<double>& off, bool upwards) {
+    const auto offFrom = [&](std::int32_t a, std::int32_t b) { return off[static_cast<std::size_t>(a * distances.n + b)]; };
+    std::uint32_t left = programme.full;
     std::int32_t at = 0;
     double sum = 0.0;
     while (left != 0) {
@@ -68,75 +68,75 @@ double greedyDrift(const Counter& c, const std::vector<double>& off, bool upward
 
 }  // namespace
 
-bool Counter::measureDriftRange() {
+bool Distances::measureDriftRange(const Programme& programme, const Storage& storage, SolveRun& run) {
     std::vector<double> off(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
     for (std::int32_t a = 0; a < n; ++a)
         for (std::int32_t b = 0; b < n; ++b) off[static_cast<std::size_t>(a * n + b)] = e(a, b) - static_cast<double>(d(a, b)) * unitLength;
     // Two actual tours already too far apart for the tolerance of the
     // shortest tour: no need to measure further.
-    const double low = greedyDrift(*this, off, false);
-    const double high = greedyDrift(*this, off, true);
-    if (high - low > 2.0 * toleranceOf(static_cast<double>(optimum) * unitLength + low)) return false;
+    const double low = greedyDrift(*this, programme, off, false);
+    const double high = greedyDrift(*this, programme, off, true);
+    if (high - low > 2.0 * toleranceOf(static_cast<double>(programme.optimum) * unitLength + low)) return false;
 
-    const std::size_t states = (std::size_t{1} << m) * static_cast<std::size_t>(m);
-    if (!fits(2 * states * sizeof(float))) return false;
+    const std::size_t states = (std::size_t{1} << programme.m) * static_cast<std::size_t>(programme.m);
+    if (!storage.fits(2 * states * sizeof(float))) return false;
     // least[set * m + c - 1]: the least sum of differences along a path from
     // city 0 through the cities of set, ending at c (a member of set);
     // most: the greatest.
     std::vector<float> least(states, kNone), most(states, -kNone);
-    for (std::int32_t c = 1; c <= m; ++c) {
-        const std::size_t at = completionIndex(1u << (c - 1), c);
+    for (std::int32_t c = 1; c <= programme.m; ++c) {
+        const std::size_t at = programme.completionIndex(1u << (c - 1), c);
         least[at] = floatBelow(off[static_cast<std::size_t>(c)]);
         most[at] = floatAbove(off[static_cast<std::size_t>(c)]);
     }
     // Sets in increasing order come after all their subsets.
-    for (std::uint32_t set = 1; set <= full; ++set) {
+    for (std::uint32_t set = 1; set <= programme.full; ++set) {
         if ((set & (set - 1)) == 0) continue;
-        run->step();
+        run.step();
         for (std::uint32_t ends = set; ends != 0; ends &= ends - 1) {
             const std::int32_t c = lowestCity(ends);
             const std::uint32_t before = set & ~(1u << (c - 1));
             double lowest = kNone, highest = -kNone;
             for (std::uint32_t bits = before; bits != 0; bits &= bits - 1) {
                 const std::int32_t b = lowestCity(bits);
-                const std::size_t from = completionIndex(before, b);
+                const std::size_t from = programme.completionIndex(before, b);
                 const double step = off[static_cast<std::size_t>(b * n + c)];
                 lowest = std::min(lowest, static_cast<double>(least[from]) + step);
                 highest = std::max(highest, static_cast<double>(most[from]) + step);
             }
-            least[completionIndex(set, c)] = floatBelow(lowest);
-            most[completionIndex(set, c)] = floatAbove(highest);
+            least[programme.completionIndex(set, c)] = floatBelow(lowest);
+            most[programme.completionIndex(set, c)] = floatAbove(highest);
         }
     }
     leastDrift = kNone;
     mostDrift = -kNone;
-    for (std::int32_t c = 1; c <= m; ++c) {
-        leastDrift = std::min(leastDrift, static_cast<double>(least[completionIndex(full, c)]) + off[static_cast<std::size_t>(c * n)]);
-        mostDrift = std::max(mostDrift, static_cast<double>(most[completionIndex(full, c)]) + off[static_cast<std::size_t>(c * n)]);
+    for (std::int32_t c = 1; c <= programme.m; ++c) {
+        leastDrift = std::min(leastDrift, static_cast<double>(least[programme.completionIndex(programme.full, c)]) + off[static_cast<std::size_t>(c * n)]);
+        mostDrift = std::max(mostDrift, static_cast<double>(most[programme.completionIndex(programme.full, c)]) + off[static_cast<std::size_t>(c * n)]);
     }
     return leastDrift <= mostDrift;
 }
 
-bool driftRangeMayKeepApart(const Counter& c) {
+bool driftRangeMayKeepApart(const Distances& distances, std::uint32_t optimum) {
     // All tours of the shortest length must fit within the tolerance of the
     // entry its first tour makes, either way of it: within two tolerances of
     // the shortest tour. entriesKeepApart() checks that exactly once the sums
     // are known; this spares the count and the walks for a board it would
     // refuse anyway.
-    const double spread = c.mostDrift - c.leastDrift + 2.0 * (c.rounding + kCheckSlack);
-    const double shortestTour = static_cast<double>(c.optimum) * c.unitLength + c.leastDrift - c.rounding;
+    const double spread = distances.mostDrift - distances.leastDrift + 2.0 * (distances.rounding + kCheckSlack);
+    const double shortestTour = static_cast<double>(optimum) * distances.unitLength + distances.leastDrift - distances.rounding;
     return spread <= 2.0 * toleranceOf(shortestTour);
 }
 
-bool entriesKeepApart(const Counter& c, const std::vector<LengthCount>& tours, const std::vector<double>& sums) {
+bool entriesKeepApart(const Distances& distances, const std::vector<LengthCount>& tours, const std::vector<double>& sums) {
     const std::size_t n = tours.size();
     if (sums.size() != n) return false;
-    const double margin = c.rounding + kCheckSlack;
+    const double margin = distances.rounding + kCheckSlack;
     std::vector<double> least(n), most(n), reachDown(n), reachUp(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const double whole = static_cast<double>(tours[i].length) * c.unitLength;
-        least[i] = whole + c.leastDrift - margin;
-        most[i] = whole + c.mostDrift + margin;
+        const double whole = static_cast<double>(tours[i].length) * distances.unitLength;
+        least[i] = whole + distances.leastDrift - margin;
+        most[i] = whole + distances.mostDrift + margin;
         const double t = toleranceOf(sums[i]);
         reachDown[i] = sums[i] - t;
         reachUp[i] = sums[i] + t;
@@ -154,7 +154,7 @@ bool entriesKeepApart(const Counter& c, const std::vector<LengthCount>& tours, c
     // With a full table, longer tours went uncounted: none of them may fall
     // in a counted entry, nor make an entry that a counted tour falls in.
     if (n >= static_cast<std::size_t>(kSpectrumEntries)) {
-        const double longer = static_cast<double>(tours.back().length + 1) * c.unitLength + c.leastDrift - margin;
+        const double longer = static_cast<double>(tours.back().length + 1) * distances.unitLength + distances.leastDrift - margin;
         // (The tolerance of an entry that length makes, a little wider for
         // the rounding of its product.)
         const double longerReach = longer - toleranceOf(longer) * (1.0 + 1e-9);

@@ -334,12 +334,10 @@ TEST_F(SolverCounting, DriftsBoundEveryTourSumWithItsRounding) {
         boards.push_back(test::boardWith(10000, zigzag));
     }
     for (const Board& b : boards) {
-        counting::Counter counter;
-        counter.n = b.cityCount;
-        counter.m = b.cityCount - 1;
-        counter.full = (1u << counter.m) - 1u;
-        ASSERT_TRUE(counter.measure(b));
-        ASSERT_TRUE(counter.near);
+        counting::Distances distances;
+        distances.n = b.cityCount;
+        ASSERT_TRUE(distances.measure(b));
+        ASSERT_TRUE(distances.near);
         std::vector<std::int32_t> order(static_cast<std::size_t>(b.cityCount));
         for (std::int32_t i = 0; i < b.cityCount; ++i) order[static_cast<std::size_t>(i)] = i;
         double highest = -1.0, lowest = 1.0;
@@ -350,14 +348,14 @@ TEST_F(SolverCounting, DriftsBoundEveryTourSumWithItsRounding) {
                 const std::int32_t from = order[static_cast<std::size_t>(k)];
                 const std::int32_t to = order[static_cast<std::size_t>((k + 1) % b.cityCount)];
                 sum += b.cityDistance(from, to);
-                units += counter.d(from, to);
+                units += distances.d(from, to);
             }
-            const double drift = sum - static_cast<double>(units) * counter.unitLength;
+            const double drift = sum - static_cast<double>(units) * distances.unitLength;
             highest = std::max(highest, drift);
             lowest = std::min(lowest, drift);
         } while (std::next_permutation(order.begin() + 1, order.end()));
-        EXPECT_LE(highest, counter.driftAbove) << b.cities[1].x;
-        EXPECT_GE(lowest, -counter.driftBelow) << b.cities[1].x;
+        EXPECT_LE(highest, distances.driftAbove) << b.cities[1].x;
+        EXPECT_GE(lowest, -distances.driftBelow) << b.cities[1].x;
     }
 }
 
@@ -376,25 +374,25 @@ bool filedIn(const std::vector<double>& sums, double length, std::int32_t expect
 // measurements made up around their edges, and must refuse every one under
 // which recordLength would file a tour of one length in another's entry.
 TEST(CountingChecks, RefuseEveryMeasurementUnderWhichEntriesWouldMix) {
-    counting::Counter c;
-    c.unitLength = 1.0;
-    c.rounding = 0.0;
+    counting::Distances distances;
+    distances.unitLength = 1.0;
+    distances.rounding = 0.0;
     std::int32_t keptApart = 0, mixed = 0;
     for (double drift = 0.30; drift < 0.70; drift += 0.0125) {
         // lengthsKeepApart: tours of 600 000 units, the tours of a length
         // spread over `drift`, half of it above the whole number.
-        c.optimum = 600000;
-        c.longest = 600001;
-        c.driftAbove = c.driftBelow = drift / 2;
+        const std::uint32_t optimum = 600000;
+        distances.longest = 600001;
+        distances.driftAbove = distances.driftBelow = drift / 2;
         const double first = 600000.0 + drift / 2, next = 600001.0 - drift / 2;
         const bool apart = filedIn({first}, next, -1) && filedIn({next}, first, -1);
-        EXPECT_TRUE(!counting::lengthsKeepApart(c) || apart) << drift;
+        EXPECT_TRUE(!counting::lengthsKeepApart(distances, optimum) || apart) << drift;
 
         // entriesKeepApart: the first tour of each length at its least drift;
         // 19 lengths, the first two a unit apart, or 20 (a full table, so
         // longer lengths went uncounted) three units apart.
-        c.leastDrift = 0.0;
-        c.mostDrift = drift;
+        distances.leastDrift = 0.0;
+        distances.mostDrift = drift;
         for (const std::int32_t used : {kSpectrumEntries - 1, kSpectrumEntries}) {
             std::vector<counting::LengthCount> tours;
             std::vector<double> sums;
@@ -406,7 +404,7 @@ TEST(CountingChecks, RefuseEveryMeasurementUnderWhichEntriesWouldMix) {
             bool right = true;
             for (std::int32_t i = 0; i < used; ++i) {
                 const double whole = sums[static_cast<std::size_t>(i)];
-                right = right && filedIn(sums, whole + c.leastDrift, i) && filedIn(sums, whole + c.mostDrift, i);
+                right = right && filedIn(sums, whole + distances.leastDrift, i) && filedIn(sums, whole + distances.mostDrift, i);
             }
             if (used == kSpectrumEntries) {
                 // A longer length may come while the table has room and take
@@ -414,9 +412,9 @@ TEST(CountingChecks, RefuseEveryMeasurementUnderWhichEntriesWouldMix) {
                 const double longer = sums.back() + 1.0;
                 std::vector<double> withLonger = sums;
                 withLonger.push_back(longer);
-                right = right && filedIn(sums, longer, -1) && filedIn(withLonger, sums.back() + c.mostDrift, used - 1);
+                right = right && filedIn(sums, longer, -1) && filedIn(withLonger, sums.back() + distances.mostDrift, used - 1);
             }
-            const bool accepted = counting::entriesKeepApart(c, tours, sums);
+            const bool accepted = counting::entriesKeepApart(distances, tours, sums);
             EXPECT_TRUE(!accepted || right) << drift << ", " << used << " lengths";
             keptApart += accepted ? 1 : 0;
             mixed += right ? 0 : 1;
