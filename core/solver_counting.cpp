@@ -259,6 +259,19 @@ bool Programme::joinHalves(Storage& storage, SolveRun& run, std::uint32_t bound,
     return true;
 }
 
+Counter::Counter(SolveRun& solveRun, std::int32_t n, const SharedPoints& points, std::size_t storageLimit) : run(&solveRun) {
+    storage.storageLimit = storageLimit;
+    distances.n = n;
+    programme.m = n - 1;
+    programme.full = (1u << programme.m) - 1u;
+    programme.points = points;
+    auto& binomial = programme.binomial;
+    for (std::int32_t a = 0; a <= kMaxCities; ++a) {
+        binomial[a][0] = 1;
+        for (std::int32_t b = 1; b <= a; ++b) binomial[a][b] = binomial[a - 1][b - 1] + (b < a ? binomial[a - 1][b] : 0);
+    }
+}
+
 // The first ordering in lexicographic order whose tour is shortest: at each
 // position the lowest city from which the shortest completion still reaches
 // the optimum.
@@ -443,18 +456,7 @@ bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, st
     using counting::LengthCount;
     const std::int32_t n = board.cityCount;
     if (n < 2 || n > kMaxCities) return false;
-    Counter counter;
-    counter.run = &run;
-    counter.storage.storageLimit = storageLimit;
-    counter.distances.n = n;
-    counter.programme.m = n - 1;
-    counter.programme.full = (1u << counter.programme.m) - 1u;
-    counter.programme.points = points;
-    auto& binomial = counter.programme.binomial;
-    for (std::int32_t a = 0; a <= kMaxCities; ++a) {
-        binomial[a][0] = 1;
-        for (std::int32_t b = 1; b <= a; ++b) binomial[a][b] = binomial[a - 1][b - 1] + (b < a ? binomial[a - 1][b] : 0);
-    }
+    Counter counter(run, n, points, storageLimit);
 
     std::vector<LengthCount> tours;
     std::vector<double> sums;

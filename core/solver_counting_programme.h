@@ -82,6 +82,9 @@ struct Programme {
 // One counting solve: its parts, and the run that throttles it and takes its
 // progress. The steps that drive it are in solver_counting.cpp.
 struct Counter {
+    // For a board of n cities (2 to kMaxCities) with these cities on shared points.
+    Counter(SolveRun& solveRun, std::int32_t n, const SharedPoints& points, std::size_t storageLimit);
+
     SolveRun* run = nullptr;
     Distances distances;
     Storage storage;

@@ -463,6 +463,41 @@ TEST_F(SolverCounting, NearlyWholeButTooCloseForTheTolerance) {
     }
 }
 
+// Tours joined from two halves are counted as the whole programme counts
+// them, lengths and saturated counts alike: halves of one size (16 cities)
+// and of two (15 cities, uneven gaps, out of order; 14 on a diagonal).
+TEST_F(SolverCounting, ToursJoinedFromHalvesAreCountedAsInFull) {
+    std::vector<std::pair<std::string, Board>> boards;
+    std::vector<City> line, uneven, diagonal;
+    for (std::int32_t i = 0; i < 16; ++i) line.push_back(City{2 + i, 9});
+    for (std::int32_t i = 0; i < 15; ++i) uneven.push_back(City{3 + (i * 7) % 15 * 2 + (i * 7) % 15 % 4 / 3, 20});
+    for (std::int32_t i = 0; i < 14; ++i) diagonal.push_back(City{1 + (i * 5) % 14 * 2, 1 + (i * 5) % 14 * 2});
+    boards.emplace_back("line of 16", boardAt(41, line));
+    boards.emplace_back("uneven line of 15", boardAt(41, uneven));
+    boards.emplace_back("diagonal of 14", boardAt(41, diagonal));
+    std::int32_t saturated = 0;
+    for (const auto& [name, b] : boards) {
+        SolveRun run;
+        counting::Counter c(run, b.cityCount, sharedPointsOf(b), kCountingStorageLimit);
+        ASSERT_TRUE(c.distances.measure(b)) << name;
+        ASSERT_TRUE(c.programme.buildCompletion(c.distances, c.storage)) << name;
+        const std::uint32_t bound = c.programme.optimum + 40 * c.distances.shortest;
+        ASSERT_TRUE(c.programme.joinsHalves(c.storage, bound)) << name;
+        std::vector<counting::LengthCount> joined, full;
+        ASSERT_EQ(c.programme.count(c.distances, c.storage, run, bound, joined), counting::Programme::Run::Complete) << name;
+        c.storage.keepLayers = true;  // keeping the layers needs them all
+        ASSERT_FALSE(c.programme.joinsHalves(c.storage, bound));
+        ASSERT_EQ(c.programme.count(c.distances, c.storage, run, bound, full), counting::Programme::Run::Complete) << name;
+        ASSERT_EQ(joined.size(), full.size()) << name;
+        for (std::size_t i = 0; i < full.size(); ++i) {
+            EXPECT_EQ(joined[i].length, full[i].length) << name << " " << i;
+            EXPECT_EQ(joined[i].count, full[i].count) << name << " " << i;
+            saturated += full[i].count == counting::kCountLimit ? 1 : 0;
+        }
+    }
+    EXPECT_GT(saturated, 0);
+}
+
 TEST_F(SolverCounting, LongEvenLineIsCountedExactly) {
     // 16 cities one unit apart, city 0 at the left end. Every tour crosses each
     // gap an even number of times, so the lengths are the even numbers from
