@@ -16,39 +16,32 @@ void copyItems(const T* from, FixedArray<T>& to, std::int32_t count) {
     std::copy_n(from, std::min(to.capacity, count), to.items);
 }
 
+// FlatBoard has Board's fields under the same names: one copy serves both ways.
+template <typename From, typename To>
+void copyFields(const From& from, To& to) {
+    to.lengthScale = from.lengthScale;
+    to.solutionLength = from.solutionLength;
+    to.playerLength = from.playerLength;
+    to.spectrum = from.spectrum;
+    to.solved = from.solved;
+    to.gridWidth = from.gridWidth;
+    to.gridHeight = from.gridHeight;
+    to.cityCount = from.cityCount;
+    to.playerRouteLength = from.playerRouteLength;
+    copyItems(from.cities, to.cities, kMaxCities);
+    copyItems(from.playerRoute, to.playerRoute, kRouteCapacity);
+    copyItems(from.solutionRoute, to.solutionRoute, kRouteCapacity);
+}
+
 }  // namespace
 
 FlatBoard flatten(const Board& board) {
     FlatBoard flat{};
-    flat.lengthScale = board.lengthScale;
-    flat.solutionLength = board.solutionLength;
-    flat.playerLength = board.playerLength;
-    flat.spectrum = board.spectrum;
-    flat.solved = board.solved;
-    flat.gridWidth = board.gridWidth;
-    flat.gridHeight = board.gridHeight;
-    flat.cityCount = board.cityCount;
-    flat.playerRouteLength = board.playerRouteLength;
-    copyItems(board.cities, flat.cities, kMaxCities);
-    copyItems(board.playerRoute, flat.playerRoute, kRouteCapacity);
-    copyItems(board.solutionRoute, flat.solutionRoute, kRouteCapacity);
+    copyFields(board, flat);
     return flat;
 }
 
-void unflatten(const FlatBoard& flat, Board& board) {
-    board.lengthScale = flat.lengthScale;
-    board.solutionLength = flat.solutionLength;
-    board.playerLength = flat.playerLength;
-    board.spectrum = flat.spectrum;
-    board.solved = flat.solved;
-    board.gridWidth = flat.gridWidth;
-    board.gridHeight = flat.gridHeight;
-    board.cityCount = flat.cityCount;
-    board.playerRouteLength = flat.playerRouteLength;
-    copyItems(flat.cities, board.cities, kMaxCities);
-    copyItems(flat.playerRoute, board.playerRoute, kRouteCapacity);
-    copyItems(flat.solutionRoute, board.solutionRoute, kRouteCapacity);
-}
+void unflatten(const FlatBoard& flat, Board& board) { copyFields(flat, board); }
 
 FlatBoard& transferBlock() {
     static FlatBoard block{};
