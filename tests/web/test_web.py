@@ -69,6 +69,8 @@ def chromium(downloads, width=800, height=600, mobile=None):
 
 
 def wait_for(condition, timeout=10.0, what='condition'):
+    """The timeouts are wide: a correct page answers at once, a loaded machine
+    may still take seconds, and a wrong one never does."""
     end = time.monotonic() + timeout
     while True:
         value = condition()
@@ -125,7 +127,7 @@ class Page:
     def load(self, query=f'clock={CLOCK}'):
         self.driver.get(f'{self.base}/{self.edition}.html?{query}')
         wait_for(lambda: self.js('return !!(window.orvanta && window.orvanta.ready)'), 15, 'the page to start')
-        wait_for(lambda: self.js('return window.orvanta.firstPaintMilliseconds !== null'), 5, 'the first paint')
+        wait_for(lambda: self.js('return window.orvanta.firstPaintMilliseconds !== null'), 15, 'the first paint')
 
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
@@ -331,7 +333,7 @@ class WebEditionTest(unittest.TestCase):
             self.assertSameAsDesktop(page, steps)
         # The saved game opens again.
         page.open_file(COMMAND['openGame'], os.path.join(self.folder(edition), 'untitled.rvb'))
-        wait_for(lambda: ' - Игра ' in self.driver.title, 5, 'the saved game to open')
+        wait_for(lambda: ' - Игра ' in self.driver.title, 15, 'the saved game to open')
         page.settle()
         steps.append('open-game:untitled.rvb')
         self.assertSameAsDesktop(page, steps)
@@ -352,49 +354,50 @@ class WebEditionTest(unittest.TestCase):
         with open(path, 'wb') as file:
             file.write(map_record([(530 * i, i % 3) for i in range(16)], 10000))
         page.open_file(COMMAND['openMap'], path)
-        wait_for(lambda: page.inspect()['cityCount'] == 16, 5, 'the slow map')
+        wait_for(lambda: page.inspect()['cityCount'] == 16, 15, 'the slow map')
         steps = ['open-map:slow.rva']
         page.settle()
         self.assertSameAsDesktop(page, steps)
         page.keys(Keys.ADD)
         solving = lambda: [t['text'] for t in page.texts() if 'Поиск решения ЗК' in t['text']]
-        wait_for(solving, 5, 'the progress line')
-        wait_for(lambda: page.js('return window.orvanta.solveProgressMessages') > 2, 5, 'progress from the worker')
+        wait_for(solving, 15, 'the progress line')
+        wait_for(lambda: page.js('return window.orvanta.solveProgressMessages') > 2, 15, 'progress from the worker')
         # The page answers meanwhile: the About box opens and closes, the
         # seconds of the solve go on.
         started = time.monotonic()
         page.keys('?')
-        wait_for(lambda: page.js('return document.getElementById("about").open'), 2, 'the About box')
+        wait_for(lambda: page.js('return document.getElementById("about").open'), 15, 'the About box')
         page.keys(Keys.ESCAPE)
-        wait_for(lambda: not page.js('return document.getElementById("about").open'), 2, 'the About box to close')
-        self.assertLess(time.monotonic() - started, 3.0)
+        wait_for(lambda: not page.js('return document.getElementById("about").open'), 15, 'the About box to close')
+        # A page blocked by the solve would answer only when it ends, minutes on.
+        self.assertLess(time.monotonic() - started, 30.0)
         page.js(f'window.orvanta.setClock({CLOCK + 2});')
-        wait_for(lambda: any('2 сек' in text for text in solving()), 3, 'the solve still running after the About box')
+        wait_for(lambda: any('2 сек' in text for text in solving()), 15, 'the solve still running after the About box')
         self.assertEqual(page.inspect()['solved'], 0)
         # Esc stops it: the board stays as it was, unsolved.
         page.keys(Keys.ESCAPE)
-        wait_for(lambda: not solving(), 3, 'the solve to stop')
+        wait_for(lambda: not solving(), 15, 'the solve to stop')
         page.settle()
         steps.append(f'clock:{CLOCK + 2}')
         self.assertSameAsDesktop(page, steps)
         self.assertEqual(page.inspect()['solved'], 0)
         # A fresh worker takes the next solve.
         page.keys(Keys.ADD)
-        wait_for(solving, 5, 'a second solve')
+        wait_for(solving, 15, 'a second solve')
         page.keys(Keys.ESCAPE)
-        wait_for(lambda: not solving(), 3, 'the second solve to stop')
+        wait_for(lambda: not solving(), 15, 'the second solve to stop')
         # A worker that fails ends its solve without a result, and the next
         # solve gets a worker that works.
         page.js(f'window.orvanta.breakNextWorker(); window.orvanta.keyRelease({KEY_ADD});')
-        wait_for(lambda: page.js('return window.orvanta.workerErrors') == 1, 5, 'the worker to fail')
-        wait_for(lambda: not solving(), 3, 'the failed solve to end')
+        wait_for(lambda: page.js('return window.orvanta.workerErrors') == 1, 15, 'the worker to fail')
+        wait_for(lambda: not solving(), 15, 'the failed solve to end')
         self.assertEqual(page.inspect()['solved'], 0)
         page.keys(Keys.ADD)
-        wait_for(lambda: any('Поиск решения ЗК' in t for t in solving()), 5, 'a solve after the failure')
+        wait_for(lambda: any('Поиск решения ЗК' in t for t in solving()), 15, 'a solve after the failure')
         before = page.js('return window.orvanta.solveProgressMessages')
-        wait_for(lambda: page.js('return window.orvanta.solveProgressMessages') > before, 5, 'its progress')
+        wait_for(lambda: page.js('return window.orvanta.solveProgressMessages') > before, 15, 'its progress')
         page.keys(Keys.ESCAPE)
-        wait_for(lambda: not solving(), 3, 'that solve to stop')
+        wait_for(lambda: not solving(), 15, 'that solve to stop')
 
     def test_window_size_menus_by_keys_dialogs_manual_and_exit(self):
         page = Page(self.driver, self.base, 'public')
@@ -403,7 +406,7 @@ class WebEditionTest(unittest.TestCase):
         # The picture follows the window's size.
         before = page.size()
         self.driver.set_window_size(700, 520)
-        wait_for(lambda: page.size() != before, 5, 'the new size')
+        wait_for(lambda: page.size() != before, 15, 'the new size')
         page.settle()
         self.assertSameAsDesktop(page, steps)
         # A right click in the generator makes a new map (from a later clock).
@@ -415,7 +418,7 @@ class WebEditionTest(unittest.TestCase):
         # Alt and a menu's letter open it, an item's letter chooses it, on the
         # keys of the Russian layout whichever layout is active: Alt+И, Н.
         ActionChains(self.driver).key_down(Keys.ALT).send_keys('b').key_up(Keys.ALT).perform()
-        wait_for(lambda: page.js('return document.querySelector(".menu.open") !== null'), 2, 'the Game menu')
+        wait_for(lambda: page.js('return document.querySelector(".menu.open") !== null'), 15, 'the Game menu')
         page.keys('y')
         page.settle()
         steps.append(f'command:{COMMAND["startGame"]}')
@@ -425,7 +428,7 @@ class WebEditionTest(unittest.TestCase):
         # The personal number's dialog keeps the number in the browser; the
         # next start writes it into the saved files.
         page.menu(COMMAND['personalNumber'])
-        wait_for(lambda: page.js('return document.getElementById("personal").open'), 2, 'the number dialog')
+        wait_for(lambda: page.js('return document.getElementById("personal").open'), 15, 'the number dialog')
         field = self.driver.find_element(By.ID, 'personal-text')
         self.assertEqual(field.get_attribute('value'), '0')
         field.clear()
@@ -439,10 +442,10 @@ class WebEditionTest(unittest.TestCase):
 
         # The manual is a page of the site, opened beside the game.
         page.menu(COMMAND['readManual'])
-        wait_for(lambda: len(self.driver.window_handles) == 2, 5, 'the manual')
+        wait_for(lambda: len(self.driver.window_handles) == 2, 15, 'the manual')
         game = self.driver.current_window_handle
         self.driver.switch_to.window([h for h in self.driver.window_handles if h != game][0])
-        wait_for(lambda: 'Руководство' in self.driver.title, 5, 'the manual page')
+        wait_for(lambda: 'Руководство' in self.driver.title, 15, 'the manual page')
         with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'app', 'help.txt'),
                   encoding='utf-8') as file:
             first_line = file.readline().strip()
@@ -452,14 +455,14 @@ class WebEditionTest(unittest.TestCase):
 
         # "Выход" ends the program: the page says so and takes no more input.
         page.menu(COMMAND['exit'])
-        wait_for(lambda: page.js('return !document.getElementById("ended").hidden'), 2, 'the end')
+        wait_for(lambda: page.js('return !document.getElementById("ended").hidden'), 15, 'the end')
         self.assertTrue(page.js('return document.getElementById("menubar").hidden && window.orvanta.ended'))
 
     def test_eighteen_cities_solved_in_worker(self):
         page = Page(self.driver, self.base, 'profi')
         page.load()
         page.keys(*([Keys.UP] * 10))
-        wait_for(lambda: page.inspect()['cityCount'] == 18, 5, '18 cities')
+        wait_for(lambda: page.inspect()['cityCount'] == 18, 15, '18 cities')
         page.keys(Keys.ADD)
         wait_for(lambda: page.inspect()['solved'] == 1, 30, 'the 18-city solve')
         page.settle()
@@ -507,12 +510,12 @@ class PhoneTest(unittest.TestCase):
             driver.save_screenshot(os.path.join(OUTPUT, f'phone-{edition}.png'))
         cities = reference('profi', width, height, [], tempfile.mkdtemp(dir=TEMP))['cities']
         self.touch(driver, *cities[0][2:], hold=0.05)
-        wait_for(lambda: page.inspect()['mode'] == 2, 3, 'a tap to start the game')
+        wait_for(lambda: page.inspect()['mode'] == 2, 15, 'a tap to start the game')
         self.touch(driver, *cities[1][2:], hold=0.05)
-        wait_for(lambda: page.inspect()['playerRouteLength'] == 2, 3, 'a tap to pick a city')
+        wait_for(lambda: page.inspect()['playerRouteLength'] == 2, 15, 'a tap to pick a city')
         # A long press is the right click: the trip starts again from the first city.
-        self.touch(driver, *cities[3][2:], hold=0.8)
-        wait_for(lambda: page.inspect()['playerRouteLength'] == 1, 3, 'a long press to restart the trip')
+        self.touch(driver, *cities[3][2:], hold=1.5)
+        wait_for(lambda: page.inspect()['playerRouteLength'] == 1, 15, 'a long press to restart the trip')
         driver.save_screenshot(os.path.join(OUTPUT, 'phone-profi-game.png'))
 
 
