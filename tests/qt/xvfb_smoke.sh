@@ -109,7 +109,7 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.5
 xdotool key Left Up Return
-for _ in $(seq 50); do [ -s "$work/opener/opened" ] && break; sleep 0.1; done
+for _ in $(seq 150); do [ -s "$work/opener/opened" ] && break; sleep 0.1; done
 [ -s "$work/opener/opened" ] || fail "\"Личный номер...\" called no opener"
 url=$(head -n1 "$work/opener/opened")
 encoded=${url#file://}
@@ -175,7 +175,7 @@ for keys in "Left Up Up Up Return" "Left Up Return"; do  # Читать Руко
   sleep 0.5
   # shellcheck disable=SC2086
   xdotool key $keys
-  for _ in $(seq 30); do [ "$(bells)" -gt "$before" ] && break; sleep 0.1; done
+  for _ in $(seq 150); do [ "$(bells)" -gt "$before" ] && break; sleep 0.1; done
   [ "$(bells)" -gt "$before" ] || fail "no beep for '$keys' without an opener"
 done
 kill -0 "$program_pid" 2>/dev/null || fail "the program ended without an opener"
@@ -264,7 +264,7 @@ menu() {  # caption x, then keys; the keys go only to a menu that has opened
 }
 title_is() { [ "$(xdotool getwindowname "$window")" = "$1" ]; }
 wait_title() {
-  for _ in $(seq 50); do title_is "$1" && return 0; sleep 0.1; done
+  for _ in $(seq 150); do title_is "$1" && return 0; sleep 0.1; done
   fail "title is '$(xdotool getwindowname "$window")', expected '$1'"
 }
 # Whether the window shows `text`, drawn as the program draws it, left of x = width.
