@@ -364,8 +364,7 @@ longest=$(LC_ALL=C awk -v a="$first_from" -v b="$later_to" 'BEGIN { printf "%.2f
 LC_ALL=C awk -v shown=$((later - first)) -v lo="$shortest" -v hi="$longest" \
   'BEGIN { exit !(shown > lo - 1.05 && shown < hi + 1.05) }' ||
   fail "the clock moved on by $((later - first)) s in $shortest to $longest s"
-passed="$shortest to $longest"
-echo "idle clock: $first s, then $later s after ${passed} s"
+echo "idle clock: $first s, then $later s after $shortest to $longest s"
 xdotool mousemove --window "$window" 420 350 click 1   # the second city closes the trip
 sleep 0.5
 closed=$(seconds_shown "$verdict_closed" "$later" $((later + 4)) 2) || fail "no closed game line"

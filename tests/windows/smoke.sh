@@ -193,7 +193,7 @@ done
 # may come more than a second apart, and two ticks between them count as one
 # change: each such gap may hide one.
 read -r shortest longest gaps < <(printf '%s\n' "${times[@]}" |
-  LC_ALL=C awk 'NR == 1 { from = $1; to = $2 } NR > 1 && $2 - last > 1 { gaps++ } { last = $1; start = $1; end = $2 }
+  LC_ALL=C awk 'NR == 1 { from = $1; to = $2 } NR > 1 && $2 - start > 1 { gaps++ } { start = $1; end = $2 }
                END { printf "%.2f %.2f %d\n", start - to, end - from, gaps }')
 idle="$shortest to $longest"
 LC_ALL=C awk -v n="$changes" -v lo="$shortest" -v hi="$longest" -v g="$gaps" \
