@@ -44,6 +44,9 @@ namespace {
 // 1e-14. A prefix is therefore skipped only when its bound exceeds the drop
 // limit by this much more, and no tour that the table would take is lost.
 constexpr double kBoundSlack = 1e-5;
+// The float rounding of an entry: the conversions together at most 2⁻²⁴ of
+// the sum, each of the (at most kMaxCities - 1) additions at most 2⁻²⁴ of it.
+static_assert(kBoundSlack > kMaxCities * 0x1p-24 * 1.01, "the slack covers the completion table's rounding");
 
 // Row length of the completion table: room for cities 1..17, rounded up to a
 // multiple of four so that the compiler can vectorise the fixed-length loops.
