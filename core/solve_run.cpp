@@ -1,7 +1,6 @@
 #include "core/solve_run.h"
 
 #include "core/platform.h"
-#include "core/solver.h"
 
 namespace orvanta {
 

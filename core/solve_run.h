@@ -9,6 +9,13 @@
 
 namespace orvanta {
 
+// The throttle: a solve gives the processor back for kThrottleSleepMs after
+// every kThrottleIntervalMs of computing, so a solve done within that time
+// never sleeps. It looks at the clock once every kThrottleCheckSteps steps.
+inline constexpr std::int32_t kThrottleSleepMs = 60;
+inline constexpr std::int64_t kThrottleIntervalMs = 1000;
+inline constexpr std::int32_t kThrottleCheckSteps = 1024;
+
 // Thrown out of a solve that was asked to stop (or ran past its deadline); the
 // solve's own entry catches it and leaves the board as it was.
 struct SolveStopped {};

@@ -29,8 +29,8 @@
 
 #include "core/bits.h"
 #include "core/solver.h"
-#include "core/solver_counting.h"
 #include "core/solver_points.h"
+#include "core/solver_search.h"
 #include "core/solver_tally.h"
 
 namespace orvanta {
@@ -337,21 +337,8 @@ void Search::walk(Board& board, bool noting) {
 
 }  // namespace
 
-namespace {
-
-bool solveInPlace(Board& board, SolveRun& run) {
+bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
     const std::int32_t n = board.cityCount;
-    // Boards of whole distances have too many equal tours to walk; they are
-    // counted. The counting reports its progress in the first quarter while
-    // it counts; a board it refuses at once leaves that share to the search.
-    run.enterSpan(0.0, 0.25);
-    // The cities on shared points, found once for both.
-    const SharedPoints points = sharedPointsOf(board);
-    if (solveByCounting(board, run, points)) {
-        ++countedSolves;
-        return true;
-    }
-
     Search search;
     search.points = points;
     search.run = &run;
@@ -367,6 +354,7 @@ bool solveInPlace(Board& board, SolveRun& run) {
     // The table's unused slots keep what the board held (shifted along as
     // entries are inserted): a second walk starts from it again.
     const PathSpectrum before = board.spectrum;
+    // The share left by the counting, up to the last tenth: the first walk.
     run.enterSpan(run.progress(), 0.9);
     search.walk(board, true);
     if (tally.orderingsMove()) {
@@ -379,27 +367,6 @@ bool solveInPlace(Board& board, SolveRun& run) {
     for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = search.best[k];
     board.solutionRoute[n] = board.solutionRoute[0];
     return true;
-}
-
-}  // namespace
-
-bool solveExact(Board& board, SolveRun& run) {
-    if (board.cityCount < 2) return false;
-    const std::int64_t toursBefore = run.toursEvaluated();
-    // A stopped solve leaves the board as it was; every write below goes to
-    // the spectrum and the solution route.
-    const PathSpectrum spectrum = board.spectrum;
-    const Route route = board.solutionRoute;
-    bool solved = false;
-    try {
-        solved = solveInPlace(board, run);
-    } catch (const SolveStopped&) {
-        board.spectrum = spectrum;
-        board.solutionRoute = route;
-    }
-    toursEvaluated += run.toursEvaluated() - toursBefore;
-    if (solved) run.finish();
-    return solved;
 }
 
 }  // namespace orvanta
