@@ -29,7 +29,7 @@ constexpr auto kCannotEvaluate = RU("Результат оценить нево�
 constexpr auto kGameLineOpen = RU("Время %3i сек    Городов в пути %2i    Путь не замкнут");
 constexpr auto kGameLineGraded = RU("Время %3i сек    Городов в пути %2i    Результат в пределах %i %% от решения ЗК");
 constexpr auto kGameLineProfi = RU("Время %3i сек    Городов в пути %2i    Суммарный путь %s");
-constexpr auto kSolving = RU("Поиск решения ЗК… %i %%, %i сек   Esc — прервать");
+constexpr auto kSolving = RU("Поиск решения ЗК… %i.%02i %%, %i сек   Esc — прервать");
 
 const char* modeName(AppMode m) {
     switch (m) {
@@ -104,8 +104,8 @@ void drawStatusPanel(const Board& board, DrawingSurface& surface, std::int32_t /
     platform::drawText(surface, 8, 12, textColours::strong, line);
 
     if (forcedSolveRunning()) {
-        const auto percent = static_cast<std::int32_t>(forcedSolveProgress() * 100.0);
-        std::snprintf(line, sizeof line, kSolving.c_str(), percent, forcedSolveSeconds());
+        const auto hundredths = static_cast<std::int32_t>(forcedSolveProgress() * 10000.0);
+        std::snprintf(line, sizeof line, kSolving.c_str(), hundredths / 100, hundredths % 100, forcedSolveSeconds());
         platform::drawText(surface, 8, 40, textColours::strong, line);
     }
 

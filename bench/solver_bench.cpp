@@ -174,15 +174,18 @@ std::vector<DegenerateBoard> degenerateBoards() {
     // The same on a 10000 by 2 grid, 500 apart, as a fuzz target made it.
     for (std::int32_t i = 0; i < 18; ++i) twoRowsCloser.push_back(City{250 + 500 * ((i * 7) % 18), (i * 7) % 18 % 2});
     // Slanted lines: every distance a whole multiple of the length of the
-    // line's shortest lattice step, the cities listed out of order.
-    const auto slanted = [](std::int32_t cities, City origin, City step) {
-        std::vector<City> onLine;
-        for (std::int32_t i = 0; i < cities; ++i) {
-            const std::int32_t at = (i * 5) % cities;
-            onLine.push_back(City{origin.x + step.x * at, origin.y + step.y * at});
-        }
-        return onLine;
+    // line's shortest lattice step, the cities listed out of order, or in
+    // order along the line as a user clicks them one after another.
+    const auto slanted = [](std::int32_t cities, City origin, City step, bool inOrder = false) {
+        std::vector<std::int32_t> at;
+        for (std::int32_t i = 0; i < cities; ++i) at.push_back(inOrder ? i : (i * 5) % cities);
+        return test::onLine(origin, step, at);
     };
+    // The diagonal of the 41 grid in order, two neighbours moved a unit off
+    // it, one each way: the counting refuses it, the search walks long.
+    std::vector<City> diagonalTwoOff = slanted(18, {2, 2}, {2, 2}, true);
+    diagonalTwoOff[4].x += 1;
+    diagonalTwoOff[5].y += 1;
     return {
         {"two_points_9x2", 41, repeated({{0, 0}, {40, 40}}, 9)},
         {"one_point_17_and_one", 11, seventeenAndOne},
@@ -198,6 +201,17 @@ std::vector<DegenerateBoard> degenerateBoards() {
         {"slope_1_2_18", 41, slanted(18, {3, 2}, {1, 2})},
         {"slope_2_3_14", 41, slanted(14, {4, 0}, {2, 3})},
         {"stepped_500_500_18", 10000, slanted(18, {250, 250}, {500, 500})},
+        {"diagonal_18_in_order", 41, slanted(18, {2, 2}, {2, 2}, true)},
+        {"slope_1_2_18_in_order", 41, slanted(18, {3, 2}, {1, 2}, true)},
+        {"slope_2_3_14_in_order", 41, slanted(14, {4, 0}, {2, 3}, true)},
+        {"stepped_500_500_18_in_order", 10000, slanted(18, {250, 250}, {500, 500}, true)},
+        {"diagonal_18_two_off", 41, diagonalTwoOff},
+        // Close rows from files: a row of the 10000 grid, 300 apart, the i-th
+        // city lifted i mod k units (k = 2, 3, 4). Searched, and slow: from
+        // seconds to many minutes a solve.
+        {"close_row_k2_18", 10000, test::closeRowCities(18, 2, 300)},
+        {"close_row_k3_18", 10000, test::closeRowCities(18, 3, 300)},
+        {"close_row_k4_18", 10000, test::closeRowCities(18, 4, 300)},
         // Files the fuzz targets made: coordinates clamped onto the corners
         // and edges of the largest grid, many cities to a point.
         {"fuzz_corners_and_edges", 10000,

@@ -1,14 +1,14 @@
 #include "core/solve_run.h"
 
 #include "core/platform.h"
-#include "core/solver.h"
 
 namespace orvanta {
 
 SolveRun::SolveRun()
     : stepsToClock(kThrottleCheckSteps),
       startedAt(platform::monotonicMilliseconds()),
-      sleepDue(startedAt + kThrottleIntervalMs) {}
+      sleepDue(startedAt + kThrottleIntervalMs),
+      positionDue(startedAt + kPositionIntervalMs) {}
 
 void SolveRun::stop() {
     stopped = true;
@@ -18,8 +18,11 @@ void SolveRun::stop() {
 void SolveRun::lookAtClock() {
     stepsToClock = kThrottleCheckSteps;
     if (stopRequested()) stop();
-    if (positionOf != nullptr) advance(positionOf(positionFrom));
     const std::int64_t now = platform::monotonicMilliseconds();
+    if (positionOf != nullptr && now >= positionDue) {
+        advance(positionOf(positionFrom));
+        positionDue = now + kPositionIntervalMs;
+    }
     if (deadline >= 0 && now >= deadline) stop();
     if (now < sleepDue) return;
     platform::sleepMilliseconds(kThrottleSleepMs);

@@ -9,6 +9,13 @@
 
 namespace orvanta {
 
+// The throttle: a solve gives the processor back for kThrottleSleepMs after
+// every kThrottleIntervalMs of computing, so a solve done within that time
+// never sleeps. It looks at the clock once every kThrottleCheckSteps steps.
+inline constexpr std::int32_t kThrottleSleepMs = 60;
+inline constexpr std::int64_t kThrottleIntervalMs = 1000;
+inline constexpr std::int32_t kThrottleCheckSteps = 1024;
+
 // Thrown out of a solve that was asked to stop (or ran past its deadline); the
 // solve's own entry catches it and leaves the board as it was.
 struct SolveStopped {};
@@ -60,9 +67,11 @@ public:
     }
     void finish() { settled.store(kProgressScale, std::memory_order_relaxed); }
     // A part whose position is cheaper to work out now and then than to
-    // report step by step: at every look at the clock, `position(from)` is
-    // taken as how far the current span has come. Null ends it.
-    void reportPosition(double (*position)(const void*), const void* from) {
+    // report step by step: at a look at the clock, once every
+    // kPositionIntervalMs, `position(from)` is taken as how far the current
+    // span has come. Null ends it.
+    static constexpr std::int64_t kPositionIntervalMs = 50;
+    void reportPosition(double (*position)(void*), void* from) {
         positionOf = position;
         positionFrom = from;
     }
@@ -80,11 +89,12 @@ private:
     std::int32_t stepsToClock;
     std::int64_t startedAt;
     std::int64_t sleepDue;
+    std::int64_t positionDue;
     std::int64_t deadline = -1;
     double spanFrom = 0.0;
     double spanTo = 1.0;
-    double (*positionOf)(const void*) = nullptr;
-    const void* positionFrom = nullptr;
+    double (*positionOf)(void*) = nullptr;
+    void* positionFrom = nullptr;
 };
 
 }  // namespace orvanta

@@ -4,11 +4,52 @@
 #include <limits>
 
 #include "core/edition.h"
+#include "core/solver_counting.h"
+#include "core/solver_points.h"
+#include "core/solver_search.h"
 
 namespace orvanta {
 
 std::atomic<std::int64_t> toursEvaluated{0};
 std::atomic<std::int64_t> countedSolves{0};
+
+namespace {
+
+// The choice of method: counting first, for the boards it takes, else the search.
+bool solveInPlace(Board& board, SolveRun& run) {
+    // Boards of whole distances have too many equal tours to walk; they are
+    // counted. The counting reports its progress in the first quarter while
+    // it counts; a board it refuses at once leaves that share to the search.
+    run.enterSpan(0.0, 0.25);
+    // The cities on shared points, found once for both.
+    const SharedPoints points = sharedPointsOf(board);
+    if (solveByCounting(board, run, points)) {
+        ++countedSolves;
+        return true;
+    }
+    return solveBySearch(board, run, points);
+}
+
+}  // namespace
+
+bool solveExact(Board& board, SolveRun& run) {
+    if (board.cityCount < 2) return false;
+    const std::int64_t toursBefore = run.toursEvaluated();
+    // A stopped solve leaves the board as it was; every write below goes to
+    // the spectrum and the solution route.
+    const PathSpectrum spectrum = board.spectrum;
+    const Route route = board.solutionRoute;
+    bool solved = false;
+    try {
+        solved = solveInPlace(board, run);
+    } catch (const SolveStopped&) {
+        board.spectrum = spectrum;
+        board.solutionRoute = route;
+    }
+    toursEvaluated += run.toursEvaluated() - toursBefore;
+    if (solved) run.finish();
+    return solved;
+}
 
 bool solveExact(Board& board) {
     SolveRun run;

@@ -1,5 +1,21 @@
 // The exact solver: the shortest round trip from city 0 and the table of the
-// shortest distinct tour lengths (the path spectrum).
+// shortest distinct tour lengths (the path spectrum), exactly as evaluating
+// every ordering from city 0 in lexicographic order leaves them.
+//
+// The entry is solveExact (solver.cpp), which tries the counting first and
+// searches the boards it refuses:
+//   solver.cpp                    solveExact, ensureSolved, the table itself
+//                                 (recordLength, normaliseSpectrum)
+//   solve_run.*                   one solve's throttle, stop and progress
+//   solver_counting*.{h,cpp}      the counting: boards whose distances are all
+//                                 (nearly) whole multiples of one unit (cities
+//                                 on a line, some on a slanted line, rows a
+//                                 unit apart); orderings counted per length
+//   solver_search.{h,cpp}         the search: every other board; orderings
+//                                 walked depth first, skipping prefixes whose
+//                                 shortest completion cannot reach the table
+//   solver_tally.*, solver_points.h  cities sharing a grid point, counted
+//                                 once per pattern by both
 #pragma once
 
 #include <atomic>
@@ -13,12 +29,6 @@ namespace orvanta {
 
 // Largest city count that the edition solves on its own after a change.
 inline constexpr std::int32_t kAutoSolveLimit = 8;
-// The throttle: a solve gives the processor back for kThrottleSleepMs after
-// every kThrottleIntervalMs of computing, so a solve done within that time
-// never sleeps. It looks at the clock once every kThrottleCheckSteps steps.
-inline constexpr std::int32_t kThrottleSleepMs = 60;
-inline constexpr std::int64_t kThrottleIntervalMs = 1000;
-inline constexpr std::int32_t kThrottleCheckSteps = 1024;
 
 // Tours evaluated by all solves so far, and the solves done by counting
 // orderings per length rather than walking them; each solve adds its own

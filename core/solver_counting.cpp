@@ -395,9 +395,10 @@ bool findSumsAndSolution(Counter& c, const Board& board, bool measured, const st
         // of each length and the smallest sum are found by walking them.
         // Most boards' walks find them at once; the others go on once the
         // layers are kept to tell them which lengths can still be made up.
-        // Steps without the layers: about what counting once more to keep
-        // them takes, which grows as the number of sets does.
-        const std::int64_t stepsWithoutLayers = std::int64_t{2} << c.programme.m;
+        // Steps without the layers: well below what counting once more to
+        // keep them takes (a step of a walk is far cheaper than a state of
+        // the count), which grows as the number of sets does.
+        const std::int64_t stepsWithoutLayers = std::int64_t{16} << c.programme.m;
         Walked walked = firstToursOfLengths(c, tours, sums, order, stepsWithoutLayers);
         if (walked == Walked::OutOfSteps) {
             keepLayersForTheWalks(c, tours);

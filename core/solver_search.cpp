@@ -29,8 +29,8 @@
 
 #include "core/bits.h"
 #include "core/solver.h"
-#include "core/solver_counting.h"
 #include "core/solver_points.h"
+#include "core/solver_search.h"
 #include "core/solver_tally.h"
 
 namespace orvanta {
@@ -44,11 +44,31 @@ namespace {
 // 1e-14. A prefix is therefore skipped only when its bound exceeds the drop
 // limit by this much more, and no tour that the table would take is lost.
 constexpr double kBoundSlack = 1e-5;
+// The float rounding of an entry: the conversions together at most 2⁻²⁴ of
+// the sum, each of the (at most kMaxCities - 1) additions at most 2⁻²⁴ of it.
+static_assert(kBoundSlack > kMaxCities * 0x1p-24 * 1.01, "the slack covers the completion table's rounding");
 
 // Row length of the completion table: room for cities 1..17, rounded up to a
 // multiple of four so that the compiler can vectorise the fixed-length loops.
 constexpr std::int32_t kRow = 20;
 static_assert(kRow >= kMaxCities - 1 && kRow % 4 == 0, "completion rows hold every end city");
+
+// What the walk's progress estimate keeps between the readings (Search::position).
+struct WalkEstimate {
+    // Sampled ways down per subtree, and readings between renewals of every level.
+    static constexpr std::int32_t kProbes = 4;
+    static constexpr std::int32_t kRenewEvery = 64;
+    // For each level k of the prefix: the city taken there when its estimate
+    // was made (0 for the node being entered) and the nodes estimated in the
+    // subtrees of the open children after it; valid above `depth`.
+    std::int32_t taken[kRouteCapacity + 1] = {};
+    double later[kRouteCapacity + 1] = {};
+    std::int32_t depth = 0;
+    std::int64_t readings = 0;
+    std::uint64_t visitedThen = 0;
+    double share = 0.0;
+    std::uint32_t draw = 2463534242u;
+};
 
 struct Search {
     std::int32_t n = 0;
@@ -72,8 +92,11 @@ struct Search {
     SharedPoints points;
     // The length of the prefix being walked: current[1] to current[depthNow - 1].
     std::int32_t depthNow = 1;
-    // How far the walk has come, worked out from that prefix (see there).
-    double position() const;
+    // Nodes of the walk visited so far.
+    std::uint64_t visited = 0;
+    // How far the walk has come (see there); the estimate it keeps between readings.
+    WalkEstimate estimate;
+    double position();
     // Walk patterns of points (true) or every ordering (false).
     bool byPattern = false;
     // The orderings counted per entry.
@@ -84,6 +107,9 @@ struct Search {
         return completion[static_cast<std::size_t>(set) * kRow + static_cast<std::size_t>(end - 1)];
     }
 
+    std::uint32_t openChildren(const std::int32_t* prefix, std::int32_t depth, std::uint32_t remaining, double sum) const;
+    double sampleSubtree(std::int32_t* prefix, std::int32_t depth, std::uint32_t remaining, double sum, std::uint32_t& draw) const;
+    double nodesAhead();
     void buildCompletion();
     void evaluate(double length, std::int64_t orderings);
     void count(double length, std::int64_t orderings);
@@ -102,6 +128,46 @@ std::int64_t factorial(std::int32_t k) {
     return f;
 }
 
+#if defined(__GNUC__) && !defined(__clang__)
+// Four lanes of a row at a time, the whole row in registers.
+using Lanes = float __attribute__((vector_size(16)));
+constexpr std::int32_t kLaneGroups = kRow / 4;
+#endif
+
+// row[e] = the least over the cities c of set of toward[c][e] + the entry of
+// (set without c, c): the same sums and the same minimum, lane by lane, as
+// the plain loop, whichever way the compiler lays them out.
+void addShortest(float* row, const std::vector<float>& toward, std::uint32_t set, const float* completion) {
+#if defined(__GNUC__) && !defined(__clang__)
+    Lanes best[kLaneGroups];
+#pragma GCC unroll 8
+    for (Lanes& b : best) b = Lanes{} + std::numeric_limits<float>::infinity();
+    for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
+        const std::int32_t c = lowestCity(bits);
+        const float rest = completion[static_cast<std::size_t>(set & ~(1u << (c - 1))) * kRow + static_cast<std::size_t>(c - 1)];
+        const float* toC = &toward[static_cast<std::size_t>(c) * kRow];
+#pragma GCC unroll 8
+        for (std::int32_t g = 0; g < kLaneGroups; ++g) {
+            Lanes to;
+            std::memcpy(&to, toC + 4 * g, sizeof to);
+            const Lanes way = to + rest;
+            best[g] = way < best[g] ? way : best[g];
+        }
+    }
+    std::memcpy(row, best, sizeof best);
+#else
+    float least[kRow];
+    for (float& r : least) r = std::numeric_limits<float>::infinity();
+    for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
+        const std::int32_t c = lowestCity(bits);
+        const float rest = completion[static_cast<std::size_t>(set & ~(1u << (c - 1))) * kRow + static_cast<std::size_t>(c - 1)];
+        const float* toC = &toward[static_cast<std::size_t>(c) * kRow];
+        for (std::int32_t e = 0; e < kRow; ++e) least[e] = std::min(least[e], toC[e] + rest);
+    }
+    std::copy(least, least + kRow, row);
+#endif
+}
+
 void Search::buildCompletion() {
     // toward[c * kRow + e - 1]: distance from city e to city c, 0 beyond the cities.
     std::vector<float> toward(static_cast<std::size_t>(n) * kRow, 0.0f);
@@ -112,17 +178,11 @@ void Search::buildCompletion() {
     completion.reset(new float[static_cast<std::size_t>(sets) * kRow]);
     for (std::int32_t e = 0; e < kRow; ++e) completion[static_cast<std::size_t>(e)] = toward[static_cast<std::size_t>(e)];
     for (std::uint32_t set = 1; set < sets; ++set) {
-        run->step();
-        float row[kRow];
-        for (float& r : row) r = std::numeric_limits<float>::infinity();
-        for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
-            const std::int32_t c = lowestCity(bits);
-            const float rest = shortestCompletion(set & ~(1u << (c - 1)), c);
-            const float* toC = &toward[static_cast<std::size_t>(c) * kRow];
-            // End cities inside the set get values too; they are never read.
-            for (std::int32_t e = 0; e < kRow; ++e) row[e] = std::min(row[e], toC[e] + rest);
-        }
-        std::copy(row, row + kRow, &completion[static_cast<std::size_t>(set) * kRow]);
+        // A step per 16 sets: a set is a few dozen operations.
+        if ((set & 15u) == 0) run->step();
+        float* row = &completion[static_cast<std::size_t>(set) * kRow];
+        // End cities inside the set get values too; they are never read.
+        addShortest(row, toward, set, completion.get());
     }
 }
 
@@ -157,6 +217,7 @@ void Search::evaluate(double length, std::int64_t orderings) {
 
 void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
     depthNow = depth;
+    ++visited;
     run->step();
     if (remaining == 0) {
         evaluate(sum + d(end, 0), byPattern ? points.orderingsPerPattern : 1);
@@ -179,36 +240,100 @@ void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32
     }
 }
 
-// The work of a walk lies where the bound rules out little, so a node's share
-// is split evenly among the children it does not rule out now, and the walk
-// has come as far as the shares of those before the prefix's own cities. Read
-// now and then, when the solve looks at the clock: current[] then holds the
-// prefix down to depthNow.
-double Search::position() const {
-    double at = 0.0;
-    double part = 1.0;
-    double sum = 0.0;
-    std::int32_t end = 0;
+// Children of the node at the end of prefix[1..depth - 1] that the bound
+// does not rule out now and that the walk takes (ascending cities of a point
+// within a pattern), as a set of cities.
+std::uint32_t Search::openChildren(const std::int32_t* prefix, std::int32_t depth, std::uint32_t remaining, double sum) const {
+    const std::int32_t end = prefix[depth - 1];
+    std::uint32_t open = 0;
+    for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
+        const std::int32_t c = lowestCity(bits);
+        if (byPattern && (remaining & points.sameBelow[c]) != 0) continue;
+        const std::uint32_t rest = remaining & ~(1u << (c - 1));
+        if (sum + d(end, c) + static_cast<double>(shortestCompletion(rest, c)) > pruneAbove) continue;
+        open |= 1u << (c - 1);
+    }
+    return open;
+}
+
+// Knuth's estimate of the nodes below the node at the end of prefix[1..depth - 1]
+// (itself included), under the bound as it is now: a random way down,
+// choosing among the open children at each node, where the product of their
+// numbers stands for the nodes of each level.
+double Search::sampleSubtree(std::int32_t* prefix, std::int32_t depth, std::uint32_t remaining, double sum, std::uint32_t& draw) const {
+    double nodes = 1.0;
+    double width = 1.0;
+    for (; remaining != 0; ++depth) {
+        const std::uint32_t open = openChildren(prefix, depth, remaining, sum);
+        if (open == 0) break;
+        const std::int32_t count = countMembers(open);
+        width *= count;
+        nodes += width;
+        draw = draw * 1664525u + 1013904223u;
+        std::uint32_t pick = open;
+        for (std::int32_t skip = static_cast<std::int32_t>((draw >> 8) % static_cast<std::uint32_t>(count)); skip > 0; --skip) pick &= pick - 1;
+        const std::int32_t c = lowestCity(pick);
+        sum += d(prefix[depth - 1], c);
+        prefix[depth] = c;
+        remaining &= ~(1u << (c - 1));
+    }
+    return nodes;
+}
+
+// The nodes still ahead of the walk: below each node of the prefix, the
+// subtrees of the open children after the one taken, and the subtree of the
+// node being entered, each sampled a few times. A level's estimate is kept
+// while the prefix above it stays and renewed now and then as the bound
+// tightens.
+double Search::nodesAhead() {
+    std::int32_t prefix[kRouteCapacity] = {};
     std::uint32_t remaining = (1u << (n - 1)) - 1u;
-    for (std::int32_t k = 1; k < depthNow; ++k) {
-        const std::int32_t taken = current[k];
-        std::int32_t open = 1;  // the city taken, whatever the bound says of it now
-        std::int32_t ahead = 0;
-        for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
-            const std::int32_t c = lowestCity(bits);
-            if (c == taken || (byPattern && (remaining & points.sameBelow[c]) != 0)) continue;
-            const std::uint32_t rest = remaining & ~(1u << (c - 1));
-            if (sum + d(end, c) + static_cast<double>(shortestCompletion(rest, c)) > pruneAbove) continue;
-            ++open;
-            ahead += c < taken ? 1 : 0;
+    double sum = 0.0;
+    double ahead = 0.0;
+    const bool renew = ++estimate.readings % WalkEstimate::kRenewEvery == 0;
+    bool same = !renew;
+    for (std::int32_t k = 1; k <= depthNow; ++k) {
+        // At depthNow the node is being entered: all its children lie ahead.
+        const std::int32_t taken = k < depthNow ? current[k] : 0;
+        same = same && estimate.taken[k] == taken && k < estimate.depth;
+        if (!same) {
+            double later = 0.0;
+            const std::uint32_t open = openChildren(prefix, k, remaining, sum);
+            for (std::uint32_t bits = open; bits != 0; bits &= bits - 1) {
+                const std::int32_t c = lowestCity(bits);
+                if (c <= taken) continue;
+                std::int32_t way[kRouteCapacity];
+                std::copy(prefix, prefix + k, way);
+                way[k] = c;
+                double nodes = 0.0;
+                for (std::int32_t probe = 0; probe < WalkEstimate::kProbes; ++probe)
+                    nodes += sampleSubtree(way, k + 1, remaining & ~(1u << (c - 1)), sum + d(prefix[k - 1], c), estimate.draw);
+                later += nodes / WalkEstimate::kProbes;
+            }
+            estimate.taken[k] = taken;
+            estimate.later[k] = later;
         }
-        part /= open;
-        at += ahead * part;
-        sum += d(end, taken);
-        end = taken;
+        ahead += estimate.later[k];
+        if (taken == 0) break;
+        prefix[k] = taken;
+        sum += d(prefix[k - 1], taken);
         remaining &= ~(1u << (taken - 1));
     }
-    return at;
+    estimate.depth = depthNow + 1;
+    return ahead;
+}
+
+// How far the walk has come, as a share that only grows: of the work left
+// at the last reading, the nodes visited since then take the share they are
+// of themselves and the nodes now estimated ahead. With a true estimate that
+// is the share of the nodes visited; an estimate that changes moves it on
+// from where it stands, never back and never to the end before the walk ends.
+double Search::position() {
+    const double done = static_cast<double>(visited - estimate.visitedThen);
+    estimate.visitedThen = visited;
+    const double ahead = nodesAhead();
+    if (done > 0.0) estimate.share += (1.0 - estimate.share) * done / (done + ahead + 1.0);
+    return estimate.share;
 }
 
 // Walking every ordering, the rest of the cities share one grid point: every
@@ -236,7 +361,9 @@ void Search::walk(Board& board, bool noting) {
     std::memset(best, 0, sizeof best);
     tally->startWalk(noting);
     depthNow = 1;
-    run->reportPosition([](const void* search) { return static_cast<const Search*>(search)->position(); }, this);
+    visited = 0;
+    estimate = WalkEstimate{};
+    run->reportPosition([](void* search) { return static_cast<Search*>(search)->position(); }, this);
     visit(1, 0, 0.0, (1u << (n - 1)) - 1u);
     run->reportPosition(nullptr, nullptr);
     tally->writeCounts(*spectrum);
@@ -244,20 +371,8 @@ void Search::walk(Board& board, bool noting) {
 
 }  // namespace
 
-namespace {
-
-bool solveInPlace(Board& board, SolveRun& run) {
+bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
     const std::int32_t n = board.cityCount;
-    // Boards of whole distances have too many equal tours to walk; they are
-    // counted. The counting reports its progress in the first quarter.
-    run.enterSpan(0.0, 0.25);
-    // The cities on shared points, found once for both.
-    const SharedPoints points = sharedPointsOf(board);
-    if (solveByCounting(board, run, points)) {
-        ++countedSolves;
-        return true;
-    }
-
     Search search;
     search.points = points;
     search.run = &run;
@@ -273,7 +388,8 @@ bool solveInPlace(Board& board, SolveRun& run) {
     // The table's unused slots keep what the board held (shifted along as
     // entries are inserted): a second walk starts from it again.
     const PathSpectrum before = board.spectrum;
-    run.enterSpan(0.25, 0.9);
+    // The share left by the counting, up to the last tenth: the first walk.
+    run.enterSpan(run.progress(), 0.9);
     search.walk(board, true);
     if (tally.orderingsMove()) {
         board.spectrum = before;
@@ -285,27 +401,6 @@ bool solveInPlace(Board& board, SolveRun& run) {
     for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = search.best[k];
     board.solutionRoute[n] = board.solutionRoute[0];
     return true;
-}
-
-}  // namespace
-
-bool solveExact(Board& board, SolveRun& run) {
-    if (board.cityCount < 2) return false;
-    const std::int64_t toursBefore = run.toursEvaluated();
-    // A stopped solve leaves the board as it was; every write below goes to
-    // the spectrum and the solution route.
-    const PathSpectrum spectrum = board.spectrum;
-    const Route route = board.solutionRoute;
-    bool solved = false;
-    try {
-        solved = solveInPlace(board, run);
-    } catch (const SolveStopped&) {
-        board.spectrum = spectrum;
-        board.solutionRoute = route;
-    }
-    toursEvaluated += run.toursEvaluated() - toursBefore;
-    if (solved) run.finish();
-    return solved;
 }
 
 }  // namespace orvanta

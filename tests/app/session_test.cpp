@@ -322,21 +322,21 @@ TEST_F(Session, ASlowSolveShowsItsProgressAndEscStopsIt) {
     clickCity(3, kW, kH);
     const Board before = theBoard;
     fake::solveRunner.endsWithinWait = false;
-    fake::solveRunner.progress = 0.372;
+    fake::solveRunner.progress = 0.375;
     handleKeyRelease(key::add);
     EXPECT_EQ(fake::solveRunner.starts, 1);
     EXPECT_EQ(theBoard.solved, 0);
     EXPECT_EQ(theBoard.playerRouteLength, 2);
     paint(kW, kH);
-    EXPECT_EQ(progressLine(), "Поиск решения ЗК… 37 %, 0 сек   Esc — прервать");
+    EXPECT_EQ(progressLine(), "Поиск решения ЗК… 37.50 %, 0 сек   Esc — прервать");
     // The clock's timer keeps repainting it, the game line still ticks.
     const std::int32_t invalidations = windowLog.invalidations;
     EXPECT_TRUE(tickGameClock());
     EXPECT_EQ(windowLog.invalidations, invalidations + 1);
     fake::clockNow += 7;
-    fake::solveRunner.progress = 0.999;
+    fake::solveRunner.progress = 0.9990234375;  // 1023/1024
     paint(kW, kH);
-    EXPECT_EQ(progressLine(), "Поиск решения ЗК… 99 %, 7 сек   Esc — прервать");
+    EXPECT_EQ(progressLine(), "Поиск решения ЗК… 99.90 %, 7 сек   Esc — прервать");
     EXPECT_TRUE(startsWith(texts().back(), "Время   7 сек")) << texts().back();
 
     // A second "+" starts nothing new; other keys leave it running.

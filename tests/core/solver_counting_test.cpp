@@ -425,6 +425,50 @@ TEST(CountingChecks, RefuseEveryMeasurementUnderWhichEntriesWouldMix) {
     EXPECT_GT(mixed, 4);
 }
 
+// The margin of entriesKeepApart takes in the rounding of the tours' sums:
+// a first tour placed so that the rounding just reaches past its entry's
+// tolerance is refused, one placed just within it is kept.
+TEST(CountingChecks, TheRoundingOfTheSumsWidensEveryEntrysReach) {
+    counting::Distances distances;
+    distances.unitLength = 1.0;
+    distances.leastDrift = distances.mostDrift = 0.0;
+    distances.rounding = 5e-9;
+    const std::vector<counting::LengthCount> tours = {{600000u, 1u}};
+    // Where the tolerance of the entry ends above the whole length with its rounding.
+    const double top = 600000.0 + distances.rounding;
+    double edge = top / (1.0 + 1e-6);
+    while (edge + toleranceOf(edge) < top) edge = std::nextafter(edge, top);
+    EXPECT_TRUE(counting::entriesKeepApart(distances, tours, {edge + 1e-9}));
+    EXPECT_FALSE(counting::entriesKeepApart(distances, tours, {edge - 2e-9}));
+}
+
+// A merge whose lengths span exactly the dense table's reach goes through
+// the lists: only lengths below base + kDenseSpan fit in the table.
+TEST(CountingChecks, DenseMergesStayWithinTheirTable) {
+    using counting::LengthCount;
+    for (const std::uint32_t span : {counting::kDenseSpan - 1, counting::kDenseSpan}) {
+        const LengthCount first[] = {{100, 3}, {100 + span - 40, 2}};
+        const LengthCount second[] = {{60, 5}, {60 + span, 7}};
+        // Whatever lies next to the table must stay as it was.
+        struct {
+            counting::DenseSums dense;
+            std::uint64_t after = 11;
+        } table;
+        counting::Merge merge;
+        merge.add(first, first + 2, 40, 140 + span);
+        merge.add(second, second + 2, 80, 140 + span);
+        std::vector<LengthCount> out;
+        merge.run(140 + span, table.dense, [&](LengthCount e) { out.push_back(e); });
+        ASSERT_EQ(out.size(), 3u) << span;
+        EXPECT_EQ(out[0].length, 140u);
+        EXPECT_EQ(out[0].count, 8u);
+        EXPECT_EQ(out[1].length, 100 + span);
+        EXPECT_EQ(out[2].length, 140 + span);
+        EXPECT_EQ(out[2].count, 7u) << span;
+        EXPECT_EQ(table.after, 11u) << span;
+    }
+}
+
 TEST_F(SolverCounting, NearlyWholeButTooCloseForTheTolerance) {
     // A column spacing so short that tours counted as one whole length are
     // further apart than the tolerance, and a lattice moved by a unit here and

@@ -1,10 +1,11 @@
 // Random boards of 8 to 11 cities that the counting solve is built for, each
 // solved by the solver and by the plain enumeration of tests/reference and
 // compared byte for byte: cities on lines at any slope (evenly spaced or not,
-// shuffled, points repeated, now and then one city moved off the line) and
-// cities on two to four parallel rows a unit apart and far apart along them,
-// with old contents in the table. Boards the counting refuses are compared
-// too: the search must give the same. (A count refused after its walks adds
+// shuffled, points repeated, now and then one city moved off the line or a
+// few moved by one unit) and cities on two to four parallel rows a unit
+// apart and far apart along them (taken in turn: periods 2 to 4), in order
+// along them or not, with old contents in the table. Boards the counting
+// refuses are compared too: the search must give the same. (A count refused after its walks adds
 // their tours to the search's, so tours are not compared here.)
 //
 // solver_sweep [first seed] [boards]: the test run takes 1200 boards
@@ -51,7 +52,13 @@ std::vector<City> slantedLine(std::int32_t n, Draw& draw, std::int32_t& grid) {
     grid = large ? 10000 : 41;
     const City origin{step.x < 0 ? grid - 2 : 2, step.y < 0 ? grid - 2 : 2};
     std::vector<City> cities = test::onLine(origin, City{step.x * scale, step.y * scale}, at);
-    if (draw.below(10) == 0) cities[static_cast<std::size_t>(draw.below(n))].x += 1 + draw.below(3);
+    const std::int32_t off = draw.below(8);
+    if (off == 0) cities[static_cast<std::size_t>(draw.below(n))].x += 1 + draw.below(3);
+    // A few cities moved one unit off the line, as the editor's neighbours are.
+    for (std::int32_t moved = off == 1 ? 1 + draw.below(3) : 0; moved > 0; --moved) {
+        City& c = cities[static_cast<std::size_t>(draw.below(n))];
+        (draw.below(2) == 0 ? c.x : c.y) += c.x > 2 && c.y > 2 && draw.below(2) == 0 ? -1 : 1;
+    }
     return cities;
 }
 
@@ -60,10 +67,13 @@ std::vector<City> closeRows(std::int32_t n, Draw& draw, std::int32_t& grid) {
     const std::int32_t spacing = 250 + draw.below(1200);
     const bool columns = draw.below(2) == 0;
     const bool inTurn = draw.below(2) == 0;
+    // Listed along the rows, as a file of (s·i, i mod k) lists them, or out of order.
+    const bool inOrder = draw.below(2) == 0;
     std::vector<City> cities;
     for (std::int32_t i = 0; i < n; ++i) {
-        const std::int32_t along = 100 + spacing * (i * 7 % n);
-        const std::int32_t across = 4000 + (inTurn ? (i * 7 % n) % rows : draw.below(rows));
+        const std::int32_t slot = inOrder ? i : i * 7 % n;
+        const std::int32_t along = 100 + spacing * slot;
+        const std::int32_t across = 4000 + (inTurn ? slot % rows : draw.below(rows));
         cities.push_back(columns ? City{across, along} : City{along, across});
     }
     if (draw.below(4) == 0) cities[static_cast<std::size_t>(1 + draw.below(n - 1))] = cities[static_cast<std::size_t>(draw.below(n))];

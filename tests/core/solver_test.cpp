@@ -84,6 +84,77 @@ TEST_F(Solver, AStoppedSolveLeavesTheBoardAsItWasAndProgressOnlyGrows) {
     EXPECT_EQ(std::memcmp(&same.spectrum, &quick.spectrum, sizeof same.spectrum), 0);
 }
 
+// The share of the solve as the status line shows it, hundredths of a
+// percent, read at every look of the throttle at the clock.
+struct ShareWatch {
+    static inline const SolveRun* run = nullptr;
+    static inline std::int64_t shown = -1;
+    static inline std::int64_t readsShown = 0;  // reads since it last changed
+    static inline std::int64_t longestStall = 0;
+    static inline bool wholeEarly = false;
+    static void read() {
+        const double share = run->progress();
+        wholeEarly = wholeEarly || share >= 1.0;
+        const auto now = static_cast<std::int64_t>(share * 10000.0);
+        readsShown = now == shown ? readsShown + 1 : 0;
+        shown = now;
+        longestStall = std::max(longestStall, readsShown);
+    }
+    static void watch(const SolveRun& solve) {
+        run = &solve;
+        shown = -1;
+        readsShown = longestStall = 0;
+        wholeEarly = false;
+        fake::onMonotonicRead = read;
+    }
+};
+
+// The sanitizers slow a solve tenfold and more: there the long watch below
+// is cut short, and the plain build keeps it.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// The status line moves on at least every 5 s of computing and shows the
+// whole only once the solve is done. The throttle looks at the clock every
+// kThrottleCheckSteps steps, taken here as a millisecond each; at 50 million
+// steps a second, a quick machine's pace, 5 s are some 244,000 looks. The
+// close row starts slowest: the counting refuses it at once, and the search's
+// bound is loose at first.
+TEST_F(Solver, ProgressMovesOnThroughASlowSolveAndReachesTheWholeOnlyAtItsEnd) {
+    constexpr std::int64_t kReadsIn5s = 5 * 50'000'000 / kThrottleCheckSteps;
+    fake::millisecondsPerRead = 1;
+    Board slow = test::closeRow(18, 3, 400);
+    SolveRun stopped;
+    stopped.stopAfter(kSanitized ? 2000 : kReadsIn5s + kReadsIn5s / 4);
+    ShareWatch::watch(stopped);
+    EXPECT_FALSE(solveExact(slow, stopped));
+    EXPECT_LE(ShareWatch::longestStall, kReadsIn5s);
+    EXPECT_FALSE(ShareWatch::wholeEarly);
+    // Not the counting's quarter: it did not run.
+    EXPECT_LT(stopped.progress(), 0.05);
+
+    // A solve of many looks at the clock, to its end.
+    fake::resetClock(0);
+    fake::millisecondsPerRead = 1;
+    Board b = test::closeRow(11, 3, 400);
+    SolveRun run;
+    ShareWatch::watch(run);
+    ASSERT_TRUE(solveExact(b, run));
+    fake::onMonotonicRead = nullptr;
+    EXPECT_GT(fake::monotonicReads, 20 * SolveRun::kPositionIntervalMs);
+    EXPECT_FALSE(ShareWatch::wholeEarly);
+    EXPECT_EQ(run.progress(), 1.0);
+}
+
 TEST_F(Solver, TwoAndThreeCities) {
     Board two = boardOf(11, {{0, 0}, {3, 4}});
     ASSERT_TRUE(ensureSolved(two, true));

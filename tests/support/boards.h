@@ -43,6 +43,19 @@ inline Board rowWithOneOff(std::int32_t count) {
     return boardOf(10000, cities);
 }
 
+// `count` cities `spacing` apart along a row of the 10000-grid, the i-th
+// lifted i mod `period` units: close rows that only a file makes. No distance
+// across rows is nearly whole, so the counting refuses them and the search
+// walks nearly every tour near the optimum.
+inline std::vector<City> closeRowCities(std::int32_t count, std::int32_t period, std::int32_t spacing) {
+    std::vector<City> cities;
+    for (std::int32_t i = 0; i < count; ++i) cities.push_back(City{spacing * i, 5000 + i % period});
+    return cities;
+}
+inline Board closeRow(std::int32_t count, std::int32_t period, std::int32_t spacing) {
+    return boardWith(10000, closeRowCities(count, period, spacing));
+}
+
 // Deterministic draws for boards placed at random.
 struct Draw {
     std::uint32_t state;

@@ -15,6 +15,7 @@ std::int64_t monotonicReads = 0;
 std::int32_t sleepCalls = 0;
 std::int64_t sleptMilliseconds = 0;
 bool sleepsForReal = false;
+void (*onMonotonicRead)() = nullptr;
 
 void resetClock(std::int32_t now) {
     clockNow = now;
@@ -24,6 +25,7 @@ void resetClock(std::int32_t now) {
     sleepCalls = 0;
     sleptMilliseconds = 0;
     sleepsForReal = false;
+    onMonotonicRead = nullptr;
 }
 }  // namespace fake
 
@@ -31,6 +33,7 @@ namespace platform {
 std::int32_t clockSeconds() { return fake::clockNow; }
 std::int64_t monotonicMilliseconds() {
     ++fake::monotonicReads;
+    if (fake::onMonotonicRead != nullptr) fake::onMonotonicRead();
     const std::int64_t now = fake::monotonicNow;
     fake::monotonicNow += fake::millisecondsPerRead;
     return now;

@@ -20,6 +20,9 @@ extern std::int64_t sleptMilliseconds;
 // more, every look of the throttle at the clock sleeps, so any solve becomes
 // slow whatever the board.
 extern bool sleepsForReal;
+// Called at every read of the monotonic clock while set: a test looks at a
+// solve there, at each look of the throttle at the clock.
+extern void (*onMonotonicRead)();
 
 void resetClock(std::int32_t now = 0);
 
