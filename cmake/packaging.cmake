@@ -54,6 +54,7 @@ else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/packaging/deb_member_modes.cmake)
   # The library dependencies are read from the executables by dpkg-shlibdeps.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # Loaded at run time, so invisible to it: the plugin that puts the window
@@ -100,5 +101,18 @@ orvanta-profi also lists the spectrum of the shortest tour lengths.")
     endif()
   endif()
 endif()
+
+# The last install rule: in a staging folder ($DESTDIR, as cpack and the
+# Debian tools install), every folder is made rwxr-xr-x, since the folders
+# the install rules make are cut down by the builder's umask.
+install(CODE "
+  if(NOT \"\$ENV{DESTDIR}\" STREQUAL \"\")
+    file(GLOB_RECURSE folders LIST_DIRECTORIES true \"\$ENV{DESTDIR}/*\")
+    foreach(folder \"\$ENV{DESTDIR}\" \${folders})
+      if(IS_DIRECTORY \"\${folder}\" AND NOT IS_SYMLINK \"\${folder}\")
+        file(CHMOD \"\${folder}\" PERMISSIONS ${ORVANTA_DIRECTORY_PERMISSIONS})
+      endif()
+    endforeach()
+  endif()")
 
 include(CPack)
