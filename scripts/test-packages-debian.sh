@@ -22,7 +22,7 @@ deb_name=orvanta_${version}_$arch.deb
 step "Debian source package: dpkg-buildpackage in a copy of the tree"
 source_tree=$scratch/source/orvanta-$version
 copy_tree "$source_tree"
-# The distribution's way: no compiler launcher, the tests left to ctest.
+# As a distribution builds: no compiler launcher; the unit tests have their own stage.
 if (cd "$source_tree" && env -u CMAKE_CXX_COMPILER_LAUNCHER -u CMAKE_C_COMPILER_LAUNCHER \
       DEB_BUILD_OPTIONS="nocheck parallel=$jobs" DEB_BUILD_PROFILES=nocheck \
       dpkg-buildpackage -us -uc) >"$scratch/dpkg-buildpackage.log" 2>&1; then
