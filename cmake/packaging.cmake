@@ -8,9 +8,25 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "travelling salesman puzzle with an exact solver")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${ORVANTA_HOMEPAGE})
 set(CPACK_STRIP_FILES ON)
-set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${ORVANTA_DIRECTORY_PERMISSIONS})
 set(ORVANTA_MAINTAINER "Orvanta maintainers <maintainers@orvanta.example.org>")
+option(ORVANTA_INSTALL_PACKAGE_DOCS "Install debian/copyright and debian/changelog into the doc folder" ON)
+
+# debian/changelog names the version the source package builds: it must be
+# the project's.
+file(STRINGS ${PROJECT_SOURCE_DIR}/debian/changelog changelog_head LIMIT_COUNT 1)
+if(NOT changelog_head MATCHES "^orvanta \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "debian/changelog starts with '${changelog_head}', not version ${PROJECT_VERSION}")
+endif()
+
+# Compresses a file in place as Debian wants it: gzip -9 -n, without a name
+# or time stamp.
+function(orvanta_gzip file)
+  execute_process(COMMAND gzip -9 -n -f ${file} RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "gzip could not compress ${file}")
+  endif()
+endfunction()
 
 # cpack stamps the files in the packages with $SOURCE_DATE_EPOCH; when it is
 # not set, packaging/per_generator.cmake sets it to the build's time stamp.
@@ -30,13 +46,14 @@ if(WIN32)
     # cpack reads the value back from CPackConfig.cmake: the backslash doubled.
     string(APPEND CPACK_ORVANTA_DELETE_FILES "  Delete '$INSTDIR\\\\${file}'\n")
   endforeach()
-  string(REPLACE ";" "." CPACK_ORVANTA_VERSION_NUMBERS "${ORVANTA_VERSION_PARTS}")
+  set(CPACK_ORVANTA_VERSION_NUMBERS ${ORVANTA_VERSION_QUAD})
   set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/app/win32/orvanta.ico)
   set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/app/win32/orvanta.ico)
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/packaging/deb_member_modes.cmake)
   # The library dependencies are read from the executables by dpkg-shlibdeps.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # Loaded at run time, so invisible to it: the plugin that puts the window
@@ -48,8 +65,9 @@ else()
   # puts it there): dpkg keeps the administrator's edit on an upgrade or a
   # reinstallation.
   file(WRITE ${CMAKE_BINARY_DIR}/package-control/conffiles "/etc/orvanta/user.txt\n")
+  file(CHMOD ${CMAKE_BINARY_DIR}/package-control/conffiles PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/package-control/conffiles)
-  set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+  set(CPACK_DEBIAN_PACKAGE_SECTION games)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ORVANTA_MAINTAINER})
   # The summary above is the first line; this is the long description.
@@ -61,27 +79,39 @@ the map editor and are saved to small files.
 Both editions are installed: orvanta-public grades the finished trip,
 orvanta-profi also lists the spectrum of the shortest tour lengths.")
 
-  # The copyright and changelog files every Debian package carries, and the
-  # manual pages.
+  # The manual page, dated and versioned as the release, and the second
+  # edition's name as a link to it. gzip -n: no name or time stamp in the
+  # compressed files.
   if(TARGET orvanta-public)
     set(doc ${CMAKE_BINARY_DIR}/package-doc)
-    configure_file(${CMAKE_CURRENT_LIST_DIR}/packaging/copyright.in ${doc}/copyright @ONLY)
-    execute_process(COMMAND date -u -R -d "${ORVANTA_RELEASE_DATE} 12:00:00"
-                    OUTPUT_VARIABLE ORVANTA_RELEASE_TIME OUTPUT_STRIP_TRAILING_WHITESPACE)
-    configure_file(${CMAKE_CURRENT_LIST_DIR}/packaging/changelog.in ${doc}/changelog @ONLY)
-    # One manual page for both editions, dated and versioned as the release.
-    foreach(edition IN LISTS ORVANTA_EDITIONS)
-      configure_file(${PROJECT_SOURCE_DIR}/app/qt/orvanta.6.in ${doc}/orvanta-${edition}.6 @ONLY)
-    endforeach()
-    # gzip -n: no name or time stamp in the compressed files.
-    execute_process(COMMAND gzip -9 -n -f ${doc}/changelog ${doc}/orvanta-public.6 ${doc}/orvanta-profi.6
-                    RESULT_VARIABLE gzip_result)
-    if(NOT gzip_result EQUAL 0)
-      message(FATAL_ERROR "gzip could not compress the files in ${doc}")
+    configure_file(${PROJECT_SOURCE_DIR}/app/qt/orvanta.6.in ${doc}/orvanta-public.6 @ONLY)
+    orvanta_gzip(${doc}/orvanta-public.6)
+    install(FILES ${doc}/orvanta-public.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+    install(CODE "
+      file(CREATE_LINK orvanta-public.6.gz
+           \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man6/orvanta-profi.6.gz\" SYMBOLIC)")
+    # The copyright and changelog files every Debian package carries, the
+    # same as the source package's (whose own build installs them itself).
+    if(ORVANTA_INSTALL_PACKAGE_DOCS)
+      configure_file(${PROJECT_SOURCE_DIR}/debian/changelog ${doc}/changelog COPYONLY)
+      orvanta_gzip(${doc}/changelog)
+      install(FILES ${PROJECT_SOURCE_DIR}/debian/copyright ${doc}/changelog.gz
+              DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvanta)
     endif()
-    install(FILES ${doc}/copyright ${doc}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvanta)
-    install(FILES ${doc}/orvanta-public.6.gz ${doc}/orvanta-profi.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
   endif()
 endif()
+
+# The last install rule: in a staging folder ($DESTDIR, as cpack and the
+# Debian tools install), every folder is made rwxr-xr-x, since the folders
+# the install rules make are cut down by the builder's umask.
+install(CODE "
+  if(NOT \"\$ENV{DESTDIR}\" STREQUAL \"\")
+    file(GLOB_RECURSE folders LIST_DIRECTORIES true \"\$ENV{DESTDIR}/*\")
+    foreach(folder \"\$ENV{DESTDIR}\" \${folders})
+      if(IS_DIRECTORY \"\${folder}\" AND NOT IS_SYMLINK \"\${folder}\")
+        file(CHMOD \"\${folder}\" PERMISSIONS ${ORVANTA_DIRECTORY_PERMISSIONS})
+      endif()
+    endforeach()
+  endif()")
 
 include(CPack)

@@ -52,7 +52,8 @@ TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_ctest build/tsan -R '^(
 
 # Further stages live in their own scripts; each prints its result and exits
 # non-zero on a failure.
-for extra in scripts/test-fuzz.sh scripts/test-windows.sh scripts/test-packages.sh scripts/test-web.sh; do
+for extra in scripts/test-fuzz.sh scripts/test-windows.sh scripts/test-packages-debian.sh \
+             scripts/test-packages-windows.sh scripts/test-web.sh; do
   if [ -x "$extra" ]; then
     stage "$extra"
     if "$extra"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
