@@ -188,7 +188,7 @@ void checkResources(const wchar_t* path) {
             CHECK(reinterpret_cast<const WORD*>(entry)[3] == 32);
         }
     }
-    // The version (read back in detail by scripts/test-packages.sh) and the
+    // The version (read back in detail by scripts/test-packages-windows.sh) and the
     // application manifest.
     CHECK(rawResource(module, MAKEINTRESOURCEW(16), 1, kRussian, &size) != nullptr);  // RT_VERSION
     const BYTE* manifest = rawResource(module, MAKEINTRESOURCEW(24), 1, kEnglishUs, &size);  // RT_MANIFEST
