@@ -28,8 +28,10 @@ MainWindow* theWindow = nullptr;
 // The keys whose press reached the window, by virtual-key code. A key acts on
 // its release only if its press did too: an Esc that closed a menu, the About
 // box or a file dialog was pressed there, and its release alone must not stop
-// a solve. Forgotten whenever the board loses the focus (a menu or a dialog
-// takes it), so a press whose release went elsewhere cannot linger.
+// a solve. Forgotten when a menu opens or a dialog blocks the window, so a
+// press whose release went elsewhere cannot linger. (Not on every loss of the
+// focus: a window manager may take it away for a moment between a press and
+// its release.)
 std::bitset<256> keysPressedHere;
 
 // One row of the menu bar: a drop-down menu's caption starts a new menu, an
@@ -161,7 +163,7 @@ void PictureWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void PictureWidget::focusOutEvent(QFocusEvent* event) {
-    keysPressedHere.reset();
+    if (event->reason() == Qt::PopupFocusReason) keysPressedHere.reset();
     QWidget::focusOutEvent(event);
 }
 
@@ -210,6 +212,9 @@ bool MainWindow::event(QEvent* event) {
     case QEvent::Resize:
     case QEvent::WindowActivate:
         fitFrameIntoInitialSize();
+        break;
+    case QEvent::WindowBlocked:
+        keysPressedHere.reset();
         break;
     default:
         break;
