@@ -244,15 +244,16 @@ start() {  # [frozen clock, as faketime -f takes it]: the program from its folde
   sleep 1
 }
 stop() { kill "$program_pid" 2>/dev/null || true; wait "$program_pid" 2>/dev/null || true; program_pid=; }
+popups() { { xdotool search --onlyvisible --classname "^orvanta$" 2>/dev/null || true; } | wc -l; }
 menu() {  # caption x, then keys; the keys go only to a menu that has opened
   local x=$1 before after
   shift
   for _ in 1 2 3; do
     xdotool windowfocus --sync "$window" 2>/dev/null || true
-    before=$({ xdotool search --onlyvisible --classname "^orvanta$" 2>/dev/null || true; } | wc -l)
+    before=$(popups)
     xdotool mousemove --window "$window" "$x" 10 click 1
     sleep 0.6
-    after=$({ xdotool search --onlyvisible --classname "^orvanta$" 2>/dev/null || true; } | wc -l)
+    after=$(popups)
     if [ "$after" -gt "$before" ]; then
       xdotool key "$@"
       sleep 0.6
@@ -334,6 +335,17 @@ if [ "$(stat -c %s "$docs/ü.rva" 2>/dev/null)" != 512 ]; then
 fi
 [ "$(od -An -tu4 -j4 -N4 "$docs/ü.rva" | tr -d ' ')" = 4242 ] || fail "personal number not read from $home/user.txt"
 wait_title "\"Orvanta\" - Карта $docs/ü"
+# The first click on the menu bar after the dialog opens the menu and reaches
+# nothing else: on the board it would have started the game.
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+before=$(popups)
+xdotool mousemove --window "$window" 90 10 click 1
+sleep 0.6
+[ "$(popups)" -gt "$before" ] || fail "the first click on the menu bar after the save dialog opened no menu"
+xdotool key Escape Escape
+sleep 0.6
+import -window "$window" "$work/after-dialog.png"
+shows "$work/after-dialog.png" 400 "$mode_line" || fail "the click on the menu bar after the save dialog reached the board"
 name=zwei save_as Down Down Return
 wait_title "\"Orvanta\" - Карта $docs/zwei"
 name=ü.rva save_as Down Return
