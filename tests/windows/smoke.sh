@@ -278,20 +278,20 @@ log "progress shown ${progress_ms} ms after '+'"
 focus "$win"
 keys F10 Down Escape Escape
 expect_running "$work" "the Escs that closed a menu and left the menu bar"
-focus "$win"
-keys question
-wait_for 10 is_visible "$about_title" || fail "'?' did not open the About box during a solve"
-focus "$(visible_named "$about_title")"
-keys Escape
-wait_for 10 is_gone "$about_title" || fail "Escape did not close the About box during a solve"
-expect_running "$work" "an Esc that closed the About box"
-focus "$win"
-keys F10 Down Return
-wait_for 15 is_visible "$open_title" || fail "no open dialog titled '$open_title'"
-focus "$(visible_named "$open_title")"
-keys Escape
-wait_for 10 is_gone "$open_title" || fail "Escape did not cancel the open dialog"
-expect_running "$work" "an Esc that cancelled the Open dialog"
+# Opens a window with the keys, closes it with Esc; the solve goes on.
+escape_from() {  # window title, what, keys that open it
+  local title=$1 what=$2
+  shift 2
+  focus "$win"
+  keys "$@"
+  wait_for 15 is_visible "$title" || fail "no $what during a solve"
+  focus "$(visible_named "$title")"
+  keys Escape
+  wait_for 10 is_gone "$title" || fail "Escape did not close the $what during a solve"
+  expect_running "$work" "an Esc that closed the $what"
+}
+escape_from "$about_title" "About box" question
+escape_from "$open_title" "open dialog" F10 Down Return
 log "Escs that closed a menu, the About box and the Open dialog left the solve running"
 focus "$win"
 xdotool key Escape
