@@ -27,6 +27,15 @@ bool sameSolveInput(const Board& a, const Board& b) {
     return true;
 }
 
+// The player's trip, which a finished solve replaces in the Profi edition.
+bool sameTrip(const Board& a, const Board& b) {
+    if (a.playerRouteLength != b.playerRouteLength) return false;
+    const std::int32_t n = a.playerRouteLength < 0 ? 0 : (a.playerRouteLength > kRouteCapacity ? kRouteCapacity : a.playerRouteLength);
+    for (std::int32_t k = 0; k < n; ++k)
+        if (a.playerRoute[k] != b.playerRoute[k]) return false;
+    return true;
+}
+
 bool applyFinished(Board& board) {
     Board solved;
     if (!running || !platform::takeSolvedBoard(solved)) return false;
@@ -56,6 +65,10 @@ void stopForcedSolve() {
     if (!running) return;
     running = false;
     platform::stopSolveThread();
+}
+
+void stopForcedSolveIfChanged(const Board& board) {
+    if (running && !(sameSolveInput(board, startedFrom) && sameTrip(board, startedFrom))) stopForcedSolve();
 }
 
 bool forcedSolveRunning() { return running; }

@@ -23,6 +23,10 @@ bool startForcedSolve(Board& board);
 // Stops the solve in flight, if any; the board stays as it is.
 void stopForcedSolve();
 
+// Stops the solve in flight if the board no longer holds the cities or the
+// player's trip it started from; a click that changed neither leaves it running.
+void stopForcedSolveIfChanged(const Board& board);
+
 bool forcedSolveRunning();
 
 // The solve in flight's progress, from 0 to 1, and the whole seconds it has run

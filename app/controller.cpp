@@ -140,12 +140,14 @@ std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::i
 
 void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY, double scaleX, double scaleY) {
     if (!session.leftClickPending && !session.rightClickPending) return;
-    // The click may change the cities or the route the solve started from.
-    stopForcedSolve();
     switch (session.mode) {
         case AppMode::Generator:
             if (session.leftClickPending) session.mode = AppMode::Game;
-            if (session.rightClickPending) regenerateBoard(board);
+            if (session.rightClickPending) {
+                // A new map, even one the same second makes alike.
+                stopForcedSolve();
+                regenerateBoard(board);
+            }
             break;
         case AppMode::Game: {
             std::int32_t index = 0;
@@ -173,6 +175,9 @@ void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY,
     }
     session.leftClickPending = false;
     session.rightClickPending = false;
+    // Only a click that changed the cities or the trip stops a running solve;
+    // one beside every city, or one that only enters the game, does not.
+    stopForcedSolveIfChanged(board);
     ensureSolved(board, false);
 }
 

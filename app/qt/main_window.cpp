@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <bitset>
+
 #include "app/command_ids.h"
 #include "app/controller.h"
 #include "app/qt/qt_picture.h"
@@ -22,6 +24,15 @@ namespace orvanta::qt {
 namespace {
 
 MainWindow* theWindow = nullptr;
+
+// The keys whose press reached the window, by virtual-key code. A key acts on
+// its release only if its press did too: an Esc that closed a menu, the About
+// box or a file dialog was pressed there, and its release alone must not stop
+// a solve. Forgotten when a menu opens or a dialog blocks the window, so a
+// press whose release went elsewhere cannot linger. (Not on every loss of the
+// focus: a window manager may take it away for a moment between a press and
+// its release.)
+std::bitset<256> keysPressedHere;
 
 // One row of the menu bar: a drop-down menu's caption starts a new menu, an
 // item carries its command id, and a row with neither is a separator.
@@ -151,6 +162,11 @@ void PictureWidget::mousePressEvent(QMouseEvent* event) {
     }
 }
 
+void PictureWidget::focusOutEvent(QFocusEvent* event) {
+    if (event->reason() == Qt::PopupFocusReason) keysPressedHere.reset();
+    QWidget::focusOutEvent(event);
+}
+
 MainWindow::MainWindow() : picture_(new PictureWidget(this)), clockTimer_(new QTimer(this)) {
     theWindow = this;
     setWindowTitle(fromCp1251(kBaseTitle));
@@ -197,6 +213,9 @@ bool MainWindow::event(QEvent* event) {
     case QEvent::WindowActivate:
         fitFrameIntoInitialSize();
         break;
+    case QEvent::WindowBlocked:
+        keysPressedHere.reset();
+        break;
     default:
         break;
     }
@@ -242,6 +261,8 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         handleCommand(command::about);
         return;
     }
+    const int virtualKey = virtualKeyOf(event->key(), event->modifiers());
+    if (virtualKey != 0) keysPressedHere.set(static_cast<std::size_t>(virtualKey));
     QMainWindow::keyPressEvent(event);
 }
 
@@ -252,6 +273,8 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event) {
         QMainWindow::keyReleaseEvent(event);
         return;
     }
+    if (!keysPressedHere.test(static_cast<std::size_t>(virtualKey))) return;
+    keysPressedHere.reset(static_cast<std::size_t>(virtualKey));
     handleKeyRelease(virtualKey);
 }
 

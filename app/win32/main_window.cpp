@@ -26,6 +26,18 @@ void loadText(UINT id, char* out, std::int32_t capacity) {
     copyText(out, capacity, narrow(wide).c_str());
 }
 
+// The keys whose press reached the window, by virtual-key code. A key acts on
+// its release only if its press did too: the Esc that closes a menu, leaves
+// the menu bar, or closes the About box or a file dialog is pressed there and
+// released here, and must not stop a solve. Forgotten when a menu opens or
+// the window loses the focus, so a press whose release went elsewhere cannot
+// linger.
+bool keysPressedHere[256] = {};
+
+void forgetKeyPresses() {
+    for (bool& pressed : keysPressedHere) pressed = false;
+}
+
 }  // namespace
 
 int initMainWindow(MainWindow& window, UINT titleId, UINT classNameId, UINT menuId, UINT acceleratorId,
@@ -133,8 +145,18 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         EndPaint(window, &paint);
         return 0;
     }
+    case WM_KEYDOWN:
+        if (wParam < 256) keysPressedHere[wParam] = true;
+        break;
+    case WM_KILLFOCUS:
+    case WM_ENTERMENULOOP:
+        forgetKeyPresses();
+        break;
     case WM_KEYUP:
-        handleKeyRelease(static_cast<int>(wParam));
+        if (wParam < 256 && keysPressedHere[wParam]) {
+            keysPressedHere[wParam] = false;
+            handleKeyRelease(static_cast<int>(wParam));
+        }
         return 0;
     case kSolveEndedMessage:
         collectFinishedSolve();

@@ -371,7 +371,7 @@ TEST_F(Session, ASlowSolveShowsItsProgressAndEscStopsIt) {
     EXPECT_EQ(progressLine(), isProfi() ? "Спектр путей" : "");
 }
 
-TEST_F(Session, ChangesOfTheCitiesOrTheRouteStopTheSolveAndApplyAtOnce) {
+TEST_F(Session, OnlyChangesOfTheCitiesOrTheTripStopTheSolve) {
     mapGenerator.cityCountSetting = 10;
     paint(kW, kH);
     fake::solveRunner.endsWithinWait = false;
@@ -382,17 +382,54 @@ TEST_F(Session, ChangesOfTheCitiesOrTheRouteStopTheSolveAndApplyAtOnce) {
         ASSERT_TRUE(forcedSolveRunning());
     };
 
-    // A click in the game.
+    const auto clickAway = [](MouseButton button) {  // far beside every city
+        recordClick(button, -1000, -1000);
+        paint(kW, kH);
+    };
+
+    // Clicks in the game: only those that change the trip stop it.
     handleCommand(command::startGame);
     paint(kW, kH);
     startSlowSolve();
+    clickAway(MouseButton::Left);
+    clickCity(0, kW, kH);  // the trip is city 0 alone already
+    EXPECT_TRUE(forcedSolveRunning());
     clickCity(4, kW, kH);
     EXPECT_FALSE(forcedSolveRunning());
     EXPECT_EQ(theBoard.playerRouteLength, 2);
+    startSlowSolve();
+    clickCity(4, kW, kH);  // the trip's last city: cut back to the same trip
+    EXPECT_TRUE(forcedSolveRunning());
+    clickCity(4, kW, kH, true);  // city 0: the trip starts again
+    EXPECT_FALSE(forcedSolveRunning());
+    EXPECT_EQ(theBoard.playerRouteLength, 1);
 
-    // A new map.
+    // Commands that restart the trip stop it, the About box does not.
+    for (const int id : {command::startGame, command::eraseAll, command::about}) {
+        startSlowSolve();
+        handleCommand(id);
+        EXPECT_EQ(forcedSolveRunning(), id == command::about) << id;
+        paint(kW, kH);
+    }
+    stopForcedSolve();
+
+    // A left click in the generator only enters the game: the solve goes on
+    // and its result arrives; a right click makes a new map and stops it.
     handleCommand(command::generator);
     paint(kW, kH);
+    startSlowSolve();
+    clickAway(MouseButton::Left);
+    EXPECT_EQ(session.mode, AppMode::Game);
+    ASSERT_TRUE(fake::endRunningSolve());
+    EXPECT_EQ(theBoard.solved, 1);
+    handleCommand(command::generator);
+    paint(kW, kH);
+    startSlowSolve();
+    clickAway(MouseButton::Right);
+    EXPECT_FALSE(forcedSolveRunning());
+    EXPECT_EQ(session.mode, AppMode::Generator);
+
+    // A new map.
     startSlowSolve();
     handleKeyRelease(key::space);
     EXPECT_FALSE(forcedSolveRunning());
@@ -400,13 +437,19 @@ TEST_F(Session, ChangesOfTheCitiesOrTheRouteStopTheSolveAndApplyAtOnce) {
     paint(kW, kH);
     EXPECT_EQ(theBoard.cityCount, 10);
 
-    // A click in the editor.
+    // Clicks in the editor: on a city (no second city there) and a right
+    // click beside every city change nothing; a new city stops it.
     handleCommand(command::editMap);
     paint(kW, kH);
     startSlowSolve();
+    clickCity(3, kW, kH);
+    clickAway(MouseButton::Right);
+    EXPECT_TRUE(forcedSolveRunning());
+    EXPECT_EQ(theBoard.cityCount, 10);
     recordClick(MouseButton::Left, 5, 5);
     paint(kW, kH);
     EXPECT_FALSE(forcedSolveRunning());
+    EXPECT_EQ(theBoard.cityCount, 11);
 
     // Opening a map: a cancelled dialog leaves the solve running.
     const orvanta::testing::TempDir scratch;

@@ -24,7 +24,7 @@ render_line=${4:-}
 user_file=${5:-$(dirname "$(readlink -f "$program")")/user.txt}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
-for tool in Xvfb xdotool xprop faketime import convert compare python3; do
+for tool in Xvfb xdotool xprop xwininfo faketime import convert compare python3; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (scripts/install-deps.sh test installs it)"
     exit 77
@@ -244,15 +244,16 @@ start() {  # [frozen clock, as faketime -f takes it]: the program from its folde
   sleep 1
 }
 stop() { kill "$program_pid" 2>/dev/null || true; wait "$program_pid" 2>/dev/null || true; program_pid=; }
+popups() { { xdotool search --onlyvisible --classname "^orvanta$" 2>/dev/null || true; } | wc -l; }
 menu() {  # caption x, then keys; the keys go only to a menu that has opened
   local x=$1 before after
   shift
   for _ in 1 2 3; do
     xdotool windowfocus --sync "$window" 2>/dev/null || true
-    before=$({ xdotool search --onlyvisible --classname "^orvanta$" 2>/dev/null || true; } | wc -l)
+    before=$(popups)
     xdotool mousemove --window "$window" "$x" 10 click 1
     sleep 0.6
-    after=$({ xdotool search --onlyvisible --classname "^orvanta$" 2>/dev/null || true; } | wc -l)
+    after=$(popups)
     if [ "$after" -gt "$before" ]; then
       xdotool key "$@"
       sleep 0.6
@@ -273,9 +274,10 @@ shows() {  # image width text
   convert "$1" -crop "$2x+0+0" +repage "$work/strip.png"
   compare -metric AE -subimage-search "$work/strip.png" "$work/want.png" null: >/dev/null 2>&1
 }
-save_as() {  # command keys of the File or Game menu, typed name
+# Opens a file dialog with the command keys of the File menu and waits until
+# it is the active window; sets dialog.
+file_dialog() {  # command keys
   menu 26 "$@"
-  local dialog
   dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^(Сохранить|Открыть) Карту' | head -n1) || true
   [ -n "$dialog" ] || { import -window root "$work/no-dialog.png"; fail "no file dialog"; }
   # Keys typed before the dialog is the active window, with its name field
@@ -286,6 +288,18 @@ save_as() {  # command keys of the File or Game menu, typed name
     sleep 0.1
   done
   sleep 0.5
+}
+# Waits up to 10 s for the window to go.
+await_gone() {  # window id, what
+  for _ in $(seq 100); do
+    xdotool getwindowname "$1" >/dev/null 2>&1 && xwininfo -id "$1" 2>/dev/null | grep -q IsViewable || return 0
+    sleep 0.1
+  done
+  fail "$2 stayed open"
+}
+save_as() {  # command keys of the File or Game menu, typed name
+  local dialog
+  file_dialog "$@"
   xdotool key ctrl+a
   xdotool type --delay 60 "$name"
   xdotool key Return
@@ -321,6 +335,17 @@ if [ "$(stat -c %s "$docs/ü.rva" 2>/dev/null)" != 512 ]; then
 fi
 [ "$(od -An -tu4 -j4 -N4 "$docs/ü.rva" | tr -d ' ')" = 4242 ] || fail "personal number not read from $home/user.txt"
 wait_title "\"Orvanta\" - Карта $docs/ü"
+# The first click on the menu bar after the dialog opens the menu and reaches
+# nothing else: on the board it would have started the game.
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+before=$(popups)
+xdotool mousemove --window "$window" 90 10 click 1
+sleep 0.6
+[ "$(popups)" -gt "$before" ] || fail "the first click on the menu bar after the save dialog opened no menu"
+xdotool key Escape Escape
+sleep 0.6
+import -window "$window" "$work/after-dialog.png"
+shows "$work/after-dialog.png" 400 "$mode_line" || fail "the click on the menu bar after the save dialog reached the board"
 name=zwei save_as Down Down Return
 wait_title "\"Orvanta\" - Карта $docs/zwei"
 name=ü.rva save_as Down Return
@@ -375,8 +400,10 @@ stop
 
 # A board that takes the solver minutes: 16 cities on three neighbouring rows
 # of the 10000-grid, 530 apart. "+" solves beside the window: the progress
-# line appears and moves on, Esc and a new map stop the solve (the process
-# then computes no more), and closing the window while it runs exits 0 at once.
+# line appears and moves on, an Esc that closes a menu, the About box or the
+# Open dialog leaves it running, Esc in the window and a new map stop the solve
+# (the process then computes no more), and closing the window while it runs
+# exits 0 at once.
 source "$root/tests/support/slow_solve.sh"
 write_slow_map "$docs/slow.rva"
 busy_ticks() { awk '{ print $14 + $15 }' "/proc/$program_pid/stat"; }
@@ -390,10 +417,30 @@ start
 name=slow.rva save_as Down Return
 wait_title "\"Orvanta\" - Карта $docs/slow"
 expect_progress "$work"
+echo "progress shown ${progress_ms} ms after '+'"
+# An Esc that closes a menu, the second that leaves the menu bar, and one that
+# closes the About box or cancels the Open dialog leave the solve running; an
+# Esc in the window itself stops it.
+menu 26 Escape Escape
+expect_running "$work" "the Escs that closed a menu and left the menu bar"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key question
+about=$(timeout 10 xdotool search --sync --onlyvisible --name '^О программе$' | head -n1) || true
+[ -n "$about" ] || fail "'?' did not open the About box during a solve"
+xdotool windowactivate --sync "$about" 2>/dev/null || xdotool windowfocus --sync "$about" 2>/dev/null || true
+xdotool key Escape
+await_gone "$about" "the About box"
+expect_running "$work" "an Esc that closed the About box"
+file_dialog Down Return                           # Файл > Открыть Карту...
+xdotool key Escape
+await_gone "$dialog" "the Open dialog"
+expect_running "$work" "an Esc that cancelled the Open dialog"
+echo "Escs that closed a menu, the About box and the Open dialog left the solve running"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key Escape
 sleep 0.5
 expect_stopped "$work" Esc
-echo "progress shown ${progress_ms} ms after '+', Esc stopped it ($quiet_ticks ticks in the next 2 s)"
+echo "Esc in the window stopped it ($quiet_ticks ticks in the next 2 s)"
 expect_progress "$work"
 menu 90 Down Return                              # Генератор > Генератор: a new map
 expect_stopped "$work" "a new map"

@@ -6,7 +6,9 @@
 # a map is saved through the real save dialog (512 bytes, version 2), the
 # game clock ticks while the window is idle, the manual opens in the text
 # viewer, a slow board opened through the dialog is solved beside the window
-# (progress, Esc, a new map), a resized window is drawn anew for its size,
+# (progress; Escs that close a menu, the About box or the Open dialog leave it
+# running; Esc in the window and a new map stop it), a resized window is drawn
+# anew for its size,
 # and the close box during a solve ends the program with exit code 0.
 # Usage: smoke.sh EXE EDITION LOCALE OUTDIR [in-place]
 # The program runs from a copy beside a copy of the manual, or with in-place
@@ -269,10 +271,33 @@ open_title='Открыть Карту из файла'
 slow_title="\"Orvanta\" - Карта Z:$(echo "$work/documents/slow" | tr / '\\')"
 open_slow_map
 expect_progress "$work"
+log "progress shown ${progress_ms} ms after '+'"
+# An Esc that closes a menu, the second that leaves the menu bar, and one that
+# closes the About box or cancels the Open dialog leave the solve running; an
+# Esc in the window itself stops it.
+focus "$win"
+keys F10 Down Escape Escape
+expect_running "$work" "the Escs that closed a menu and left the menu bar"
+# Opens a window with the keys, closes it with Esc; the solve goes on.
+escape_from() {  # window title, what, keys that open it
+  local title=$1 what=$2
+  shift 2
+  focus "$win"
+  keys "$@"
+  wait_for 15 is_visible "$title" || fail "no $what during a solve"
+  focus "$(visible_named "$title")"
+  keys Escape
+  wait_for 10 is_gone "$title" || fail "Escape did not close the $what during a solve"
+  expect_running "$work" "an Esc that closed the $what"
+}
+escape_from "$about_title" "About box" question
+escape_from "$open_title" "open dialog" F10 Down Return
+log "Escs that closed a menu, the About box and the Open dialog left the solve running"
+focus "$win"
 xdotool key Escape
 sleep 0.5
 expect_stopped "$work" Esc
-log "progress shown ${progress_ms} ms after '+', Esc stopped it ($quiet_ticks ticks in the next 2 s)"
+log "Esc in the window stopped it ($quiet_ticks ticks in the next 2 s)"
 expect_progress "$work"
 keys F10 Right Down Return                    # Генератор > Генератор: a new map
 expect_stopped "$work" "a new map"
