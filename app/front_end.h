@@ -25,6 +25,7 @@
 #include "app/app_state.h"
 #include "app/background_solve.h"
 #include "app/controller.h"
+#include "app/menu_table.h"
 #include "app/picture.h"
 #include "app/solve_services.h"
 #include "app/startup.h"
@@ -96,5 +97,11 @@ using orvanta::tickGameClock;           // every kClockCheckMilliseconds while t
 
 // 2c. The forced solve (background_solve.h).
 using orvanta::collectFinishedSolve;    // on the window's thread, after postSolveEnded
+
+// 2d. The menu bar and the character keys, to build the menus from
+// (menu_table.h); a chosen item or key goes to handleCommand.
+using orvanta::kMenuBar;
+using orvanta::kMenuCount;
+using orvanta::commandOfCharacter;
 
 }  // namespace orvanta::front_end
