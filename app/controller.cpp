@@ -3,17 +3,17 @@
 #include <cmath>
 #include <limits>
 
-#include "app/background_solve.h"
 #include "app/draw.h"
+#include "app/forced_solve.h"
 #include "app/window_services.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
 #include "core/platform.h"
 #include "core/solver.h"
 #include "core/text1251.h"
-#include "files/documents.h"
 #include "files/current_document.h"
 #include "files/file_commands.h"
+#include "files/manual_and_number.h"
 
 namespace orvanta {
 
@@ -132,7 +132,7 @@ std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::i
     // With no cities the nearest is "city 0 at distance 0".
     std::int32_t nearest = 0;
     std::int64_t nearestDistance = 0;
-    const std::int64_t cx = holdWindowCoordinate(x), cy = holdWindowCoordinate(y);
+    const std::int64_t cx = clampWindowCoordinate(x), cy = clampWindowCoordinate(y);
     // The squared distances are compared directly (never by their difference),
     // in 64 bits over coordinates held within 2^29, so nothing can overflow.
     for (std::int32_t i = 0; i < count; ++i) {

@@ -74,7 +74,7 @@ void startPlayerRoute(Board& board);
 // the generator settings (a city count of 0 is raised to 1 first).
 void restartGenerator(Board& board);
 
-// Forces a solve beside the window (background_solve.h); once solved, the
+// Forces a solve beside the window (forced_solve.h); once solved, the
 // edition may show the solution as the player's route. Works in every mode and
 // keeps the mode and the game clock.
 void revealSolution(Board& board);

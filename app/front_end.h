@@ -13,7 +13,7 @@
 //   picture_services.cpp, .h            1d  the picture's memory and its text
 //   solve_services.cpp                  1e  the thread a forced solve runs on
 //
-// The desktops share 1e's thread in app/solve_thread.cpp and provide only
+// The desktops share 1e's thread in app/desktop_solve_thread.cpp and provide only
 // postSolveEnded; the browser runs the solve in a Web Worker. The test support
 // library (tests/support/fake_*) implements every group with fakes.
 //
@@ -23,8 +23,8 @@
 #pragma once
 
 #include "app/app_state.h"
-#include "app/background_solve.h"
 #include "app/controller.h"
+#include "app/forced_solve.h"
 #include "app/menu_table.h"
 #include "app/picture.h"
 #include "app/solve_services.h"
@@ -86,7 +86,7 @@ using platform::postSolveEnded;         // from the solve's thread: have collect
 // 2a. Start and end of the program.
 using orvanta::resetToStartUp;          // before the window exists (app_state.h)
 using orvanta::initApplication;         // once the window is shown and first drawn (startup.h)
-using orvanta::endForcedSolve;          // at the end, before the program exits (background_solve.h)
+using orvanta::endForcedSolve;          // at the end, before the program exits (forced_solve.h)
 
 // 2b. The window's events (controller.h).
 using orvanta::paintWindow;             // on every paint: the picture to copy to the window
@@ -95,7 +95,7 @@ using orvanta::handleCommand;           // a menu command or accelerator
 using orvanta::recordClick;             // a left or right button press
 using orvanta::tickGameClock;           // every kClockCheckMilliseconds while the window is shown
 
-// 2c. The forced solve (background_solve.h).
+// 2c. The forced solve (forced_solve.h).
 using orvanta::collectFinishedSolve;    // on the window's thread, after postSolveEnded
 
 // 2d. The menu bar and the character keys, to build the menus from

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "core/clamp.h"
 #include "core/edition.h"
-#include "core/hold.h"
 #include "core/platform.h"
 #include "core/text1251.h"
 
@@ -95,7 +95,7 @@ std::int32_t gradePercent(double ratio) {
 
 PanelLayout layoutPanel(std::int32_t /*clientWidth*/, std::int32_t clientHeight) {
     PanelLayout layout;
-    layout.gameLineY = holdInt32(static_cast<std::int64_t>(clientHeight) - 24);
+    layout.gameLineY = clampToInt32(static_cast<std::int64_t>(clientHeight) - 24);
     return layout;
 }
 

@@ -1,9 +1,9 @@
 // The hand-over of an ended solve to the event loop; the solve's thread itself
-// is the desktops' (app/solve_thread.cpp).
+// is the desktops' (app/desktop_solve_thread.cpp).
 #include <QCoreApplication>
 #include <QMetaObject>
 
-#include "app/background_solve.h"
+#include "app/forced_solve.h"
 #include "app/solve_services.h"
 
 namespace orvanta::platform {

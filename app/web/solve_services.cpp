@@ -5,7 +5,7 @@
 // stopped solve never hands anything over.
 #include <emscripten.h>
 
-#include "app/background_solve.h"
+#include "app/forced_solve.h"
 #include "app/solve_services.h"
 #include "app/web/web_board_transfer.h"
 

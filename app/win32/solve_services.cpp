@@ -1,5 +1,5 @@
 // The hand-over of an ended solve to the message loop; the solve's thread
-// itself is the desktops' (app/solve_thread.cpp).
+// itself is the desktops' (app/desktop_solve_thread.cpp).
 #include "app/solve_services.h"
 #include "app/win32/main_window.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/background_solve.h"
 #include "app/controller.h"
 #include "app/draw.h"
+#include "app/forced_solve.h"
 #include "app/renderer.h"
 #include "core/edition.h"
 #include "core/game_clock.h"

@@ -1,6 +1,6 @@
 #include "support/fake_solve_services.h"
 
-#include "app/background_solve.h"
+#include "app/forced_solve.h"
 #include "app/solve_services.h"
 #include "core/solver.h"
 

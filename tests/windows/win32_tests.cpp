@@ -15,11 +15,11 @@
 
 #include "app/menu_table.h"
 #include "app/startup.h"
-#include "app/win32/picture_services.h"
 #include "app/win32/main_window.h"
+#include "app/win32/picture_services.h"
 #include "app/win32/wide_text.h"
-#include "files/documents.h"
 #include "files/file_services.h"
+#include "files/manual_and_number.h"
 #include "files/safe_write.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/background_solve.h"
+#include "app/forced_solve.h"
 
 #include <cstring>
 
