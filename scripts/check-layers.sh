@@ -83,5 +83,22 @@ check "tests/windows/" "$portable|$tests_own|\"app/win32/[A-Za-z0-9_]+\\.h\"|<($
 mapfile -t f < <(sources tests/web)
 check "tests/web/" "$portable|$tests_own|\"app/web/[A-Za-z0-9_]+\\.h\"" "${f[@]}"
 
-[ $status -eq 0 ] && echo "layers: every include is on its layer's allow-list"
+# The seam's list (app/front_end.h) names every function the front ends provide:
+# each one declared in a platform namespace of the seam's headers.
+seam_headers="core/platform.h files/file_services.h app/window_services.h app/picture.h app/solve_services.h"
+if [ -f app/front_end.h ]; then
+  for name in $(for header in $seam_headers; do
+      awk '/^namespace (orvanta::)?platform \{/ { inside = 1; next }
+           inside && /^\}  \/\/ namespace/ { inside = 0 }
+           inside && /^[A-Za-z][A-Za-z0-9_:<>*& ]* \**&?[a-zA-Z_][A-Za-z0-9_]*\(/ {
+             match($0, /[a-zA-Z_][A-Za-z0-9_]*\(/); print substr($0, RSTART, RLENGTH - 1) }' "$header"
+    done); do
+    if ! grep -qE "^using platform::$name;" app/front_end.h; then
+      echo "app/front_end.h does not list the front end's function $name"
+      status=1
+    fi
+  done
+fi
+
+[ $status -eq 0 ] && echo "layers: every include is on its layer's allow-list" && echo "seam: app/front_end.h lists every function a front end provides"
 exit $status
