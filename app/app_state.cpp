@@ -1,6 +1,6 @@
 #include "app/app_state.h"
 
-#include "app/background_solve.h"
+#include "app/forced_solve.h"
 #include "app/picture.h"
 #include "core/board.h"
 #include "core/game_clock.h"

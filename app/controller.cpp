@@ -3,17 +3,17 @@
 #include <cmath>
 #include <limits>
 
-#include "app/background_solve.h"
 #include "app/draw.h"
+#include "app/forced_solve.h"
 #include "app/window_services.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
 #include "core/platform.h"
 #include "core/solver.h"
 #include "core/text1251.h"
-#include "files/documents.h"
 #include "files/current_document.h"
 #include "files/file_commands.h"
+#include "files/manual_and_number.h"
 
 namespace orvanta {
 
@@ -49,6 +49,16 @@ void updateGameClock(bool closed) {
         gameClock.gameFinished = 1;
         gameClock.elapsedSeconds = secondsSinceGameStart();
     }
+}
+
+// An empty board is refilled before it is shown: a fresh map in Generator
+// mode, an empty board of the grid setting in Editor mode.
+void refreshEmptyBoard(Board& board) {
+    if (board.cityCount != 0) return;
+    if (session.mode == AppMode::Generator)
+        regenerateBoard(board);
+    else if (session.mode == AppMode::Editor)
+        resetBoard(board);
 }
 
 void editMap(Board& board) {
@@ -122,7 +132,7 @@ std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::i
     // With no cities the nearest is "city 0 at distance 0".
     std::int32_t nearest = 0;
     std::int64_t nearestDistance = 0;
-    const std::int64_t cx = holdWindowCoordinate(x), cy = holdWindowCoordinate(y);
+    const std::int64_t cx = clampWindowCoordinate(x), cy = clampWindowCoordinate(y);
     // The squared distances are compared directly (never by their difference),
     // in 64 bits over coordinates held within 2^29, so nothing can overflow.
     for (std::int32_t i = 0; i < count; ++i) {
@@ -183,6 +193,49 @@ void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY,
 
 void refreshGameClock() {
     if (session.mode == AppMode::Game && !gameClock.gameFinished) gameClock.elapsedSeconds = secondsSinceGameStart();
+}
+
+Frame currentFrame(const Board& board) {
+    Frame frame;
+    frame.board = &board;
+    frame.mode = session.mode;
+    frame.routeClosed = gameClock.routeClosed;
+    frame.elapsedSeconds = gameClock.elapsedSeconds;
+    frame.solving = forcedSolveRunning();
+    if (frame.solving) {
+        frame.solveProgress = forcedSolveProgress();
+        frame.solveSeconds = forcedSolveSeconds();
+    }
+    return frame;
+}
+
+Frame settleFrame(Board& board, const BoardLayout& layout) {
+    // A click is applied where the board is now laid out, before anything is
+    // drawn; drawing itself changes nothing.
+    applyPendingClick(board, layout.originX, layout.originY, layout.scale, layout.scale);
+    board.measurePlayerRoute();
+    refreshGameClock();
+    return currentFrame(board);
+}
+
+const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight) {
+    refreshEmptyBoard(theBoard);
+    if (clientWidth < 0) clientWidth = 0;
+    if (clientHeight < 0) clientHeight = 0;
+    if (fitPicture(thePicture, clientWidth, clientHeight)) session.pictureDirty = true;
+
+    const OffscreenPicture* shown = nullptr;
+    if (thePicture.pixels != nullptr) {
+        const FrameLayout layout = layoutFrame(theBoard, clientWidth, clientHeight);
+        if (session.pictureDirty) {
+            const Frame frame = settleFrame(theBoard, layout.board);
+            shown = paintPicture(thePicture, &frame, layout);
+        } else {
+            shown = paintPicture(thePicture, nullptr, layout);
+        }
+    }
+    session.pictureDirty = false;
+    return shown;
 }
 
 void recordClick(MouseButton button, std::int32_t x, std::int32_t y) {

@@ -119,8 +119,8 @@ void drawLine(DrawingSurface& surface, std::int32_t x0, std::int32_t y0, std::in
     OffscreenPicture& picture = *surface.picture;
     const Pen pen = surface.pen;
     const std::int64_t penWidth = std::max<std::int32_t>(pen.width, 1);
-    const std::int64_t sx0 = holdWindowCoordinate(x0), sy0 = holdWindowCoordinate(y0);
-    const std::int64_t dx = holdWindowCoordinate(x1) - sx0, dy = holdWindowCoordinate(y1) - sy0;
+    const std::int64_t sx0 = clampWindowCoordinate(x0), sy0 = clampWindowCoordinate(y0);
+    const std::int64_t dx = clampWindowCoordinate(x1) - sx0, dy = clampWindowCoordinate(y1) - sy0;
     if (dx == 0 && dy == 0) return;
 
     const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);

@@ -20,8 +20,8 @@ inline constexpr std::int32_t kWindowCoordinateLimit = 1 << 29;
 // trunc(value) held within +-kWindowCoordinateLimit (NaN gives 0).
 std::int32_t toWindowCoordinate(double value);
 
-// An integer window coordinate held within +-kWindowCoordinateLimit.
-constexpr std::int64_t holdWindowCoordinate(std::int64_t v) {
+// An integer window coordinate clamped into +-kWindowCoordinateLimit.
+constexpr std::int64_t clampWindowCoordinate(std::int64_t v) {
     return v > kWindowCoordinateLimit ? kWindowCoordinateLimit : (v < -kWindowCoordinateLimit ? -kWindowCoordinateLimit : v);
 }
 

@@ -4,8 +4,8 @@
 
 #include "app/window_services.h"
 #include "core/edition.h"
-#include "files/documents.h"
 #include "files/current_document.h"
+#include "files/manual_and_number.h"
 
 namespace orvanta {
 

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "core/clamp.h"
 #include "core/edition.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
-#include "core/hold.h"
 #include "core/platform.h"
 #include "files/current_document.h"
-#include "files/documents.h"
+#include "files/manual_and_number.h"
 
 namespace orvanta {
 
@@ -166,7 +166,7 @@ bool installGameFile(Board& board, const GameFile& record) {
     board.playerRouteLength = validRouteLength(record.playerRoute, record.playerRouteLength, board.cityCount);
     gameClock.routeClosed = board.playerRouteLength == board.cityCount + 1;
     board.measurePlayerRoute();
-    gameClock.gameStartTime = holdInt32(static_cast<std::int64_t>(platform::clockSeconds()) - gameClock.elapsedSeconds);
+    gameClock.gameStartTime = clampToInt32(static_cast<std::int64_t>(platform::clockSeconds()) - gameClock.elapsedSeconds);
     takeStampWords(record.header);
     return true;
 }

@@ -14,8 +14,8 @@
 #include <bitset>
 
 #include "app/command_ids.h"
-#include "app/controller.h"
-#include "app/qt/qt_picture.h"
+#include "app/front_end.h"
+#include "app/qt/picture_services.h"
 #include "app/qt/qt_text.h"
 #include "core/text1251.h"
 
@@ -33,65 +33,6 @@ MainWindow* theWindow = nullptr;
 // focus: a window manager may take it away for a moment between a press and
 // its release.)
 std::bitset<256> keysPressedHere;
-
-// One row of the menu bar: a drop-down menu's caption starts a new menu, an
-// item carries its command id, and a row with neither is a separator.
-struct MenuRow {
-    const char* menuCaption;
-    const char* itemCaption;
-    int commandId;
-};
-
-constexpr auto kMenuFile = RU("&Файл");
-constexpr auto kOpenMap = RU("&Открыть Карту...");
-constexpr auto kSaveMap = RU("&Сохранить как...");
-constexpr auto kExit = RU("В&ыход");
-constexpr auto kMenuGenerator = RU("&Генератор");
-constexpr auto kGenerator = RU("&Генератор");
-constexpr auto kGridCoarse = RU("Сетка Грубо");
-constexpr auto kGridMedium = RU("Сетка Средне");
-constexpr auto kGridFine = RU("Сетка Точно");
-constexpr auto kMenuEditor = RU("&Редактор");
-constexpr auto kEditMap = RU("&Править Карту");
-constexpr auto kEraseAll = RU("&Стереть все");
-constexpr auto kMenuGame = RU("&Игра");
-constexpr auto kStartGame = RU("&Начать Игру");
-constexpr auto kOpenGame = RU("&Открыть Игру...");
-constexpr auto kSaveGame = RU("&Сохранить как...");
-constexpr auto kMenuHelp = RU("&? Помощь");
-constexpr auto kShowSolution = RU("&Показать Решение ЗК");
-constexpr auto kReadManual = RU("&Читать Руководство...");
-constexpr auto kAbout = RU("&О программе...");
-constexpr auto kPersonalNumber = RU("&Личный номер...");
-
-const MenuRow kMenuRows[] = {
-    {kMenuFile, nullptr, 0},
-    {nullptr, kOpenMap, command::openMap},
-    {nullptr, kSaveMap, command::saveMap},
-    {nullptr, nullptr, 0},
-    {nullptr, kExit, command::exitProgram},
-    {kMenuGenerator, nullptr, 0},
-    {nullptr, kGenerator, command::generator},
-    {nullptr, nullptr, 0},
-    {nullptr, kGridCoarse, command::gridCoarse},
-    {nullptr, kGridMedium, command::gridMedium},
-    {nullptr, kGridFine, command::gridFine},
-    {kMenuEditor, nullptr, 0},
-    {nullptr, kEditMap, command::editMap},
-    {nullptr, nullptr, 0},
-    {nullptr, kEraseAll, command::eraseAll},
-    {kMenuGame, nullptr, 0},
-    {nullptr, kStartGame, command::startGame},
-    {nullptr, nullptr, 0},
-    {nullptr, kOpenGame, command::openGame},
-    {nullptr, kSaveGame, command::saveGame},
-    {kMenuHelp, nullptr, 0},
-    {nullptr, kShowSolution, command::showSolution},
-    {nullptr, nullptr, 0},
-    {nullptr, kReadManual, command::readManual},
-    {nullptr, kAbout, command::about},
-    {nullptr, kPersonalNumber, command::personalNumber},
-};
 
 constexpr auto kBaseTitle = RU("\"Orvanta\"");
 
@@ -131,8 +72,9 @@ int virtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
     }
 }
 
-bool isAboutAccelerator(const QString& typed) {
-    return typed == QLatin1String("?") || typed == QLatin1String("/");
+int commandOfTyped(const QString& typed) {
+    if (typed.size() != 1 || typed[0].unicode() >= 0x80) return 0;
+    return commandOfCharacter(static_cast<char>(typed[0].unicode()));
 }
 
 PictureWidget::PictureWidget(QWidget* parent) : QWidget(parent) {
@@ -227,15 +169,16 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildMenus() {
-    QMenu* menu = nullptr;
-    for (const MenuRow& row : kMenuRows) {
-        if (row.menuCaption != nullptr) {
-            menu = menuBar()->addMenu(fromCp1251(row.menuCaption));
-        } else if (row.itemCaption == nullptr) {
-            menu->addSeparator();
-        } else {
-            QAction* action = menu->addAction(fromCp1251(row.itemCaption));
-            const int id = row.commandId;
+    for (std::int32_t m = 0; m < kMenuCount; ++m) {
+        QMenu* menu = menuBar()->addMenu(fromCp1251(kMenuBar[m].caption));
+        for (std::int32_t i = 0; i < kMenuBar[m].itemCount; ++i) {
+            const MenuItem& item = kMenuBar[m].items[i];
+            if (item.caption == nullptr) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(fromCp1251(item.caption));
+            const int id = item.commandId;
             action->setData(id);
             connect(action, &QAction::triggered, this, [id] { handleCommand(id); });
         }
@@ -257,8 +200,8 @@ void MainWindow::paintNow() {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     // '?' and '/' act on the typed character, whichever key produced it.
-    if (isAboutAccelerator(event->text())) {
-        handleCommand(command::about);
+    if (const int commandId = commandOfTyped(event->text()); commandId != 0) {
+        handleCommand(commandId);
         return;
     }
     const int virtualKey = virtualKeyOf(event->key(), event->modifiers());

@@ -72,8 +72,9 @@ QWidget* dialogOwner();
 // The Windows virtual-key code for a Qt key, or 0 for keys the program ignores.
 int virtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
 
-// Whether a typed text is one of the About box's accelerator characters.
-bool isAboutAccelerator(const QString& typed);
+// The command of a typed text that is one of the character keys of the menu
+// table ('?' and '/' for the About box), or 0.
+int commandOfTyped(const QString& typed);
 
 // The window title the program starts with, before the edition words: the
 // program's name in double quotes (Windows-1251).

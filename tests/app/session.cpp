@@ -10,10 +10,10 @@
 #include "core/generator.h"
 #include "core/solver.h"
 #include "core/text1251.h"
-#include "files/documents.h"
 #include "files/current_document.h"
+#include "files/manual_and_number.h"
 #include "support/fake_clock.h"
-#include "support/fake_solve_runner.h"
+#include "support/fake_solve_services.h"
 #include "support/fake_window_services.h"
 
 namespace orvanta::test {

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/background_solve.h"
 #include "app/controller.h"
 #include "app/draw.h"
+#include "app/forced_solve.h"
 #include "app/renderer.h"
 #include "core/edition.h"
 #include "core/game_clock.h"
@@ -21,7 +21,7 @@
 #include "session.h"
 #include "support/fake_clock.h"
 #include "support/fake_file_services.h"
-#include "support/fake_solve_runner.h"
+#include "support/fake_solve_services.h"
 #include "support/fake_window_services.h"
 #include "support/temp_dir.h"
 

@@ -9,10 +9,10 @@
 #include <thread>
 
 #include "app/app_state.h"
-#include "app/background_solve.h"
 #include "app/command_ids.h"
 #include "app/controller.h"
-#include "app/solve_runner.h"
+#include "app/forced_solve.h"
+#include "app/solve_services.h"
 #include "core/generator.h"
 #include "core/solver.h"
 #include "support/boards.h"

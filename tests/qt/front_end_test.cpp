@@ -26,22 +26,23 @@
 #include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/controller.h"
+#include "app/menu_table.h"
 #include "app/qt/main_window.h"
+#include "app/qt/picture_services.h"
 #include "app/qt/qt_paths.h"
-#include "app/qt/qt_picture.h"
 #include "app/qt/qt_text.h"
-#include "app/startup.h"
 #include "app/renderer.h"
+#include "app/startup.h"
 #include "app/status_panel.h"
 #include "core/board.h"
 #include "core/edition.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
 #include "core/text1251.h"
-#include "files/documents.h"
 #include "files/current_document.h"
 #include "files/file_commands.h"
 #include "files/file_services.h"
+#include "files/manual_and_number.h"
 #include "files/safe_write.h"
 
 using namespace orvanta;
@@ -232,53 +233,27 @@ private slots:
     }
 
     void menuBarHasTheCaptionsAndCommands() {
-        struct Item {
-            const char* caption;  // UTF-8; null for a separator
-            int id;
-        };
-        struct Menu {
-            const char* caption;
-            std::vector<Item> items;
-        };
-        const std::vector<Menu> expected = {
-            {"&Файл",
-             {{"&Открыть Карту...", 32775}, {"&Сохранить как...", 32774}, {nullptr, 0}, {"В&ыход", 105}}},
-            {"&Генератор",
-             {{"&Генератор", 32783},
-              {nullptr, 0},
-              {"Сетка Грубо", 32784},
-              {"Сетка Средне", 32785},
-              {"Сетка Точно", 32786}}},
-            {"&Редактор", {{"&Править Карту", 32772}, {nullptr, 0}, {"&Стереть все", 32771}}},
-            {"&Игра",
-             {{"&Начать Игру", 32777}, {nullptr, 0}, {"&Открыть Игру...", 32780}, {"&Сохранить как...", 32779}}},
-            {"&? Помощь",
-             {{"&Показать Решение ЗК", 32787},
-              {nullptr, 0},
-              {"&Читать Руководство...", 32773},
-              {"&О программе...", 104},
-              {"&Личный номер...", 32781}}},
-        };
+        // Built from the menu table: every caption, id and separator in order.
         const QList<QAction*> menus = window_->menuBar()->actions();
-        QCOMPARE(menus.size(), static_cast<qsizetype>(expected.size()));
-        for (std::size_t m = 0; m < expected.size(); ++m) {
-            QAction* menuAction = menus[static_cast<qsizetype>(m)];
-            QCOMPARE(menuAction->text(), QString::fromUtf8(expected[m].caption));
+        QCOMPARE(menus.size(), static_cast<qsizetype>(kMenuCount));
+        for (std::int32_t m = 0; m < kMenuCount; ++m) {
+            QAction* menuAction = menus[m];
+            QCOMPARE(menuAction->text(), ru(kMenuBar[m].caption));
             QVERIFY(menuAction->menu() != nullptr);
             const QList<QAction*> items = menuAction->menu()->actions();
-            QCOMPARE(items.size(), static_cast<qsizetype>(expected[m].items.size()));
-            for (std::size_t i = 0; i < expected[m].items.size(); ++i) {
-                QAction* item = items[static_cast<qsizetype>(i)];
-                const Item& want = expected[m].items[i];
+            QCOMPARE(items.size(), static_cast<qsizetype>(kMenuBar[m].itemCount));
+            for (std::int32_t i = 0; i < kMenuBar[m].itemCount; ++i) {
+                QAction* item = items[i];
+                const MenuItem& want = kMenuBar[m].items[i];
                 if (want.caption == nullptr) {
                     QVERIFY(item->isSeparator());
                     continue;
                 }
-                QCOMPARE(item->text(), QString::fromUtf8(want.caption));
-                QCOMPARE(item->data().toInt(), want.id);
+                QCOMPARE(item->text(), ru(want.caption));
+                QCOMPARE(item->data().toInt(), want.commandId);
                 QVERIFY(item->isEnabled());
                 QVERIFY(!item->isCheckable());
-                QCOMPARE(window_->actionFor(want.id), item);
+                QCOMPARE(window_->actionFor(want.commandId), item);
             }
         }
 

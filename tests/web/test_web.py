@@ -12,6 +12,7 @@ import atexit
 import base64
 import functools
 import http.server
+import json
 import os
 import shutil
 import struct
@@ -32,9 +33,13 @@ from selenium.webdriver.common.keys import Keys
 
 SITE, REFERENCE, OUTPUT = sys.argv[1:4] if len(sys.argv) >= 4 else (None, None, None)
 CLOCK = 1000000000
-COMMAND = {'exit': 105, 'readManual': 32773, 'saveMap': 32774, 'openMap': 32775, 'startGame': 32777,
-           'saveGame': 32779, 'openGame': 32780, 'personalNumber': 32781}
-KEY_ADD, KEY_UP, KEY_ESCAPE = 107, 38, 27
+# Command ids and key codes as the build wrote them from the program's tables.
+TABLES = {'command': {}, 'virtualKey': {}}
+if SITE:
+    with open(os.path.join(SITE, 'tables.json'), encoding='utf-8') as tables_file:
+        TABLES = json.load(tables_file)
+COMMAND = TABLES['command']
+KEY_ADD, KEY_UP, KEY_ESCAPE = (TABLES['virtualKey'].get(name) for name in ('add', 'up', 'escape'))
 TITLES = {'public': '"Orvanta" Public Version 11', 'profi': '"Orvanta" Profi Release 11'}
 # Every temporary folder of the run (browser profiles, downloads, files) lies here.
 TEMP = tempfile.mkdtemp(prefix='orvanta-web-test-')
@@ -454,7 +459,7 @@ class WebEditionTest(unittest.TestCase):
         self.driver.switch_to.window(game)
 
         # "Выход" ends the program: the page says so and takes no more input.
-        page.menu(COMMAND['exit'])
+        page.menu(COMMAND['exitProgram'])
         wait_for(lambda: page.js('return !document.getElementById("ended").hidden'), 15, 'the end')
         self.assertTrue(page.js('return document.getElementById("menubar").hidden && window.orvanta.ended'))
 

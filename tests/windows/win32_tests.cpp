@@ -13,12 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/picture_gdi.h"
+#include "app/menu_table.h"
 #include "app/startup.h"
 #include "app/win32/main_window.h"
+#include "app/win32/picture_services.h"
 #include "app/win32/wide_text.h"
-#include "files/documents.h"
 #include "files/file_services.h"
+#include "files/manual_and_number.h"
 #include "files/safe_write.h"
 
 namespace {
@@ -39,23 +40,6 @@ void check(bool ok, const char* what, int line) {
 using namespace orvanta;
 
 // ---- Resources --------------------------------------------------------------
-
-struct MenuRow {
-    int popup;             // index of the drop-down menu
-    const wchar_t* text;   // nullptr for a separator
-    UINT id;
-};
-
-const wchar_t* const kPopups[] = {L"&Файл", L"&Генератор", L"&Редактор", L"&Игра", L"&? Помощь"};
-const MenuRow kMenuRows[] = {
-    {0, L"&Открыть Карту...", 32775}, {0, L"&Сохранить как...", 32774}, {0, nullptr, 0}, {0, L"В&ыход", 105},
-    {1, L"&Генератор", 32783}, {1, nullptr, 0}, {1, L"Сетка Грубо", 32784}, {1, L"Сетка Средне", 32785},
-    {1, L"Сетка Точно", 32786},
-    {2, L"&Править Карту", 32772}, {2, nullptr, 0}, {2, L"&Стереть все", 32771},
-    {3, L"&Начать Игру", 32777}, {3, nullptr, 0}, {3, L"&Открыть Игру...", 32780}, {3, L"&Сохранить как...", 32779},
-    {4, L"&Показать Решение ЗК", 32787}, {4, nullptr, 0}, {4, L"&Читать Руководство...", 32773},
-    {4, L"&О программе...", 104}, {4, L"&Личный номер...", 32781},
-};
 
 constexpr WORD kRussian = MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT);
 constexpr WORD kEnglishUs = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
@@ -105,42 +89,44 @@ void checkResources(const wchar_t* path) {
     LoadStringW(module, 109, text, 64);
     CHECK(std::wstring(text) == L"ROVNA");
 
-    // Menu 109: five drop-downs with every caption, id and separator, in Russian.
+    // Menu 109 in Russian holds the menu table: every drop-down, caption, id
+    // and separator in order.
     DWORD size = 0;
     CHECK(rawResource(module, MAKEINTRESOURCEW(4), 109, kRussian, &size) != nullptr);  // RT_MENU
     HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(109));
-    CHECK(menu != nullptr && GetMenuItemCount(menu) == 5);
+    CHECK(menu != nullptr && GetMenuItemCount(menu) == kMenuCount);
     if (menu != nullptr) {
-        int row = 0;
-        for (int popup = 0; popup < 5; ++popup) {
-            CHECK(menuText(menu, static_cast<UINT>(popup)) == kPopups[popup]);
-            HMENU sub = GetSubMenu(menu, popup);
-            const int count = sub != nullptr ? GetMenuItemCount(sub) : 0;
-            for (int item = 0; item < count; ++item, ++row) {
-                const MenuRow& expected = kMenuRows[row];
-                CHECK(expected.popup == popup);
-                const UINT state = GetMenuState(sub, static_cast<UINT>(item), MF_BYPOSITION);
-                if (expected.text == nullptr) {
+        for (std::int32_t m = 0; m < kMenuCount && m < GetMenuItemCount(menu); ++m) {
+            CHECK(menuText(menu, static_cast<UINT>(m)) == win32::widen(kMenuBar[m].caption));
+            HMENU sub = GetSubMenu(menu, m);
+            CHECK(sub != nullptr && GetMenuItemCount(sub) == kMenuBar[m].itemCount);
+            const int count = sub != nullptr ? std::min(GetMenuItemCount(sub), kMenuBar[m].itemCount) : 0;
+            for (int i = 0; i < count; ++i) {
+                const MenuItem& expected = kMenuBar[m].items[i];
+                const UINT state = GetMenuState(sub, static_cast<UINT>(i), MF_BYPOSITION);
+                if (expected.caption == nullptr) {
                     CHECK((state & MF_SEPARATOR) != 0);
                 } else {
-                    CHECK(menuText(sub, static_cast<UINT>(item)) == expected.text);
-                    CHECK(GetMenuItemID(sub, item) == expected.id);
+                    CHECK(menuText(sub, static_cast<UINT>(i)) == win32::widen(expected.caption));
+                    CHECK(GetMenuItemID(sub, i) == static_cast<UINT>(expected.commandId));
                     CHECK((state & (MF_CHECKED | MF_GRAYED | MF_DISABLED)) == 0);
                 }
             }
         }
-        CHECK(row == static_cast<int>(sizeof kMenuRows / sizeof kMenuRows[0]));
         DestroyMenu(menu);
     }
 
-    // Accelerators 109: '?' and '/' as characters (no virtual key) for 104,
-    // no-invert, the second one ending the table.
+    // Accelerators 109 hold the table's character keys: characters (no
+    // virtual key), no-invert, in order, the last one ending the table.
     const BYTE* accel = rawResource(module, MAKEINTRESOURCEW(9), 109, kEnglishUs, &size);  // RT_ACCELERATOR
-    CHECK(accel != nullptr && size == 16);
-    if (accel != nullptr && size == 16) {
+    CHECK(accel != nullptr && size == 8u * static_cast<DWORD>(kCharacterKeyCount));
+    if (accel != nullptr && size == 8u * static_cast<DWORD>(kCharacterKeyCount)) {
         const WORD* entry = reinterpret_cast<const WORD*>(accel);
-        CHECK(entry[0] == FNOINVERT && entry[1] == '?' && entry[2] == 104);
-        CHECK(entry[4] == (FNOINVERT | 0x80) && entry[5] == '/' && entry[6] == 104);
+        for (std::int32_t k = 0; k < kCharacterKeyCount; ++k, entry += 4) {
+            const WORD flags = k + 1 == kCharacterKeyCount ? (FNOINVERT | 0x80) : FNOINVERT;
+            CHECK(entry[0] == flags && entry[1] == static_cast<WORD>(kCharacterKeys[k].character) &&
+                  entry[2] == kCharacterKeys[k].commandId);
+        }
     }
 
     // Dialog 103, the About box.

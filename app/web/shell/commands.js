@@ -1,29 +1,13 @@
 // The program's command identifiers, its menu bar, and the virtual-key codes
-// of the keys it acts on, as the desktops have them.
+// of the keys it acts on, as the desktops have them. The numbers and captions
+// come from tables.js, which the build generates from the program's own tables.
+import {characterKeys, command, menuRows, virtualKey} from './tables.js';
 
-export const command = {
-  about: 104, exitProgram: 105, eraseAll: 32771, editMap: 32772, readManual: 32773, saveMap: 32774,
-  openMap: 32775, startGame: 32777, saveGame: 32779, openGame: 32780, personalNumber: 32781,
-  generator: 32783, gridCoarse: 32784, gridMedium: 32785, gridFine: 32786, showSolution: 32787,
-};
-
-// Each menu: its caption and its items; null is a separator. "&" marks the
-// letter that chooses it with Alt (the menu) or alone (an item of an open menu).
-export const menuRows = [
-  ['&Файл', [['&Открыть Карту...', command.openMap], ['&Сохранить как...', command.saveMap], null,
-    ['В&ыход', command.exitProgram]]],
-  ['&Генератор', [['&Генератор', command.generator], null, ['Сетка Грубо', command.gridCoarse],
-    ['Сетка Средне', command.gridMedium], ['Сетка Точно', command.gridFine]]],
-  ['&Редактор', [['&Править Карту', command.editMap], null, ['&Стереть все', command.eraseAll]]],
-  ['&Игра', [['&Начать Игру', command.startGame], null, ['&Открыть Игру...', command.openGame],
-    ['&Сохранить как...', command.saveGame]]],
-  ['&? Помощь', [['&Показать Решение ЗК', command.showSolution], null,
-    ['&Читать Руководство...', command.readManual], ['&О программе...', command.about],
-    ['&Личный номер...', command.personalNumber]]],
-];
+export {characterKeys, command, menuRows};
 
 const virtualKeys = {
-  Escape: 27, Space: 32, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, NumpadAdd: 107, Equal: 187,
+  Escape: virtualKey.escape, Space: virtualKey.space, ArrowLeft: virtualKey.left, ArrowUp: virtualKey.up,
+  ArrowRight: virtualKey.right, ArrowDown: virtualKey.down, NumpadAdd: virtualKey.add, Equal: virtualKey.oemPlus,
 };
 
 // The virtual-key code of a key event, or 0 for a key the program ignores.

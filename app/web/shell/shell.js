@@ -3,10 +3,11 @@
 // calls (through Module.web), keys, the file picker and downloads, the
 // dialogs, the refusal beep and the clock's timer. The menu bar, the pointer
 // and the solve worker have modules of their own.
-import {command, virtualKeyOf} from './commands.js';
+import {characterKeys, command, virtualKeyOf} from './commands.js';
 import {MenuBar} from './menus.js';
 import {attachPointer} from './pointer.js';
 import {Solver} from './solver.js';
+import {flatBoard} from './tables.js';
 
 const body = document.body;
 const edition = body.dataset.edition === 'profi' ? 'profi' : 'public';
@@ -267,10 +268,10 @@ document.addEventListener('keydown', (event) => {
   }
   if (event.ctrlKey || event.metaKey) return;
   // The accelerators act on the typed character, whichever key made it.
-  if (event.key === '?' || event.key === '/') {
+  if (characterKeys[event.key]) {
     event.preventDefault();
     keysTakenElsewhere.add(event.code);
-    runCommand(command.about);
+    runCommand(characterKeys[event.key]);
     return;
   }
   // No scrolling by the keys the program uses.
@@ -307,15 +308,16 @@ if (testHooks) {
   state.inspect = () => {
     const at = program._orvanta_inspect_board();
     const view = new DataView(program.HEAPU8.buffer);
-    // FlatBoard: three doubles, the 248-byte spectrum, five int32, the cities.
-    const ints = at + 24 + 248;
-    const count = view.getInt32(ints + 12, true);
+    const int = (offset) => view.getInt32(at + offset, true);
+    const count = int(flatBoard.cityCount);
     const cities = [];
-    for (let i = 0; i < Math.max(0, Math.min(count, 18)); ++i)
-      cities.push([view.getInt32(ints + 20 + 8 * i, true), view.getInt32(ints + 24 + 8 * i, true)]);
+    for (let i = 0; i < Math.max(0, Math.min(count, flatBoard.maxCities)); ++i) {
+      const city = flatBoard.cities + flatBoard.cityBytes * i;
+      cities.push([int(city), int(city + flatBoard.cityY)]);
+    }
     return {
-      mode: program._orvanta_mode(), solved: view.getInt32(ints, true), gridWidth: view.getInt32(ints + 4, true),
-      cityCount: count, cities, playerRouteLength: view.getInt32(ints + 16, true),
+      mode: program._orvanta_mode(), solved: int(flatBoard.solved), gridWidth: int(flatBoard.gridWidth),
+      cityCount: count, cities, playerRouteLength: int(flatBoard.playerRouteLength),
     };
   };
 }

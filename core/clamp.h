@@ -1,5 +1,5 @@
 // Arithmetic on values that may come from a foreign file or a far clock is
-// done wider and held within range, so that nothing overflows.
+// done wider and clamped into range, so that nothing overflows.
 #pragma once
 
 #include <algorithm>
@@ -8,8 +8,8 @@
 
 namespace orvanta {
 
-// v held within the int32 range.
-constexpr std::int32_t holdInt32(std::int64_t v) {
+// v clamped into the int32 range.
+constexpr std::int32_t clampToInt32(std::int64_t v) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
                                                               std::numeric_limits<std::int32_t>::max()));
 }

@@ -1,9 +1,9 @@
-#include "app/background_solve.h"
+#include "app/forced_solve.h"
 
 #include <cstring>
 
 #include "app/controller.h"
-#include "app/solve_runner.h"
+#include "app/solve_services.h"
 #include "core/platform.h"
 #include "core/solver.h"
 

@@ -5,8 +5,8 @@
 // stopped solve never hands anything over.
 #include <emscripten.h>
 
-#include "app/background_solve.h"
-#include "app/solve_runner.h"
+#include "app/forced_solve.h"
+#include "app/solve_services.h"
 #include "app/web/web_board_transfer.h"
 
 namespace {

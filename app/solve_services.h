@@ -1,6 +1,6 @@
 // The thread a forced solve runs on, beside the window. Each front end links
 // one implementation of these functions: the desktops the standard library's
-// thread (solve_thread.cpp), the browser a Web Worker, the tests a fake. All
+// thread (desktop_solve_thread.cpp), the browser a Web Worker, the tests a fake. All
 // are called on the window's thread.
 #pragma once
 
@@ -31,7 +31,7 @@ bool takeSolvedBoard(Board& solved);
 // Stops the solve and waits for its thread: before the program exits.
 void endSolveThread();
 
-// For solve_thread.cpp: asks the window's event loop to call
+// For desktop_solve_thread.cpp: asks the window's event loop to call
 // collectFinishedSolve() soon. Safe to call from any thread.
 void postSolveEnded();
 

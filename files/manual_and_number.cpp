@@ -1,4 +1,4 @@
-#include "files/documents.h"
+#include "files/manual_and_number.h"
 
 #include <cstring>
 

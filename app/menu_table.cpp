@@ -1,0 +1,85 @@
+#include "app/menu_table.h"
+
+#include "core/text1251.h"
+
+namespace orvanta {
+
+namespace {
+
+constexpr auto kFile = RU("&Файл");
+constexpr auto kOpenMap = RU("&Открыть Карту...");
+constexpr auto kSaveAs = RU("&Сохранить как...");
+constexpr auto kExit = RU("В&ыход");
+constexpr auto kGenerator = RU("&Генератор");
+constexpr auto kGridCoarse = RU("Сетка Грубо");
+constexpr auto kGridMedium = RU("Сетка Средне");
+constexpr auto kGridFine = RU("Сетка Точно");
+constexpr auto kEditor = RU("&Редактор");
+constexpr auto kEditMap = RU("&Править Карту");
+constexpr auto kEraseAll = RU("&Стереть все");
+constexpr auto kGame = RU("&Игра");
+constexpr auto kStartGame = RU("&Начать Игру");
+constexpr auto kOpenGame = RU("&Открыть Игру...");
+constexpr auto kHelp = RU("&? Помощь");
+constexpr auto kShowSolution = RU("&Показать Решение ЗК");
+constexpr auto kReadManual = RU("&Читать Руководство...");
+constexpr auto kAbout = RU("&О программе...");
+constexpr auto kPersonalNumber = RU("&Личный номер...");
+
+constexpr MenuItem kSeparator{nullptr, 0, nullptr};
+
+const MenuItem kFileItems[] = {
+    {kOpenMap, command::openMap, "openMap"},
+    {kSaveAs, command::saveMap, "saveMap"},
+    kSeparator,
+    {kExit, command::exitProgram, "exitProgram"},
+};
+const MenuItem kGeneratorItems[] = {
+    {kGenerator, command::generator, "generator"},
+    kSeparator,
+    {kGridCoarse, command::gridCoarse, "gridCoarse"},
+    {kGridMedium, command::gridMedium, "gridMedium"},
+    {kGridFine, command::gridFine, "gridFine"},
+};
+const MenuItem kEditorItems[] = {
+    {kEditMap, command::editMap, "editMap"},
+    kSeparator,
+    {kEraseAll, command::eraseAll, "eraseAll"},
+};
+const MenuItem kGameItems[] = {
+    {kStartGame, command::startGame, "startGame"},
+    kSeparator,
+    {kOpenGame, command::openGame, "openGame"},
+    {kSaveAs, command::saveGame, "saveGame"},
+};
+const MenuItem kHelpItems[] = {
+    {kShowSolution, command::showSolution, "showSolution"},
+    kSeparator,
+    {kReadManual, command::readManual, "readManual"},
+    {kAbout, command::about, "about"},
+    {kPersonalNumber, command::personalNumber, "personalNumber"},
+};
+
+template <std::int32_t N>
+constexpr Menu menu(const char* caption, const MenuItem (&items)[N]) {
+    return Menu{caption, items, N};
+}
+
+}  // namespace
+
+const Menu kMenuBar[] = {
+    menu(kFile, kFileItems),     menu(kGenerator, kGeneratorItems), menu(kEditor, kEditorItems),
+    menu(kGame, kGameItems),     menu(kHelp, kHelpItems),
+};
+const std::int32_t kMenuCount = sizeof kMenuBar / sizeof kMenuBar[0];
+
+const CharacterKey kCharacterKeys[] = {{'?', command::about}, {'/', command::about}};
+const std::int32_t kCharacterKeyCount = sizeof kCharacterKeys / sizeof kCharacterKeys[0];
+
+int commandOfCharacter(char typed) {
+    for (const CharacterKey& key : kCharacterKeys)
+        if (key.character == typed) return key.commandId;
+    return 0;
+}
+
+}  // namespace orvanta

@@ -1,0 +1,49 @@
+// The menu bar and the character keys, described once. The Qt front end and the
+// web shell build their menus from this table (the shell through a module
+// generated from it at build time, app/web/web_tables.cpp); the Win32 menu and
+// accelerators stay in orvanta.rc for the resource compiler, and a test of the
+// Windows build holds them to this table.
+//
+// To add a menu item: one row here (caption, command id, name) and one case in
+// handleCommand (controller.cpp); the id goes into command_ids.h and, for the
+// Windows build, the item into orvanta.rc.
+#pragma once
+
+#include <cstdint>
+
+#include "app/command_ids.h"
+
+namespace orvanta {
+
+// One item of a drop-down menu. The caption is Windows-1251 with "&" before the
+// letter that chooses it; an item without caption is a separator.
+struct MenuItem {
+    const char* caption;
+    int commandId;
+    const char* name;  // the command's name in the web shell and its tests
+};
+
+// A drop-down menu of the menu bar: its caption ("&" before its letter) and items.
+struct Menu {
+    const char* caption;
+    const MenuItem* items;
+    std::int32_t itemCount;
+};
+
+// A command chosen by a typed character, whatever key produced it.
+struct CharacterKey {
+    char character;
+    int commandId;
+};
+
+// The menu bar from left to right.
+extern const Menu kMenuBar[];
+extern const std::int32_t kMenuCount;
+
+extern const CharacterKey kCharacterKeys[];
+extern const std::int32_t kCharacterKeyCount;
+
+// The command of a typed character, or 0 when it chooses none.
+int commandOfCharacter(char typed);
+
+}  // namespace orvanta
