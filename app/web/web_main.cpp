@@ -2,6 +2,7 @@
 // the keys, the menu commands, the clicks, the clock's timer and a picked file.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -9,16 +10,18 @@
 #include "app/app_state.h"
 #include "app/controller.h"
 #include "app/picture.h"
+#include "app/renderer.h"
 #include "app/startup.h"
 #include "app/web/web_board_transfer.h"
 #include "app/web/web_file_services.h"
 #include "app/web/web_picture.h"
-#include "core/text1251.h"
 
 namespace {
 
 std::vector<std::uint8_t> staging;
 orvanta::web::FlatBoard inspected{};
+// The count of the cities, then each city's window point.
+std::int32_t cityPoints[1 + 2 * orvanta::kMaxCities];
 
 }  // namespace
 
@@ -43,6 +46,22 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* orvanta_paint(int width, int height) {
 EMSCRIPTEN_KEEPALIVE int orvanta_picture_width() { return orvanta::thePicture.pictureWidth; }
 EMSCRIPTEN_KEEPALIVE int orvanta_picture_height() { return orvanta::thePicture.pictureHeight; }
 
+// Where the cities lie in the picture now, for the page to find the city a
+// finger meant.
+EMSCRIPTEN_KEEPALIVE const std::int32_t* orvanta_city_points() {
+    const orvanta::Board& board = orvanta::theBoard;
+    const orvanta::BoardLayout layout =
+        orvanta::layoutBoard(board, orvanta::thePicture.pictureWidth, orvanta::thePicture.pictureHeight);
+    const std::int32_t count = board.cityCount < 0 ? 0 : std::min(board.cityCount, orvanta::kMaxCities);
+    cityPoints[0] = count;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const orvanta::WindowPoint point = orvanta::gridToWindow(layout, board.cities[i].x, board.cities[i].y);
+        cityPoints[1 + 2 * i] = point.x;
+        cityPoints[2 + 2 * i] = point.y;
+    }
+    return cityPoints;
+}
+
 EMSCRIPTEN_KEEPALIVE void orvanta_key_release(int virtualKey) { orvanta::handleKeyRelease(virtualKey); }
 
 EMSCRIPTEN_KEEPALIVE int orvanta_command(int commandId) { return orvanta::handleCommand(commandId) ? 1 : 0; }
@@ -64,7 +83,7 @@ EMSCRIPTEN_KEEPALIVE int orvanta_open_picked(int nameBytes, int dataBytes, int c
     if (nameBytes < 0 || dataBytes < 0 || static_cast<std::size_t>(nameBytes) + 1 + dataBytes > staging.size())
         return 0;
     const std::string name(reinterpret_cast<const char*>(staging.data()), static_cast<std::size_t>(nameBytes));
-    orvanta::web::offerPickedFile(orvanta::text::fromUtf8(name), staging.data() + nameBytes + 1, dataBytes);
+    orvanta::web::offerPickedFile(name, staging.data() + nameBytes + 1, dataBytes);
     const int handled = orvanta::handleCommand(commandId) ? 1 : 0;
     orvanta::web::forgetPickedFile();
     return handled;
