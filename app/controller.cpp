@@ -51,6 +51,16 @@ void updateGameClock(bool closed) {
     }
 }
 
+// An empty board is refilled before it is shown: a fresh map in Generator
+// mode, an empty board of the grid setting in Editor mode.
+void refreshEmptyBoard(Board& board) {
+    if (board.cityCount != 0) return;
+    if (session.mode == AppMode::Generator)
+        regenerateBoard(board);
+    else if (session.mode == AppMode::Editor)
+        resetBoard(board);
+}
+
 void editMap(Board& board) {
     startPlayerRoute(board);
     session.mode = AppMode::Editor;
@@ -178,6 +188,49 @@ void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY,
 
 void refreshGameClock() {
     if (session.mode == AppMode::Game && !gameClock.gameFinished) gameClock.elapsedSeconds = secondsSinceGameStart();
+}
+
+Frame currentFrame(const Board& board) {
+    Frame frame;
+    frame.board = &board;
+    frame.mode = session.mode;
+    frame.routeClosed = gameClock.routeClosed;
+    frame.elapsedSeconds = gameClock.elapsedSeconds;
+    frame.solving = forcedSolveRunning();
+    if (frame.solving) {
+        frame.solveProgress = forcedSolveProgress();
+        frame.solveSeconds = forcedSolveSeconds();
+    }
+    return frame;
+}
+
+Frame settleFrame(Board& board, const BoardLayout& layout) {
+    // A click is applied where the board is now laid out, before anything is
+    // drawn; drawing itself changes nothing.
+    applyPendingClick(board, layout.originX, layout.originY, layout.scale, layout.scale);
+    board.measurePlayerRoute();
+    refreshGameClock();
+    return currentFrame(board);
+}
+
+const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight) {
+    refreshEmptyBoard(theBoard);
+    if (clientWidth < 0) clientWidth = 0;
+    if (clientHeight < 0) clientHeight = 0;
+    if (fitPicture(thePicture, clientWidth, clientHeight)) session.pictureDirty = true;
+
+    const OffscreenPicture* shown = nullptr;
+    if (thePicture.pixels != nullptr) {
+        const FrameLayout layout = layoutFrame(theBoard, clientWidth, clientHeight);
+        if (session.pictureDirty) {
+            const Frame frame = settleFrame(theBoard, layout.board);
+            shown = paintPicture(thePicture, &frame, layout);
+        } else {
+            shown = paintPicture(thePicture, nullptr, layout);
+        }
+    }
+    session.pictureDirty = false;
+    return shown;
 }
 
 void recordClick(MouseButton button, std::int32_t x, std::int32_t y) {

@@ -1,13 +1,18 @@
 // The controller: what every key release, menu or accelerator command and mouse
-// click does to the application state and the board. Keys and commands act at
-// once and request a repaint; a click is only recorded and is applied by the
-// next dirty repaint, once the board's layout for the window size is known.
+// click does to the application state and the board, and the paint handler.
+// Keys and commands act at once and request a repaint; a click is only
+// recorded and is applied by the next dirty repaint, once the board's layout
+// for the window size is known. Before a redraw the controller settles the
+// state (settleFrame) and gathers what the picture shows into a Frame
+// (frame.h); painting then only draws.
 #pragma once
 
 #include <cstdint>
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
+#include "app/frame.h"
+#include "app/picture.h"
 #include "core/board.h"
 
 namespace orvanta {
@@ -29,6 +34,21 @@ bool handleCommand(int commandId);
 // A button press at client point (x, y), read from the cursor position when the
 // press is handled. The click is stored and applied by the next repaint.
 void recordClick(MouseButton button, std::int32_t x, std::int32_t y);
+
+// The paint handler, given the current client size (a negative size counts as 0):
+//  1. refreshes an empty board (Generator mode: a fresh random map; Editor
+//     mode: an empty board of the grid setting; Game mode: nothing);
+//  2. remakes thePicture when the size differs from the recorded one (and then
+//     counts it as dirty);
+//  3. if the picture is dirty and has memory: lays the board out, settles the
+//     state (settleFrame) and has paintPicture redraw the frame; otherwise
+//     has it show the picture as it is;
+//  4. clears pictureDirty.
+// Returns the picture the front end copies whole (pictureWidth x pictureHeight
+// from (0, 0)) to the window at (0, 0), or null when there is nothing to copy
+// (empty client area, no picture memory, no drawing surface). The front end
+// calls it between the begin and end of its paint handling.
+const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight);
 
 // How often the front ends' timer calls tickGameClock: often enough that the
 // shown seconds never lag a whole second.
@@ -77,9 +97,18 @@ std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::i
 void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY, double scaleX,
                        double scaleY);
 
+// What a redraw does to the state before anything is drawn, with the board laid
+// out for the redraw: applies the pending click (applyPendingClick), measures
+// the player's route, refreshes the game clock; then gathers the frame.
+Frame settleFrame(Board& board, const BoardLayout& layout);
+
+// The frame of the state as it stands, with nothing settled: the board, the
+// mode, the clock and the forced solve's progress.
+Frame currentFrame(const Board& board);
+
 // While a game's clock runs, sets elapsedSeconds to the seconds since its
 // start; the redraw calls it so that the game line and a saved game show the
-// time of the last repaint. Outside Game mode and once the clock has stopped
+// time of the last redraw. Outside Game mode and once the clock has stopped
 // it changes nothing.
 void refreshGameClock();
 

@@ -3,13 +3,10 @@
 #include <cstdlib>
 #include <limits>
 
-#include "app/app_state.h"
-#include "app/controller.h"
 #include "app/draw.h"
+#include "app/frame.h"
 #include "app/renderer.h"
 #include "app/status_panel.h"
-#include "core/board.h"
-#include "core/generator.h"
 
 namespace orvanta {
 
@@ -37,53 +34,28 @@ bool createPicture(OffscreenPicture& picture, std::int32_t width, std::int32_t h
     return true;
 }
 
-namespace {
-
-// An empty board is refilled before it is shown: a fresh map in Generator
-// mode, an empty board of the grid setting in Editor mode.
-void refreshEmptyBoard(Board& board) {
-    if (board.cityCount != 0) return;
-    if (session.mode == AppMode::Generator)
-        regenerateBoard(board);
-    else if (session.mode == AppMode::Editor)
-        resetBoard(board);
-}
-
-}  // namespace
-
-const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight) {
-    refreshEmptyBoard(theBoard);
-
+bool fitPicture(OffscreenPicture& picture, std::int32_t clientWidth, std::int32_t clientHeight) {
     if (clientWidth < 0) clientWidth = 0;
     if (clientHeight < 0) clientHeight = 0;
-    if (clientWidth != thePicture.pictureWidth || clientHeight != thePicture.pictureHeight) {
-        if (thePicture.pixels != nullptr || thePicture.store != nullptr) platform::releasePictureSurface(thePicture);
-        createPicture(thePicture, clientWidth, clientHeight);
-        session.pictureDirty = true;
-    }
+    if (clientWidth == picture.pictureWidth && clientHeight == picture.pictureHeight) return false;
+    if (picture.pixels != nullptr || picture.store != nullptr) platform::releasePictureSurface(picture);
+    createPicture(picture, clientWidth, clientHeight);
+    return true;
+}
 
-    const OffscreenPicture* shown = nullptr;
-    if (thePicture.pixels != nullptr) {
-        DrawingSurface surface;
-        surface.picture = &thePicture;
-        if (platform::beginPictureDrawing(surface)) {
-            if (session.pictureDirty) {
-                clearPicture(thePicture, kBackgroundByte);
-                // A click is applied where the board is now laid out, before
-                // anything is drawn; drawing itself changes nothing.
-                const BoardLayout layout = layoutBoard(theBoard, clientWidth, clientHeight);
-                applyPendingClick(theBoard, layout.originX, layout.originY, layout.scale, layout.scale);
-                theBoard.measurePlayerRoute();
-                refreshGameClock();
-                drawBoard(theBoard, surface, layout);
-                drawStatusPanel(theBoard, surface, clientWidth, clientHeight);
-            }
-            platform::endPictureDrawing(surface);
-            shown = &thePicture;
-        }
+const OffscreenPicture* paintPicture(OffscreenPicture& picture, const Frame* frame, const FrameLayout& layout) {
+    if (picture.pixels == nullptr) return nullptr;
+    DrawingSurface surface;
+    surface.picture = &picture;
+    surface.redraw = frame != nullptr;
+    if (!platform::beginPictureDrawing(surface)) return nullptr;
+    if (frame != nullptr) {
+        clearPicture(picture, kBackgroundByte);
+        drawBoard(*frame, surface, layout.board);
+        drawStatusPanel(*frame, surface, layout.panel);
     }
-    session.pictureDirty = false;
-    return shown;
+    platform::endPictureDrawing(surface);
+    return &picture;
 }
 
 }  // namespace orvanta

@@ -12,6 +12,9 @@
 
 namespace orvanta {
 
+struct Frame;
+struct FrameLayout;
+
 // An RGB triple. The Windows colour value is RGB(red, green, blue).
 struct Colour {
     std::uint8_t red;
@@ -58,9 +61,13 @@ struct DrawingSurface {
     // The front end's context; null in tests.
     PictureContext* context = nullptr;
     Pen pen{};
+    // This repaint redraws the picture (it was dirty); without it the picture
+    // keeps its last contents and is only shown again. The front end's
+    // beginPictureDrawing and endPictureDrawing read it.
+    bool redraw = false;
 };
 
-// The program's one picture, owned by paintWindow.
+// The program's one picture, owned by paintWindow (controller.h).
 extern OffscreenPicture thePicture;
 
 // Pointer to the first pixel of window row y (0 at the top) of a picture with
@@ -78,19 +85,19 @@ inline std::uint8_t* pictureRow(const OffscreenPicture& picture, std::int32_t y)
 // `pixels` stays null. Returns whether there is pixel memory.
 bool createPicture(OffscreenPicture& picture, std::int32_t width, std::int32_t height);
 
-// The paint handler. Given the current client size it:
-//  1. refreshes an empty board (Generator mode: a fresh random map; Editor
-//     mode: an empty board of the grid setting; Game mode: nothing);
-//  2. remakes thePicture when the size differs from the recorded one (and then
-//     counts it as dirty);
-//  3. if the picture is dirty: clears it to grey, lays the board out, applies
-//     the pending click and draws the board and the status texts;
-//  4. clears pictureDirty.
-// Returns the picture the front end copies whole (pictureWidth x pictureHeight
-// from (0, 0)) to the window at (0, 0), or null when there is nothing to copy
-// (empty client area, no picture memory, no drawing surface). The front end
-// calls it between the begin and end of its paint handling.
-const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight);
+// Remakes the picture when the client size differs from the one it was made
+// for (a negative size counts as 0); returns whether it did, and the picture
+// then needs a redraw.
+bool fitPicture(OffscreenPicture& picture, std::int32_t clientWidth, std::int32_t clientHeight);
+
+// Draws one repaint into a picture and hands it back for the front end to copy
+// whole (pictureWidth x pictureHeight from (0, 0)) to the window at (0, 0), or
+// null when there is nothing to copy (no picture memory, no drawing surface).
+// With a frame it redraws: clears the picture to grey, then draws the board and
+// the status panel of the frame as laid out; without one (nullptr) the picture
+// keeps what the last redraw left. Changes nothing but the picture. The paint
+// handler that calls it is paintWindow (controller.h).
+const OffscreenPicture* paintPicture(OffscreenPicture& picture, const Frame* frame, const FrameLayout& layout);
 
 namespace platform {
 

@@ -2,9 +2,7 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
 #include "app/draw.h"
-#include "core/game_clock.h"
 
 namespace orvanta {
 
@@ -23,6 +21,13 @@ BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32
     layout.originY = toWindowCoordinate((h + spanY * layout.scale) * 0.5);
     layout.farX = toWindowCoordinate(layout.originX + spanX * layout.scale);
     layout.farY = toWindowCoordinate(layout.originY - spanY * layout.scale);
+    return layout;
+}
+
+FrameLayout layoutFrame(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight) {
+    FrameLayout layout;
+    layout.board = layoutBoard(board, clientWidth, clientHeight);
+    layout.panel = layoutPanel(clientWidth, clientHeight);
     return layout;
 }
 
@@ -64,9 +69,10 @@ void drawGrid(const Board& board, DrawingSurface& surface, std::int32_t originX,
     selectPen(surface, previous);
 }
 
-void drawCityMarker(const Board& board, DrawingSurface& surface, std::int32_t cityIndex, std::int32_t x,
+void drawCityMarker(const Frame& frame, DrawingSurface& surface, std::int32_t cityIndex, std::int32_t x,
                     std::int32_t y) {
-    if (session.mode == AppMode::Editor) {
+    const Board& board = *frame.board;
+    if (frame.mode == AppMode::Editor) {
         frameCentredRect(surface, colours::marker, x, y, 5, 5);
         return;
     }
@@ -75,7 +81,7 @@ void drawCityMarker(const Board& board, DrawingSurface& surface, std::int32_t ci
         return;
     }
     // The last pick; when the route is closed its final entry is the return to city 0.
-    const std::int32_t lastEntry = gameClock.routeClosed ? board.playerRouteLength - 2 : board.playerRouteLength - 1;
+    const std::int32_t lastEntry = frame.routeClosed ? board.playerRouteLength - 2 : board.playerRouteLength - 1;
     if (lastEntry >= 0 && lastEntry < kRouteCapacity && board.playerRoute[lastEntry] == cityIndex) {
         fillCentredRect(surface, colours::marker, x, y, 5, 5);
     } else if (board.routeContains(cityIndex)) {
@@ -98,15 +104,16 @@ void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t 
     selectPen(surface, previous);
 }
 
-void drawBoard(const Board& board, DrawingSurface& surface, const BoardLayout& layout) {
+void drawBoard(const Frame& frame, DrawingSurface& surface, const BoardLayout& layout) {
+    const Board& board = *frame.board;
     frameCornerRect(surface, colours::frame, layout.originX - 6, layout.farX + 6, layout.originY + 6, layout.farY - 6);
-    if (session.mode == AppMode::Editor)
+    if (frame.mode == AppMode::Editor)
         drawGrid(board, surface, layout.originX, layout.farX, layout.originY, layout.farY, layout.scale, layout.scale);
 
     const std::int32_t cityCount = board.cityCount < kMaxCities ? board.cityCount : kMaxCities;
     for (std::int32_t i = 0; i < cityCount; ++i) {
         const WindowPoint p = gridToWindow(layout, board.cities[i].x, board.cities[i].y);
-        drawCityMarker(board, surface, i, p.x, p.y);
+        drawCityMarker(frame, surface, i, p.x, p.y);
     }
     const std::int32_t routeLength = board.playerRouteLength < kRouteCapacity ? board.playerRouteLength : kRouteCapacity;
     for (std::int32_t i = 0; i + 1 < routeLength; ++i)

@@ -1,24 +1,15 @@
-// Drawing of the board into the off-screen picture: layout, frame, the
+// Drawing of the board into the off-screen picture: layout, outline, the
 // Editor's dotted grid, the city markers and the player's route.
 #pragma once
 
 #include <cstdint>
 
 #include "app/draw.h"
+#include "app/frame.h"
 #include "app/picture.h"
 #include "core/board.h"
 
 namespace orvanta {
-
-// The placement of the board for one redraw. Window y grows downward, grid y
-// upward.
-struct BoardLayout {
-    std::int32_t originX = 0;  // window point of grid point (0, 0), bottom-left
-    std::int32_t originY = 0;
-    std::int32_t farX = 0;     // window point of the top-right grid point
-    std::int32_t farY = 0;
-    double scale = 0.0;        // window pixels per grid unit, both axes
-};
 
 struct WindowPoint {
     std::int32_t x;
@@ -41,14 +32,12 @@ inline constexpr std::uint8_t kBackgroundByte = 176;
 // The player's route: solid, 1 pixel wide.
 inline constexpr Pen kRoutePen{PenStyle::Solid, 1, colours::route};
 
-// 80 % of the limiting client dimension, centred.
-BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight);
-
 // x = trunc(originX + gx * scale), y = trunc(originY - gy * scale).
 WindowPoint gridToWindow(const BoardLayout& layout, std::int32_t gx, std::int32_t gy);
 
-// Draws frame, grid (Editor mode), cities and the player's route as laid out.
-void drawBoard(const Board& board, DrawingSurface& surface, const BoardLayout& layout);
+// Draws the frame's board as laid out: its outline, the grid (Editor mode),
+// the cities and the player's route. Reads nothing but its parameters.
+void drawBoard(const Frame& frame, DrawingSurface& surface, const BoardLayout& layout);
 
 // The Editor's grid: 11 dotted lines each way, all dark, below a width of 41;
 // otherwise 41 each way with every fourth line dark.
@@ -62,8 +51,8 @@ void drawGridLines(std::int32_t lineCount, std::int32_t gridWidth, std::int32_t 
                    std::int32_t originX, std::int32_t farX, std::int32_t originY, std::int32_t farY,
                    double scaleX, double scaleY);
 
-// The 5 x 5 marker of one city centred on window point (x, y).
-void drawCityMarker(const Board& board, DrawingSurface& surface, std::int32_t cityIndex, std::int32_t x,
+// The 5 x 5 marker of one city of the frame's board centred on window point (x, y).
+void drawCityMarker(const Frame& frame, DrawingSurface& surface, std::int32_t cityIndex, std::int32_t x,
                     std::int32_t y);
 
 // One route line between two cities with kRoutePen.

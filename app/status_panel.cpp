@@ -5,11 +5,8 @@
 #include <cstdio>
 #include <limits>
 
-#include "app/app_state.h"
-#include "app/background_solve.h"
 #include "core/edition.h"
 #include "core/hold.h"
-#include "core/game_clock.h"
 #include "core/platform.h"
 #include "core/text1251.h"
 
@@ -60,19 +57,20 @@ NumberText formatNumber(double value) {
     return out;
 }
 
-void formatGameLine(const Board& board, char* line, std::size_t capacity) {
-    const std::int32_t seconds = gameClock.elapsedSeconds;
+void formatGameLine(const Frame& frame, char* line, std::size_t capacity) {
+    const Board& board = *frame.board;
+    const std::int32_t seconds = frame.elapsedSeconds;
     const std::int32_t picks = board.playerRouteLength - 1;
     const double ratio = lengthRatio(board);
     if constexpr (isProfi()) {
         std::snprintf(line, capacity, kGameLineProfi.c_str(), seconds, picks, formatNumber(ratio).text);
-    } else if (board.solved && gameClock.routeClosed) {
+    } else if (board.solved && frame.routeClosed) {
         std::snprintf(line, capacity, kGameLineGraded.c_str(), seconds, picks, gradePercent(ratio));
     } else if (board.solved) {
         std::snprintf(line, capacity, kGameLineOpen.c_str(), seconds, picks);
     } else {
         std::snprintf(line, capacity, kGameLineGeneral.c_str(), seconds, picks,
-                      gameClock.routeClosed ? kCannotEvaluate.c_str() : kRouteOpen.c_str());
+                      frame.routeClosed ? kCannotEvaluate.c_str() : kRouteOpen.c_str());
     }
 }
 
@@ -95,37 +93,42 @@ std::int32_t gradePercent(double ratio) {
     return static_cast<std::int32_t>(grade);
 }
 
-void drawStatusPanel(const Board& board, DrawingSurface& surface, std::int32_t /*clientWidth*/,
-                     std::int32_t clientHeight) {
+PanelLayout layoutPanel(std::int32_t /*clientWidth*/, std::int32_t clientHeight) {
+    PanelLayout layout;
+    layout.gameLineY = holdInt32(static_cast<std::int64_t>(clientHeight) - 24);
+    return layout;
+}
+
+void drawStatusPanel(const Frame& frame, DrawingSurface& surface, const PanelLayout& layout) {
+    const Board& board = *frame.board;
     char line[kStatusLineCapacity];
 
-    std::snprintf(line, sizeof line, kModeLine.c_str(), modeName(session.mode), board.cityCount, board.gridWidth,
+    std::snprintf(line, sizeof line, kModeLine.c_str(), modeName(frame.mode), board.cityCount, board.gridWidth,
                   board.gridHeight, board.solved ? "" : kNot.c_str());
-    platform::drawText(surface, 8, 12, textColours::strong, line);
+    platform::drawText(surface, layout.left, layout.modeLineY, textColours::strong, line);
 
-    if (forcedSolveRunning()) {
-        const auto percent = static_cast<std::int32_t>(forcedSolveProgress() * 100.0);
-        std::snprintf(line, sizeof line, kSolving.c_str(), percent, forcedSolveSeconds());
-        platform::drawText(surface, 8, 40, textColours::strong, line);
+    if (frame.solving) {
+        const auto percent = static_cast<std::int32_t>(frame.solveProgress * 100.0);
+        std::snprintf(line, sizeof line, kSolving.c_str(), percent, frame.solveSeconds);
+        platform::drawText(surface, layout.left, layout.progressY, textColours::strong, line);
     }
 
     if (isProfi() && board.solved) {
-        platform::drawText(surface, 8, 40, textColours::dim, kSpectrumHeader.c_str());
+        platform::drawText(surface, layout.left, layout.spectrumHeaderY, textColours::dim, kSpectrumHeader.c_str());
         const std::int32_t rows = board.spectrum.count < kSpectrumEntries ? board.spectrum.count : kSpectrumEntries;
         for (std::int32_t i = 0; i < rows; ++i) {
-            const std::int32_t y = 56 + 16 * i;
+            const std::int32_t y = layout.spectrumHeaderY + layout.spectrumRowHeight * (i + 1);
             const NumberText length = formatNumber(100.0 * board.spectrum.lengths[i]);
-            platform::drawText(surface, 8, y, textColours::strong, length.text);
+            platform::drawText(surface, layout.left, y, textColours::strong, length.text);
             const std::int32_t count = board.spectrum.counts[i];
             std::snprintf(line, sizeof line, "%i", count);
-            platform::drawText(surface, 72, y, count == 2 ? textColours::dim : textColours::strong, line);
+            platform::drawText(surface, layout.spectrumCountX, y, count == 2 ? textColours::dim : textColours::strong, line);
         }
     }
 
-    if (session.mode == AppMode::Game) {
-        formatGameLine(board, line, sizeof line);
-        platform::drawText(surface, 8, holdInt32(static_cast<std::int64_t>(clientHeight) - 24), textColours::strong,
-                           line);
+    if (frame.mode == AppMode::Game) {
+        formatGameLine(frame, line, sizeof line);
+        platform::drawText(surface, layout.left, layout.gameLineY, textColours::strong, line);
     }
 }
 

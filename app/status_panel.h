@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "app/frame.h"
 #include "app/picture.h"
 #include "core/board.h"
 
@@ -26,10 +27,9 @@ double lengthRatio(const Board& board);
 // above the ratio, never below 105. Held within the int32 range for any ratio.
 std::int32_t gradePercent(double ratio);
 
-// Draws the panel; only clientHeight is used (the game line sits 24 pixels
-// above the bottom). The game line shows elapsedSeconds as refreshGameClock
-// left it.
-void drawStatusPanel(const Board& board, DrawingSurface& surface, std::int32_t clientWidth,
-                     std::int32_t clientHeight);
+// Draws the panel of the frame where the layout puts it: the mode line, the
+// forced solve's progress, the Profi spectrum, and in Game mode the game line
+// with the frame's elapsedSeconds. Reads nothing but its parameters.
+void drawStatusPanel(const Frame& frame, DrawingSurface& surface, const PanelLayout& layout);
 
 }  // namespace orvanta

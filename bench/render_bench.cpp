@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/app_state.h"
+#include "app/controller.h"
 #include "app/picture.h"
 #include "core/board.h"
 #include "core/game_clock.h"

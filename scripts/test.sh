@@ -29,8 +29,9 @@ run_ctest() {  # build dir [ctest arguments]
 }
 stage() { echo; echo "=== $*"; }
 
-stage "Include directions between the layers"
+stage "Includes of each layer against its allow-list, and the checker's own test"
 if scripts/check-layers.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+if scripts/check-layers-test.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
 stage "Build and test (g++, warnings as errors)"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANTA_WERROR=ON

@@ -4,7 +4,6 @@
 #include <QFontMetricsF>
 #include "app/qt/qt_picture.h"
 
-#include "app/app_state.h"
 #include "app/qt/qt_text.h"
 
 namespace orvanta {
@@ -88,7 +87,7 @@ void endPictureDrawing(DrawingSurface& surface) {
     }
     OffscreenPicture* picture = surface.picture;
     // Only a redraw (which clears the picture first) changes the pixels.
-    if (picture == nullptr || picture->pixels == nullptr || !session.pictureDirty) return;
+    if (picture == nullptr || picture->pixels == nullptr || !surface.redraw) return;
     // The clear writes grey into the fourth byte too; QImage's RGB32 wants it
     // opaque before the picture is copied anywhere.
     for (std::int32_t y = 0; y < picture->pictureHeight; ++y) {

@@ -8,7 +8,6 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
 #include "core/text1251.h"
 
 namespace {
@@ -48,7 +47,7 @@ bool beginPictureDrawing(DrawingSurface& surface) {
     surface.context = nullptr;
     if (surface.picture == nullptr || surface.picture->store == nullptr) return false;
     // A redraw draws all its texts anew; a repaint keeps the last ones.
-    if (session.pictureDirty) js_texts_begin();
+    if (surface.redraw) js_texts_begin();
     surface.context = &theContext;
     return true;
 }
@@ -56,7 +55,7 @@ bool beginPictureDrawing(DrawingSurface& surface) {
 void endPictureDrawing(DrawingSurface& surface) {
     surface.context = nullptr;
     OffscreenPicture* picture = surface.picture;
-    if (picture == nullptr || picture->store == nullptr || !session.pictureDirty) return;
+    if (picture == nullptr || picture->store == nullptr || !surface.redraw) return;
     const std::uint8_t* from = picture->store->pixels.data();
     std::uint8_t* to = picture->store->rgba.data();
     const std::size_t count = picture->store->pixels.size() / 4;

@@ -8,12 +8,14 @@
 
 #include "app/app_state.h"
 #include "app/controller.h"
+#include "app/renderer.h"
 #include "app/status_panel.h"
 #include "core/edition.h"
 #include "core/game_clock.h"
 #include "core/solver.h"
 #include "session.h"
 #include "support/fake_clock.h"
+#include "support/fake_picture.h"
 
 namespace orvanta {
 namespace {
@@ -32,12 +34,13 @@ protected:
         // A 4 by 4 square; its tour around is 16 units, the crossed tours 8 + 8 sqrt 2.
         for (const City c : {City{0, 0}, City{4, 0}, City{4, 4}, City{0, 4}}) board.addCity(c.x, c.y);
     }
-    // As a redraw does it: the clock is brought up to date, then the panel drawn.
+    // As a redraw does it: the clock is brought up to date, then the panel
+    // drawn from the frame of the state.
     void draw(std::int32_t height = 400) {
         fake::pictureLog.texts.clear();
         surface.picture = nullptr;
         refreshGameClock();
-        drawStatusPanel(board, surface, 600, height);
+        drawStatusPanel(currentFrame(board), surface, layoutPanel(600, height));
     }
     // A closed game of 8 picks, 37 s, stopped, the route 3 % longer than the optimum.
     void closedGame(bool solved) {
@@ -209,6 +212,46 @@ TEST_F(StatusPanel, SpectrumListOnlyInProfiAndOnlyWhenSolved) {
     draw();
     EXPECT_EQ(texts().size(), 2u + 2u * 20u);
     EXPECT_EQ(t.back().y, 360);
+}
+
+// A frame and a layout built by hand draw with no global set: the panel and the
+// board read nothing else.
+TEST(Frame, BuiltByHandDrawsWithNoGlobalSet) {
+    fake::resetPictureFakes();
+    Board board;
+    std::int32_t w = 11, h = 11, n = 0;
+    board.configureBoard(w, h, n);
+    for (const City c : {City{0, 0}, City{4, 0}, City{4, 4}}) board.addCity(c.x, c.y);
+    board.extendPlayerRoute(1);
+    board.measurePlayerRoute();
+
+    Frame frame;
+    frame.board = &board;
+    frame.mode = AppMode::Game;
+    frame.elapsedSeconds = 42;
+    frame.solving = true;
+    frame.solveProgress = 0.5;
+    frame.solveSeconds = 7;
+    FrameLayout layout = layoutFrame(board, 300, 200);
+    layout.panel.gameLineY = 150;
+
+    OffscreenPicture picture;
+    ASSERT_TRUE(createPicture(picture, 300, 200));
+    ASSERT_EQ(paintPicture(picture, &frame, layout), &picture);
+    const auto strings = texts();
+    ASSERT_GE(strings.size(), 3u);
+    EXPECT_EQ(strings[0], "Игра:    Городов  3    Сетка 11x11    Решение НЕизвестно");
+    EXPECT_EQ(strings[1], "Поиск решения ЗК… 50 %, 7 сек   Esc — прервать");
+    EXPECT_EQ(strings.back(), isProfi() ? "Время  42 сек    Городов в пути  1    Суммарный путь 20"
+                                        : "Время  42 сек    Городов в пути  1    Путь не замкнут");
+    EXPECT_EQ(fake::pictureLog.texts.back().y, 150);
+    // City 0 is the start (filled), city 1 the last pick (filled in the marker
+    // colour); the route runs through their centres.
+    const WindowPoint start = gridToWindow(layout.board, 0, 0);
+    const WindowPoint last = gridToWindow(layout.board, 4, 0);
+    EXPECT_EQ(pixelAt(picture, start.x, start.y - 1), colours::visited);
+    EXPECT_EQ(pixelAt(picture, last.x, last.y - 1), colours::marker);
+    platform::releasePictureSurface(picture);
 }
 
 TEST(Grade, SmallestMultipleOfFiveAboveTheRatioNeverBelow105) {

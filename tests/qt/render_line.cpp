@@ -8,7 +8,6 @@
 #include <cstring>
 #include <string>
 
-#include "app/app_state.h"
 #include "app/qt/qt_picture.h"
 #include "app/status_panel.h"
 #include "core/text1251.h"
@@ -25,9 +24,9 @@ int main(int argc, char* argv[]) {
     std::memset(picture.pixels, 176, static_cast<std::size_t>(picture.rowStride) * 16);
     orvanta::DrawingSurface surface;
     surface.picture = &picture;
+    surface.redraw = true;  // a redrawn picture: made opaque for the copy
     if (!orvanta::platform::beginPictureDrawing(surface)) return 1;
     orvanta::platform::drawText(surface, 8, 0, orvanta::textColours::strong, text.c_str());
-    orvanta::session.pictureDirty = true;  // a redrawn picture: made opaque for the copy
     orvanta::platform::endPictureDrawing(surface);
     const bool saved = picture.store->image.convertToFormat(QImage::Format_RGB32).save(argv[1]);
     orvanta::platform::releasePictureSurface(picture);
