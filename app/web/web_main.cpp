@@ -20,6 +20,8 @@ namespace {
 
 std::vector<std::uint8_t> staging;
 orvanta::web::FlatBoard inspected{};
+// The layout of the last repaint.
+orvanta::LayoutChoice layoutChoice = orvanta::layoutFrame;
 // The count of the cities, then each city's window point.
 std::int32_t cityPoints[1 + 2 * orvanta::kMaxCities];
 
@@ -36,9 +38,11 @@ EMSCRIPTEN_KEEPALIVE void orvanta_start(int width, int height) {
 }
 
 // The picture for the client size, in the canvas's byte order, or null; its
-// size is thePicture's.
-EMSCRIPTEN_KEEPALIVE const std::uint8_t* orvanta_paint(int width, int height) {
-    const orvanta::OffscreenPicture* picture = orvanta::paintWindow(width, height);
+// size is thePicture's. On a small screen (the page shows the status texts
+// around the picture) the board fills the picture.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* orvanta_paint(int width, int height, int smallScreen) {
+    layoutChoice = smallScreen != 0 ? orvanta::layoutSmallScreen : orvanta::layoutFrame;
+    const orvanta::OffscreenPicture* picture = orvanta::paintWindow(width, height, layoutChoice);
     if (picture == nullptr || picture->store == nullptr) return nullptr;
     return picture->store->rgba.data();
 }
@@ -51,7 +55,7 @@ EMSCRIPTEN_KEEPALIVE int orvanta_picture_height() { return orvanta::thePicture.p
 EMSCRIPTEN_KEEPALIVE const std::int32_t* orvanta_city_points() {
     const orvanta::Board& board = orvanta::theBoard;
     const orvanta::BoardLayout layout =
-        orvanta::layoutBoard(board, orvanta::thePicture.pictureWidth, orvanta::thePicture.pictureHeight);
+        layoutChoice(board, orvanta::thePicture.pictureWidth, orvanta::thePicture.pictureHeight).board;
     const std::int32_t count = board.cityCount < 0 ? 0 : std::min(board.cityCount, orvanta::kMaxCities);
     cityPoints[0] = count;
     for (std::int32_t i = 0; i < count; ++i) {

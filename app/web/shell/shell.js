@@ -117,7 +117,7 @@ function paintPicture(compact) {
   }
   canvas.style.width = `${width}px`;
   canvas.style.height = `${height}px`;
-  const pixels = program._orvanta_paint(width, height);
+  const pixels = program._orvanta_paint(width, height, compact ? 1 : 0);
   if (!pixels) return false;
   const pictureWidth = program._orvanta_picture_width();
   const pictureHeight = program._orvanta_picture_height();
