@@ -22,8 +22,9 @@ std::vector<std::uint8_t> staging;
 orvanta::web::FlatBoard inspected{};
 // The layout of the last repaint.
 orvanta::LayoutChoice layoutChoice = orvanta::layoutFrame;
-// The count of the cities, then each city's window point.
-std::int32_t cityPoints[1 + 2 * orvanta::kMaxCities];
+// The board's outline (origin and far corner), the count of the cities, then
+// each city's window point.
+std::int32_t boardPoints[5 + 2 * orvanta::kMaxCities];
 
 }  // namespace
 
@@ -50,20 +51,24 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* orvanta_paint(int width, int height, in
 EMSCRIPTEN_KEEPALIVE int orvanta_picture_width() { return orvanta::thePicture.pictureWidth; }
 EMSCRIPTEN_KEEPALIVE int orvanta_picture_height() { return orvanta::thePicture.pictureHeight; }
 
-// Where the cities lie in the picture now, for the page to find the city a
-// finger meant.
-EMSCRIPTEN_KEEPALIVE const std::int32_t* orvanta_city_points() {
+// Where the board and its cities lie in the picture now, for the page to find
+// the city a finger meant.
+EMSCRIPTEN_KEEPALIVE const std::int32_t* orvanta_board_points() {
     const orvanta::Board& board = orvanta::theBoard;
     const orvanta::BoardLayout layout =
         layoutChoice(board, orvanta::thePicture.pictureWidth, orvanta::thePicture.pictureHeight).board;
     const std::int32_t count = board.cityCount < 0 ? 0 : std::min(board.cityCount, orvanta::kMaxCities);
-    cityPoints[0] = count;
+    boardPoints[0] = layout.originX;
+    boardPoints[1] = layout.originY;
+    boardPoints[2] = layout.farX;
+    boardPoints[3] = layout.farY;
+    boardPoints[4] = count;
     for (std::int32_t i = 0; i < count; ++i) {
         const orvanta::WindowPoint point = orvanta::gridToWindow(layout, board.cities[i].x, board.cities[i].y);
-        cityPoints[1 + 2 * i] = point.x;
-        cityPoints[2 + 2 * i] = point.y;
+        boardPoints[5 + 2 * i] = point.x;
+        boardPoints[6 + 2 * i] = point.y;
     }
-    return cityPoints;
+    return boardPoints;
 }
 
 EMSCRIPTEN_KEEPALIVE void orvanta_key_release(int virtualKey) { orvanta::handleKeyRelease(virtualKey); }

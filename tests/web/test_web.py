@@ -500,12 +500,13 @@ class WebEditionTest(unittest.TestCase):
 PHONES = ((390, 844), (360, 640), (844, 390))
 
 # Every status text's box, the board's and the screen's, in CSS pixels. On a
-# small screen the texts are in the panels around the board; else on it.
+# small screen the texts are in the panels around the board (the whole
+# canvas counts as the board); else they are drawn on the canvas.
 LAYOUT_SCRIPT = """
 const box = (r) => [r.left, r.top, r.right, r.bottom];
 const compact = document.body.classList.contains('compact');
 const canvas = document.getElementById('canvas').getBoundingClientRect();
-let texts;
+let texts, board = box(canvas);
 if (compact) {
   texts = Array.from(document.querySelectorAll('.status .part'), (part) => ({
     text: part.textContent, box: box(part.getBoundingClientRect()),
@@ -513,9 +514,11 @@ if (compact) {
 } else {
   texts = window.orvanta.texts.map((t) => ({text: t.text, panel: box(canvas),
     box: [canvas.left + t.x, canvas.top + t.y, canvas.left + t.x + t.width, canvas.top + t.y + 16]}));
+  const [left, top, right, bottom] = window.orvanta.boardOutline();
+  board = [canvas.left + left, canvas.top + top, canvas.left + right + 1, canvas.top + bottom + 1];
 }
 const titles = Array.from(document.querySelectorAll('.menu > button'), (b) => b.getBoundingClientRect().top);
-return {compact, texts, board: box(canvas), screen: [innerWidth, innerHeight],
+return {compact, texts, board, screen: [innerWidth, innerHeight],
         scrollWidth: document.documentElement.scrollWidth, menuRows: new Set(titles).size};
 """
 
@@ -577,8 +580,7 @@ class PhoneTest(unittest.TestCase):
 
     def assertLaidOut(self, page, when):
         layout = page.js(LAYOUT_SCRIPT)
-        what = f'{page.edition} at {layout["screen"]}, {when}'
-        self.assertTrue(layout['compact'], f'{what}: the small-screen layout')
+        what = f'{page.edition} at {layout["screen"]}, {when}, {"small-screen" if layout["compact"] else "desktop"} layout'
         self.assertLessEqual(layout['scrollWidth'], layout['screen'][0], f'{what}: no sideways scrolling')
         self.assertEqual(layout['menuRows'], 1, f'{what}: the menu bar in one row')
         width, height = layout['screen']

@@ -148,17 +148,21 @@ function paintPicture(compact) {
 // everywhere else, the tap is a click where it landed.
 const fingerReach = 40;
 
-// The cities' points in the picture, as [x, y] pairs.
-function cityPoints() {
-  const at = program._orvanta_city_points();
-  const count = new Int32Array(program.HEAPU8.buffer, at, 1)[0];
-  const flat = new Int32Array(program.HEAPU8.buffer, at + 4, 2 * count);
-  return Array.from({length: count}, (_, i) => [flat[2 * i], flat[2 * i + 1]]);
+// The board's outline in the picture ([left, top, right, bottom]) and its
+// cities' points as [x, y] pairs.
+function boardPoints() {
+  const at = program._orvanta_board_points();
+  const head = new Int32Array(program.HEAPU8.buffer, at, 5);
+  const flat = new Int32Array(program.HEAPU8.buffer, at + 20, 2 * head[4]);
+  return {
+    outline: [head[0], head[3], head[2], head[1]],
+    cities: Array.from({length: head[4]}, (_, i) => [flat[2 * i], flat[2 * i + 1]]),
+  };
 }
 
 function aimTap(point) {
   if (!program || state.ended || program._orvanta_mode() !== gameMode) return point;
-  const near = cityPoints().map(([x, y]) => ({x, y, distance: Math.hypot(x - point.x, y - point.y)}));
+  const near = boardPoints().cities.map(([x, y]) => ({x, y, distance: Math.hypot(x - point.x, y - point.y)}));
   near.sort((a, b) => a.distance - b.distance);
   const [first, second] = near;
   if (!first || first.distance > fingerReach) return point;
@@ -250,8 +254,9 @@ function readStoredNumber() {
   }
 }
 
-personalDialog.addEventListener('close', () => {
-  if (personalDialog.returnValue !== 'save') return;
+// Kept as the button is pressed (the dialog's close event comes later).
+personalDialog.querySelector('form').addEventListener('submit', (event) => {
+  if (!event.submitter || event.submitter.value !== 'save') return;
   try {
     localStorage.setItem(userStorageKey, personalText.value);
   } catch (error) {
@@ -350,7 +355,8 @@ if (testHooks) {
   state.breakNextWorker = () => { solver.brokenNext = true; solver.stop(); };
   state.keyRelease = (virtualKey) => program._orvanta_key_release(virtualKey);
   state.click = (right, x, y) => program._orvanta_click(right ? 1 : 0, x, y);
-  state.cityPoints = cityPoints;
+  state.cityPoints = () => boardPoints().cities;
+  state.boardOutline = () => boardPoints().outline;
   state.inspect = () => {
     const at = program._orvanta_inspect_board();
     const view = new DataView(program.HEAPU8.buffer);

@@ -6,15 +6,16 @@
 // the page; the board gets what is left.
 
 // Room the desktop layout needs: the game line with a grade and the mode line
-// in full, the progress line above the board and, in Profi, the spectrum's
-// columns to the left of the board and its 20 rows above the game line.
+// in full, both clear of the board (which keeps a tenth of the limiting side
+// above and below it) and, in Profi, the spectrum's columns to the left of the
+// board and its 20 rows above the game line.
 const desktopMinWidth = 640;
-const desktopMinHeight = 400;
+const desktopMinHeight = 280;
 const profiMinHeight = 402;
 const spectrumRight = 112;
 
 export function needsCompactLayout(width, height, profi) {
-  if (width < desktopMinWidth || height < desktopMinHeight) return true;
+  if (width < desktopMinWidth || Math.min(width, height) < desktopMinHeight) return true;
   if (!profi) return false;
   const boardLeft = (width - 0.8 * Math.min(width, height)) / 2;
   return height < profiMinHeight || boardLeft < spectrumRight;
