@@ -59,8 +59,8 @@ FrameLayout layoutFrame(const Board& board, std::int32_t clientWidth, std::int32
 
 // A small screen's layout (the web edition on a phone), where the status texts
 // stand in panels around the picture: the board fills the picture but for a
-// margin that keeps the city markers whole, and the texts keep the desktops'
-// places (they are not shown in the picture).
+// margin that keeps the city markers whole and within a finger's reach, and
+// the texts keep the desktops' places (they are not shown in the picture).
 FrameLayout layoutSmallScreen(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight);
 
 }  // namespace orvanta

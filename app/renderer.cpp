@@ -23,9 +23,10 @@ BoardLayout centredBoard(double spanX, double spanY, double w, double h, double 
 // damaged board cannot divide by zero.
 double spanOf(std::int32_t side) { return (side < 2 ? 2.0 : static_cast<double>(side)) - 1.0; }
 
-// Room around a small screen's board for the half of a city marker that lies
-// outside the outline, and a pixel more.
-constexpr double kMarkerMargin = 4.0;
+// Room around a small screen's board: the half of a city marker that lies
+// outside the outline, and room for a finger to tap a city at the edge
+// without touching the screen's rim.
+constexpr double kSmallScreenMargin = 12.0;
 
 }  // namespace
 
@@ -41,8 +42,8 @@ BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32
 FrameLayout layoutSmallScreen(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight) {
     const double spanX = spanOf(board.gridWidth), spanY = spanOf(board.gridHeight);
     const double w = clientWidth, h = clientHeight;
-    const double a = (w - 2 * kMarkerMargin) / spanX;
-    const double b = (h - 2 * kMarkerMargin) / spanY;
+    const double a = (w - 2 * kSmallScreenMargin) / spanX;
+    const double b = (h - 2 * kSmallScreenMargin) / spanY;
     const double m = a < b ? a : b;
     FrameLayout layout;
     layout.board = centredBoard(spanX, spanY, w, h, m > 0.0 ? m : 0.0);
