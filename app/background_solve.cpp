@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "app/controller.h"
-#include "app/solve_runner.h"
+#include "app/solve_services.h"
 #include "core/platform.h"
 #include "core/solver.h"
 

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "app/solve_runner.h"
+#include "app/solve_services.h"
 #include "core/solver.h"
 
 namespace orvanta::platform {

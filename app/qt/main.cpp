@@ -1,11 +1,9 @@
 // The Qt desktop program: one window, its menu and the event loop.
 #include <QApplication>
 
-#include "app/app_state.h"
-#include "app/background_solve.h"
+#include "app/front_end.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_text.h"
-#include "app/startup.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

@@ -12,8 +12,8 @@
 #include <QWindow>
 
 #include "app/command_ids.h"
-#include "app/controller.h"
-#include "app/qt/qt_picture.h"
+#include "app/front_end.h"
+#include "app/qt/picture_services.h"
 #include "app/qt/qt_text.h"
 #include "core/text1251.h"
 

@@ -7,14 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/controller.h"
-#include "app/picture.h"
-#include "app/renderer.h"
-#include "app/startup.h"
+#include "app/front_end.h"
+#include "app/web/file_services.h"
+#include "app/web/picture_services.h"
 #include "app/web/web_board_transfer.h"
-#include "app/web/web_file_services.h"
-#include "app/web/web_picture.h"
 
 namespace {
 

@@ -2,9 +2,8 @@
 
 #include <cstdio>
 
-#include "app/background_solve.h"
-#include "app/controller.h"
-#include "app/win32/picture_gdi.h"
+#include "app/front_end.h"
+#include "app/win32/picture_services.h"
 #include "app/win32/wide_text.h"
 #include "app/window_services.h"
 

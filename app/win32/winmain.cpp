@@ -1,9 +1,7 @@
 // The entry point of the Windows executables.
-#include "app/app_state.h"
-#include "app/background_solve.h"
+#include "app/front_end.h"
 #include "app/win32/main_window.h"
 #include "app/win32/resource_ids.h"
-#include "app/startup.h"
 
 namespace {
 // The system's arrow cursor (IDC_ARROW).

@@ -13,7 +13,7 @@
 #include "files/documents.h"
 #include "files/current_document.h"
 #include "support/fake_clock.h"
-#include "support/fake_solve_runner.h"
+#include "support/fake_solve_services.h"
 #include "support/fake_window_services.h"
 
 namespace orvanta::test {

@@ -21,7 +21,7 @@
 #include "session.h"
 #include "support/fake_clock.h"
 #include "support/fake_file_services.h"
-#include "support/fake_solve_runner.h"
+#include "support/fake_solve_services.h"
 #include "support/fake_window_services.h"
 #include "support/temp_dir.h"
 

@@ -12,7 +12,7 @@
 #include "app/background_solve.h"
 #include "app/command_ids.h"
 #include "app/controller.h"
-#include "app/solve_runner.h"
+#include "app/solve_services.h"
 #include "core/generator.h"
 #include "core/solver.h"
 #include "support/boards.h"

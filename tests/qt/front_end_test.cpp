@@ -28,7 +28,7 @@
 #include "app/controller.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_paths.h"
-#include "app/qt/qt_picture.h"
+#include "app/qt/picture_services.h"
 #include "app/qt/qt_text.h"
 #include "app/startup.h"
 #include "app/renderer.h"

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/qt/qt_picture.h"
+#include "app/qt/picture_services.h"
 #include "app/status_panel.h"
 #include "core/text1251.h"
 

@@ -26,7 +26,7 @@
 #include "support/fake_clock.h"
 #include "support/fake_file_services.h"
 #include "support/fake_picture.h"
-#include "support/fake_solve_runner.h"
+#include "support/fake_solve_services.h"
 #include "support/fake_window_services.h"
 
 namespace {

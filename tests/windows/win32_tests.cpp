@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/picture_gdi.h"
+#include "app/win32/picture_services.h"
 #include "app/startup.h"
 #include "app/win32/main_window.h"
 #include "app/win32/wide_text.h"

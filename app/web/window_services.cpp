@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/web/web_file_services.h"
+#include "app/web/file_services.h"
 #include "app/window_services.h"
 #include "core/text1251.h"
 

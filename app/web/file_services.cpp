@@ -3,7 +3,7 @@
 // accepts the proposed name, and a record that replaced its target goes to
 // the browser as a download under that name; the open dialog hands out the
 // file the user picked in the page's file picker before the command ran.
-#include "app/web/web_file_services.h"
+#include "app/web/file_services.h"
 
 #include <emscripten.h>
 

@@ -1,6 +1,6 @@
 // The off-screen picture as a 32-bit bottom-up DIB section, and text drawn into
 // it by GDI in the drawing context's default font.
-#include "app/win32/picture_gdi.h"
+#include "app/win32/picture_services.h"
 
 #include <string>
 

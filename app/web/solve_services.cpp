@@ -6,7 +6,7 @@
 #include <emscripten.h>
 
 #include "app/background_solve.h"
-#include "app/solve_runner.h"
+#include "app/solve_services.h"
 #include "app/web/web_board_transfer.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // them with the canvas's own text over the picture once it is on the canvas,
 // at the screen's full resolution; so the picture's memory holds everything
 // but the texts, and the shell keeps the texts of the last redraw.
-#include "app/web/web_picture.h"
+#include "app/web/picture_services.h"
 
 #include <emscripten.h>
 

@@ -1,7 +1,7 @@
-#include "support/fake_solve_runner.h"
+#include "support/fake_solve_services.h"
 
 #include "app/background_solve.h"
-#include "app/solve_runner.h"
+#include "app/solve_services.h"
 #include "core/solver.h"
 
 namespace orvanta::fake {

@@ -2,7 +2,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include "app/qt/qt_picture.h"
+#include "app/qt/picture_services.h"
 
 #include "app/qt/qt_text.h"
 

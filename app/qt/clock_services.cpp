@@ -1,14 +1,8 @@
-// The calendar clock, the solver's clock and its sleep, and the hand-over of
-// an ended solve to the event loop.
-#include <QCoreApplication>
-#include <QMetaObject>
-
+// The calendar clock, the solver's clock and its sleep.
 #include <chrono>
 #include <ctime>
 #include <thread>
 
-#include "app/background_solve.h"
-#include "app/solve_runner.h"
 #include "core/platform.h"
 
 namespace orvanta::platform {
@@ -22,12 +16,6 @@ std::int64_t monotonicMilliseconds() {
 
 void sleepMilliseconds(std::int32_t milliseconds) {
     if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-void postSolveEnded() {
-    // Queued to the application object, which lives on the window's thread.
-    if (QCoreApplication* application = QCoreApplication::instance())
-        QMetaObject::invokeMethod(application, [] { collectFinishedSolve(); }, Qt::QueuedConnection);
 }
 
 }  // namespace orvanta::platform
