@@ -427,6 +427,18 @@ class WebEditionTest(unittest.TestCase):
         steps.append(f'command:{COMMAND["startGame"]}')
         self.assertSameAsDesktop(page, steps)
         self.assertEqual(page.inspect()['mode'], 2)
+        # A click on the board while the About box is open only closes the box
+        # (a right click would start the trip again).
+        page.js('window.orvanta.click(false, ...window.orvanta.cityPoints()[1]);')
+        page.settle()
+        before = page.inspect()
+        self.assertEqual(before['route'], [0, 1])
+        page.keys('?')
+        wait_for(lambda: page.js('return document.getElementById("about").open'), 15, 'the About box')
+        page.click(5, 5, right=True)
+        wait_for(lambda: not page.js('return document.getElementById("about").open'), 15, 'the click to close it')
+        page.settle()
+        self.assertEqual(page.inspect(), before)
 
         # The personal number's dialog keeps the number in the browser; the
         # next start writes it into the saved files.
