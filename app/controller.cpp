@@ -219,6 +219,10 @@ Frame settleFrame(Board& board, const BoardLayout& layout) {
 }
 
 const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight) {
+    return paintWindow(clientWidth, clientHeight, layoutFrame);
+}
+
+const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight, LayoutChoice chooseLayout) {
     refreshEmptyBoard(theBoard);
     if (clientWidth < 0) clientWidth = 0;
     if (clientHeight < 0) clientHeight = 0;
@@ -226,7 +230,7 @@ const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clien
 
     const OffscreenPicture* shown = nullptr;
     if (thePicture.pixels != nullptr) {
-        const FrameLayout layout = layoutFrame(theBoard, clientWidth, clientHeight);
+        const FrameLayout layout = chooseLayout(theBoard, clientWidth, clientHeight);
         if (session.pictureDirty) {
             const Frame frame = settleFrame(theBoard, layout.board);
             shown = paintPicture(thePicture, &frame, layout);

@@ -50,6 +50,11 @@ void recordClick(MouseButton button, std::int32_t x, std::int32_t y);
 // calls it between the begin and end of its paint handling.
 const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight);
 
+// The same with the layout `chooseLayout` makes for the board and the client
+// size (paintWindow uses layoutFrame, the desktops' layout).
+using LayoutChoice = FrameLayout (*)(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight);
+const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight, LayoutChoice chooseLayout);
+
 // How often the front ends' timer calls tickGameClock: often enough that the
 // shown seconds never lag a whole second.
 inline constexpr int kClockCheckMilliseconds = 200;

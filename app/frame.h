@@ -57,4 +57,10 @@ BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32
 PanelLayout layoutPanel(std::int32_t clientWidth, std::int32_t clientHeight);
 FrameLayout layoutFrame(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight);
 
+// A small screen's layout (the web edition on a phone), where the status texts
+// stand in panels around the picture: the board fills the picture but for a
+// margin that keeps the city markers whole and within a finger's reach, and
+// the texts keep the desktops' places (they are not shown in the picture).
+FrameLayout layoutSmallScreen(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight);
+
 }  // namespace orvanta

@@ -6,21 +6,48 @@
 
 namespace orvanta {
 
-BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight) {
-    // configureBoard keeps both sides at 2 or more; hold them there anyway so a
-    // damaged board cannot divide by zero.
-    const double spanX = (board.gridWidth < 2 ? 2.0 : static_cast<double>(board.gridWidth)) - 1.0;
-    const double spanY = (board.gridHeight < 2 ? 2.0 : static_cast<double>(board.gridHeight)) - 1.0;
-    const double w = clientWidth, h = clientHeight;
-    const double a = w / spanX;
-    const double b = h / spanY;
-    const double m = a < b ? a : b;
+namespace {
+
+// The board centred in the client area at `scale` pixels per grid unit.
+BoardLayout centredBoard(double spanX, double spanY, double w, double h, double scale) {
     BoardLayout layout;
-    layout.scale = 0.8 * m;
+    layout.scale = scale;
     layout.originX = toWindowCoordinate((w - spanX * layout.scale) * 0.5);
     layout.originY = toWindowCoordinate((h + spanY * layout.scale) * 0.5);
     layout.farX = toWindowCoordinate(layout.originX + spanX * layout.scale);
     layout.farY = toWindowCoordinate(layout.originY - spanY * layout.scale);
+    return layout;
+}
+
+// configureBoard keeps both sides at 2 or more; hold them there anyway so a
+// damaged board cannot divide by zero.
+double spanOf(std::int32_t side) { return (side < 2 ? 2.0 : static_cast<double>(side)) - 1.0; }
+
+// Room around a small screen's board: the half of a city marker that lies
+// outside the outline, and room for a finger to tap a city at the edge
+// without touching the screen's rim.
+constexpr double kSmallScreenMargin = 12.0;
+
+}  // namespace
+
+BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight) {
+    const double spanX = spanOf(board.gridWidth), spanY = spanOf(board.gridHeight);
+    const double w = clientWidth, h = clientHeight;
+    const double a = w / spanX;
+    const double b = h / spanY;
+    const double m = a < b ? a : b;
+    return centredBoard(spanX, spanY, w, h, 0.8 * m);
+}
+
+FrameLayout layoutSmallScreen(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight) {
+    const double spanX = spanOf(board.gridWidth), spanY = spanOf(board.gridHeight);
+    const double w = clientWidth, h = clientHeight;
+    const double a = (w - 2 * kSmallScreenMargin) / spanX;
+    const double b = (h - 2 * kSmallScreenMargin) / spanY;
+    const double m = a < b ? a : b;
+    FrameLayout layout;
+    layout.board = centredBoard(spanX, spanY, w, h, m > 0.0 ? m : 0.0);
+    layout.panel = layoutPanel(clientWidth, clientHeight);
     return layout;
 }
 

@@ -14,7 +14,7 @@ test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-dev
                devscripts python3-pefile debhelper fakeroot
                emscripten chromium chromium-driver python3-selenium)
 # The web edition: Emscripten builds it, Python serves it.
-web_packages=(cmake make emscripten python3)
+web_packages=(cmake make emscripten python3 imagemagick)
 # The Windows smoke test is skipped, and says so, where Wine cannot be had.
 optional_packages=(wine wine64)
 

@@ -2,7 +2,8 @@
 # The web edition in headless Chromium: builds the site with Emscripten and the
 # native reference tool (from build/test), serves the tests' copy of the site
 # on a local port and plays the browser tests against it. Screenshots (both
-# editions, a phone-sized screen) go to build/web/screenshots.
+# editions, at the desktop size and on three phone screens) go to
+# build/web/screenshots.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

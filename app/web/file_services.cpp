@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <vector>
 
@@ -30,6 +31,29 @@ orvanta::platform::FileHandle nextHandle = 1;
 std::string pickedName;
 bool pickedWaiting = false;
 
+// A picked name the code page cannot spell: the narrow form the program
+// carries ('?' for what it lacks) and, for each of its bytes, the real
+// character in UTF-8. The last few picks are kept.
+struct RealName {
+    std::string narrow;
+    std::vector<std::string> characters;
+};
+std::deque<RealName> realNames;
+constexpr std::size_t kRealNames = 8;
+
+// The characters of a UTF-8 text, each as its own bytes: one for each byte
+// text::fromUtf8 makes of it.
+std::vector<std::string> utf8Characters(const std::string& utf8) {
+    std::vector<std::string> characters;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        characters.push_back(utf8.substr(i, length));
+        i += length;
+    }
+    return characters;
+}
+
 bool copyOut(const std::string& text, char* buffer, std::int32_t capacity) {
     if (buffer == nullptr || capacity <= 0 || text.size() + 1 > static_cast<std::size_t>(capacity)) return false;
     std::memcpy(buffer, text.c_str(), text.size() + 1);
@@ -46,13 +70,40 @@ std::string baseName(const std::string& path) {
 
 namespace orvanta::web {
 
-void offerPickedFile(const std::string& name, const std::uint8_t* bytes, std::int32_t count) {
+void offerPickedFile(const std::string& utf8Name, const std::uint8_t* bytes, std::int32_t count) {
     forgetPickedFile();
     // A name with a directory part would be taken for one of the program's own.
-    pickedName = baseName(name);
+    const std::string realBase = baseName(utf8Name);
+    pickedName = text::fromUtf8(realBase);
     if (pickedName.empty()) pickedName = "?";
+    if (text::toUtf8(pickedName.c_str()) != realBase) {
+        realNames.push_front(RealName{pickedName, utf8Characters(realBase)});
+        if (realNames.size() > kRealNames) realNames.pop_back();
+    }
     files[pickedName].assign(bytes, bytes + (count > 0 ? count : 0));
     pickedWaiting = true;
+}
+
+std::string realName(const char* narrow) {
+    const std::string name = narrow != nullptr ? narrow : "";
+    // The remembered name sharing the longest start with this one supplies
+    // that start, when it holds a stand-in '?'; the rest is plain Windows-1251.
+    // So the document name (the file's name without its extension) and a save
+    // name made of it map back.
+    const RealName* best = nullptr;
+    std::size_t bestLength = 0;
+    for (const RealName& entry : realNames) {
+        const std::size_t limit = std::min({name.size(), entry.narrow.size(), entry.characters.size()});
+        std::size_t shared = 0;
+        while (shared < limit && name[shared] == entry.narrow[shared]) ++shared;
+        if (shared > bestLength && entry.narrow.find('?') < shared) {
+            best = &entry;
+            bestLength = shared;
+        }
+    }
+    std::string real;
+    for (std::size_t i = 0; i < bestLength; ++i) real += best->characters[i];
+    return real + text::toUtf8(name.c_str() + bestLength);
 }
 
 void forgetPickedFile() {
@@ -103,7 +154,7 @@ bool replaceFile(const char* source, const char* target) {
     if (from == files.end() || target == nullptr) return false;
     std::vector<std::uint8_t> bytes = std::move(from->second);
     files.erase(from);
-    js_download(text::toUtf8(baseName(target).c_str()).c_str(), bytes.data(), static_cast<int>(bytes.size()));
+    js_download(web::realName(baseName(target).c_str()).c_str(), bytes.data(), static_cast<int>(bytes.size()));
     // Kept, so that a later save under the same name replaces it again.
     files[target] = std::move(bytes);
     return true;

@@ -2,20 +2,25 @@
 // the keys, the menu commands, the clicks, the clock's timer and a picked file.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/front_end.h"
-#include "app/web/web_board_transfer.h"
 #include "app/web/file_services.h"
 #include "app/web/picture_services.h"
-#include "core/text1251.h"
+#include "app/web/web_board_transfer.h"
 
 namespace {
 
 std::vector<std::uint8_t> staging;
 orvanta::web::FlatBoard inspected{};
+// The layout of the last repaint.
+orvanta::LayoutChoice layoutChoice = orvanta::layoutFrame;
+// The board's outline (origin and far corner), the count of the cities, then
+// each city's window point.
+std::int32_t boardPoints[5 + 2 * orvanta::kMaxCities];
 
 }  // namespace
 
@@ -30,15 +35,37 @@ EMSCRIPTEN_KEEPALIVE void orvanta_start(int width, int height) {
 }
 
 // The picture for the client size, in the canvas's byte order, or null; its
-// size is thePicture's.
-EMSCRIPTEN_KEEPALIVE const std::uint8_t* orvanta_paint(int width, int height) {
-    const orvanta::OffscreenPicture* picture = orvanta::paintWindow(width, height);
+// size is thePicture's. On a small screen (the page shows the status texts
+// around the picture) the board fills the picture.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* orvanta_paint(int width, int height, int smallScreen) {
+    layoutChoice = smallScreen != 0 ? orvanta::layoutSmallScreen : orvanta::layoutFrame;
+    const orvanta::OffscreenPicture* picture = orvanta::paintWindow(width, height, layoutChoice);
     if (picture == nullptr || picture->store == nullptr) return nullptr;
     return picture->store->rgba.data();
 }
 
 EMSCRIPTEN_KEEPALIVE int orvanta_picture_width() { return orvanta::thePicture.pictureWidth; }
 EMSCRIPTEN_KEEPALIVE int orvanta_picture_height() { return orvanta::thePicture.pictureHeight; }
+
+// Where the board and its cities lie in the picture now, for the page to find
+// the city a finger meant.
+EMSCRIPTEN_KEEPALIVE const std::int32_t* orvanta_board_points() {
+    const orvanta::Board& board = orvanta::theBoard;
+    const orvanta::BoardLayout layout =
+        layoutChoice(board, orvanta::thePicture.pictureWidth, orvanta::thePicture.pictureHeight).board;
+    const std::int32_t count = board.cityCount < 0 ? 0 : std::min(board.cityCount, orvanta::kMaxCities);
+    boardPoints[0] = layout.originX;
+    boardPoints[1] = layout.originY;
+    boardPoints[2] = layout.farX;
+    boardPoints[3] = layout.farY;
+    boardPoints[4] = count;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const orvanta::WindowPoint point = orvanta::gridToWindow(layout, board.cities[i].x, board.cities[i].y);
+        boardPoints[5 + 2 * i] = point.x;
+        boardPoints[6 + 2 * i] = point.y;
+    }
+    return boardPoints;
+}
 
 EMSCRIPTEN_KEEPALIVE void orvanta_key_release(int virtualKey) { orvanta::handleKeyRelease(virtualKey); }
 
@@ -61,7 +88,7 @@ EMSCRIPTEN_KEEPALIVE int orvanta_open_picked(int nameBytes, int dataBytes, int c
     if (nameBytes < 0 || dataBytes < 0 || static_cast<std::size_t>(nameBytes) + 1 + dataBytes > staging.size())
         return 0;
     const std::string name(reinterpret_cast<const char*>(staging.data()), static_cast<std::size_t>(nameBytes));
-    orvanta::web::offerPickedFile(orvanta::text::fromUtf8(name), staging.data() + nameBytes + 1, dataBytes);
+    orvanta::web::offerPickedFile(name, staging.data() + nameBytes + 1, dataBytes);
     const int handled = orvanta::handleCommand(commandId) ? 1 : 0;
     orvanta::web::forgetPickedFile();
     return handled;

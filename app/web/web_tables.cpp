@@ -65,7 +65,8 @@ std::string tablesJson() {
         ", " + pair("cityCount", offsetof(FlatBoard, cityCount)) + ", " +
         pair("playerRouteLength", offsetof(FlatBoard, playerRouteLength)) + ", " +
         pair("cities", offsetof(FlatBoard, cities)) + ", " + pair("cityBytes", sizeof(orvanta::City)) + ", " +
-        pair("cityY", offsetof(orvanta::City, y)) + ", " + pair("maxCities", kMaxCities);
+        pair("cityY", offsetof(orvanta::City, y)) + ", " + pair("maxCities", kMaxCities) + ", " +
+        pair("playerRoute", offsetof(FlatBoard, playerRoute)) + ", " + pair("routeCapacity", kRouteCapacity);
     return "{\n  \"command\": {" + commands + "},\n  \"menuRows\": [\n    " + menus + "],\n  \"characterKeys\": {" +
            characters + "},\n  \"virtualKey\": {" + keys + "},\n  \"flatBoard\": {" + board + "}\n}";
 }

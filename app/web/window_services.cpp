@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/web/file_services.h"
 #include "app/window_services.h"
 #include "core/text1251.h"
 
@@ -25,10 +26,12 @@ namespace orvanta::platform {
 
 void invalidateWindow() { js_invalidate(); }
 
+// The document name shows with its real characters, also those the code page
+// lacks.
 void setWindowTitle(const char* text, const char* name) {
-    char title[kTitleCapacity];
-    std::snprintf(title, sizeof title, "%s%s%s", kBaseTitle, text != nullptr ? text : "", name != nullptr ? name : "");
-    js_set_title(text::toUtf8(title).c_str());
+    char front[kTitleCapacity];
+    std::snprintf(front, sizeof front, "%s%s", kBaseTitle, text != nullptr ? text : "");
+    js_set_title((text::toUtf8(front) + web::realName(name)).c_str());
 }
 
 // The dialog is modal in the page (it takes every input while it is open),

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 
 #include "app/controller.h"
 #include "app/renderer.h"
@@ -35,6 +36,26 @@ TEST(Layout, BoardTakesEightyPercentOfTheLimitingSideCentred) {
     const WindowPoint p = gridToWindow(l, 3, 7);
     EXPECT_EQ(p.x, 244);
     EXPECT_EQ(p.y, 142);
+}
+
+// A phone's picture: the board as large as the picture allows, every city
+// marker (2 pixels beyond the outline) whole inside it, centred.
+TEST(Layout, SmallScreenBoardFillsThePictureWithItsMarkersWhole) {
+    struct Case {
+        std::int32_t side, w, h;
+    } cases[] = {{11, 390, 560}, {41, 360, 420}, {10000, 390, 560}, {11, 654, 325}, {41, 200, 201}, {11, 30, 27}};
+    for (const Case& c : cases) {
+        const FrameLayout l = layoutSmallScreen(boardOf(c.side, {}), c.w, c.h);
+        const std::int32_t limiting = c.w < c.h ? c.w : c.h;
+        EXPECT_GE(l.board.originX - 2, 0) << c.side << " " << c.w << "x" << c.h;
+        EXPECT_LT(l.board.farX + 2, c.w);
+        EXPECT_GE(l.board.farY - 2, 0);
+        EXPECT_LT(l.board.originY + 2, c.h);
+        EXPECT_GE(l.board.farX - l.board.originX, limiting - 26) << c.side << " " << c.w << "x" << c.h;
+        EXPECT_LE(std::abs((l.board.originX + l.board.farX) - c.w), 2);
+        // The status texts keep the desktops' places: the page shows them elsewhere.
+        EXPECT_EQ(l.panel.gameLineY, layoutFrame(boardOf(c.side, {}), c.w, c.h).panel.gameLineY);
+    }
 }
 
 TEST(Layout, HugeGridsAndCoordinatesStayWithinTheWindowCoordinateRange) {

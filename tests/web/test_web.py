@@ -59,14 +59,13 @@ def serve(directory):
     return server, f'http://127.0.0.1:{server.server_address[1]}'
 
 
-def chromium(downloads, width=800, height=600, mobile=None):
+def chromium(downloads, width=800, height=600):
     options = Options()
     for flag in ('--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                  '--disable-background-networking', '--disable-component-update', '--disable-sync',
                  f'--window-size={width},{height}', f'--user-data-dir={tempfile.mkdtemp(prefix="chromium-", dir=TEMP)}'):
         options.add_argument(flag)
-    if mobile:
-        options.add_experimental_option('mobileEmulation', mobile)
+    options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
     options.binary_location = '/usr/bin/chromium'
     driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
     driver.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': downloads})
@@ -193,7 +192,6 @@ class WebEditionTest(unittest.TestCase):
         cls.scratch = tempfile.mkdtemp(prefix='files-', dir=TEMP)
         cls.downloads = os.path.join(cls.scratch, 'downloads')
         os.makedirs(cls.downloads)
-        os.makedirs(OUTPUT, exist_ok=True)
 
     @classmethod
     def tearDownClass(cls):
@@ -376,6 +374,11 @@ class WebEditionTest(unittest.TestCase):
         wait_for(lambda: not page.js('return document.getElementById("about").open'), 15, 'the About box to close')
         # A page blocked by the solve would answer only when it ends, minutes on.
         self.assertLess(time.monotonic() - started, 30.0)
+        # So does an Esc that closes a menu.
+        ActionChains(self.driver).key_down(Keys.ALT).send_keys('b').key_up(Keys.ALT).perform()
+        wait_for(lambda: page.js('return document.querySelector(".menu.open") !== null'), 15, 'the Game menu')
+        page.keys(Keys.ESCAPE)
+        wait_for(lambda: page.js('return document.querySelector(".menu.open") === null'), 15, 'the menu to close')
         page.js(f'window.orvanta.setClock({CLOCK + 2});')
         wait_for(lambda: any('2 сек' in text for text in solving()), 15, 'the solve still running after the About box')
         self.assertEqual(page.inspect()['solved'], 0)
@@ -429,6 +432,18 @@ class WebEditionTest(unittest.TestCase):
         steps.append(f'command:{COMMAND["startGame"]}')
         self.assertSameAsDesktop(page, steps)
         self.assertEqual(page.inspect()['mode'], 2)
+        # A click on the board while the About box is open only closes the box
+        # (a right click would start the trip again).
+        page.js('window.orvanta.click(false, ...window.orvanta.cityPoints()[1]);')
+        page.settle()
+        before = page.inspect()
+        self.assertEqual(before['route'], [0, 1])
+        page.keys('?')
+        wait_for(lambda: page.js('return document.getElementById("about").open'), 15, 'the About box')
+        page.click(5, 5, right=True)
+        wait_for(lambda: not page.js('return document.getElementById("about").open'), 15, 'the click to close it')
+        page.settle()
+        self.assertEqual(page.inspect(), before)
 
         # The personal number's dialog keeps the number in the browser; the
         # next start writes it into the saved files.
@@ -458,10 +473,27 @@ class WebEditionTest(unittest.TestCase):
         self.driver.close()
         self.driver.switch_to.window(game)
 
-        # "Выход" ends the program: the page says so and takes no more input.
+        # A name the single-byte code page cannot spell keeps its real
+        # characters in the title and in the name a save proposes.
+        name = 'карта ✓ %s %n ✓'
+        path = os.path.join(self.folder('public'), name + '.rva')
+        with open(path, 'wb') as file:
+            file.write(map_record([(1, 1), (5, 5), (9, 2)], 11))
+        page.open_file(COMMAND['openMap'], path)
+        wait_for(lambda: self.driver.title == '"Orvanta" - Карта ' + name, 15, 'the real name in the title')
+        page.menu(COMMAND['saveMap'])
+        self.wait_for_download(name + '.rva', 512)
+
+        # "Выход" ends the program: the page says so, takes no more input and
+        # offers to start again, with nothing said on the console.
+        self.driver.get_log('browser')
         page.menu(COMMAND['exitProgram'])
         wait_for(lambda: page.js('return !document.getElementById("ended").hidden'), 15, 'the end')
         self.assertTrue(page.js('return document.getElementById("menubar").hidden && window.orvanta.ended'))
+        self.assertEqual(self.driver.get_log('browser'), [])
+        self.driver.find_element(By.CSS_SELECTOR, '#ended a').click()
+        wait_for(lambda: page.js('return !!(window.orvanta && window.orvanta.ready && !window.orvanta.ended)'), 15,
+                 'the program to start again')
 
     def test_eighteen_cities_solved_in_worker(self):
         page = Page(self.driver, self.base, 'profi')
@@ -481,48 +513,204 @@ class WebEditionTest(unittest.TestCase):
         self.assertLess(elapsed, 10000)
 
 
+# Phone screens (CSS pixels), each at three device pixels per CSS pixel.
+PHONES = ((390, 844), (360, 640), (844, 390))
+
+# Every status text's box, the board's and the screen's, in CSS pixels. On a
+# small screen the texts are in the panels around the board (the whole
+# canvas counts as the board); else they are drawn on the canvas.
+LAYOUT_SCRIPT = """
+const box = (r) => [r.left, r.top, r.right, r.bottom];
+const compact = document.body.classList.contains('compact');
+const canvas = document.getElementById('canvas').getBoundingClientRect();
+let texts, board = box(canvas);
+if (compact) {
+  texts = Array.from(document.querySelectorAll('.status .part'), (part) => ({
+    text: part.textContent, box: box(part.getBoundingClientRect()),
+    panel: box(part.closest('.status').getBoundingClientRect())}));
+} else {
+  texts = window.orvanta.texts.map((t) => ({text: t.text, panel: box(canvas),
+    box: [canvas.left + t.x, canvas.top + t.y, canvas.left + t.x + t.width, canvas.top + t.y + 16]}));
+  const [left, top, right, bottom] = window.orvanta.boardOutline();
+  board = [canvas.left + left, canvas.top + top, canvas.left + right + 1, canvas.top + bottom + 1];
+}
+const titles = Array.from(document.querySelectorAll('.menu > button'), (b) => b.getBoundingClientRect().top);
+return {compact, texts, board, screen: [innerWidth, innerHeight],
+        scrollWidth: document.documentElement.scrollWidth, menuRows: new Set(titles).size};
+"""
+
+
+def overlap(a, b):
+    return a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
+
+
+def touch(driver, x, y, hold=0.05):
+    """A finger at (x, y) of the canvas for `hold` seconds."""
+    left, top = driver.execute_script(
+        'const r = document.getElementById("canvas").getBoundingClientRect(); return [r.left, r.top];')
+    point = [{'x': left + x, 'y': top + y}]
+    driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchStart', 'touchPoints': point})
+    time.sleep(hold)
+    driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchEnd', 'touchPoints': []})
+    time.sleep(0.2)
+
+
 class PhoneTest(unittest.TestCase):
-    """A phone-sized screen at three device pixels per CSS pixel, driven by touch."""
+    """Phone screens driven by touch; one browser takes each screen's metrics in turn."""
 
     @classmethod
     def setUpClass(cls):
         cls.server, cls.base = serve(SITE)
+        cls.driver = chromium(tempfile.mkdtemp(prefix='downloads-', dir=TEMP))
 
     @classmethod
     def tearDownClass(cls):
+        cls.driver.quit()
         cls.server.shutdown()
 
-    def touch(self, driver, x, y, hold):
-        left, top = driver.execute_script(
-            'const r = document.getElementById("canvas").getBoundingClientRect(); return [r.left, r.top];')
-        point = [{'x': left + x, 'y': top + y}]
-        driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchStart', 'touchPoints': point})
-        time.sleep(hold)
-        driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchEnd', 'touchPoints': []})
-        time.sleep(0.2)
+    def phone(self, width, height):
+        self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+            'width': width, 'height': height, 'deviceScaleFactor': 3, 'mobile': True})
+        self.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 5})
 
-    def test_taps_and_long_press_on_a_phone(self):
-        downloads = tempfile.mkdtemp(prefix='downloads-', dir=TEMP)
-        mobile = {'deviceMetrics': {'width': 390, 'height': 844, 'pixelRatio': 3.0, 'touch': True}}
-        driver = chromium(downloads, mobile=mobile)
-        self.addCleanup(driver.quit)
-        for edition in ('public', 'profi'):
-            page = Page(driver, self.base, edition)
-            page.load()
-            width, height = page.size()
-            canvas = page.js('const c = document.getElementById("canvas"); return [c.width, c.height];')
-            self.assertEqual(canvas, [round(width * 3), round(height * 3)], 'the canvas has every device pixel')
-            driver.save_screenshot(os.path.join(OUTPUT, f'phone-{edition}.png'))
-        cities = reference('profi', width, height, [], tempfile.mkdtemp(dir=TEMP))['cities']
-        self.touch(driver, *cities[0][2:], hold=0.05)
-        wait_for(lambda: page.inspect()['mode'] == 2, 15, 'a tap to start the game')
-        self.touch(driver, *cities[1][2:], hold=0.05)
-        wait_for(lambda: page.inspect()['playerRouteLength'] == 2, 15, 'a tap to pick a city')
+    def open_map(self, page, cities):
+        path = os.path.join(tempfile.mkdtemp(dir=TEMP), 'phone.rva')
+        with open(path, 'wb') as file:
+            file.write(map_record(cities, 11))
+        page.open_file(COMMAND['openMap'], path)
+        wait_for(lambda: page.inspect()['cityCount'] == len(cities), 15, 'the map')
+        page.settle()
+
+    def play_trip_by_taps(self, page):
+        # The points are read for every tap: a panel that grows moves the board.
+        point = lambda index: page.js('return window.orvanta.cityPoints()[arguments[0]];', index)
+        if page.inspect()['mode'] != 2:
+            touch(self.driver, *point(0))
+            wait_for(lambda: page.inspect()['mode'] == 2, 15, 'a tap to start the game')
+            page.settle()
+        count = page.inspect()['cityCount']
+        for index in range(1, count):
+            touch(self.driver, *point(index))
+            page.settle()
+        wait_for(lambda: page.inspect()['playerRouteLength'] == count + 1, 15, 'the trip closed by taps')
+        page.settle()
+
+    def assertLaidOut(self, page, when):
+        layout = page.js(LAYOUT_SCRIPT)
+        what = f'{page.edition} at {layout["screen"]}, {when}, {"small-screen" if layout["compact"] else "desktop"} layout'
+        self.assertLessEqual(layout['scrollWidth'], layout['screen'][0], f'{what}: no sideways scrolling')
+        self.assertEqual(layout['menuRows'], 1, f'{what}: the menu bar in one row')
+        width, height = layout['screen']
+        texts = layout['texts']
+        for text in texts:
+            left, top, right, bottom = text['box']
+            self.assertTrue(left >= 0 and top >= 0 and right <= width and bottom <= height,
+                            f'{what}: {text["text"]!r} at {text["box"]} leaves the screen')
+            panel = text['panel']
+            self.assertTrue(left >= panel[0] - 0.5 and top >= panel[1] - 0.5 and right <= panel[2] + 0.5 and
+                            bottom <= panel[3] + 0.5, f'{what}: {text["text"]!r} is cut off')
+            self.assertFalse(overlap(text['box'], layout['board']), f'{what}: {text["text"]!r} over the board')
+        for i, a in enumerate(texts):
+            for b in texts[i + 1:]:
+                self.assertFalse(overlap(a['box'], b['box']), f'{what}: {a["text"]!r} over {b["text"]!r}')
+        # Nothing of the program's texts is lost on the way to the panels.
+        shown = ''.join(t['text'] for t in texts).replace(' ', '')
+        self.assertEqual(shown, ''.join(t['text'] for t in page.texts()).replace(' ', ''), what)
+        return ' | '.join(t['text'] for t in texts)
+
+    def assertMenusInside(self, page):
+        """Each drop-down lies within the screen; a tap on the board with a
+        menu open only closes the menu."""
+        width, height = page.js('return [innerWidth, innerHeight];')
+        point = page.js('return window.orvanta.cityPoints()[1];')
+        before = (page.inspect(), page.texts())
+        for title in self.driver.find_elements(By.CSS_SELECTOR, '.menu > button'):
+            title.click()
+            left, top, right, bottom = page.js(
+                'const r = document.querySelector(".menu.open .menu-items").getBoundingClientRect();'
+                'return [r.left, r.top, r.right, r.bottom];')
+            self.assertTrue(left >= 0 and right <= width and bottom <= height, f'{title.text} menu at {left}..{right}')
+            touch(self.driver, *point)
+            self.assertFalse(page.js('return document.querySelector(".menu.open") !== null'), 'the tap closes the menu')
+            page.settle()
+            self.assertEqual((page.inspect(), page.texts()), before, 'the tap that closed a menu changes nothing')
+
+    def test_small_screens_keep_texts_whole_and_apart(self):
+        for width, height in PHONES:
+            self.phone(width, height)
+            for edition in ('public', 'profi'):
+                page = Page(self.driver, self.base, edition)
+                page.load()
+                canvas = page.js('const c = document.getElementById("canvas"); return [c.width, c.height];')
+                self.assertEqual(canvas, [round(n * 3) for n in page.size()], 'the canvas has every device pixel')
+                self.assertLaidOut(page, 'loaded')
+                self.assertMenusInside(page)
+                self.play_trip_by_taps(page)
+                self.assertLaidOut(page, 'after the trip')
+                page.keys(Keys.ADD)
+                wait_for(lambda: page.inspect()['solved'] == 1, 15, 'the solve')
+                page.settle()
+                shown = self.assertLaidOut(page, 'after "+"')
+                if edition == 'public':
+                    self.assertRegex(shown, r'Результат в пределах \d+ % от решения ЗК')
+                else:
+                    self.assertRegex(shown, r'Спектр путей.*Суммарный путь \d')
+                self.driver.save_screenshot(os.path.join(OUTPUT, f'phone-{edition}-{width}x{height}.png'))
+
+    def test_taps_take_the_city_a_finger_meant(self):
+        # In landscape the board is small enough that a finger reaches farther than a click.
+        self.phone(*PHONES[2])
+        page = Page(self.driver, self.base, 'profi')
+        page.load()
+        # Four corners of the 11-grid and, in the middle, two cities one step apart.
+        self.open_map(page, [(0, 0), (10, 10), (10, 0), (0, 10), (4, 5), (5, 5)])
+        points = page.js('return window.orvanta.cityPoints();')
+        step = (points[2][0] - points[0][0]) / 10
+        # A click takes a city within a tenth of the board's width; a finger
+        # reaches a little farther, up to 40 pixels.
+        reach = 10 * step * 0.1 + 4
+        self.assertLess(reach, 38, 'the board is laid out as expected')
+        route = lambda: page.inspect()['route']
+
+        touch(self.driver, points[1][0] + 3, points[1][1] + 2)
+        wait_for(lambda: route() == [0, 1], 15, 'a tap beside a city to take it')
+        touch(self.driver, points[2][0] - reach / 2 ** 0.5, points[2][1] - reach / 2 ** 0.5)
+        wait_for(lambda: route() == [0, 1, 2], 15, 'a tap a finger away from a city to take it')
+
+        # Between two near cities, as far from each: what a click there does.
+        between = ((points[4][0] + points[5][0]) / 2, points[4][1] - (reach ** 2 - (step / 2) ** 2) ** 0.5)
+        page.js('window.orvanta.click(false, arguments[0], arguments[1]);', *map(int, between))
+        page.settle()
+        clicked = route()
+        # The same trip again, then the tap.
+        for right, point in ((True, (0, 0)), (False, points[1]), (False, points[2])):
+            page.js('window.orvanta.click(arguments[0], arguments[1], arguments[2]);', right, *map(int, point))
+            page.settle()
+        self.assertEqual(route(), [0, 1, 2])
+        touch(self.driver, *map(int, between))
+        page.settle()
+        self.assertEqual(route(), clicked, 'an ambiguous tap is a click')
+
         # A long press is the right click: the trip starts again from the first city.
-        self.touch(driver, *cities[3][2:], hold=1.5)
-        wait_for(lambda: page.inspect()['playerRouteLength'] == 1, 15, 'a long press to restart the trip')
-        driver.save_screenshot(os.path.join(OUTPUT, 'phone-profi-game.png'))
+        touch(self.driver, *points[3], hold=1.5)
+        wait_for(lambda: route() == [0], 15, 'a long press to restart the trip')
+        self.driver.save_screenshot(os.path.join(OUTPUT, 'phone-profi-game.png'))
+
+    def test_plays_offline_after_one_visit(self):
+        self.phone(*PHONES[0])
+        server, base = serve(SITE)
+        for edition in ('profi', 'public'):
+            page = Page(self.driver, base, edition)
+            page.load()
+            wait_for(lambda: page.js('return !!navigator.serviceWorker.controller'), 30, 'the site to be kept')
+            errors = self.driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})['installabilityErrors']
+            self.assertEqual(errors, [], f'{edition} installs')
+        server.shutdown()
+        server.server_close()
+        page.load()
+        self.play_trip_by_taps(page)
 
 
 if __name__ == '__main__':
+    os.makedirs(OUTPUT, exist_ok=True)
     unittest.main(argv=sys.argv[:1] + sys.argv[4:], verbosity=2)

@@ -1,6 +1,7 @@
 // The menu bar in HTML: drop-down menus opened by a click or by Alt and a
 // menu's letter, items chosen by a click, Enter or their letter, arrows to
-// move, Escape to close.
+// move, Escape to close. A press elsewhere while a menu is open only closes
+// it, and a drop-down keeps within the page's width.
 import {lettersOf, menuRows} from './commands.js';
 
 function captionParts(caption) {
@@ -26,16 +27,22 @@ export class MenuBar {
     this.openIndex = -1;
     menuRows.forEach(([caption, items], index) => this.addMenu(bar, caption, items, index, runCommand));
     document.addEventListener('pointerdown', (event) => {
-      if (this.isOpen() && !event.target.closest('#menubar')) this.close();
+      if (!this.isOpen() || event.target.closest('#menubar')) return;
+      this.close();
+      event.stopPropagation();
+      event.preventDefault();
     }, true);
   }
 
   addMenu(bar, caption, items, index, runCommand) {
     const menu = document.createElement('div');
     menu.className = 'menu';
+    menu.setAttribute('role', 'none');
     const title = document.createElement('button');
     title.type = 'button';
-    title.setAttribute('aria-haspopup', 'true');
+    title.setAttribute('role', 'menuitem');
+    title.setAttribute('aria-haspopup', 'menu');
+    title.setAttribute('aria-expanded', 'false');
     captionInto(title, caption);
     const list = document.createElement('div');
     list.className = 'menu-items';
@@ -64,7 +71,7 @@ export class MenuBar {
     });
     menu.append(title, list);
     bar.append(menu);
-    this.menus.push({element: menu, entries, mnemonic: captionParts(caption).mnemonic});
+    this.menus.push({element: menu, title, list, entries, mnemonic: captionParts(caption).mnemonic});
   }
 
   isOpen() {
@@ -74,12 +81,21 @@ export class MenuBar {
   show(index, focusFirst) {
     this.close();
     this.openIndex = index;
-    this.menus[index].element.classList.add('open');
+    const {element, title, list} = this.menus[index];
+    element.classList.add('open');
+    title.setAttribute('aria-expanded', 'true');
+    list.style.left = '';
+    const pageWidth = document.documentElement.clientWidth;
+    const over = list.getBoundingClientRect().right - pageWidth;
+    if (over > 0) list.style.left = `${-Math.min(over, element.getBoundingClientRect().left)}px`;
     if (focusFirst) this.menus[index].entries[0].button.focus();
   }
 
   close() {
-    if (this.isOpen()) this.menus[this.openIndex].element.classList.remove('open');
+    if (this.isOpen()) {
+      this.menus[this.openIndex].element.classList.remove('open');
+      this.menus[this.openIndex].title.setAttribute('aria-expanded', 'false');
+    }
     this.openIndex = -1;
     if (document.activeElement && document.activeElement.closest('#menubar')) document.activeElement.blur();
   }

@@ -1,10 +1,11 @@
 // Mouse and touch on the canvas. A mouse button is a click at once; a tap is
 // a left click, a long press a right click (the trip starts again from the
-// first city; in the editor the city there is removed).
+// first city; in the editor the city there is removed). A tap goes to the
+// point `aim` makes of it (the city the finger meant).
 const longPressMilliseconds = 500;
 const slop = 12;  // pixels a finger may move and still tap
 
-export function attachPointer(canvas, click) {
+export function attachPointer(canvas, click, aim) {
   let press = null;
 
   const pointAt = (event) => {
@@ -41,7 +42,7 @@ export function attachPointer(canvas, click) {
   canvas.addEventListener('pointerup', (event) => {
     if (!press || press.id !== event.pointerId) return;
     clearTimeout(press.timer);
-    if (!press.long) click(false, press.point);
+    if (!press.long) click(false, aim(press.point));
     press = null;
   });
   canvas.addEventListener('pointercancel', cancel);

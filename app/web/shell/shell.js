@@ -1,12 +1,13 @@
 // The page's shell around the WebAssembly program: the canvas that shows the
 // off-screen picture with the texts drawn over it, the services the program
 // calls (through Module.web), keys, the file picker and downloads, the
-// dialogs, the refusal beep and the clock's timer. The menu bar, the pointer
-// and the solve worker have modules of their own.
+// dialogs, the refusal beep and the clock's timer. The menu bar, the pointer,
+// the small-screen panels and the solve worker have modules of their own.
 import {characterKeys, command, virtualKeyOf} from './commands.js';
 import {MenuBar} from './menus.js';
 import {attachPointer} from './pointer.js';
 import {Solver} from './solver.js';
+import {clearPanels, fillPanels, needsCompactLayout} from './status.js';
 import {flatBoard} from './tables.js';
 
 const body = document.body;
@@ -15,7 +16,13 @@ const testHooks = body.dataset.testHooks === '1';
 const params = new URLSearchParams(location.search);
 const userStorageKey = 'orvanta.user.txt';
 
+const screenBox = document.getElementById('screen');
 const board = document.getElementById('board');
+const panels = {
+  top: document.getElementById('status-top'), middle: document.getElementById('status-middle'),
+  bottom: document.getElementById('status-bottom'), shown: '',
+};
+const gameMode = 2;
 const canvas = document.getElementById('canvas');
 const context = canvas.getContext('2d', {alpha: false});
 const picture = document.createElement('canvas');
@@ -74,7 +81,8 @@ function queuePaint() {
 
 // Asks the program for the picture of the board's size and puts it on the
 // canvas: 1:1 at a device pixel ratio of 1, else scaled without smoothing,
-// with the texts drawn over it at the screen's own resolution.
+// with the texts drawn over it at the screen's own resolution, or, on a
+// small screen, in the panels around it.
 function present() {
   paintQueued = false;
   if (!program || state.ended) return;
@@ -86,6 +94,19 @@ function present() {
     }, wait);
     return;
   }
+  const compact = needsCompactLayout(screenBox.clientWidth, screenBox.clientHeight, edition === 'profi');
+  body.classList.toggle('compact', compact);
+  if (!compact) clearPanels(panels);
+  // New panel texts change the board's room: the picture is made again for it.
+  for (let attempt = 0; attempt < 3; ++attempt) {
+    if (!paintPicture(compact)) return;
+    if (!compact || !fillPanels(panels, state.texts, program._orvanta_mode() === gameMode)) break;
+  }
+  // Since the navigation started.
+  if (state.firstPaintMilliseconds === null) state.firstPaintMilliseconds = performance.now();
+}
+
+function paintPicture(compact) {
   const width = Math.floor(board.clientWidth);
   const height = Math.floor(board.clientHeight);
   const ratio = window.devicePixelRatio || 1;
@@ -97,8 +118,8 @@ function present() {
   }
   canvas.style.width = `${width}px`;
   canvas.style.height = `${height}px`;
-  const pixels = program._orvanta_paint(width, height);
-  if (!pixels) return;
+  const pixels = program._orvanta_paint(width, height, compact ? 1 : 0);
+  if (!pixels) return false;
   const pictureWidth = program._orvanta_picture_width();
   const pictureHeight = program._orvanta_picture_height();
   if (picture.width !== pictureWidth || picture.height !== pictureHeight) {
@@ -112,6 +133,7 @@ function present() {
   context.setTransform(1, 0, 0, 1, 0, 0);
   context.imageSmoothingEnabled = false;
   context.drawImage(picture, 0, 0, pictureWidth * scaleX, pictureHeight * scaleY);
+  if (compact) return true;
   context.setTransform(scaleX, 0, 0, scaleY, 0, 0);
   context.font = font.css;
   context.textBaseline = 'alphabetic';
@@ -119,8 +141,34 @@ function present() {
     context.fillStyle = text.colour;
     context.fillText(text.text, text.x, text.y + font.ascent);
   }
-  // Since the navigation started.
-  if (state.firstPaintMilliseconds === null) state.firstPaintMilliseconds = performance.now();
+  return true;
+}
+
+// A finger covers some 40 CSS pixels: in a game a tap takes the nearest city
+// within that reach, unless another city is about as near; then, as
+// everywhere else, the tap is a click where it landed.
+const fingerReach = 40;
+
+// The board's outline in the picture ([left, top, right, bottom]) and its
+// cities' points as [x, y] pairs.
+function boardPoints() {
+  const at = program._orvanta_board_points();
+  const head = new Int32Array(program.HEAPU8.buffer, at, 5);
+  const flat = new Int32Array(program.HEAPU8.buffer, at + 20, 2 * head[4]);
+  return {
+    outline: [head[0], head[3], head[2], head[1]],
+    cities: Array.from({length: head[4]}, (_, i) => [flat[2 * i], flat[2 * i + 1]]),
+  };
+}
+
+function aimTap(point) {
+  if (!program || state.ended || program._orvanta_mode() !== gameMode) return point;
+  const near = boardPoints().cities.map(([x, y]) => ({x, y, distance: Math.hypot(x - point.x, y - point.y)}));
+  near.sort((a, b) => a.distance - b.distance);
+  const [first, second] = near;
+  if (!first || first.distance > fingerReach) return point;
+  if (second && second.distance < 1.5 * first.distance + 4) return point;
+  return {x: first.x, y: first.y};
 }
 
 // ---- Services the program calls --------------------------------------------------------
@@ -141,9 +189,8 @@ const web = {
     solver.end();
     menuBar.close();
     document.getElementById('menubar').hidden = true;
-    board.hidden = true;
+    screenBox.hidden = true;
     document.getElementById('ended').hidden = false;
-    window.close();
   },
   // A short tone and a red flash around the board.
   beep() {
@@ -208,8 +255,9 @@ function readStoredNumber() {
   }
 }
 
-personalDialog.addEventListener('close', () => {
-  if (personalDialog.returnValue !== 'save') return;
+// Kept as the button is pressed (the dialog's close event comes later).
+personalDialog.querySelector('form').addEventListener('submit', (event) => {
+  if (!event.submitter || event.submitter.value !== 'save') return;
   try {
     localStorage.setItem(userStorageKey, personalText.value);
   } catch (error) {
@@ -291,8 +339,10 @@ document.addEventListener('keyup', (event) => {
 
 attachPointer(canvas, (right, point) => {
   if (program && !state.ended) program._orvanta_click(right ? 1 : 0, point.x, point.y);
-});
-new ResizeObserver(queuePaint).observe(board);
+}, aimTap);
+const resized = new ResizeObserver(queuePaint);
+resized.observe(screenBox);
+resized.observe(board);
 window.addEventListener('resize', queuePaint);
 // A move to a screen of another pixel ratio.
 (function watchPixelRatio() {
@@ -305,6 +355,9 @@ if (testHooks) {
   state.setClock = (seconds) => { fixedClock = seconds; };
   state.breakNextWorker = () => { solver.brokenNext = true; solver.stop(); };
   state.keyRelease = (virtualKey) => program._orvanta_key_release(virtualKey);
+  state.click = (right, x, y) => program._orvanta_click(right ? 1 : 0, x, y);
+  state.cityPoints = () => boardPoints().cities;
+  state.boardOutline = () => boardPoints().outline;
   state.inspect = () => {
     const at = program._orvanta_inspect_board();
     const view = new DataView(program.HEAPU8.buffer);
@@ -315,11 +368,27 @@ if (testHooks) {
       const city = flatBoard.cities + flatBoard.cityBytes * i;
       cities.push([int(city), int(city + flatBoard.cityY)]);
     }
+    const routeLength = Math.max(0, Math.min(int(flatBoard.playerRouteLength), flatBoard.routeCapacity));
+    const route = Array.from({length: routeLength}, (_, i) => int(flatBoard.playerRoute + 4 * i));
     return {
       mode: program._orvanta_mode(), solved: int(flatBoard.solved), gridWidth: int(flatBoard.gridWidth),
-      cityCount: count, cities, playerRouteLength: int(flatBoard.playerRouteLength),
+      cityCount: count, cities, playerRouteLength: int(flatBoard.playerRouteLength), route,
     };
   };
+}
+
+// The site kept for playing offline; a page without it still plays online.
+if ('serviceWorker' in navigator) navigator.serviceWorker.register('service-worker.js').catch(() => {});
+
+// A press on a dialog's backdrop (over the board) only closes the dialog.
+for (const dialog of [aboutDialog, personalDialog]) {
+  dialog.addEventListener('pointerdown', (event) => {
+    if (event.target !== dialog) return;
+    const box = dialog.getBoundingClientRect();
+    const inside = event.clientX >= box.left && event.clientX < box.right &&
+                   event.clientY >= box.top && event.clientY < box.bottom;
+    if (!inside) dialog.close();
+  });
 }
 
 createOrvanta({web}).then((module) => {
