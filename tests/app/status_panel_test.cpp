@@ -230,7 +230,7 @@ TEST(Frame, BuiltByHandDrawsWithNoGlobalSet) {
     frame.mode = AppMode::Game;
     frame.elapsedSeconds = 42;
     frame.solving = true;
-    frame.solveProgress = 0.5;
+    frame.solveProgress = 0.125;
     frame.solveSeconds = 7;
     FrameLayout layout = layoutFrame(board, 300, 200);
     layout.panel.gameLineY = 150;
@@ -241,7 +241,7 @@ TEST(Frame, BuiltByHandDrawsWithNoGlobalSet) {
     const auto strings = texts();
     ASSERT_GE(strings.size(), 3u);
     EXPECT_EQ(strings[0], "Игра:    Городов  3    Сетка 11x11    Решение НЕизвестно");
-    EXPECT_EQ(strings[1], "Поиск решения ЗК… 50 %, 7 сек   Esc — прервать");
+    EXPECT_EQ(strings[1], "Поиск решения ЗК… 12.50 %, 7 сек   Esc — прервать");
     EXPECT_EQ(strings.back(), isProfi() ? "Время  42 сек    Городов в пути  1    Суммарный путь 20"
                                         : "Время  42 сек    Городов в пути  1    Путь не замкнут");
     EXPECT_EQ(fake::pictureLog.texts.back().y, 150);
