@@ -10,6 +10,12 @@
 // holds only tours that would be dropped when their turn came, and is skipped
 // whole.
 //
+// Boards without shared points whose shortest tours are few first walk only
+// the tours up to a ceiling a little above the optimum (walkBelowGap): where
+// a gap in their lengths cuts them off from the rest, those alone make the
+// table (solver_search_gap.cpp says why), and the table's late filling never
+// costs a walk through the long tours.
+//
 // Cities on one grid point (only a file can put them there) are
 // interchangeable: orderings that only swap them have the same edge
 // sequence, hence the same sum to the last bit. The search walks each pattern
@@ -31,6 +37,7 @@
 #include "core/solver.h"
 #include "core/solver_points.h"
 #include "core/solver_search.h"
+#include "core/solver_search_gap.h"
 #include "core/solver_tally.h"
 
 namespace orvanta {
@@ -47,6 +54,9 @@ constexpr double kBoundSlack = 1e-5;
 // The float rounding of an entry: the conversions together at most 2⁻²⁴ of
 // the sum, each of the (at most kMaxCities - 1) additions at most 2⁻²⁴ of it.
 static_assert(kBoundSlack > kMaxCities * 0x1p-24 * 1.01, "the slack covers the completion table's rounding");
+
+// Boards of fewer cities are searched at once: their whole walk is short.
+constexpr std::int32_t kGapWalkFrom = 9;
 
 // Row length of the completion table: room for cities 1..17, rounded up to a
 // multiple of four so that the compiler can vectorise the fixed-length loops.
@@ -116,6 +126,15 @@ struct Search {
     void visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
     void visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
     void walk(Board& board, bool noting);
+
+    // The walk below a ceiling (see walkBelowGap): the sums of the tours up
+    // to it, in order, and whether there were more than it may hold.
+    double ceiling = 0.0;
+    std::vector<double> sums;
+    std::size_t sumsLimit = 0;
+    bool overflow = false;
+    void collect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
+    bool walkBelowGap(Board& board);
 };
 
 std::int32_t entryHolding(const PathSpectrum& s, double length) {
@@ -369,6 +388,97 @@ void Search::walk(Board& board, bool noting) {
     tally->writeCounts(*spectrum);
 }
 
+// Every ordering up to the ceiling, in order: its sum kept, the first of the
+// shortest kept as the best. The bound's slack loses none of them.
+void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
+    ++visited;
+    run->step();
+    if (remaining == 0) {
+        run->tour();
+        const double length = sum + d(end, 0);
+        if (length > ceiling) return;
+        if (sums.size() >= sumsLimit) {
+            overflow = true;
+            return;
+        }
+        sums.push_back(length);
+        if ((sums.size() & 255u) == 0) run->advance(static_cast<double>(sums.size()) / static_cast<double>(sumsLimit));
+        if (length < bestLength) {
+            std::memcpy(best, current, sizeof best);
+            bestLength = length;
+        }
+        return;
+    }
+    for (std::uint32_t bits = remaining; bits != 0 && !overflow; bits &= bits - 1) {
+        const std::int32_t c = lowestCity(bits);
+        const double next = sum + d(end, c);
+        const std::uint32_t rest = remaining & ~(1u << (c - 1));
+        if (next + static_cast<double>(shortestCompletion(rest, c)) > pruneAbove) continue;
+        current[depth] = c;
+        collect(depth + 1, c, next, rest);
+    }
+}
+
+// Boards whose shortest tours are few but whose table the search fills late
+// (lines with a city or two moved off them, listed in order): the tours up
+// to a ceiling a little above the optimum are walked alone, the ceiling
+// raised until a gap in their lengths leaves a full table below it
+// (tableBelowGap). Gives up, the board untouched, past a quarter of a
+// million tours.
+bool Search::walkBelowGap(Board& board) {
+    constexpr std::size_t kTourLimit = std::size_t{1} << 18;
+    const std::uint32_t all = (1u << (n - 1)) - 1u;
+    double optimum = std::numeric_limits<double>::infinity();
+    for (std::int32_t c = 1; c < n; ++c)
+        optimum = std::min(optimum, d(0, c) + static_cast<double>(shortestCompletion(all & ~(1u << (c - 1)), c)));
+    // The completion table's floats may lie a little below the optimum.
+    optimum *= 1.0 - kBoundSlack;
+    std::size_t spent = 0;
+    // Its share of the progress: the tours it may take, in a small span (when
+    // it gives up, it has done little of what the search then does, which
+    // goes on from there).
+    constexpr double kGapWalkShare = 0.01;
+    const double from = run->progress();
+    // Entries below the last ceiling and the one before, to judge how far
+    // the next must go for 20 and a few to spare.
+    double lastWidth = 0.0;
+    std::int32_t lastEntries = 0;
+    for (double width = optimum * 1e-4; spent < kTourLimit && width <= optimum;) {
+        ceiling = optimum + width;
+        pruneAbove = ceiling * (1.0 + kBoundSlack);
+        bestLength = std::numeric_limits<double>::max();
+        std::memset(current, 0, sizeof current);
+        std::memset(best, 0, sizeof best);
+        sums.clear();
+        sumsLimit = kTourLimit - spent;
+        run->enterSpan(from + kGapWalkShare * static_cast<double>(spent) / kTourLimit, from + kGapWalkShare);
+        overflow = false;
+        collect(1, 0, 0.0, all);
+        if (overflow) return false;
+        spent += sums.size();
+        PathSpectrum table = board.spectrum;
+        if (tableBelowGap(sums, ceiling, table)) {
+            board.spectrum = table;
+            return true;
+        }
+        // The entries grow as a power of the width: that power, from the
+        // last two ceilings, tells the width for 24 entries; by a quarter
+        // at least and four times at most.
+        table.count = 0;
+        for (double s : sums) recordLength(table, s);
+        const std::int32_t entries = table.count;
+        double factor = 4.0;
+        if (lastEntries >= 2 && entries > lastEntries) {
+            const double power = std::log(static_cast<double>(entries) / lastEntries) / std::log(width / lastWidth);
+            factor = std::pow(24.0 / entries, 1.0 / power);
+        }
+        lastWidth = width;
+        lastEntries = entries;
+        width *= std::clamp(factor, 1.25, 4.0);
+    }
+    return false;
+}
+
 }  // namespace
 
 bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
@@ -382,7 +492,14 @@ bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
         for (std::int32_t j = 0; j < n; ++j) search.distance[static_cast<std::size_t>(i) * n + j] = board.cityDistance(i, j);
     search.buildCompletion();
 
+    const auto writeSolution = [&] {
+        normaliseSpectrum(board.spectrum);
+        for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = search.best[k];
+        board.solutionRoute[n] = board.solutionRoute[0];
+        return true;
+    };
     search.byPattern = search.points.orderingsPerPattern > 1;
+    if (!search.byPattern && n >= kGapWalkFrom && search.walkBelowGap(board)) return writeSolution();
     EntryTally tally(n, search.points.samePoint, search.points.orderingsPerPattern);
     search.tally = &tally;
     // The table's unused slots keep what the board held (shifted along as
@@ -397,10 +514,7 @@ bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
         search.walk(board, false);
     }
 
-    normaliseSpectrum(board.spectrum);
-    for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = search.best[k];
-    board.solutionRoute[n] = board.solutionRoute[0];
-    return true;
+    return writeSolution();
 }
 
 }  // namespace orvanta
