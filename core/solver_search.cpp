@@ -10,11 +10,12 @@
 // holds only tours that would be dropped when their turn came, and is skipped
 // whole.
 //
-// Boards without shared points whose shortest tours are few first walk only
-// the tours up to a ceiling a little above the optimum (walkBelowGap): where
-// a gap in their lengths cuts them off from the rest, those alone make the
-// table (solver_search_gap.cpp says why), and the table's late filling never
-// costs a walk through the long tours.
+// Boards without shared points that the walk has not settled after a while
+// try once, in the middle of it, walking only the tours up to a ceiling a
+// little above the optimum (walkBelowGap): where a gap in their lengths cuts
+// them off from the rest, those alone make the table (solver_search_gap.cpp
+// says why), and the table's late filling no longer costs a walk through
+// the long tours; otherwise the walk goes on where it stood.
 //
 // Cities on one grid point (only a file can put them there) are
 // interchangeable: orderings that only swap them have the same edge
@@ -57,6 +58,15 @@ static_assert(kBoundSlack > kMaxCities * 0x1p-24 * 1.01, "the slack covers the c
 
 // Boards of fewer cities are searched at once: their whole walk is short.
 constexpr std::int32_t kGapWalkFrom = 9;
+// Nodes the plain walk takes before it tries the walk below a gap once (at
+// most, and a 64th of the orderings on smaller boards): boards it settles
+// within them are searched as they always were, and when that walk gives
+// up, the plain one goes on where it stood.
+constexpr std::uint64_t kGapWalkAfter = std::uint64_t{1} << 20;
+constexpr std::int64_t kGapWalkShareOfOrderings = 64;
+
+// Thrown out of the plain walk when the walk below a gap has settled the board.
+struct SettledBelowGap {};
 
 // Row length of the completion table: room for cities 1..17, rounded up to a
 // multiple of four so that the compiler can vectorise the fixed-length loops.
@@ -102,8 +112,11 @@ struct Search {
     SharedPoints points;
     // The length of the prefix being walked: current[1] to current[depthNow - 1].
     std::int32_t depthNow = 1;
-    // Nodes of the walk visited so far.
+    // Nodes of the walk visited so far; at gapWalkAt the walk below a gap is tried.
     std::uint64_t visited = 0;
+    std::uint64_t gapWalkAt = 0;
+    Board* solving = nullptr;
+    void tryBelowGap();
     // How far the walk has come (see there); the estimate it keeps between readings.
     WalkEstimate estimate;
     double position();
@@ -236,7 +249,7 @@ void Search::evaluate(double length, std::int64_t orderings) {
 
 void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
     depthNow = depth;
-    ++visited;
+    if (++visited == gapWalkAt) tryBelowGap();
     run->step();
     if (remaining == 0) {
         evaluate(sum + d(end, 0), byPattern ? points.orderingsPerPattern : 1);
@@ -419,14 +432,14 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
     }
 }
 
-// Boards whose shortest tours are few but whose table the search fills late
+// Boards whose shortest tours are few but whose table the walk fills late
 // (lines with a city or two moved off them, listed in order): the tours up
 // to a ceiling a little above the optimum are walked alone, the ceiling
 // raised until a gap in their lengths leaves a full table below it
-// (tableBelowGap). Gives up, the board untouched, past a quarter of a
-// million tours.
+// (tableBelowGap). Gives up, the board untouched, past 65536 tours, or
+// sooner where the tours come many to a length.
 bool Search::walkBelowGap(Board& board) {
-    constexpr std::size_t kTourLimit = std::size_t{1} << 18;
+    constexpr std::size_t kTourLimit = std::size_t{1} << 16;
     const std::uint32_t all = (1u << (n - 1)) - 1u;
     double optimum = std::numeric_limits<double>::infinity();
     for (std::int32_t c = 1; c < n; ++c)
@@ -443,6 +456,7 @@ bool Search::walkBelowGap(Board& board) {
     // the next must go for 20 and a few to spare.
     double lastWidth = 0.0;
     std::int32_t lastEntries = 0;
+    std::size_t roundLimit = 4096;
     for (double width = optimum * 1e-4; spent < kTourLimit && width <= optimum;) {
         ceiling = optimum + width;
         pruneAbove = ceiling * (1.0 + kBoundSlack);
@@ -450,7 +464,9 @@ bool Search::walkBelowGap(Board& board) {
         std::memset(current, 0, sizeof current);
         std::memset(best, 0, sizeof best);
         sums.clear();
-        sumsLimit = kTourLimit - spent;
+        // A first ceiling holding thousands of tours already is a board of
+        // ties: given up at once.
+        sumsLimit = std::min(kTourLimit - spent, roundLimit);
         run->enterSpan(from + kGapWalkShare * static_cast<double>(spent) / kTourLimit, from + kGapWalkShare);
         overflow = false;
         collect(1, 0, 0.0, all);
@@ -472,11 +488,35 @@ bool Search::walkBelowGap(Board& board) {
             const double power = std::log(static_cast<double>(entries) / lastEntries) / std::log(width / lastWidth);
             factor = std::pow(24.0 / entries, 1.0 / power);
         }
+        // Ties: the tours per entry so far, for 24 entries, would not fit.
+        if (entries > 0 && sums.size() * 24 / static_cast<std::size_t>(entries) > kTourLimit - spent) return false;
         lastWidth = width;
         lastEntries = entries;
+        roundLimit *= 4;
         width *= std::clamp(factor, 1.25, 4.0);
     }
     return false;
+}
+
+// In the middle of the plain walk: the walk below a gap with the walk's own
+// state set aside, and put back when it gives up.
+void Search::tryBelowGap() {
+    std::int32_t walkCurrent[kRouteCapacity];
+    std::int32_t walkBest[kRouteCapacity];
+    std::memcpy(walkCurrent, current, sizeof current);
+    std::memcpy(walkBest, best, sizeof best);
+    const double walkBestLength = bestLength;
+    const double walkPruneAbove = pruneAbove;
+    const std::uint64_t walkVisited = visited;
+    const PathSpectrum table = *spectrum;
+    if (walkBelowGap(*solving)) throw SettledBelowGap{};
+    *spectrum = table;
+    std::memcpy(current, walkCurrent, sizeof current);
+    std::memcpy(best, walkBest, sizeof best);
+    bestLength = walkBestLength;
+    pruneAbove = walkPruneAbove;
+    visited = walkVisited;
+    run->enterSpan(run->progress(), 0.9);
 }
 
 }  // namespace
@@ -499,7 +539,9 @@ bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
         return true;
     };
     search.byPattern = search.points.orderingsPerPattern > 1;
-    if (!search.byPattern && n >= kGapWalkFrom && search.walkBelowGap(board)) return writeSolution();
+    search.solving = &board;
+    const auto orderingsShare = static_cast<std::uint64_t>(factorial(n - 1) / kGapWalkShareOfOrderings);
+    search.gapWalkAt = !search.byPattern && n >= kGapWalkFrom ? std::min(kGapWalkAfter, orderingsShare) : 0;
     EntryTally tally(n, search.points.samePoint, search.points.orderingsPerPattern);
     search.tally = &tally;
     // The table's unused slots keep what the board held (shifted along as
@@ -507,7 +549,13 @@ bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
     const PathSpectrum before = board.spectrum;
     // The share left by the counting, up to the last tenth: the first walk.
     run.enterSpan(run.progress(), 0.9);
-    search.walk(board, true);
+    try {
+        search.walk(board, true);
+    } catch (const SettledBelowGap&) {
+        run.reportPosition(nullptr, nullptr);
+        return writeSolution();
+    }
+    search.gapWalkAt = 0;
     if (tally.orderingsMove()) {
         board.spectrum = before;
         run.enterSpan(0.9, 1.0);
