@@ -120,6 +120,9 @@ struct Search {
     // How far the walk has come (see there); the estimate it keeps between readings.
     WalkEstimate estimate;
     double position();
+    void reportPosition() {
+        run->reportPosition([](void* search) { return static_cast<Search*>(search)->position(); }, this);
+    }
     // Walk patterns of points (true) or every ordering (false).
     bool byPattern = false;
     // The orderings counted per entry.
@@ -395,7 +398,7 @@ void Search::walk(Board& board, bool noting) {
     depthNow = 1;
     visited = 0;
     estimate = WalkEstimate{};
-    run->reportPosition([](void* search) { return static_cast<Search*>(search)->position(); }, this);
+    reportPosition();
     visit(1, 0, 0.0, (1u << (n - 1)) - 1u);
     run->reportPosition(nullptr, nullptr);
     tally->writeCounts(*spectrum);
@@ -509,6 +512,8 @@ void Search::tryBelowGap() {
     const double walkPruneAbove = pruneAbove;
     const std::uint64_t walkVisited = visited;
     const PathSpectrum table = *spectrum;
+    // The walk's position is not read while its prefix is set aside.
+    run->reportPosition(nullptr, nullptr);
     if (walkBelowGap(*solving)) throw SettledBelowGap{};
     *spectrum = table;
     std::memcpy(current, walkCurrent, sizeof current);
@@ -517,6 +522,7 @@ void Search::tryBelowGap() {
     pruneAbove = walkPruneAbove;
     visited = walkVisited;
     run->enterSpan(run->progress(), 0.9);
+    reportPosition();
 }
 
 }  // namespace
