@@ -58,12 +58,13 @@ static_assert(kBoundSlack > kMaxCities * 0x1p-24 * 1.01, "the slack covers the c
 
 // Boards of fewer cities are searched at once: their whole walk is short.
 constexpr std::int32_t kGapWalkFrom = 9;
-// Nodes the plain walk takes before it tries the walk below a gap once (at
-// most, and a 64th of the orderings on smaller boards): boards it settles
+// Tours the plain walk takes before it tries the walk below a gap once (a
+// 32nd of the orderings, within these bounds): boards it settles
 // within them are searched as they always were, and when that walk gives
 // up, the plain one goes on where it stood.
-constexpr std::uint64_t kGapWalkAfter = std::uint64_t{1} << 20;
-constexpr std::int64_t kGapWalkShareOfOrderings = 64;
+constexpr std::uint64_t kGapWalkAfter = std::uint64_t{1} << 18;
+constexpr std::uint64_t kGapWalkAfterAtLeast = std::uint64_t{1} << 14;
+constexpr std::int64_t kGapWalkShareOfOrderings = 32;
 
 // Thrown out of the plain walk when the walk below a gap has settled the board.
 struct SettledBelowGap {};
@@ -112,11 +113,13 @@ struct Search {
     SharedPoints points;
     // The length of the prefix being walked: current[1] to current[depthNow - 1].
     std::int32_t depthNow = 1;
-    // Nodes of the walk visited so far; at gapWalkAt the walk below a gap is tried.
+    // Nodes of the walk visited so far, and its tours; at gapWalkAt tours the
+    // walk below a gap is tried.
     std::uint64_t visited = 0;
+    std::uint64_t toursWalked = 0;
     std::uint64_t gapWalkAt = 0;
     Board* solving = nullptr;
-    void tryBelowGap();
+    [[gnu::noinline, gnu::cold]] void tryBelowGap();
     // How far the walk has come (see there); the estimate it keeps between readings.
     WalkEstimate estimate;
     double position();
@@ -238,6 +241,8 @@ void Search::count(double length, std::int64_t orderings) {
 
 void Search::evaluate(double length, std::int64_t orderings) {
     run->tour();
+    if (++toursWalked == gapWalkAt) [[unlikely]]
+        tryBelowGap();
     count(length, orderings);
     if (length < bestLength) {
         std::memcpy(best, current, sizeof best);
@@ -252,7 +257,7 @@ void Search::evaluate(double length, std::int64_t orderings) {
 
 void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
     depthNow = depth;
-    if (++visited == gapWalkAt) tryBelowGap();
+    ++visited;
     run->step();
     if (remaining == 0) {
         evaluate(sum + d(end, 0), byPattern ? points.orderingsPerPattern : 1);
@@ -397,6 +402,7 @@ void Search::walk(Board& board, bool noting) {
     tally->startWalk(noting);
     depthNow = 1;
     visited = 0;
+    toursWalked = 0;
     estimate = WalkEstimate{};
     reportPosition();
     visit(1, 0, 0.0, (1u << (n - 1)) - 1u);
@@ -439,10 +445,10 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
 // (lines with a city or two moved off them, listed in order): the tours up
 // to a ceiling a little above the optimum are walked alone, the ceiling
 // raised until a gap in their lengths leaves a full table below it
-// (tableBelowGap). Gives up, the board untouched, past 65536 tours, or
+// (tableBelowGap). Gives up, the board untouched, past 131072 tours, or
 // sooner where the tours come many to a length.
 bool Search::walkBelowGap(Board& board) {
-    constexpr std::size_t kTourLimit = std::size_t{1} << 16;
+    constexpr std::size_t kTourLimit = std::size_t{1} << 17;
     const std::uint32_t all = (1u << (n - 1)) - 1u;
     double optimum = std::numeric_limits<double>::infinity();
     for (std::int32_t c = 1; c < n; ++c)
@@ -459,6 +465,7 @@ bool Search::walkBelowGap(Board& board) {
     // the next must go for 20 and a few to spare.
     double lastWidth = 0.0;
     std::int32_t lastEntries = 0;
+    std::size_t lastTours = 0;
     std::size_t roundLimit = 4096;
     for (double width = optimum * 1e-4; spent < kTourLimit && width <= optimum;) {
         ceiling = optimum + width;
@@ -491,12 +498,19 @@ bool Search::walkBelowGap(Board& board) {
             const double power = std::log(static_cast<double>(entries) / lastEntries) / std::log(width / lastWidth);
             factor = std::pow(24.0 / entries, 1.0 / power);
         }
-        // Ties: the tours per entry so far, for 24 entries, would not fit.
-        if (entries > 0 && sums.size() * 24 / static_cast<std::size_t>(entries) > kTourLimit - spent) return false;
+        factor = std::clamp(factor, 1.25, 4.0);
+        // Ties: the tours grow as a power of the width too; where the next
+        // ceiling would hold far more than are left, the board has too many
+        // to a length.
+        if (lastTours > 0 && sums.size() > lastTours) {
+            const double power = std::log(static_cast<double>(sums.size()) / static_cast<double>(lastTours)) / std::log(width / lastWidth);
+            if (static_cast<double>(sums.size()) * std::pow(factor, power) > 2.0 * static_cast<double>(kTourLimit - spent)) return false;
+        }
         lastWidth = width;
         lastEntries = entries;
+        lastTours = sums.size();
         roundLimit *= 4;
-        width *= std::clamp(factor, 1.25, 4.0);
+        width *= factor;
     }
     return false;
 }
@@ -547,7 +561,7 @@ bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
     search.byPattern = search.points.orderingsPerPattern > 1;
     search.solving = &board;
     const auto orderingsShare = static_cast<std::uint64_t>(factorial(n - 1) / kGapWalkShareOfOrderings);
-    search.gapWalkAt = !search.byPattern && n >= kGapWalkFrom ? std::min(kGapWalkAfter, orderingsShare) : 0;
+    search.gapWalkAt = !search.byPattern && n >= kGapWalkFrom ? std::clamp(orderingsShare, kGapWalkAfterAtLeast, kGapWalkAfter) : 0;
     EntryTally tally(n, search.points.samePoint, search.points.orderingsPerPattern);
     search.tally = &tally;
     // The table's unused slots keep what the board held (shifted along as
