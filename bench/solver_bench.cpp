@@ -183,9 +183,7 @@ std::vector<DegenerateBoard> degenerateBoards() {
     };
     // The diagonal of the 41 grid in order, two neighbours moved a unit off
     // it, one each way: the counting refuses it, the search walks long.
-    std::vector<City> diagonalTwoOff = slanted(18, {2, 2}, {2, 2}, true);
-    diagonalTwoOff[4].x += 1;
-    diagonalTwoOff[5].y += 1;
+    const auto diagonalTwoOff = [](std::int32_t first) { return test::diagonalWithTwoOff(18, first); };
     return {
         {"two_points_9x2", 41, repeated({{0, 0}, {40, 40}}, 9)},
         {"one_point_17_and_one", 11, seventeenAndOne},
@@ -205,7 +203,10 @@ std::vector<DegenerateBoard> degenerateBoards() {
         {"slope_1_2_18_in_order", 41, slanted(18, {3, 2}, {1, 2}, true)},
         {"slope_2_3_14_in_order", 41, slanted(14, {4, 0}, {2, 3}, true)},
         {"stepped_500_500_18_in_order", 10000, slanted(18, {250, 250}, {500, 500}, true)},
-        {"diagonal_18_two_off", 41, diagonalTwoOff},
+        {"diagonal_18_two_off", 41, diagonalTwoOff(4)},
+        {"diagonal_18_two_off_1_2", 41, diagonalTwoOff(1)},
+        {"diagonal_18_two_off_2_3", 41, diagonalTwoOff(2)},
+        {"diagonal_18_two_off_3_4", 41, diagonalTwoOff(3)},
         // Close rows from files: a row of the 10000 grid, 300 apart, the i-th
         // city lifted i mod k units (k = 2, 3, 4). Searched, and slow: from
         // seconds to many minutes a solve.

@@ -14,6 +14,8 @@
 //   solver_search.{h,cpp}         the search: every other board; orderings
 //                                 walked depth first, skipping prefixes whose
 //                                 shortest completion cannot reach the table
+//   solver_search_gap.*          the table from the shortest tours alone, when a
+//                                 gap in the tour lengths cuts them off
 //   solver_tally.*, solver_points.h  cities sharing a grid point, counted
 //                                 once per pattern by both
 #pragma once

@@ -10,6 +10,13 @@
 // holds only tours that would be dropped when their turn came, and is skipped
 // whole.
 //
+// Boards without shared points that the walk has not settled after a while
+// try once, in the middle of it, walking only the tours up to a ceiling a
+// little above the optimum (walkBelowGap): where a gap in their lengths cuts
+// them off from the rest, those alone make the table (solver_search_gap.cpp
+// says why), and the table's late filling no longer costs a walk through
+// the long tours; otherwise the walk goes on where it stood.
+//
 // Cities on one grid point (only a file can put them there) are
 // interchangeable: orderings that only swap them have the same edge
 // sequence, hence the same sum to the last bit. The search walks each pattern
@@ -31,6 +38,7 @@
 #include "core/solver.h"
 #include "core/solver_points.h"
 #include "core/solver_search.h"
+#include "core/solver_search_gap.h"
 #include "core/solver_tally.h"
 
 namespace orvanta {
@@ -47,6 +55,19 @@ constexpr double kBoundSlack = 1e-5;
 // The float rounding of an entry: the conversions together at most 2⁻²⁴ of
 // the sum, each of the (at most kMaxCities - 1) additions at most 2⁻²⁴ of it.
 static_assert(kBoundSlack > kMaxCities * 0x1p-24 * 1.01, "the slack covers the completion table's rounding");
+
+// Boards of fewer cities are searched at once: their whole walk is short.
+constexpr std::int32_t kGapWalkFrom = 9;
+// Tours the plain walk takes before it tries the walk below a gap once (a
+// 32nd of the orderings, within these bounds): boards it settles
+// within them are searched as they always were, and when that walk gives
+// up, the plain one goes on where it stood.
+constexpr std::uint64_t kGapWalkAfter = std::uint64_t{1} << 18;
+constexpr std::uint64_t kGapWalkAfterAtLeast = std::uint64_t{1} << 14;
+constexpr std::int64_t kGapWalkShareOfOrderings = 32;
+
+// Thrown out of the plain walk when the walk below a gap has settled the board.
+struct SettledBelowGap {};
 
 // Row length of the completion table: room for cities 1..17, rounded up to a
 // multiple of four so that the compiler can vectorise the fixed-length loops.
@@ -92,11 +113,19 @@ struct Search {
     SharedPoints points;
     // The length of the prefix being walked: current[1] to current[depthNow - 1].
     std::int32_t depthNow = 1;
-    // Nodes of the walk visited so far.
+    // Nodes of the walk visited so far, and its tours; at gapWalkAt tours the
+    // walk below a gap is tried.
     std::uint64_t visited = 0;
+    std::uint64_t toursWalked = 0;
+    std::uint64_t gapWalkAt = 0;
+    Board* solving = nullptr;
+    [[gnu::noinline, gnu::cold]] void tryBelowGap();
     // How far the walk has come (see there); the estimate it keeps between readings.
     WalkEstimate estimate;
     double position();
+    void reportPosition() {
+        run->reportPosition([](void* search) { return static_cast<Search*>(search)->position(); }, this);
+    }
     // Walk patterns of points (true) or every ordering (false).
     bool byPattern = false;
     // The orderings counted per entry.
@@ -116,6 +145,15 @@ struct Search {
     void visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
     void visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
     void walk(Board& board, bool noting);
+
+    // The walk below a ceiling (see walkBelowGap): the sums of the tours up
+    // to it, in order, and whether there were more than it may hold.
+    double ceiling = 0.0;
+    std::vector<double> sums;
+    std::size_t sumsLimit = 0;
+    bool overflow = false;
+    void collect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
+    bool walkBelowGap(Board& board);
 };
 
 std::int32_t entryHolding(const PathSpectrum& s, double length) {
@@ -203,6 +241,8 @@ void Search::count(double length, std::int64_t orderings) {
 
 void Search::evaluate(double length, std::int64_t orderings) {
     run->tour();
+    if (++toursWalked == gapWalkAt) [[unlikely]]
+        tryBelowGap();
     count(length, orderings);
     if (length < bestLength) {
         std::memcpy(best, current, sizeof best);
@@ -362,11 +402,141 @@ void Search::walk(Board& board, bool noting) {
     tally->startWalk(noting);
     depthNow = 1;
     visited = 0;
+    toursWalked = 0;
     estimate = WalkEstimate{};
-    run->reportPosition([](void* search) { return static_cast<Search*>(search)->position(); }, this);
+    reportPosition();
     visit(1, 0, 0.0, (1u << (n - 1)) - 1u);
     run->reportPosition(nullptr, nullptr);
     tally->writeCounts(*spectrum);
+}
+
+// Every ordering up to the ceiling, in order: its sum kept, the first of the
+// shortest kept as the best. The bound's slack loses none of them.
+void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
+    ++visited;
+    run->step();
+    if (remaining == 0) {
+        run->tour();
+        const double length = sum + d(end, 0);
+        if (length > ceiling) return;
+        if (sums.size() >= sumsLimit) {
+            overflow = true;
+            return;
+        }
+        sums.push_back(length);
+        if ((sums.size() & 255u) == 0) run->advance(static_cast<double>(sums.size()) / static_cast<double>(sumsLimit));
+        if (length < bestLength) {
+            std::memcpy(best, current, sizeof best);
+            bestLength = length;
+        }
+        return;
+    }
+    for (std::uint32_t bits = remaining; bits != 0 && !overflow; bits &= bits - 1) {
+        const std::int32_t c = lowestCity(bits);
+        const double next = sum + d(end, c);
+        const std::uint32_t rest = remaining & ~(1u << (c - 1));
+        if (next + static_cast<double>(shortestCompletion(rest, c)) > pruneAbove) continue;
+        current[depth] = c;
+        collect(depth + 1, c, next, rest);
+    }
+}
+
+// Boards whose shortest tours are few but whose table the walk fills late
+// (lines with a city or two moved off them, listed in order): the tours up
+// to a ceiling a little above the optimum are walked alone, the ceiling
+// raised until a gap in their lengths leaves a full table below it
+// (tableBelowGap). Gives up, the board untouched, past 131072 tours, or
+// sooner where the tours come many to a length.
+bool Search::walkBelowGap(Board& board) {
+    constexpr std::size_t kTourLimit = std::size_t{1} << 17;
+    const std::uint32_t all = (1u << (n - 1)) - 1u;
+    double optimum = std::numeric_limits<double>::infinity();
+    for (std::int32_t c = 1; c < n; ++c)
+        optimum = std::min(optimum, d(0, c) + static_cast<double>(shortestCompletion(all & ~(1u << (c - 1)), c)));
+    // The completion table's floats may lie a little below the optimum.
+    optimum *= 1.0 - kBoundSlack;
+    std::size_t spent = 0;
+    // Its share of the progress: the tours it may take, in a small span (when
+    // it gives up, it has done little of what the search then does, which
+    // goes on from there).
+    constexpr double kGapWalkShare = 0.01;
+    const double from = run->progress();
+    // Entries below the last ceiling and the one before, to judge how far
+    // the next must go for 20 and a few to spare.
+    double lastWidth = 0.0;
+    std::int32_t lastEntries = 0;
+    std::size_t lastTours = 0;
+    std::size_t roundLimit = 4096;
+    for (double width = optimum * 1e-4; spent < kTourLimit && width <= optimum;) {
+        ceiling = optimum + width;
+        pruneAbove = ceiling * (1.0 + kBoundSlack);
+        bestLength = std::numeric_limits<double>::max();
+        std::memset(current, 0, sizeof current);
+        std::memset(best, 0, sizeof best);
+        sums.clear();
+        // A first ceiling holding thousands of tours already is a board of
+        // ties: given up at once.
+        sumsLimit = std::min(kTourLimit - spent, roundLimit);
+        run->enterSpan(from + kGapWalkShare * static_cast<double>(spent) / kTourLimit, from + kGapWalkShare);
+        overflow = false;
+        collect(1, 0, 0.0, all);
+        if (overflow) return false;
+        spent += sums.size();
+        PathSpectrum table = board.spectrum;
+        if (tableBelowGap(sums, ceiling, table)) {
+            board.spectrum = table;
+            return true;
+        }
+        // The entries grow as a power of the width: that power, from the
+        // last two ceilings, tells the width for 24 entries; by a quarter
+        // at least and four times at most.
+        table.count = 0;
+        for (double s : sums) recordLength(table, s);
+        const std::int32_t entries = table.count;
+        double factor = 4.0;
+        if (lastEntries >= 2 && entries > lastEntries) {
+            const double power = std::log(static_cast<double>(entries) / lastEntries) / std::log(width / lastWidth);
+            factor = std::pow(24.0 / entries, 1.0 / power);
+        }
+        factor = std::clamp(factor, 1.25, 4.0);
+        // Ties: the tours grow as a power of the width too; where the next
+        // ceiling would hold far more than are left, the board has too many
+        // to a length.
+        if (lastTours > 0 && sums.size() > lastTours) {
+            const double power = std::log(static_cast<double>(sums.size()) / static_cast<double>(lastTours)) / std::log(width / lastWidth);
+            if (static_cast<double>(sums.size()) * std::pow(factor, power) > 2.0 * static_cast<double>(kTourLimit - spent)) return false;
+        }
+        lastWidth = width;
+        lastEntries = entries;
+        lastTours = sums.size();
+        roundLimit *= 4;
+        width *= factor;
+    }
+    return false;
+}
+
+// In the middle of the plain walk: the walk below a gap with the walk's own
+// state set aside, and put back when it gives up.
+void Search::tryBelowGap() {
+    std::int32_t walkCurrent[kRouteCapacity];
+    std::int32_t walkBest[kRouteCapacity];
+    std::memcpy(walkCurrent, current, sizeof current);
+    std::memcpy(walkBest, best, sizeof best);
+    const double walkBestLength = bestLength;
+    const double walkPruneAbove = pruneAbove;
+    const std::uint64_t walkVisited = visited;
+    const PathSpectrum table = *spectrum;
+    // The walk's position is not read while its prefix is set aside.
+    run->reportPosition(nullptr, nullptr);
+    if (walkBelowGap(*solving)) throw SettledBelowGap{};
+    *spectrum = table;
+    std::memcpy(current, walkCurrent, sizeof current);
+    std::memcpy(best, walkBest, sizeof best);
+    bestLength = walkBestLength;
+    pruneAbove = walkPruneAbove;
+    visited = walkVisited;
+    run->enterSpan(run->progress(), 0.9);
+    reportPosition();
 }
 
 }  // namespace
@@ -382,7 +552,16 @@ bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
         for (std::int32_t j = 0; j < n; ++j) search.distance[static_cast<std::size_t>(i) * n + j] = board.cityDistance(i, j);
     search.buildCompletion();
 
+    const auto writeSolution = [&] {
+        normaliseSpectrum(board.spectrum);
+        for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = search.best[k];
+        board.solutionRoute[n] = board.solutionRoute[0];
+        return true;
+    };
     search.byPattern = search.points.orderingsPerPattern > 1;
+    search.solving = &board;
+    const auto orderingsShare = static_cast<std::uint64_t>(factorial(n - 1) / kGapWalkShareOfOrderings);
+    search.gapWalkAt = !search.byPattern && n >= kGapWalkFrom ? std::clamp(orderingsShare, kGapWalkAfterAtLeast, kGapWalkAfter) : 0;
     EntryTally tally(n, search.points.samePoint, search.points.orderingsPerPattern);
     search.tally = &tally;
     // The table's unused slots keep what the board held (shifted along as
@@ -390,17 +569,20 @@ bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
     const PathSpectrum before = board.spectrum;
     // The share left by the counting, up to the last tenth: the first walk.
     run.enterSpan(run.progress(), 0.9);
-    search.walk(board, true);
+    try {
+        search.walk(board, true);
+    } catch (const SettledBelowGap&) {
+        run.reportPosition(nullptr, nullptr);
+        return writeSolution();
+    }
+    search.gapWalkAt = 0;
     if (tally.orderingsMove()) {
         board.spectrum = before;
         run.enterSpan(0.9, 1.0);
         search.walk(board, false);
     }
 
-    normaliseSpectrum(board.spectrum);
-    for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = search.best[k];
-    board.solutionRoute[n] = board.solutionRoute[0];
-    return true;
+    return writeSolution();
 }
 
 }  // namespace orvanta

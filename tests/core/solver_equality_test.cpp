@@ -403,5 +403,18 @@ TEST_F(SolverEquality, ToursNextToTheEdgesOfTheLastEntry) {
     }
 }
 
+// A line of the 41-grid with two neighbouring cities moved a unit off it:
+// few tours come near the shortest and the rest of the lengths lie far above
+// them (at 18 cities the search takes the shortest ones alone).
+TEST_F(SolverEquality, DiagonalsWithTwoNeighboursMovedOneUnit) {
+    for (std::int32_t n = 9; n <= 10; ++n) {
+        for (std::int32_t first = 1; first + 1 < n; first += n == 9 ? 1 : 3) {
+            const Board b = boardOf(41, test::diagonalWithTwoOff(n, first));
+            ASSERT_EQ(b.cityCount, n);
+            expectSameAsEnumeration(b, std::to_string(n) + " cities, moved from " + std::to_string(first));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace orvanta

@@ -9,6 +9,7 @@
 
 #include "core/edition.h"
 #include "core/solver.h"
+#include "core/solver_search_gap.h"
 #include "core/solver_tally.h"
 #include "reference/reference_solver.h"
 #include "support/fake_clock.h"
@@ -249,6 +250,47 @@ TEST(Spectrum, CountsSaturateInsteadOfOverflowing) {
     recordLength(s, 3.0);
     recordLength(s, 3.0);
     EXPECT_EQ(s.counts[0], INT_MAX);
+}
+
+// Tours of the 20 lengths 100, 110, ..., 290 met in a scrambled order, each
+// length four times, after two longer tours and one near the 20th entry,
+// `above` its tolerances over 290: the sums the walk below a ceiling takes in
+// their order, and the table recording all of them builds.
+struct ToursNearACut {
+    std::vector<double> sums;
+    PathSpectrum all{};
+    double ceiling = 0.0;
+    explicit ToursNearACut(double above) {
+        const double near = 290.0 + above * toleranceOf(290.0);
+        ceiling = 290.0 + 1.5 * toleranceOf(290.0);
+        sums = {500.0, 400.0};
+        for (std::int32_t round = 0; round < 4; ++round) {
+            for (std::int32_t i = 0; i < 20; ++i) sums.push_back(100.0 + 10.0 * ((i * 7 + round) % 20));
+            if (round == 1) sums.push_back(near);
+        }
+        for (double s : sums) recordLength(all, s);
+    }
+};
+
+TEST(Spectrum, TableBelowAGapIsTheTableOfAllToursOnlyWhereTheGapIsWideEnough) {
+    // A tour more than a tolerance above the 20th length: 290 is the cut,
+    // and the table is the one of every tour, whatever came above it.
+    ToursNearACut wide(1.1);
+    PathSpectrum cut{};
+    ASSERT_TRUE(tableBelowGap(wide.sums, wide.ceiling, cut));
+    EXPECT_EQ(std::memcmp(&cut, &wide.all, sizeof cut), 0);
+    // Within a tolerance: that tour counts in the entry of 290, so no cut
+    // above 290 may be made, and below it the table is not full.
+    ToursNearACut narrow(0.9);
+    EXPECT_EQ(narrow.all.counts[19], 5);
+    EXPECT_FALSE(tableBelowGap(narrow.sums, narrow.ceiling, cut));
+    // Fewer than 20 lengths below every gap: no table.
+    std::vector<double> nineteen;
+    for (std::int32_t i = 0; i < 19; ++i) nineteen.push_back(100.0 + 10.0 * i);
+    EXPECT_FALSE(tableBelowGap(nineteen, 1000.0, cut));
+    // The gap's edges, one tolerance from each side.
+    EXPECT_TRUE(lengthsApart(100.0, 100.0 * (1.0 + 1.01e-6)));
+    EXPECT_FALSE(lengthsApart(100.0, 100.0 * (1.0 + 0.99e-6)));
 }
 
 // The tally of a walk by patterns against the table that recording every

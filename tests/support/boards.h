@@ -56,6 +56,18 @@ inline Board closeRow(std::int32_t count, std::int32_t period, std::int32_t spac
     return boardWith(10000, closeRowCities(count, period, spacing));
 }
 
+// `count` cities 2 units apart along the diagonal of the 41-grid, in order,
+// cities `first` and `first + 1` moved one unit off it, one across and one
+// up, as the editor places neighbours: most distances are whole multiples of
+// the diagonal step, those of the two moved cities are not.
+inline std::vector<City> diagonalWithTwoOff(std::int32_t count, std::int32_t first) {
+    std::vector<City> cities;
+    for (std::int32_t i = 0; i < count; ++i) cities.push_back(City{2 + 2 * i, 2 + 2 * i});
+    cities[static_cast<std::size_t>(first)].x += 1;
+    cities[static_cast<std::size_t>(first + 1)].y += 1;
+    return cities;
+}
+
 // Deterministic draws for boards placed at random.
 struct Draw {
     std::uint32_t state;

@@ -1,0 +1,55 @@
+// Why the table from the shortest tours is the enumeration's own, when a gap
+// (low, high) holds no tour length and is wider than the tolerances on
+// either side: an entry of a length up to `low` reaches no higher than
+// low + its tolerance, below `high`; an entry of a length from `high` on
+// reaches no lower than high - its tolerance, above `low`. So no tour on one
+// side ever counts in an entry of the other, and a short tour looking down
+// the table from the top passes every long entry without stopping. Long
+// tours only ever insert above all short entries, and when the table is full
+// a short entry is lost only if all 20 entries are short; a long entry is
+// lost first otherwise. The short entries therefore come and go exactly as
+// they do when the short tours alone are recorded in their order, and when
+// those fill the table no long entry survives in the enumeration's.
+#include "core/solver_search_gap.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "core/solver.h"
+
+namespace orvanta {
+
+namespace {
+
+// Room for the rounding of the sums and of the table's own comparisons.
+constexpr double kGapSlack = 1e-12;
+
+}  // namespace
+
+bool lengthsApart(double low, double high) {
+    const double reachUp = (low + toleranceOf(low)) * (1.0 + kGapSlack);
+    const double reachDown = (high - toleranceOf(high)) * (1.0 - kGapSlack);
+    return reachUp < high && low < reachDown;
+}
+
+bool tableBelowGap(const std::vector<double>& sums, double ceiling, PathSpectrum& table) {
+    std::vector<double> sorted;
+    sorted.reserve(sums.size());
+    for (double s : sums)
+        if (s <= ceiling) sorted.push_back(s);
+    if (sorted.size() < static_cast<std::size_t>(kSpectrumEntries)) return false;
+    std::sort(sorted.begin(), sorted.end());
+    // Nothing lies between the longest sum and the ceiling: a gap there
+    // counts too, as no tour above the ceiling is nearer.
+    double cut = -1.0;
+    if (lengthsApart(sorted.back(), ceiling)) cut = sorted.back();
+    for (std::size_t i = sorted.size() - 1; cut < 0.0 && i > 0; --i)
+        if (lengthsApart(sorted[i - 1], sorted[i])) cut = sorted[i - 1];
+    if (cut < 0.0) return false;
+    table.count = 0;
+    for (double s : sums)
+        if (s <= cut) recordLength(table, s);
+    return table.count >= kSpectrumEntries;
+}
+
+}  // namespace orvanta
