@@ -39,6 +39,8 @@ program_pid=
 cleanup() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  # Gone before the script returns: a caller may remove their user next.
+  wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -66,6 +66,8 @@ cleanup() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
   [ -n "${watch_pid:-}" ] && kill "$watch_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  # Gone before the script returns: a caller may remove their user next.
+  wait 2>/dev/null || true
 }
 trap cleanup EXIT
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
@@ -200,6 +202,7 @@ cleanup() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
 }
 # xdotool types a letter missing from the keymap by binding it to a spare key
 # for the one keystroke; a program slowed by a loaded machine reads that key
