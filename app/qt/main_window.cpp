@@ -34,6 +34,19 @@ MainWindow* theWindow = nullptr;
 // its release.)
 std::bitset<256> keysPressedHere;
 
+// Whether the last mouse press reached the picture. Qt hands the second press
+// of a double click over as a double click, wherever the first went: a double
+// click on a dialog's button or on a menu item closes it with the first click
+// and sends the second to the board beneath. That second press acts only if
+// the first reached the picture too. Forgotten, like the keys, when a menu
+// opens or a dialog blocks the window.
+bool lastPressHere = false;
+
+void forgetPressesHere() {
+    keysPressedHere.reset();
+    lastPressHere = false;
+}
+
 constexpr auto kBaseTitle = RU("\"Orvanta\"");
 
 constexpr int kInitialWidth = 640;
@@ -101,11 +114,17 @@ void PictureWidget::mousePressEvent(QMouseEvent* event) {
         recordClick(MouseButton::Right, at.x(), at.y());
     } else {
         event->ignore();
+        return;
     }
+    lastPressHere = true;
+}
+
+void PictureWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (lastPressHere) mousePressEvent(event);
 }
 
 void PictureWidget::focusOutEvent(QFocusEvent* event) {
-    if (event->reason() == Qt::PopupFocusReason) keysPressedHere.reset();
+    if (event->reason() == Qt::PopupFocusReason) forgetPressesHere();
     QWidget::focusOutEvent(event);
 }
 
@@ -156,7 +175,7 @@ bool MainWindow::event(QEvent* event) {
         fitFrameIntoInitialSize();
         break;
     case QEvent::WindowBlocked:
-        keysPressedHere.reset();
+        forgetPressesHere();
         break;
     default:
         break;

@@ -337,6 +337,32 @@ private slots:
         }
     }
 
+    // Qt hands the second press of a double click over as a double click,
+    // wherever the first press went. One whose first click closed a dialog
+    // is no click on the board; one after a press on the board is.
+    void doubleClickActsOnlyAfterAPressOnTheBoard() {
+        freshCoarseMap();
+        const auto doubleClickAt = [this](WindowPoint p) {
+            const QPointF at(p.x, p.y);
+            QMouseEvent second(QEvent::MouseButtonDblClick, at, picture()->mapToGlobal(at), Qt::LeftButton,
+                               Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(picture(), &second);
+            settle();
+        };
+        leftClickAt(cityPoint(0));
+        command(command::gridCoarse);
+        onNextModal<QDialog>([](QDialog* box) { box->reject(); });
+        command(command::about);
+        doubleClickAt(cityPoint(0));
+        QCOMPARE(session.mode, AppMode::Generator);
+
+        leftClickAt(cityPoint(0));
+        QCOMPARE(session.mode, AppMode::Game);
+        const std::int32_t route = theBoard.playerRouteLength;
+        doubleClickAt(cityPoint(1));
+        QCOMPARE(theBoard.playerRouteLength, route + 1);
+    }
+
     void gamePlayedByClicksAndKeysEndsWithTheVerdict() {
         // Build a square of four cities in the editor, then play it.
         command(command::gridCoarse);

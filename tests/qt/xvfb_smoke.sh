@@ -338,8 +338,21 @@ if [ "$(stat -c %s "$docs/ü.rva" 2>/dev/null)" != 512 ]; then
 fi
 [ "$(od -An -tu4 -j4 -N4 "$docs/ü.rva" | tr -d ' ')" = 4242 ] || fail "personal number not read from $home/user.txt"
 wait_title "\"Orvanta\" - Карта $docs/ü"
-# The first click on the menu bar after the dialog opens the menu and reaches
-# nothing else: on the board it would have started the game.
+# Saved again with a double click on the Save button (right of the name
+# field, the second row from the bottom): the first click saves and closes
+# the dialog, the second lands on the board beneath it and must not start the
+# game there; nor may the first click on the menu bar after the dialog.
+file_dialog Down Down Return
+xdotool key ctrl+a
+xdotool type --delay 60 zwei
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+xdotool mousemove --window "$dialog" $((WIDTH - 40)) $((HEIGHT - 54)) click --repeat 2 --delay 80 1
+await_gone "$dialog" "the save dialog closed by a double click on Save"
+wait_title "\"Orvanta\" - Карта $docs/zwei"
+sleep 0.6
+import -window "$window" "$work/after-dialog.png"
+shows "$work/after-dialog.png" 400 "$mode_line" || fail "the second click of a double click on Save reached the board"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 before=$(popups)
 xdotool mousemove --window "$window" 90 10 click 1
@@ -347,10 +360,8 @@ sleep 0.6
 [ "$(popups)" -gt "$before" ] || fail "the first click on the menu bar after the save dialog opened no menu"
 xdotool key Escape Escape
 sleep 0.6
-import -window "$window" "$work/after-dialog.png"
-shows "$work/after-dialog.png" 400 "$mode_line" || fail "the click on the menu bar after the save dialog reached the board"
-name=zwei save_as Down Down Return
-wait_title "\"Orvanta\" - Карта $docs/zwei"
+import -window "$window" "$work/after-menu.png"
+shows "$work/after-menu.png" 400 "$mode_line" || fail "the click on the menu bar after the save dialog reached the board"
 name=ü.rva save_as Down Return
 wait_title "\"Orvanta\" - Карта $docs/ü"
 echo "saved and opened $docs/ü.rva through the dialogs; user.txt found in $home"
