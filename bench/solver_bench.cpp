@@ -154,6 +154,13 @@ std::vector<City> repeated(const std::vector<City>& points, std::int32_t times) 
     return cities;
 }
 
+// `count` cities `spacing` apart along a row of the 10000 grid, city `off` lifted one unit.
+std::vector<City> rowWithOneOff(std::int32_t count, std::int32_t spacing, std::int32_t off) {
+    std::vector<City> cities = test::closeRowCities(count, 1, spacing);
+    cities[static_cast<std::size_t>(off)].y += 1;
+    return cities;
+}
+
 std::vector<DegenerateBoard> degenerateBoards() {
     std::vector<City> blockPlusTwo = block(4, 4);
     blockPlusTwo.push_back(City{9, 6});
@@ -213,6 +220,12 @@ std::vector<DegenerateBoard> degenerateBoards() {
         {"close_row_k2_18", 10000, test::closeRowCities(18, 2, 300)},
         {"close_row_k3_18", 10000, test::closeRowCities(18, 3, 300)},
         {"close_row_k4_18", 10000, test::closeRowCities(18, 4, 300)},
+        // A row of 17 from a file, one city lifted a unit off it: the tour
+        // lengths come in bands far apart, the first holding thousands of
+        // tours within a few tolerances.
+        {"row_17_300_apart_first_off", 10000, rowWithOneOff(17, 300, 0)},
+        {"row_17_1_apart_second_off", 10000, rowWithOneOff(17, 1, 1)},
+        {"row_17_10_apart_second_off", 10000, rowWithOneOff(17, 10, 1)},
         // Files the fuzz targets made: coordinates clamped onto the corners
         // and edges of the largest grid, many cities to a point.
         {"fuzz_corners_and_edges", 10000,

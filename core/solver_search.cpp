@@ -149,6 +149,9 @@ struct Search {
     // The walk below a ceiling (see walkBelowGap): the sums of the tours up
     // to it, in order, and whether there were more than it may hold.
     double ceiling = 0.0;
+    // The shortest tour above the ceiling, as far as the completion table's
+    // floats tell (they may lie a little above it).
+    double nextAbove = 0.0;
     std::vector<double> sums;
     std::size_t sumsLimit = 0;
     bool overflow = false;
@@ -418,7 +421,10 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
     if (remaining == 0) {
         run->tour();
         const double length = sum + d(end, 0);
-        if (length > ceiling) return;
+        if (length > ceiling) {
+            nextAbove = std::min(nextAbove, length);
+            return;
+        }
         if (sums.size() >= sumsLimit) {
             overflow = true;
             return;
@@ -435,7 +441,11 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
         const std::int32_t c = lowestCity(bits);
         const double next = sum + d(end, c);
         const std::uint32_t rest = remaining & ~(1u << (c - 1));
-        if (next + static_cast<double>(shortestCompletion(rest, c)) > pruneAbove) continue;
+        const double bound = next + static_cast<double>(shortestCompletion(rest, c));
+        if (bound > pruneAbove) {
+            nextAbove = std::min(nextAbove, bound);
+            continue;
+        }
         current[depth] = c;
         collect(depth + 1, c, next, rest);
     }
@@ -445,10 +455,12 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
 // (lines with a city or two moved off them, listed in order): the tours up
 // to a ceiling a little above the optimum are walked alone, the ceiling
 // raised until a gap in their lengths leaves a full table below it
-// (tableBelowGap). Gives up, the board untouched, past 131072 tours, or
-// sooner where the tours come many to a length.
+// (tableBelowGap). Where the lengths come in bands far apart (a line with a
+// city lifted off it), the ceiling steps over the gap above a band instead
+// of growing across it. Gives up, the board untouched, past 2^20 tours
+// (8 MB of sums), or sooner where the tours come many to a length.
 bool Search::walkBelowGap(Board& board) {
-    constexpr std::size_t kTourLimit = std::size_t{1} << 17;
+    constexpr std::size_t kTourLimit = std::size_t{1} << 20;
     const std::uint32_t all = (1u << (n - 1)) - 1u;
     double optimum = std::numeric_limits<double>::infinity();
     for (std::int32_t c = 1; c < n; ++c)
@@ -467,23 +479,36 @@ bool Search::walkBelowGap(Board& board) {
     std::int32_t lastEntries = 0;
     std::size_t lastTours = 0;
     std::size_t roundLimit = 4096;
-    for (double width = optimum * 1e-4; spent < kTourLimit && width <= optimum;) {
-        ceiling = optimum + width;
+    // The ceiling is a width above a base: the optimum, or, past a gap wider
+    // than all the lengths below it, the shortest tour above the gap.
+    double base = optimum;
+    const double firstWidth = optimum * 1e-4;
+    const double narrowestFirst = optimum * 5e-5;
+    for (double width = firstWidth; spent < kTourLimit && width <= optimum;) {
+        ceiling = base + width;
+        nextAbove = std::numeric_limits<double>::infinity();
         pruneAbove = ceiling * (1.0 + kBoundSlack);
         bestLength = std::numeric_limits<double>::max();
         std::memset(current, 0, sizeof current);
         std::memset(best, 0, sizeof best);
         sums.clear();
-        // A first ceiling holding thousands of tours already is a board of
-        // ties: given up at once.
         sumsLimit = std::min(kTourLimit - spent, roundLimit);
         run->enterSpan(from + kGapWalkShare * static_cast<double>(spent) / kTourLimit, from + kGapWalkShare);
         overflow = false;
         collect(1, 0, 0.0, all);
-        if (overflow) return false;
         spent += sums.size();
+        if (overflow) {
+            // Thousands of tours already below the first ceiling: once more
+            // at a quarter of it, still room for 20 entries; past that a
+            // board of ties, given up.
+            if (base != optimum || lastEntries != 0 || width < narrowestFirst) return false;
+            width /= 4.0;
+            continue;
+        }
         PathSpectrum table = board.spectrum;
-        if (tableBelowGap(sums, ceiling, table)) {
+        // No tour lies between the ceiling and the next one up: a gap up to
+        // that one counts too.
+        if (tableBelowGap(sums, std::max(ceiling, nextAbove * (1.0 - kBoundSlack)), table)) {
             board.spectrum = table;
             return true;
         }
@@ -510,7 +535,18 @@ bool Search::walkBelowGap(Board& board) {
         lastEntries = entries;
         lastTours = sums.size();
         roundLimit *= 4;
+        // A gap above the ceiling wider than all the lengths below it: the
+        // next ceiling is measured from the shortest tour above the gap, and
+        // grows from the first width again (the lengths there may come as
+        // densely as at the optimum).
+        const double above = nextAbove * (1.0 - kBoundSlack);
         width *= factor;
+        if (above - optimum > 2.0 * (ceiling - optimum)) {
+            base = above;
+            width = firstWidth;
+            lastEntries = 0;
+            lastTours = 0;
+        }
     }
     return false;
 }

@@ -405,14 +405,22 @@ TEST_F(SolverEquality, ToursNextToTheEdgesOfTheLastEntry) {
 
 // A line of the 41-grid with two neighbouring cities moved a unit off it:
 // few tours come near the shortest and the rest of the lengths lie far above
-// them (at 18 cities the search takes the shortest ones alone).
-TEST_F(SolverEquality, DiagonalsWithTwoNeighboursMovedOneUnit) {
+// them (at 18 cities the search takes the shortest ones alone). A row of the
+// 10000 grid with one city lifted: its lengths come in bands far apart, the
+// first holding thousands of tours within a few tolerances.
+TEST_F(SolverEquality, LinesWithCitiesMovedOneUnit) {
     for (std::int32_t n = 9; n <= 10; ++n) {
         for (std::int32_t first = 1; first + 1 < n; first += n == 9 ? 1 : 3) {
             const Board b = boardOf(41, test::diagonalWithTwoOff(n, first));
             ASSERT_EQ(b.cityCount, n);
             expectSameAsEnumeration(b, std::to_string(n) + " cities, moved from " + std::to_string(first));
         }
+    }
+    for (const City spacingAndLift : {City{1, 1}, City{10, 3}}) {
+        std::vector<City> row = test::closeRowCities(12, 1, spacingAndLift.x);
+        row[1].y += spacingAndLift.y;
+        expectSameAsEnumeration(boardWith(10000, row), "a row " + std::to_string(spacingAndLift.x) + " apart, the second city lifted " +
+                                                           std::to_string(spacingAndLift.y));
     }
 }
 
