@@ -226,6 +226,7 @@ std::vector<DegenerateBoard> degenerateBoards() {
         {"row_17_300_apart_first_off", 10000, rowWithOneOff(17, 300, 0)},
         {"row_17_1_apart_second_off", 10000, rowWithOneOff(17, 1, 1)},
         {"row_17_10_apart_second_off", 10000, rowWithOneOff(17, 10, 1)},
+        {"row_18_10_apart_second_off", 10000, rowWithOneOff(18, 10, 1)},
         // Files the fuzz targets made: coordinates clamped onto the corners
         // and edges of the largest grid, many cities to a point.
         {"fuzz_corners_and_edges", 10000,

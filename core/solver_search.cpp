@@ -496,13 +496,21 @@ bool Search::walkBelowGap(Board& board) {
         run->enterSpan(from + kGapWalkShare * static_cast<double>(spent) / kTourLimit, from + kGapWalkShare);
         overflow = false;
         collect(1, 0, 0.0, all);
+        const bool budgetSpent = sumsLimit >= kTourLimit - spent;
         spent += sums.size();
         if (overflow) {
-            // Thousands of tours already below the first ceiling: once more
-            // at a quarter of it, still room for 20 entries; past that a
-            // board of ties, given up.
-            if (base != optimum || lastEntries != 0 || width < narrowestFirst) return false;
-            width /= 4.0;
+            if (lastTours == 0) {
+                // Thousands of tours already below the first ceiling above a
+                // base: once more at a quarter of it, still room for 20
+                // entries; past that a board of ties, given up.
+                if (width < narrowestFirst) return false;
+                width /= 4.0;
+            } else {
+                // More tours than this round could hold: once more with room
+                // for four times as many, while the tours last.
+                if (budgetSpent) return false;
+                roundLimit *= 4;
+            }
             continue;
         }
         PathSpectrum table = board.spectrum;
