@@ -45,17 +45,6 @@ namespace orvanta {
 
 namespace {
 
-// The completion table is kept in floats: half the storage and twice the
-// lanes of doubles. An entry is a sum of at most 18 distances, each rounded
-// once to float and added with one float rounding each, so it lies within
-// 1.2e-6 of the exact sum (relative); the tour's own double sums add below
-// 1e-14. A prefix is therefore skipped only when its bound exceeds the drop
-// limit by this much more, and no tour that the table would take is lost.
-constexpr double kBoundSlack = 1e-5;
-// The float rounding of an entry: the conversions together at most 2⁻²⁴ of
-// the sum, each of the (at most kMaxCities - 1) additions at most 2⁻²⁴ of it.
-static_assert(kBoundSlack > kMaxCities * 0x1p-24 * 1.01, "the slack covers the completion table's rounding");
-
 // Boards of fewer cities are searched at once: their whole walk is short.
 constexpr std::int32_t kGapWalkFrom = 9;
 // Tours the plain walk takes before it tries the walk below a gap once (a
@@ -516,7 +505,7 @@ bool Search::walkBelowGap(Board& board) {
         PathSpectrum table = board.spectrum;
         // No tour lies between the ceiling and the next one up: a gap up to
         // that one counts too.
-        if (tableBelowGap(sums, std::max(ceiling, nextAbove * (1.0 - kBoundSlack)), table)) {
+        if (tableBelowGap(sums, gapTop(ceiling, nextAbove), table)) {
             board.spectrum = table;
             return true;
         }
@@ -547,7 +536,7 @@ bool Search::walkBelowGap(Board& board) {
         // next ceiling is measured from the shortest tour above the gap, and
         // grows from the first width again (the lengths there may come as
         // densely as at the optimum).
-        const double above = nextAbove * (1.0 - kBoundSlack);
+        const double above = gapTop(ceiling, nextAbove);
         width *= factor;
         if (above - optimum > 2.0 * (ceiling - optimum)) {
             base = above;

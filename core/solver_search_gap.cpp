@@ -26,6 +26,8 @@ constexpr double kGapSlack = 1e-12;
 
 }  // namespace
 
+double gapTop(double ceiling, double leastAbove) { return std::max(ceiling, leastAbove * (1.0 - kBoundSlack)); }
+
 bool lengthsApart(double low, double high) {
     const double reachUp = (low + toleranceOf(low)) * (1.0 + kGapSlack);
     const double reachDown = (high - toleranceOf(high)) * (1.0 - kGapSlack);

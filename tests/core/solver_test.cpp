@@ -291,6 +291,19 @@ TEST(Spectrum, TableBelowAGapIsTheTableOfAllToursOnlyWhereTheGapIsWideEnough) {
     // The gap's edges, one tolerance from each side.
     EXPECT_TRUE(lengthsApart(100.0, 100.0 * (1.0 + 1.01e-6)));
     EXPECT_FALSE(lengthsApart(100.0, 100.0 * (1.0 + 0.99e-6)));
+    // A walk's ceiling half a tolerance above 290, the near tour above it
+    // known only by a bound that overstates it by the completion table's
+    // rounding: the gap ends below that tour, and no cut is made.
+    std::vector<double> below;
+    for (double s : narrow.sums)
+        if (s <= 290.0 + 0.5 * toleranceOf(290.0)) below.push_back(s);
+    const double nearBound = (290.0 + 0.9 * toleranceOf(290.0)) * (1.0 + 1.2e-6);
+    EXPECT_FALSE(tableBelowGap(below, gapTop(290.0 + 0.5 * toleranceOf(290.0), nearBound), cut));
+    // The next tour 30 tolerances up: the gap reaches it, and the tours below make the table.
+    ASSERT_TRUE(tableBelowGap(below, gapTop(290.0 + 0.5 * toleranceOf(290.0), 290.0 * (1.0 + 3e-5)), cut));
+    PathSpectrum expected{};
+    for (double s : below) recordLength(expected, s);
+    EXPECT_EQ(std::memcmp(&cut, &expected, sizeof cut), 0);
 }
 
 // The tally of a walk by patterns against the table that recording every
