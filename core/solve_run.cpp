@@ -19,6 +19,7 @@ void SolveRun::lookAtClock() {
     stepsToClock = kThrottleCheckSteps;
     if (stopRequested()) stop();
     const std::int64_t now = platform::monotonicMilliseconds();
+    if (holding && now >= showHeldAt) showHeld();
     if (positionOf != nullptr && now >= positionDue) {
         advance(positionOf(positionFrom));
         positionDue = now + kPositionIntervalMs;

@@ -63,8 +63,24 @@ public:
     void advance(double fraction) {
         const double whole = spanFrom + (spanTo - spanFrom) * (fraction < 0.0 ? 0.0 : fraction > 1.0 ? 1.0 : fraction);
         const auto at = static_cast<std::uint32_t>(whole * kProgressScale);
+        if (holding) {
+            if (at > held) held = at;
+            return;
+        }
         if (at > settled.load(std::memory_order_relaxed)) settled.store(at, std::memory_order_relaxed);
     }
+    // A part that may yet give the board up to another (the counting) holds
+    // its share back: what it reports is shown only once the run has gone on
+    // for kHoldBackMs, and a part given up before then leaves nothing shown,
+    // so the part after it does not start from a share it never earned.
+    static constexpr std::int64_t kHoldBackMs = 250;
+    void holdBack() {
+        holding = true;
+        held = settled.load(std::memory_order_relaxed);
+        showHeldAt = startedAt + kHoldBackMs;
+    }
+    // The part gave up: a share still held back is dropped.
+    void dropHeld() { holding = false; }
     void finish() { settled.store(kProgressScale, std::memory_order_relaxed); }
     // A part whose position is cheaper to work out now and then than to
     // report step by step: at a look at the clock, once every
@@ -81,6 +97,10 @@ private:
 
     void lookAtClock();
     [[noreturn]] void stop();
+    void showHeld() {
+        holding = false;
+        if (held > settled.load(std::memory_order_relaxed)) settled.store(held, std::memory_order_relaxed);
+    }
 
     std::atomic<bool> stopWanted{false};
     std::atomic<std::uint32_t> settled{0};
@@ -91,6 +111,9 @@ private:
     std::int64_t sleepDue;
     std::int64_t positionDue;
     std::int64_t deadline = -1;
+    bool holding = false;
+    std::uint32_t held = 0;
+    std::int64_t showHeldAt = 0;
     double spanFrom = 0.0;
     double spanTo = 1.0;
     double (*positionOf)(void*) = nullptr;

@@ -19,14 +19,17 @@ namespace {
 bool solveInPlace(Board& board, SolveRun& run) {
     // Boards of whole distances have too many equal tours to walk; they are
     // counted. The counting reports its progress in the first quarter while
-    // it counts; a board it refuses at once leaves that share to the search.
+    // it counts, held back for a moment: a board it refuses within that
+    // moment (most it refuses) leaves the whole share to the search.
     run.enterSpan(0.0, 0.25);
+    run.holdBack();
     // The cities on shared points, found once for both.
     const SharedPoints points = sharedPointsOf(board);
     if (solveByCounting(board, run, points)) {
         ++countedSolves;
         return true;
     }
+    run.dropHeld();
     return solveBySearch(board, run, points);
 }
 
