@@ -39,9 +39,9 @@ struct BoardLayout {
 struct PanelLayout {
     std::int32_t left = 8;              // every line but the spectrum's counts
     std::int32_t modeLineY = 12;
-    std::int32_t progressY = 40;        // the forced solve's progress
+    std::int32_t progressY = 40;        // the forced solve's progress, three rows from here
     std::int32_t spectrumHeaderY = 40;  // Profi: the spectrum's header, its rows below it
-    std::int32_t spectrumRowHeight = 16;
+    std::int32_t spectrumRowHeight = 16;  // the spectrum's and the progress's rows
     std::int32_t spectrumCountX = 72;
     std::int32_t gameLineY = 0;         // Game mode: the clock, the picks and the verdict
 };

@@ -26,7 +26,11 @@ constexpr auto kCannotEvaluate = RU("Результат оценить нево�
 constexpr auto kGameLineOpen = RU("Время %3i сек    Городов в пути %2i    Путь не замкнут");
 constexpr auto kGameLineGraded = RU("Время %3i сек    Городов в пути %2i    Результат в пределах %i %% от решения ЗК");
 constexpr auto kGameLineProfi = RU("Время %3i сек    Городов в пути %2i    Суммарный путь %s");
-constexpr auto kSolving = RU("Поиск решения ЗК… %i.%02i %%, %i сек   Esc — прервать");
+// The solve's progress in three short rows, left of the board: a single line
+// would run on over it.
+constexpr auto kSolving = RU("Поиск решения…");
+constexpr auto kSolvingShare = RU("%i.%02i %%, %i сек");
+constexpr auto kSolvingStop = RU("Esc — прервать");
 
 const char* modeName(AppMode m) {
     switch (m) {
@@ -109,8 +113,11 @@ void drawStatusPanel(const Frame& frame, DrawingSurface& surface, const PanelLay
 
     if (frame.solving) {
         const auto hundredths = static_cast<std::int32_t>(frame.solveProgress * 10000.0);
-        std::snprintf(line, sizeof line, kSolving.c_str(), hundredths / 100, hundredths % 100, frame.solveSeconds);
-        platform::drawText(surface, layout.left, layout.progressY, textColours::strong, line);
+        std::snprintf(line, sizeof line, kSolvingShare.c_str(), hundredths / 100, hundredths % 100, frame.solveSeconds);
+        const std::int32_t row = layout.spectrumRowHeight;
+        platform::drawText(surface, layout.left, layout.progressY, textColours::strong, kSolving.c_str());
+        platform::drawText(surface, layout.left, layout.progressY + row, textColours::strong, line);
+        platform::drawText(surface, layout.left, layout.progressY + 2 * row, textColours::dim, kSolvingStop.c_str());
     }
 
     if (isProfi() && board.solved) {

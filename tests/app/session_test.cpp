@@ -309,10 +309,16 @@ TEST_F(Session, PlusKeysSolveInEveryModeAndProfiShowsTheSolutionAsTheRoute) {
 
 // ---- The forced solve beside the window ---------------------------------------
 
-// The progress line, or "" when none is drawn.
+// The progress rows, left of the board, joined by " | " (the first alone
+// where the others are not drawn), or "" when none is drawn.
 std::string progressLine() {
-    const fake::DrawnText* line = test::textAt(8, 40);
-    return line == nullptr ? "" : test::utf8(line->text);
+    std::string rows;
+    for (const std::int32_t y : {40, 56, 72}) {
+        const fake::DrawnText* line = test::textAt(8, y);
+        if (line == nullptr) break;
+        rows += (rows.empty() ? "" : " | ") + test::utf8(line->text);
+    }
+    return rows;
 }
 
 TEST_F(Session, ASlowSolveShowsItsProgressAndEscStopsIt) {
@@ -328,7 +334,7 @@ TEST_F(Session, ASlowSolveShowsItsProgressAndEscStopsIt) {
     EXPECT_EQ(theBoard.solved, 0);
     EXPECT_EQ(theBoard.playerRouteLength, 2);
     paint(kW, kH);
-    EXPECT_EQ(progressLine(), "Поиск решения ЗК… 37.50 %, 0 сек   Esc — прервать");
+    EXPECT_EQ(progressLine(), "Поиск решения… | 37.50 %, 0 сек | Esc — прервать");
     // The clock's timer keeps repainting it, the game line still ticks.
     const std::int32_t invalidations = windowLog.invalidations;
     EXPECT_TRUE(tickGameClock());
@@ -336,7 +342,7 @@ TEST_F(Session, ASlowSolveShowsItsProgressAndEscStopsIt) {
     fake::clockNow += 7;
     fake::solveRunner.progress = 0.9990234375;  // 1023/1024
     paint(kW, kH);
-    EXPECT_EQ(progressLine(), "Поиск решения ЗК… 99.90 %, 7 сек   Esc — прервать");
+    EXPECT_EQ(progressLine(), "Поиск решения… | 99.90 %, 7 сек | Esc — прервать");
     EXPECT_TRUE(startsWith(texts().back(), "Время   7 сек")) << texts().back();
 
     // A second "+" starts nothing new; other keys leave it running.
@@ -368,7 +374,12 @@ TEST_F(Session, ASlowSolveShowsItsProgressAndEscStopsIt) {
     EXPECT_EQ(theBoard.playerRouteLength, isProfi() ? 11 : 2);
     EXPECT_TRUE(session.pictureDirty);
     paint(kW, kH);
-    EXPECT_EQ(progressLine(), isProfi() ? "Спектр путей" : "");
+    // No progress left; in Profi the spectrum stands in its place.
+    EXPECT_EQ(progressLine().find("Поиск решения"), std::string::npos);
+    EXPECT_EQ(progressLine().rfind("Спектр путей |", 0) == 0, isProfi());
+    if (!isProfi()) {
+        EXPECT_EQ(progressLine(), "");
+    }
 }
 
 TEST_F(Session, OnlyChangesOfTheCitiesOrTheTripStopTheSolve) {

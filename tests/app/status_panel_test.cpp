@@ -239,9 +239,17 @@ TEST(Frame, BuiltByHandDrawsWithNoGlobalSet) {
     ASSERT_TRUE(createPicture(picture, 300, 200));
     ASSERT_EQ(paintPicture(picture, &frame, layout), &picture);
     const auto strings = texts();
-    ASSERT_GE(strings.size(), 3u);
+    ASSERT_GE(strings.size(), 5u);
     EXPECT_EQ(strings[0], "Игра:    Городов  3    Сетка 11x11    Решение НЕизвестно");
-    EXPECT_EQ(strings[1], "Поиск решения ЗК… 12.50 %, 7 сек   Esc — прервать");
+    EXPECT_EQ(strings[1], "Поиск решения…");
+    EXPECT_EQ(strings[2], "12.50 %, 7 сек");
+    EXPECT_EQ(strings[3], "Esc — прервать");
+    // Left of the board, row under row: nothing of it lies over the board.
+    for (std::size_t i = 1; i <= 3; ++i) {
+        const auto& text = fake::pictureLog.texts[i];
+        EXPECT_EQ(text.x, layout.panel.left);
+        EXPECT_EQ(text.y, layout.panel.progressY + 16 * static_cast<std::int32_t>(i - 1));
+    }
     EXPECT_EQ(strings.back(), isProfi() ? "Время  42 сек    Городов в пути  1    Суммарный путь 20"
                                         : "Время  42 сек    Городов в пути  1    Путь не замкнут");
     EXPECT_EQ(fake::pictureLog.texts.back().y, 150);

@@ -423,9 +423,9 @@ write_slow_map "$docs/slow.rva"
 busy_ticks() { awk '{ print $14 + $15 }' "/proc/$program_pid/stat"; }
 progress_strip() {
   import -window "$window" "$work/solving.png"
-  # Drawn 40 pixels below the menu bar, clear of the mode line above and of
-  # the board's frame (y 56); left of x = 136 nothing but the line is drawn.
-  convert "$work/solving.png" -crop "${2:-128}x16+8+58" +repage "$1"
+  # Three rows from 40 pixels below the menu bar, clear of the mode line
+  # above; left of x = 136 nothing but they are drawn.
+  convert "$work/solving.png" -crop "128x48+8+58" +repage "$1"
 }
 start
 name=slow.rva save_as Down Return

@@ -1,8 +1,7 @@
 # Shared steps of the desktops' end-to-end checks of the solve beside the
 # window, sourced by tests/qt/xvfb_smoke.sh and tests/windows/smoke.sh. The
-# caller defines fail, progress_strip FILE [WIDTH] (the rows of the progress
-# line; left of the board unless wider) and busy_ticks (the processor ticks
-# the program has used).
+# caller defines fail, progress_strip FILE (the three rows of the progress,
+# left of the board) and busy_ticks (the processor ticks the program has used).
 
 # A map that takes the solver minutes: 16 cities on three neighbouring rows of
 # the 10000-grid, 530 apart.
@@ -36,10 +35,10 @@ expect_progress() {  # work folder
 # seconds count once a second).
 expect_moving() {  # work folder, when
   local until=$((SECONDS + 6))
-  progress_strip "$1/moving1.png" 440
+  progress_strip "$1/moving1.png"
   while [ "$SECONDS" -le "$until" ]; do
     sleep 0.3
-    progress_strip "$1/moving2.png" 440
+    progress_strip "$1/moving2.png"
     [ "$(compare -metric AE "$1/moving1.png" "$1/moving2.png" null: 2>&1 || true)" = 0 ] || return 0
   done
   fail "the progress line did not change in 5 s $2"

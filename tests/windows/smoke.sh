@@ -248,7 +248,7 @@ write_slow_map "$work/documents/slow.rva"
 read -r _ _ cx cy < <(echo "$resized" | awk '{ print $2 }' | tr 'x+,' '   ')
 progress_strip() {
   import -window "$win" "$work/solving.png"
-  convert "$work/solving.png" -crop "${2:-120}x16+$((cx + 8))+$((cy + 40))" +repage "$1"
+  convert "$work/solving.png" -crop "120x48+$((cx + 8))+$((cy + 40))" +repage "$1"
 }
 busy_ticks() {  # of the program's Windows process
   local p total=0
