@@ -13,6 +13,7 @@ import base64
 import functools
 import http.server
 import json
+import re
 import os
 import shutil
 import struct
@@ -380,7 +381,8 @@ class WebEditionTest(unittest.TestCase):
         page.keys(Keys.ESCAPE)
         wait_for(lambda: page.js('return document.querySelector(".menu.open") === null'), 15, 'the menu to close')
         page.js(f'window.orvanta.setClock({CLOCK + 2});')
-        wait_for(lambda: any('2 сек' in text for text in solving()), 15, 'the solve still running after the About box')
+        share = lambda seconds: any(re.fullmatch(rf'\d+\.\d\d %, {seconds} сек', t['text']) for t in page.texts())
+        wait_for(lambda: share(2), 15, 'the solve still running after the About box')
         self.assertEqual(page.inspect()['solved'], 0)
         # Esc stops it: the board stays as it was, unsolved.
         page.keys(Keys.ESCAPE)
@@ -573,10 +575,10 @@ class PhoneTest(unittest.TestCase):
             'width': width, 'height': height, 'deviceScaleFactor': 3, 'mobile': True})
         self.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 5})
 
-    def open_map(self, page, cities):
+    def open_map(self, page, cities, grid=11):
         path = os.path.join(tempfile.mkdtemp(dir=TEMP), 'phone.rva')
         with open(path, 'wb') as file:
-            file.write(map_record(cities, 11))
+            file.write(map_record(cities, grid))
         page.open_file(COMMAND['openMap'], path)
         wait_for(lambda: page.inspect()['cityCount'] == len(cities), 15, 'the map')
         page.settle()
@@ -656,6 +658,21 @@ class PhoneTest(unittest.TestCase):
                 else:
                     self.assertRegex(shown, r'Спектр путей.*Суммарный путь \d')
                 self.driver.save_screenshot(os.path.join(OUTPUT, f'phone-{edition}-{width}x{height}.png'))
+
+    def test_a_slow_solves_progress_stays_whole_and_off_the_board(self):
+        self.phone(360, 640)
+        page = Page(self.driver, self.base, 'profi')
+        page.load()
+        self.open_map(page, [(530 * i, i % 3) for i in range(16)], 10000)
+        page.keys(Keys.ADD)
+        wait_for(lambda: any(re.fullmatch(r'\d+\.\d\d %, \d+ сек', t['text']) for t in page.texts()), 15,
+                 'the progress rows')
+        page.settle()
+        shown = self.assertLaidOut(page, 'while solving')
+        self.assertIn('Поиск решения… | ', shown)
+        self.assertIn(' | Esc — прервать', shown)
+        self.driver.save_screenshot(os.path.join(OUTPUT, 'phone-profi-solving.png'))
+        page.keys(Keys.ESCAPE)
 
     def test_taps_take_the_city_a_finger_meant(self):
         # In landscape the board is small enough that a finger reaches farther than a click.
