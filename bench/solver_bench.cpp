@@ -227,6 +227,10 @@ std::vector<DegenerateBoard> degenerateBoards() {
         {"row_17_1_apart_second_off", 10000, rowWithOneOff(17, 1, 1)},
         {"row_17_10_apart_second_off", 10000, rowWithOneOff(17, 10, 1)},
         {"row_18_10_apart_second_off", 10000, rowWithOneOff(18, 10, 1)},
+        // 50 apart, the lengths come in bands a few tolerances wide, the
+        // shortest tours late in the order: walked below raised ceilings.
+        {"row_17_50_apart_first_off", 10000, rowWithOneOff(17, 50, 0)},
+        {"row_18_50_apart_fourth_off", 10000, rowWithOneOff(18, 50, 3)},
         // Files the fuzz targets made: coordinates clamped onto the corners
         // and edges of the largest grid, many cities to a point.
         {"fuzz_corners_and_edges", 10000,

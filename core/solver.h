@@ -14,6 +14,10 @@
 //   solver_search.{h,cpp}         the search: every other board; orderings
 //                                 walked depth first, skipping prefixes whose
 //                                 shortest completion cannot reach the table
+//   solver_search_walk.h          the walk's state, shared by the search's files
+//   solver_search_below.cpp       walks below a ceiling, tried in the middle of
+//                                 the search: the tours below it kept, or
+//                                 recorded in order below raised ceilings
 //   solver_search_gap.*          the table from the shortest tours alone, when a
 //                                 gap in the tour lengths cuts them off
 //   solver_tally.*, solver_points.h  cities sharing a grid point, counted

@@ -11,11 +11,12 @@
 // whole.
 //
 // Boards without shared points that the walk has not settled after a while
-// try once, in the middle of it, walking only the tours up to a ceiling a
-// little above the optimum (walkBelowGap): where a gap in their lengths cuts
-// them off from the rest, those alone make the table (solver_search_gap.cpp
-// says why), and the table's late filling no longer costs a walk through
-// the long tours; otherwise the walk goes on where it stood.
+// try, in the middle of it, walking only the tours up to a ceiling a little
+// above the optimum (solver_search_below.cpp): where a gap in their lengths
+// cuts them off from the rest, those alone make the table
+// (solver_search_gap.cpp says why), and the table's late filling no longer
+// costs a walk through the long tours; otherwise the walk goes on where it
+// stood.
 //
 // Cities on one grid point (only a file can put them there) are
 // interchangeable: orderings that only swap them have the same edge
@@ -39,6 +40,7 @@
 #include "core/solver_points.h"
 #include "core/solver_search.h"
 #include "core/solver_search_gap.h"
+#include "core/solver_search_walk.h"
 #include "core/solver_tally.h"
 
 namespace orvanta {
@@ -55,107 +57,20 @@ constexpr std::uint64_t kGapWalkAfter = std::uint64_t{1} << 18;
 constexpr std::uint64_t kGapWalkAfterAtLeast = std::uint64_t{1} << 14;
 constexpr std::int64_t kGapWalkShareOfOrderings = 32;
 
-// Thrown out of the plain walk when the walk below a gap has settled the board.
-struct SettledBelowGap {};
-
-// Row length of the completion table: room for cities 1..17, rounded up to a
-// multiple of four so that the compiler can vectorise the fixed-length loops.
-constexpr std::int32_t kRow = 20;
-static_assert(kRow >= kMaxCities - 1 && kRow % 4 == 0, "completion rows hold every end city");
-
-// What the walk's progress estimate keeps between the readings (Search::position).
-struct WalkEstimate {
-    // Sampled ways down per subtree, and readings between renewals of every level.
-    static constexpr std::int32_t kProbes = 4;
-    static constexpr std::int32_t kRenewEvery = 64;
-    // For each level k of the prefix: the city taken there when its estimate
-    // was made (0 for the node being entered) and the nodes estimated in the
-    // subtrees of the open children after it; valid above `depth`.
-    std::int32_t taken[kRouteCapacity + 1] = {};
-    double later[kRouteCapacity + 1] = {};
-    std::int32_t depth = 0;
-    std::int64_t readings = 0;
-    std::uint64_t visitedThen = 0;
-    double share = 0.0;
-    std::uint32_t draw = 2463534242u;
-};
-
-struct Search {
-    std::int32_t n = 0;
-    // distance[a * n + b] = cityDistance(a, b)
-    std::vector<double> distance;
-    // Shortest way from end city e through every city of the set S and back to
-    // city 0, at completion[S * kRow + e - 1]; S has bit c - 1 for city c.
-    // Every entry is written before it is read: allocated without filling.
-    std::unique_ptr<float[]> completion;
-
-    SolveRun* run = nullptr;
-    PathSpectrum* spectrum = nullptr;
-    // Once the table is full, a prefix whose bound lies above this cannot
-    // reach it: every tour below would be dropped.
-    double pruneAbove = std::numeric_limits<double>::infinity();
-    std::int32_t current[kRouteCapacity] = {};
-    std::int32_t best[kRouteCapacity] = {};
-    double bestLength = std::numeric_limits<double>::max();
-
-    // The cities on each city's grid point.
-    SharedPoints points;
-    // The length of the prefix being walked: current[1] to current[depthNow - 1].
-    std::int32_t depthNow = 1;
-    // Nodes of the walk visited so far, and its tours; at gapWalkAt tours the
-    // walk below a gap is tried.
-    std::uint64_t visited = 0;
-    std::uint64_t toursWalked = 0;
-    std::uint64_t gapWalkAt = 0;
-    Board* solving = nullptr;
-    [[gnu::noinline, gnu::cold]] void tryBelowGap();
-    // How far the walk has come (see there); the estimate it keeps between readings.
-    WalkEstimate estimate;
-    double position();
-    void reportPosition() {
-        run->reportPosition([](void* search) { return static_cast<Search*>(search)->position(); }, this);
-    }
-    // Walk patterns of points (true) or every ordering (false).
-    bool byPattern = false;
-    // The orderings counted per entry.
-    EntryTally* tally = nullptr;
-
-    double d(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * n + b]; }
-    float shortestCompletion(std::uint32_t set, std::int32_t end) const {
-        return completion[static_cast<std::size_t>(set) * kRow + static_cast<std::size_t>(end - 1)];
-    }
-
-    std::uint32_t openChildren(const std::int32_t* prefix, std::int32_t depth, std::uint32_t remaining, double sum) const;
-    double sampleSubtree(std::int32_t* prefix, std::int32_t depth, std::uint32_t remaining, double sum, std::uint32_t& draw) const;
-    double nodesAhead();
-    void buildCompletion();
-    void evaluate(double length, std::int64_t orderings);
-    void count(double length, std::int64_t orderings);
-    void visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
-    void visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
-    void walk(Board& board, bool noting);
-
-    // The walk below a ceiling (see walkBelowGap): the sums of the tours up
-    // to it, in order, and whether there were more than it may hold.
-    double ceiling = 0.0;
-    // The shortest tour above the ceiling, as far as the completion table's
-    // floats tell (they may lie a little above it).
-    double nextAbove = 0.0;
-    std::vector<double> sums;
-    std::size_t sumsLimit = 0;
-    bool overflow = false;
-    void collect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
-    bool walkBelowGap(Board& board);
-};
-
-std::int32_t entryHolding(const PathSpectrum& s, double length) {
-    return entryTaking(s.lengths, s.count > kSpectrumEntries ? kSpectrumEntries : s.count, length);
-}
-
 std::int64_t factorial(std::int32_t k) {
     std::int64_t f = 1;
     for (std::int32_t i = 2; i <= k; ++i) f *= i;
     return f;
+}
+
+}  // namespace
+
+namespace search {
+
+namespace {
+
+std::int32_t entryHolding(const PathSpectrum& s, double length) {
+    return entryTaking(s.lengths, s.count > kSpectrumEntries ? kSpectrumEntries : s.count, length);
 }
 
 #if defined(__GNUC__) && !defined(__clang__)
@@ -197,6 +112,8 @@ void addShortest(float* row, const std::vector<float>& toward, std::uint32_t set
     std::copy(least, least + kRow, row);
 #endif
 }
+
+}  // namespace
 
 void Search::buildCompletion() {
     // toward[c * kRow + e - 1]: distance from city e to city c, 0 beyond the cities.
@@ -402,177 +319,10 @@ void Search::walk(Board& board, bool noting) {
     tally->writeCounts(*spectrum);
 }
 
-// Every ordering up to the ceiling, in order: its sum kept, the first of the
-// shortest kept as the best. The bound's slack loses none of them.
-void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
-    ++visited;
-    run->step();
-    if (remaining == 0) {
-        run->tour();
-        const double length = sum + d(end, 0);
-        if (length > ceiling) {
-            nextAbove = std::min(nextAbove, length);
-            return;
-        }
-        if (sums.size() >= sumsLimit) {
-            overflow = true;
-            return;
-        }
-        sums.push_back(length);
-        if ((sums.size() & 255u) == 0) run->advance(static_cast<double>(sums.size()) / static_cast<double>(sumsLimit));
-        if (length < bestLength) {
-            std::memcpy(best, current, sizeof best);
-            bestLength = length;
-        }
-        return;
-    }
-    for (std::uint32_t bits = remaining; bits != 0 && !overflow; bits &= bits - 1) {
-        const std::int32_t c = lowestCity(bits);
-        const double next = sum + d(end, c);
-        const std::uint32_t rest = remaining & ~(1u << (c - 1));
-        const double bound = next + static_cast<double>(shortestCompletion(rest, c));
-        if (bound > pruneAbove) {
-            nextAbove = std::min(nextAbove, bound);
-            continue;
-        }
-        current[depth] = c;
-        collect(depth + 1, c, next, rest);
-    }
-}
+}  // namespace search
 
-// Boards whose shortest tours are few but whose table the walk fills late
-// (lines with a city or two moved off them, listed in order): the tours up
-// to a ceiling a little above the optimum are walked alone, the ceiling
-// raised until a gap in their lengths leaves a full table below it
-// (tableBelowGap). Where the lengths come in bands far apart (a line with a
-// city lifted off it), the ceiling steps over the gap above a band instead
-// of growing across it. Gives up, the board untouched, past 2^20 tours
-// (8 MB of sums), or sooner where the tours come many to a length.
-bool Search::walkBelowGap(Board& board) {
-    constexpr std::size_t kTourLimit = std::size_t{1} << 20;
-    const std::uint32_t all = (1u << (n - 1)) - 1u;
-    double optimum = std::numeric_limits<double>::infinity();
-    for (std::int32_t c = 1; c < n; ++c)
-        optimum = std::min(optimum, d(0, c) + static_cast<double>(shortestCompletion(all & ~(1u << (c - 1)), c)));
-    // The completion table's floats may lie a little below the optimum.
-    optimum *= 1.0 - kBoundSlack;
-    std::size_t spent = 0;
-    // Its share of the progress: the tours it may take, in a small span (when
-    // it gives up, it has done little of what the search then does, which
-    // goes on from there).
-    constexpr double kGapWalkShare = 0.01;
-    const double from = run->progress();
-    // Entries below the last ceiling and the one before, to judge how far
-    // the next must go for 20 and a few to spare.
-    double lastWidth = 0.0;
-    std::int32_t lastEntries = 0;
-    std::size_t lastTours = 0;
-    std::size_t roundLimit = 4096;
-    // The ceiling is a width above a base: the optimum, or, past a gap wider
-    // than all the lengths below it, the shortest tour above the gap.
-    double base = optimum;
-    const double firstWidth = optimum * 1e-4;
-    const double narrowestFirst = optimum * 5e-5;
-    for (double width = firstWidth; spent < kTourLimit && width <= optimum;) {
-        ceiling = base + width;
-        nextAbove = std::numeric_limits<double>::infinity();
-        pruneAbove = ceiling * (1.0 + kBoundSlack);
-        bestLength = std::numeric_limits<double>::max();
-        std::memset(current, 0, sizeof current);
-        std::memset(best, 0, sizeof best);
-        sums.clear();
-        sumsLimit = std::min(kTourLimit - spent, roundLimit);
-        run->enterSpan(from + kGapWalkShare * static_cast<double>(spent) / kTourLimit, from + kGapWalkShare);
-        overflow = false;
-        collect(1, 0, 0.0, all);
-        const bool budgetSpent = sumsLimit >= kTourLimit - spent;
-        spent += sums.size();
-        if (overflow) {
-            if (lastTours == 0) {
-                // Thousands of tours already below the first ceiling above a
-                // base: once more at a quarter of it, still room for 20
-                // entries; past that a board of ties, given up.
-                if (width < narrowestFirst) return false;
-                width /= 4.0;
-            } else {
-                // More tours than this round could hold: once more with room
-                // for four times as many, while the tours last.
-                if (budgetSpent) return false;
-                roundLimit *= 4;
-            }
-            continue;
-        }
-        PathSpectrum table = board.spectrum;
-        // No tour lies between the ceiling and the next one up: a gap up to
-        // that one counts too.
-        if (tableBelowGap(sums, gapTop(ceiling, nextAbove), table)) {
-            board.spectrum = table;
-            return true;
-        }
-        // The entries grow as a power of the width: that power, from the
-        // last two ceilings, tells the width for 24 entries; by a quarter
-        // at least and four times at most.
-        table.count = 0;
-        for (double s : sums) recordLength(table, s);
-        const std::int32_t entries = table.count;
-        double factor = 4.0;
-        if (lastEntries >= 2 && entries > lastEntries) {
-            const double power = std::log(static_cast<double>(entries) / lastEntries) / std::log(width / lastWidth);
-            factor = std::pow(24.0 / entries, 1.0 / power);
-        }
-        factor = std::clamp(factor, 1.25, 4.0);
-        // Ties: the tours grow as a power of the width too; where the next
-        // ceiling would hold far more than are left, the board has too many
-        // to a length.
-        if (lastTours > 0 && sums.size() > lastTours) {
-            const double power = std::log(static_cast<double>(sums.size()) / static_cast<double>(lastTours)) / std::log(width / lastWidth);
-            if (static_cast<double>(sums.size()) * std::pow(factor, power) > 2.0 * static_cast<double>(kTourLimit - spent)) return false;
-        }
-        lastWidth = width;
-        lastEntries = entries;
-        lastTours = sums.size();
-        roundLimit *= 4;
-        // A gap above the ceiling wider than all the lengths below it: the
-        // next ceiling is measured from the shortest tour above the gap, and
-        // grows from the first width again (the lengths there may come as
-        // densely as at the optimum).
-        const double above = gapTop(ceiling, nextAbove);
-        width *= factor;
-        if (above - optimum > 2.0 * (ceiling - optimum)) {
-            base = above;
-            width = firstWidth;
-            lastEntries = 0;
-            lastTours = 0;
-        }
-    }
-    return false;
-}
-
-// In the middle of the plain walk: the walk below a gap with the walk's own
-// state set aside, and put back when it gives up.
-void Search::tryBelowGap() {
-    std::int32_t walkCurrent[kRouteCapacity];
-    std::int32_t walkBest[kRouteCapacity];
-    std::memcpy(walkCurrent, current, sizeof current);
-    std::memcpy(walkBest, best, sizeof best);
-    const double walkBestLength = bestLength;
-    const double walkPruneAbove = pruneAbove;
-    const std::uint64_t walkVisited = visited;
-    const PathSpectrum table = *spectrum;
-    // The walk's position is not read while its prefix is set aside.
-    run->reportPosition(nullptr, nullptr);
-    if (walkBelowGap(*solving)) throw SettledBelowGap{};
-    *spectrum = table;
-    std::memcpy(current, walkCurrent, sizeof current);
-    std::memcpy(best, walkBest, sizeof best);
-    bestLength = walkBestLength;
-    pruneAbove = walkPruneAbove;
-    visited = walkVisited;
-    run->enterSpan(run->progress(), 0.9);
-    reportPosition();
-}
-
-}  // namespace
+using search::Search;
+using search::SettledBelowGap;
 
 bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
     const std::int32_t n = board.cityCount;
@@ -595,6 +345,7 @@ bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
     search.solving = &board;
     const auto orderingsShare = static_cast<std::uint64_t>(factorial(n - 1) / kGapWalkShareOfOrderings);
     search.gapWalkAt = !search.byPattern && n >= kGapWalkFrom ? std::clamp(orderingsShare, kGapWalkAfterAtLeast, kGapWalkAfter) : 0;
+    if (search.gapWalkAt != 0 && searchTurns.firstAfter != 0) search.gapWalkAt = searchTurns.firstAfter;
     EntryTally tally(n, search.points.samePoint, search.points.orderingsPerPattern);
     search.tally = &tally;
     // The table's unused slots keep what the board held (shifted along as

@@ -2,11 +2,26 @@
 // skipping those that can no longer reach the table. Internal to the solver.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
 #include "core/board.h"
 #include "core/solve_run.h"
 #include "core/solver_points.h"
 
 namespace orvanta {
+
+// When the search sets its walk aside to try the walks below a ceiling. The
+// tests move the first turn to the start and let the rounds run unchecked, to
+// hold them to the enumeration on boards small enough to enumerate.
+struct SearchTurns {
+    std::uint64_t firstAfter = 0;        // tours walked first; 0: by the board's size
+    bool sumsFirst = true;               // the first turn tries the walk that keeps the sums
+    std::uint64_t roundsAllowance = 1;   // visits a turn allows the rounds per visit of the walk
+};
+extern SearchTurns searchTurns;
+// Solves settled by the rounds below a ceiling (the tests read it).
+extern std::atomic<std::int64_t> solvesBelowCeilings;
 
 // Solves a board of at least two cities, leaving it exactly as the full
 // enumeration would. Its work is throttled and reported through `run` (the

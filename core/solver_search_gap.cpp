@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/bits.h"
 #include "core/solver.h"
 
 namespace orvanta {
@@ -52,6 +53,46 @@ bool tableBelowGap(const std::vector<double>& sums, double ceiling, PathSpectrum
     for (double s : sums)
         if (s <= cut) recordLength(table, s);
     return table.count >= kSpectrumEntries;
+}
+
+bool LengthBuckets::reset(double from, double to) {
+    from_ = from;
+    width_ = toleranceOf(from) / 4.0;
+    if (!(width_ > 0.0) || !(to >= from)) return false;
+    const double buckets = (to - from) / width_ + 1.0;
+    if (!(buckets < static_cast<double>(kMaxBuckets))) return false;
+    count_ = static_cast<std::size_t>(buckets) + 1;
+    bits_.assign((count_ + 63) / 64, 0);
+    return true;
+}
+
+std::vector<LengthBuckets::Cluster> LengthBuckets::clusters() const {
+    // A bucket's edges widened by far more than the rounding of their own
+    // arithmetic, so that a cluster's bounds hold every tour marked in it.
+    constexpr double kEdgeSlack = 1e-12;
+    std::vector<Cluster> found;
+    for (std::size_t word = 0; word < bits_.size(); ++word) {
+        for (std::uint64_t w = bits_[word]; w != 0; w &= w - 1) {
+            const std::size_t bucket = word * 64 + static_cast<std::size_t>(lowestBit(w));
+            const double low = (from_ + static_cast<double>(bucket) * width_) * (1.0 - kEdgeSlack);
+            const double high = (from_ + static_cast<double>(bucket + 1) * width_) * (1.0 + kEdgeSlack);
+            if (found.empty() || lengthsApart(found.back().high, low))
+                found.push_back(Cluster{low, high});
+            else
+                found.back().high = high;
+        }
+    }
+    return found;
+}
+
+bool tableSettled(const PathSpectrum& table, const std::vector<LengthBuckets::Cluster>& clusters, double above) {
+    if (table.count < kSpectrumEntries) return false;
+    const double last = table.lengths[kSpectrumEntries - 1];
+    for (std::size_t i = 0; i < clusters.size(); ++i) {
+        if (clusters[i].high < last) continue;
+        return lengthsApart(clusters[i].high, i + 1 < clusters.size() ? clusters[i + 1].low : above);
+    }
+    return false;
 }
 
 }  // namespace orvanta

@@ -2,6 +2,7 @@
 // cuts them off from all the others. Internal to the search.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "core/board.h"
@@ -38,5 +39,45 @@ double gapTop(double ceiling, double leastAbove);
 // Whether lengths up to `low` and lengths from `high` on can never meet in
 // one entry, whichever creates it.
 bool lengthsApart(double low, double high);
+
+// Which stretches of lengths between `from` and `to` hold a tour, kept in
+// buckets a quarter of a tolerance at `from` wide: a walk marks every tour it
+// meets up to `to`, and the empty buckets between marked ones are stretches
+// that hold no tour. A cluster is a run of tour lengths that no gap wide
+// enough for lengthsApart divides.
+class LengthBuckets {
+public:
+    struct Cluster {
+        double low;   // at or below its shortest tour
+        double high;  // at or above its longest tour
+    };
+    // Empties the buckets for a new stretch; false when it would need more
+    // than kMaxBuckets of them.
+    bool reset(double from, double to);
+    // A tour of this length, from <= length <= to.
+    void mark(double length) {
+        const double offset = length > from_ ? (length - from_) / width_ : 0.0;
+        const std::size_t bucket = offset < static_cast<double>(count_ - 1) ? static_cast<std::size_t>(offset) : count_ - 1;
+        bits_[bucket / 64] |= std::uint64_t{1} << (bucket % 64);
+    }
+    // The clusters of the tours marked, shortest first.
+    std::vector<Cluster> clusters() const;
+
+    static constexpr std::size_t kMaxBuckets = std::size_t{1} << 25;
+
+private:
+    double from_ = 0.0;
+    double width_ = 1.0;
+    std::size_t count_ = 0;
+    std::vector<std::uint64_t> bits_;
+};
+
+// After a walk of every tour up to a ceiling, recorded in order into `table`,
+// whose lengths made `clusters`: whether the table is the enumeration's own.
+// It is when the table is full and a gap wide enough for lengthsApart lies
+// above the cluster of its last entry, up to the next cluster or, for the
+// last, up to `above` (gapTop of the ceiling): nothing a tour beyond the gap
+// does reaches an entry below it.
+bool tableSettled(const PathSpectrum& table, const std::vector<LengthBuckets::Cluster>& clusters, double above);
 
 }  // namespace orvanta

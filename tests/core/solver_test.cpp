@@ -331,6 +331,41 @@ TEST(Spectrum, TableBelowAGapIsTheTableOfAllToursOnlyWhereTheGapIsWideEnough) {
     EXPECT_EQ(std::memcmp(&cut, &expected, sizeof cut), 0);
 }
 
+// Tour lengths marked in buckets: lengths a tolerance apart or less always
+// share a cluster (one entry may take both), two and a half apart never do.
+// The table settles only when full and with such a gap above its last entry's
+// cluster, up to the next cluster or, past the ceiling, up to the next tour.
+TEST(Spectrum, BucketsSplitOnlyAtWideGapsAndSettleTheTableAboveItsLastEntry) {
+    const double t = toleranceOf(1000.0);
+    LengthBuckets buckets;
+    ASSERT_TRUE(buckets.reset(1000.0, 1100.0));
+    for (double at : {1000.0, 1000.0 + t, 1000.0 + 2.0 * t, 1000.0 + 4.5 * t, 1050.0, 1100.0}) buckets.mark(at);
+    const std::vector<LengthBuckets::Cluster> clusters = buckets.clusters();
+    ASSERT_EQ(clusters.size(), 4u);
+    EXPECT_LE(clusters[0].low, 1000.0);
+    EXPECT_GE(clusters[0].high, 1000.0 + 2.0 * t);
+    EXPECT_LT(clusters[0].high, 1000.0 + 2.5 * t);
+    EXPECT_GE(clusters[3].high, 1100.0);
+    EXPECT_FALSE(buckets.reset(1000.0, 1000.0 * 1e3));  // too many buckets
+
+    PathSpectrum table{};
+    for (std::int32_t i = 0; i < kSpectrumEntries; ++i) recordLength(table, i < 19 ? 900.0 + i : 1000.0 + 4.5 * t);
+    ASSERT_EQ(table.count, kSpectrumEntries);
+    // The last entry in the second cluster, the third far above it.
+    EXPECT_TRUE(tableSettled(table, clusters, 2000.0));
+    // The last entry in the last cluster: the next tour above the ceiling decides.
+    PathSpectrum high = table;
+    high.lengths[kSpectrumEntries - 1] = 1100.0;
+    EXPECT_TRUE(tableSettled(high, clusters, 1100.0 * (1.0 + 2.5e-6)));
+    EXPECT_FALSE(tableSettled(high, clusters, 1100.0 * (1.0 + 1.0e-6)));
+    // Clusters within a tolerance of each other have no gap between them.
+    const std::vector<LengthBuckets::Cluster> near = {{1000.0, 1000.0 + 4.5 * t}, {1000.0 + 5.2 * t, 1001.0}};
+    EXPECT_FALSE(tableSettled(table, near, 2000.0));
+    PathSpectrum nineteen = table;
+    nineteen.count = 19;
+    EXPECT_FALSE(tableSettled(nineteen, clusters, 2000.0));
+}
+
 // The tally of a walk by patterns against the table that recording every
 // ordering builds. Six cities, 4 and 5 on one point: each pattern is met at its
 // first ordering (4 before 5) and stands for two; `lengthOf` gives each

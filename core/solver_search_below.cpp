@@ -1,0 +1,370 @@
+// The walks below a ceiling that the search tries in the middle of its walk
+// (solver_search_walk.h): walkBelowGap keeps the sums of the tours below a
+// ceiling and finds the gap among them; walkBelowCeilings walks below raised
+// ceilings in rounds, recording the tours as they come, where they are too
+// many to keep.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "core/bits.h"
+#include "core/solver.h"
+#include "core/solver_search.h"
+#include "core/solver_search_gap.h"
+#include "core/solver_search_walk.h"
+
+namespace orvanta {
+
+SearchTurns searchTurns;
+std::atomic<std::int64_t> solvesBelowCeilings{0};
+
+namespace search {
+
+namespace {
+
+// The share of the progress left that a round below a ceiling takes.
+constexpr double kRoundShare = 0.01;
+// Thrown out of a walk below a ceiling that has spent its visits.
+struct OverBudget {};
+
+}  // namespace
+
+// Every ordering up to the ceiling, in order: its sum kept, the first of the
+// shortest kept as the best. The bound's slack loses none of them.
+void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
+    ++visited;
+    run->step();
+    if (remaining == 0) {
+        run->tour();
+        const double length = sum + d(end, 0);
+        if (length > ceiling) {
+            nextAbove = std::min(nextAbove, length);
+            return;
+        }
+        if (sums.size() >= sumsLimit) {
+            overflow = true;
+            return;
+        }
+        sums.push_back(length);
+        if ((sums.size() & 255u) == 0) run->advance(static_cast<double>(sums.size()) / static_cast<double>(sumsLimit));
+        if (length < bestLength) {
+            std::memcpy(best, current, sizeof best);
+            bestLength = length;
+        }
+        return;
+    }
+    for (std::uint32_t bits = remaining; bits != 0 && !overflow; bits &= bits - 1) {
+        const std::int32_t c = lowestCity(bits);
+        const double next = sum + d(end, c);
+        const std::uint32_t rest = remaining & ~(1u << (c - 1));
+        const double bound = next + static_cast<double>(shortestCompletion(rest, c));
+        if (bound > pruneAbove) {
+            nextAbove = std::min(nextAbove, bound);
+            continue;
+        }
+        current[depth] = c;
+        collect(depth + 1, c, next, rest);
+    }
+}
+
+// Boards whose shortest tours are few but whose table the walk fills late
+// (lines with a city or two moved off them, listed in order): the tours up
+// to a ceiling a little above the optimum are walked alone, the ceiling
+// raised until a gap in their lengths leaves a full table below it
+// (tableBelowGap). Where the lengths come in bands far apart (a line with a
+// city lifted off it), the ceiling steps over the gap above a band instead
+// of growing across it. Gives up, the board untouched, past 2^20 tours
+// (8 MB of sums), or sooner where the tours come many to a length.
+bool Search::walkBelowGap(Board& board) {
+    constexpr std::size_t kTourLimit = std::size_t{1} << 20;
+    const std::uint32_t all = (1u << (n - 1)) - 1u;
+    const double optimum = shortestTourBound();
+    std::size_t spent = 0;
+    // Its share of the progress: the tours it may take, in a small span (when
+    // it gives up, it has done little of what the search then does, which
+    // goes on from there).
+    constexpr double kGapWalkShare = 0.01;
+    const double from = run->progress();
+    // Entries below the last ceiling and the one before, to judge how far
+    // the next must go for 20 and a few to spare.
+    double lastWidth = 0.0;
+    std::int32_t lastEntries = 0;
+    std::size_t lastTours = 0;
+    std::size_t roundLimit = 4096;
+    // The ceiling is a width above a base: the optimum, or, past a gap wider
+    // than all the lengths below it, the shortest tour above the gap.
+    double base = optimum;
+    const double firstWidth = optimum * 1e-4;
+    const double narrowestFirst = optimum * 5e-5;
+    for (double width = firstWidth; spent < kTourLimit && width <= optimum;) {
+        ceiling = base + width;
+        nextAbove = std::numeric_limits<double>::infinity();
+        pruneAbove = ceiling * (1.0 + kBoundSlack);
+        bestLength = std::numeric_limits<double>::max();
+        std::memset(current, 0, sizeof current);
+        std::memset(best, 0, sizeof best);
+        sums.clear();
+        sumsLimit = std::min(kTourLimit - spent, roundLimit);
+        run->enterSpan(from + kGapWalkShare * static_cast<double>(spent) / kTourLimit, from + kGapWalkShare);
+        overflow = false;
+        collect(1, 0, 0.0, all);
+        const bool budgetSpent = sumsLimit >= kTourLimit - spent;
+        spent += sums.size();
+        if (overflow) {
+            if (lastTours == 0) {
+                // Thousands of tours already below the first ceiling above a
+                // base: once more at a quarter of it, still room for 20
+                // entries; past that a board of ties, given up.
+                if (width < narrowestFirst) return false;
+                width /= 4.0;
+            } else {
+                // More tours than this round could hold: once more with room
+                // for four times as many, while the tours last.
+                if (budgetSpent) return false;
+                roundLimit *= 4;
+            }
+            continue;
+        }
+        PathSpectrum table = board.spectrum;
+        // No tour lies between the ceiling and the next one up: a gap up to
+        // that one counts too.
+        if (tableBelowGap(sums, gapTop(ceiling, nextAbove), table)) {
+            board.spectrum = table;
+            return true;
+        }
+        // The entries grow as a power of the width: that power, from the
+        // last two ceilings, tells the width for 24 entries; by a quarter
+        // at least and four times at most.
+        table.count = 0;
+        for (double s : sums) recordLength(table, s);
+        const std::int32_t entries = table.count;
+        double factor = 4.0;
+        if (lastEntries >= 2 && entries > lastEntries) {
+            const double power = std::log(static_cast<double>(entries) / lastEntries) / std::log(width / lastWidth);
+            factor = std::pow(24.0 / entries, 1.0 / power);
+        }
+        factor = std::clamp(factor, 1.25, 4.0);
+        // Ties: the tours grow as a power of the width too; where the next
+        // ceiling would hold far more than are left, the board has too many
+        // to a length.
+        if (lastTours > 0 && sums.size() > lastTours) {
+            const double power = std::log(static_cast<double>(sums.size()) / static_cast<double>(lastTours)) / std::log(width / lastWidth);
+            if (static_cast<double>(sums.size()) * std::pow(factor, power) > 2.0 * static_cast<double>(kTourLimit - spent)) return false;
+        }
+        lastWidth = width;
+        lastEntries = entries;
+        lastTours = sums.size();
+        roundLimit *= 4;
+        // A gap above the ceiling wider than all the lengths below it: the
+        // next ceiling is measured from the shortest tour above the gap, and
+        // grows from the first width again (the lengths there may come as
+        // densely as at the optimum).
+        const double above = gapTop(ceiling, nextAbove);
+        width *= factor;
+        if (above - optimum > 2.0 * (ceiling - optimum)) {
+            base = above;
+            width = firstWidth;
+            lastEntries = 0;
+            lastTours = 0;
+        }
+    }
+    return false;
+}
+
+// Every ordering up to the ceiling, in order, recorded as the enumeration
+// records it, its length marked in the buckets; the least bound or tour above
+// the ceiling kept, as collect keeps it.
+void Search::stream(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
+    depthNow = depth;
+    ++visited;
+    if (--streamBudget == 0) throw OverBudget{};
+    run->step();
+    if (remaining == 0) {
+        const double length = sum + d(end, 0);
+        if (length > ceiling) {
+            nextAbove = std::min(nextAbove, length);
+            return;
+        }
+        run->tour();
+        buckets.mark(length);
+        recordLength(*spectrum, length);
+        if (length < bestLength) {
+            std::memcpy(best, current, sizeof best);
+            bestLength = length;
+        }
+        return;
+    }
+    for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
+        const std::int32_t c = lowestCity(bits);
+        const double next = sum + d(end, c);
+        const std::uint32_t rest = remaining & ~(1u << (c - 1));
+        const double bound = next + static_cast<double>(shortestCompletion(rest, c));
+        if (bound > pruneAbove) {
+            nextAbove = std::min(nextAbove, bound);
+            continue;
+        }
+        current[depth] = c;
+        stream(depth + 1, c, next, rest);
+    }
+}
+
+// The optimum as the completion table tells it, lowered by the table's slack
+// so that it lies at or below the shortest tour.
+double Search::shortestTourBound() const {
+    const std::uint32_t all = (1u << (n - 1)) - 1u;
+    double optimum = std::numeric_limits<double>::infinity();
+    for (std::int32_t c = 1; c < n; ++c)
+        optimum = std::min(optimum, d(0, c) + static_cast<double>(shortestCompletion(all & ~(1u << (c - 1)), c)));
+    return optimum * (1.0 - kBoundSlack);
+}
+
+// Boards whose tours below a gap are too many to keep (rows of cities a few
+// units apart with one lifted): the tours up to a ceiling are walked in order
+// and recorded as they come, as the full enumeration records them, and the
+// buckets tell where their lengths lie. When that fills the table and a gap
+// wide enough for lengthsApart lies above its last entry, up to the ceiling
+// or past it, the table is the enumeration's own, for the reason
+// solver_search_gap.cpp gives: the tours above the gap that were walked
+// change no entry below it, and those not walked would not either.
+// Otherwise the ceiling is raised to the middle of the gap that the clusters
+// found so far foretell after the next one, and the walk starts again.
+//
+// A round walks every tour below its ceiling, where the plain walk walks
+// those below its table's last entry, which falls as it goes: on some boards
+// late (the shortest tours come late in the order), so that the rounds win by
+// far, on others early. So the rounds take turns with the plain walk, a turn
+// allowed as many visits as the plain walk has made so far, and a round is
+// begun only when its estimated size fits (a round that still runs out is
+// walked again in a later turn). They are given up, the board untouched,
+// where the plain walk prunes below the next ceiling, or the ceiling
+// foretold to fill the table lies more than half as far above the optimum as
+// where the plain walk prunes: the plain walk is then close to its end.
+bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t plainVisits) {
+    const std::uint32_t all = (1u << (n - 1)) - 1u;
+    std::uint64_t budget = plainVisits > roundsSpent ? plainVisits - roundsSpent : 0;
+    const double optimum = shortestTourBound();
+    if (nextCeiling == 0.0) nextCeiling = optimum * (1.0 + 1e-4);
+    while (!ceilingsGivenUp) {
+        if (nextCeiling > plainPrunesAbove || foretold - optimum > 0.5 * (plainPrunesAbove - optimum) ||
+            !buckets.reset(optimum, nextCeiling)) {
+            ceilingsGivenUp = true;
+            break;
+        }
+        ceiling = nextCeiling;
+        pruneAbove = ceiling * (1.0 + kBoundSlack);
+        // The rounds grow by about as much each time as the last time.
+        const double size = roundBefore > 0.0 ? lastRound * lastRound / roundBefore : nodesBelowCeiling();
+        if (size > static_cast<double>(budget)) return false;
+        nextAbove = std::numeric_limits<double>::infinity();
+        bestLength = std::numeric_limits<double>::max();
+        std::memset(current, 0, sizeof current);
+        std::memset(best, 0, sizeof best);
+        board.spectrum.count = 0;
+        spectrum = &board.spectrum;
+        visited = 0;
+        estimate = WalkEstimate{};
+        // A round may be walked in vain: it claims a small share, and one
+        // that settles the board takes the rest at once.
+        run->enterSpan(run->progress(), run->progress() + kRoundShare * (0.9 - run->progress()));
+        reportPosition();
+        streamBudget = budget + 1;
+        try {
+            stream(1, 0, 0.0, all);
+        } catch (const OverBudget&) {
+            roundsSpent += visited;
+            run->reportPosition(nullptr, nullptr);
+            return false;
+        }
+        run->reportPosition(nullptr, nullptr);
+        roundsSpent += visited;
+        budget -= visited;
+        roundBefore = lastRound;
+        lastRound = static_cast<double>(visited);
+
+        const std::vector<LengthBuckets::Cluster> clusters = buckets.clusters();
+        if (clusters.empty()) break;
+        const double above = gapTop(ceiling, nextAbove);
+        if (tableSettled(board.spectrum, clusters, above)) return true;
+        foretell(clusters, board.spectrum.count, above);
+    }
+    return false;
+}
+
+// The next ceiling and the one foretold to fill the table. The lengths come
+// in bands, a band in one cluster or a few close together: the step between
+// bands is the widest between clusters found so far, or, while they all lie
+// in one band, the way up to the next tour above the ceiling. The next
+// ceiling lies half a step above the start of the next band, where the gap
+// after it should be; the foretold one as many bands on as the entries per
+// band so far need to fill the table.
+void Search::foretell(const std::vector<LengthBuckets::Cluster>& clusters, std::int32_t entries, double above) {
+    const double first = clusters.front().low;
+    const double last = clusters.back().low;
+    double step = above - last;
+    for (std::size_t i = 1; i < clusters.size(); ++i) step = std::max(step, clusters[i].low - clusters[i - 1].low);
+    const double next = std::max(above, last + 1.5 * step);
+    nextCeiling = next > ceiling * (1.0 + 1e-9) ? next : first + 2.0 * (ceiling - first);
+    const double bands = std::floor((last - first) / step + 0.5) + 1.0;
+    if (bands >= 2.0 && entries > 0) {
+        const double more = std::ceil(static_cast<double>(std::max(0, kSpectrumEntries - entries)) * bands / entries);
+        foretold = std::max(nextCeiling, last + (more + 0.5) * step);
+    }
+}
+
+// Knuth's estimate of the nodes a walk below the ceiling visits, from the
+// root, under pruneAbove as it stands.
+double Search::nodesBelowCeiling() {
+    constexpr std::int32_t kProbes = 256;
+    std::int32_t prefix[kRouteCapacity] = {};
+    double nodes = 0.0;
+    for (std::int32_t probe = 0; probe < kProbes; ++probe)
+        nodes += sampleSubtree(prefix, 1, (1u << (n - 1)) - 1u, 0.0, estimate.draw);
+    return nodes / kProbes;
+}
+
+// In the middle of the plain walk: the walk below a gap with the walk's own
+// state set aside, and put back when it gives up.
+void Search::tryBelowGap() {
+    std::int32_t walkCurrent[kRouteCapacity];
+    std::int32_t walkBest[kRouteCapacity];
+    std::memcpy(walkCurrent, current, sizeof current);
+    std::memcpy(walkBest, best, sizeof best);
+    const double walkBestLength = bestLength;
+    const double walkPruneAbove = pruneAbove;
+    const std::uint64_t walkVisited = visited;
+    const WalkEstimate walkEstimate = estimate;
+    const std::int32_t walkDepth = depthNow;
+    PathSpectrum* const walkSpectrum = spectrum;
+    const PathSpectrum table = *spectrum;
+    // The walk's position is not read while its prefix is set aside.
+    run->reportPosition(nullptr, nullptr);
+    const bool first = nextCeiling == 0.0;
+    if (first && searchTurns.sumsFirst && walkBelowGap(*solving)) throw SettledBelowGap{};
+    const std::uint64_t most = std::numeric_limits<std::uint64_t>::max() / 2;
+    const std::uint64_t allowance = searchTurns.roundsAllowance;
+    const std::uint64_t allowed = walkVisited > most / allowance ? most : walkVisited * allowance;
+    if (walkBelowCeilings(*solving, walkPruneAbove, allowed)) {
+        ++solvesBelowCeilings;
+        throw SettledBelowGap{};
+    }
+    // The next turn of the rounds when the plain walk has taken twice the
+    // tours it has now.
+    if (!ceilingsGivenUp) gapWalkAt = 2 * toursWalked;
+    spectrum = walkSpectrum;
+    *spectrum = table;
+    estimate = walkEstimate;
+    depthNow = walkDepth;
+    std::memcpy(current, walkCurrent, sizeof current);
+    std::memcpy(best, walkBest, sizeof best);
+    bestLength = walkBestLength;
+    pruneAbove = walkPruneAbove;
+    visited = walkVisited;
+    run->enterSpan(run->progress(), 0.9);
+    reportPosition();
+}
+
+}  // namespace search
+
+}  // namespace orvanta

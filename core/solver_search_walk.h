@@ -1,0 +1,136 @@
+// The search's walk, shared by its two files: solver_search.cpp walks the
+// orderings (the completion table, the walk itself, its progress) and
+// solver_search_below.cpp the walks below a ceiling that it tries in the
+// middle of it. Internal to the search.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "core/board.h"
+#include "core/solve_run.h"
+#include "core/solver_points.h"
+#include "core/solver_search_gap.h"
+#include "core/solver_tally.h"
+
+namespace orvanta::search {
+
+// Thrown out of the plain walk when the walk below a gap has settled the board.
+struct SettledBelowGap {};
+
+// Row length of the completion table: room for cities 1..17, rounded up to a
+// multiple of four so that the compiler can vectorise the fixed-length loops.
+constexpr std::int32_t kRow = 20;
+static_assert(kRow >= kMaxCities - 1 && kRow % 4 == 0, "completion rows hold every end city");
+
+// What the walk's progress estimate keeps between the readings (Search::position).
+struct WalkEstimate {
+    // Sampled ways down per subtree, and readings between renewals of every level.
+    static constexpr std::int32_t kProbes = 4;
+    static constexpr std::int32_t kRenewEvery = 64;
+    // For each level k of the prefix: the city taken there when its estimate
+    // was made (0 for the node being entered) and the nodes estimated in the
+    // subtrees of the open children after it; valid above `depth`.
+    std::int32_t taken[kRouteCapacity + 1] = {};
+    double later[kRouteCapacity + 1] = {};
+    std::int32_t depth = 0;
+    std::int64_t readings = 0;
+    std::uint64_t visitedThen = 0;
+    double share = 0.0;
+    std::uint32_t draw = 2463534242u;
+};
+
+struct Search {
+    std::int32_t n = 0;
+    // distance[a * n + b] = cityDistance(a, b)
+    std::vector<double> distance;
+    // Shortest way from end city e through every city of the set S and back to
+    // city 0, at completion[S * kRow + e - 1]; S has bit c - 1 for city c.
+    // Every entry is written before it is read: allocated without filling.
+    std::unique_ptr<float[]> completion;
+
+    SolveRun* run = nullptr;
+    PathSpectrum* spectrum = nullptr;
+    // Once the table is full, a prefix whose bound lies above this cannot
+    // reach it: every tour below would be dropped.
+    double pruneAbove = std::numeric_limits<double>::infinity();
+    std::int32_t current[kRouteCapacity] = {};
+    std::int32_t best[kRouteCapacity] = {};
+    double bestLength = std::numeric_limits<double>::max();
+
+    // The cities on each city's grid point.
+    SharedPoints points;
+    // The length of the prefix being walked: current[1] to current[depthNow - 1].
+    std::int32_t depthNow = 1;
+    // Nodes of the walk visited so far, and its tours; at gapWalkAt tours the
+    // walk below a gap is tried.
+    std::uint64_t visited = 0;
+    std::uint64_t toursWalked = 0;
+    std::uint64_t gapWalkAt = 0;
+    Board* solving = nullptr;
+    [[gnu::noinline, gnu::cold]] void tryBelowGap();
+    // How far the walk has come (see there); the estimate it keeps between readings.
+    WalkEstimate estimate;
+    double position();
+    void reportPosition() {
+        run->reportPosition([](void* search) { return static_cast<Search*>(search)->position(); }, this);
+    }
+    // Walk patterns of points (true) or every ordering (false).
+    bool byPattern = false;
+    // The orderings counted per entry.
+    EntryTally* tally = nullptr;
+
+    double d(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * n + b]; }
+    float shortestCompletion(std::uint32_t set, std::int32_t end) const {
+        return completion[static_cast<std::size_t>(set) * kRow + static_cast<std::size_t>(end - 1)];
+    }
+
+    std::uint32_t openChildren(const std::int32_t* prefix, std::int32_t depth, std::uint32_t remaining, double sum) const;
+    double sampleSubtree(std::int32_t* prefix, std::int32_t depth, std::uint32_t remaining, double sum, std::uint32_t& draw) const;
+    double nodesAhead();
+    void buildCompletion();
+    void evaluate(double length, std::int64_t orderings);
+    void count(double length, std::int64_t orderings);
+    void visit(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
+    void visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
+    void walk(Board& board, bool noting);
+
+    // The walk below a ceiling (see walkBelowGap): the sums of the tours up
+    // to it, in order, and whether there were more than it may hold.
+    double ceiling = 0.0;
+    // The shortest tour above the ceiling, as far as the completion table's
+    // floats tell (they may lie a little above it).
+    double nextAbove = 0.0;
+    std::vector<double> sums;
+    std::size_t sumsLimit = 0;
+    bool overflow = false;
+    void collect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
+    bool walkBelowGap(Board& board);
+
+    // The walk below a ceiling without keeping the sums (see
+    // walkBelowCeilings): every tour up to it recorded in order, where its
+    // length lies marked.
+    LengthBuckets buckets;
+    // The next ceiling to walk below (0 before the first turn), and the
+    // visits the round may still take.
+    double nextCeiling = 0.0;
+    // Where the clusters seen so far foretell the ceiling that fills the
+    // table (0 while they tell nothing).
+    double foretold = 0.0;
+    // Set once the rounds are given up for the rest of the walk.
+    bool ceilingsGivenUp = false;
+    std::uint64_t streamBudget = 0;
+    // Visits the rounds have taken in all, and those of the last two whole rounds.
+    std::uint64_t roundsSpent = 0;
+    double lastRound = 0.0;
+    double roundBefore = 0.0;
+    void stream(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
+    bool walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t plainVisits);
+    void foretell(const std::vector<LengthBuckets::Cluster>& clusters, std::int32_t entries, double above);
+    double nodesBelowCeiling();
+    double shortestTourBound() const;
+};
+
+}  // namespace orvanta::search
