@@ -17,7 +17,7 @@ namespace orvanta {
 struct SearchTurns {
     std::uint64_t firstAfter = 0;        // tours walked first; 0: by the board's size
     bool sumsFirst = true;               // the first turn tries the walk that keeps the sums
-    std::uint64_t roundsAllowance = 1;   // visits a turn allows the rounds per visit of the walk
+    std::uint64_t roundsAllowance = 2;   // visits the rounds may take per visit of the walk
 };
 extern SearchTurns searchTurns;
 // Solves settled by the rounds below a ceiling (the tests read it).

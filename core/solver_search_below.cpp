@@ -234,16 +234,18 @@ double Search::shortestTourBound() const {
 // A round walks every tour below its ceiling, where the plain walk walks
 // those below its table's last entry, which falls as it goes: on some boards
 // late (the shortest tours come late in the order), so that the rounds win by
-// far, on others early. So the rounds take turns with the plain walk, a turn
-// allowed as many visits as the plain walk has made so far, and a round is
-// begun only when its estimated size fits (a round that still runs out is
-// walked again in a later turn). They are given up, the board untouched,
+// far, on others early. So the rounds take turns with the plain walk, at
+// every doubling of its tours, and may take twice the visits it has made so
+// far, all rounds together (searchTurns.roundsAllowance): a board the plain
+// walk settles pays at most that much more. A round is begun only when its
+// estimated size fits what is left (a round that still runs out is walked
+// again in a later turn). They are given up, the board untouched,
 // where the plain walk prunes below the next ceiling, or the ceiling
 // foretold to fill the table lies more than half as far above the optimum as
 // where the plain walk prunes: the plain walk is then close to its end.
-bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t plainVisits) {
+bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t allowed) {
     const std::uint32_t all = (1u << (n - 1)) - 1u;
-    std::uint64_t budget = plainVisits > roundsSpent ? plainVisits - roundsSpent : 0;
+    std::uint64_t budget = allowed > roundsSpent ? allowed - roundsSpent : 0;
     const double optimum = shortestTourBound();
     if (nextCeiling == 0.0) nextCeiling = optimum * (1.0 + 1e-4);
     while (!ceilingsGivenUp) {

@@ -127,7 +127,7 @@ struct Search {
     double lastRound = 0.0;
     double roundBefore = 0.0;
     void stream(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
-    bool walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t plainVisits);
+    bool walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t allowed);
     void foretell(const std::vector<LengthBuckets::Cluster>& clusters, std::int32_t entries, double above);
     double nodesBelowCeiling();
     double shortestTourBound() const;
