@@ -31,10 +31,15 @@ struct OverBudget {};
 
 }  // namespace
 
-// Every ordering up to the ceiling, in order: its sum kept, the first of the
-// shortest kept as the best. The bound's slack loses none of them.
+// Every ordering up to the ceiling, in order: its sum kept (walkBelowGap),
+// or recorded as the enumeration records it and its length marked in the
+// buckets (the rounds of walkBelowCeilings); the first of the shortest kept
+// as the best, and the least bound or tour above the ceiling. The bound's
+// slack loses none of them.
 void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
+    depthNow = depth;
     ++visited;
+    if (--visitsLeft == 0) throw OverBudget{};
     run->step();
     if (remaining == 0) {
         run->tour();
@@ -43,12 +48,17 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
             nextAbove = std::min(nextAbove, length);
             return;
         }
-        if (sums.size() >= sumsLimit) {
-            overflow = true;
-            return;
+        if (recording) {
+            buckets.mark(length);
+            recordLength(*spectrum, length);
+        } else {
+            if (sums.size() >= sumsLimit) {
+                overflow = true;
+                return;
+            }
+            sums.push_back(length);
+            if ((sums.size() & 255u) == 0) run->advance(static_cast<double>(sums.size()) / static_cast<double>(sumsLimit));
         }
-        sums.push_back(length);
-        if ((sums.size() & 255u) == 0) run->advance(static_cast<double>(sums.size()) / static_cast<double>(sumsLimit));
         if (length < bestLength) {
             std::memcpy(best, current, sizeof best);
             bestLength = length;
@@ -109,6 +119,8 @@ bool Search::walkBelowGap(Board& board) {
         sumsLimit = std::min(kTourLimit - spent, roundLimit);
         run->enterSpan(from + kGapWalkShare * static_cast<double>(spent) / kTourLimit, from + kGapWalkShare);
         overflow = false;
+        recording = false;
+        visitsLeft = std::numeric_limits<std::uint64_t>::max();
         collect(1, 0, 0.0, all);
         const bool budgetSpent = sumsLimit >= kTourLimit - spent;
         spent += sums.size();
@@ -173,43 +185,6 @@ bool Search::walkBelowGap(Board& board) {
     return false;
 }
 
-// Every ordering up to the ceiling, in order, recorded as the enumeration
-// records it, its length marked in the buckets; the least bound or tour above
-// the ceiling kept, as collect keeps it.
-void Search::stream(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
-    depthNow = depth;
-    ++visited;
-    if (--streamBudget == 0) throw OverBudget{};
-    run->step();
-    if (remaining == 0) {
-        const double length = sum + d(end, 0);
-        if (length > ceiling) {
-            nextAbove = std::min(nextAbove, length);
-            return;
-        }
-        run->tour();
-        buckets.mark(length);
-        recordLength(*spectrum, length);
-        if (length < bestLength) {
-            std::memcpy(best, current, sizeof best);
-            bestLength = length;
-        }
-        return;
-    }
-    for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
-        const std::int32_t c = lowestCity(bits);
-        const double next = sum + d(end, c);
-        const std::uint32_t rest = remaining & ~(1u << (c - 1));
-        const double bound = next + static_cast<double>(shortestCompletion(rest, c));
-        if (bound > pruneAbove) {
-            nextAbove = std::min(nextAbove, bound);
-            continue;
-        }
-        current[depth] = c;
-        stream(depth + 1, c, next, rest);
-    }
-}
-
 // The optimum as the completion table tells it, lowered by the table's slack
 // so that it lies at or below the shortest tour.
 double Search::shortestTourBound() const {
@@ -271,9 +246,11 @@ bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint6
         // that settles the board takes the rest at once.
         run->enterSpan(run->progress(), run->progress() + kRoundShare * (0.9 - run->progress()));
         reportPosition();
-        streamBudget = budget + 1;
+        recording = true;
+        overflow = false;
+        visitsLeft = budget + 1;
         try {
-            stream(1, 0, 0.0, all);
+            collect(1, 0, 0.0, all);
         } catch (const OverBudget&) {
             roundsSpent += visited;
             run->reportPosition(nullptr, nullptr);

@@ -97,8 +97,9 @@ struct Search {
     void visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
     void walk(Board& board, bool noting);
 
-    // The walk below a ceiling (see walkBelowGap): the sums of the tours up
-    // to it, in order, and whether there were more than it may hold.
+    // The walks below a ceiling (collect): the sums of the tours up to it, in
+    // order, and whether there were more than it may hold (walkBelowGap), or
+    // the tours recorded (the rounds of walkBelowCeilings); visits left.
     double ceiling = 0.0;
     // The shortest tour above the ceiling, as far as the completion table's
     // floats tell (they may lie a little above it).
@@ -106,27 +107,24 @@ struct Search {
     std::vector<double> sums;
     std::size_t sumsLimit = 0;
     bool overflow = false;
+    bool recording = false;
+    std::uint64_t visitsLeft = 0;
     void collect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
     bool walkBelowGap(Board& board);
 
-    // The walk below a ceiling without keeping the sums (see
-    // walkBelowCeilings): every tour up to it recorded in order, where its
-    // length lies marked.
+    // Where the lengths of the tours a round records lie.
     LengthBuckets buckets;
-    // The next ceiling to walk below (0 before the first turn), and the
-    // visits the round may still take.
+    // The next ceiling to walk below (0 before the first turn).
     double nextCeiling = 0.0;
     // Where the clusters seen so far foretell the ceiling that fills the
     // table (0 while they tell nothing).
     double foretold = 0.0;
     // Set once the rounds are given up for the rest of the walk.
     bool ceilingsGivenUp = false;
-    std::uint64_t streamBudget = 0;
     // Visits the rounds have taken in all, and those of the last two whole rounds.
     std::uint64_t roundsSpent = 0;
     double lastRound = 0.0;
     double roundBefore = 0.0;
-    void stream(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
     bool walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t allowed);
     void foretell(const std::vector<LengthBuckets::Cluster>& clusters, std::int32_t entries, double above);
     double nodesBelowCeiling();
