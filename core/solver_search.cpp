@@ -73,46 +73,6 @@ std::int32_t entryHolding(const PathSpectrum& s, double length) {
     return entryTaking(s.lengths, s.count > kSpectrumEntries ? kSpectrumEntries : s.count, length);
 }
 
-#if defined(__GNUC__) && !defined(__clang__)
-// Four lanes of a row at a time, the whole row in registers.
-using Lanes = float __attribute__((vector_size(16)));
-constexpr std::int32_t kLaneGroups = kRow / 4;
-#endif
-
-// row[e] = the least over the cities c of set of toward[c][e] + the entry of
-// (set without c, c): the same sums and the same minimum, lane by lane, as
-// the plain loop, whichever way the compiler lays them out.
-void addShortest(float* row, const std::vector<float>& toward, std::uint32_t set, const float* completion) {
-#if defined(__GNUC__) && !defined(__clang__)
-    Lanes best[kLaneGroups];
-#pragma GCC unroll 8
-    for (Lanes& b : best) b = Lanes{} + std::numeric_limits<float>::infinity();
-    for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
-        const std::int32_t c = lowestCity(bits);
-        const float rest = completion[static_cast<std::size_t>(set & ~(1u << (c - 1))) * kRow + static_cast<std::size_t>(c - 1)];
-        const float* toC = &toward[static_cast<std::size_t>(c) * kRow];
-#pragma GCC unroll 8
-        for (std::int32_t g = 0; g < kLaneGroups; ++g) {
-            Lanes to;
-            std::memcpy(&to, toC + 4 * g, sizeof to);
-            const Lanes way = to + rest;
-            best[g] = way < best[g] ? way : best[g];
-        }
-    }
-    std::memcpy(row, best, sizeof best);
-#else
-    float least[kRow];
-    for (float& r : least) r = std::numeric_limits<float>::infinity();
-    for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
-        const std::int32_t c = lowestCity(bits);
-        const float rest = completion[static_cast<std::size_t>(set & ~(1u << (c - 1))) * kRow + static_cast<std::size_t>(c - 1)];
-        const float* toC = &toward[static_cast<std::size_t>(c) * kRow];
-        for (std::int32_t e = 0; e < kRow; ++e) least[e] = std::min(least[e], toC[e] + rest);
-    }
-    std::copy(least, least + kRow, row);
-#endif
-}
-
 }  // namespace
 
 void Search::buildCompletion() {
@@ -123,14 +83,7 @@ void Search::buildCompletion() {
 
     const std::uint32_t sets = 1u << (n - 1);
     completion.reset(new float[static_cast<std::size_t>(sets) * kRow]);
-    for (std::int32_t e = 0; e < kRow; ++e) completion[static_cast<std::size_t>(e)] = toward[static_cast<std::size_t>(e)];
-    for (std::uint32_t set = 1; set < sets; ++set) {
-        // A step per 16 sets: a set is a few dozen operations.
-        if ((set & 15u) == 0) run->step();
-        float* row = &completion[static_cast<std::size_t>(set) * kRow];
-        // End cities inside the set get values too; they are never read.
-        addShortest(row, toward, set, completion.get());
-    }
+    fillCompletion(completion.get(), toward.data(), n, *run, widestTableLanes());
 }
 
 // Records `orderings` orderings of one length into the table, as that many

@@ -13,17 +13,13 @@
 #include "core/solve_run.h"
 #include "core/solver_points.h"
 #include "core/solver_search_gap.h"
+#include "core/solver_search_table.h"
 #include "core/solver_tally.h"
 
 namespace orvanta::search {
 
 // Thrown out of the plain walk when the walk below a gap has settled the board.
 struct SettledBelowGap {};
-
-// Row length of the completion table: room for cities 1..17, rounded up to a
-// multiple of four so that the compiler can vectorise the fixed-length loops.
-constexpr std::int32_t kRow = 20;
-static_assert(kRow >= kMaxCities - 1 && kRow % 4 == 0, "completion rows hold every end city");
 
 // What the walk's progress estimate keeps between the readings (Search::position).
 struct WalkEstimate {
@@ -47,8 +43,8 @@ struct Search {
     // distance[a * n + b] = cityDistance(a, b)
     std::vector<double> distance;
     // Shortest way from end city e through every city of the set S and back to
-    // city 0, at completion[S * kRow + e - 1]; S has bit c - 1 for city c.
-    // Every entry is written before it is read: allocated without filling.
+    // city 0, at completion[S * kRow + e - 1] (solver_search_table.h).
+    // Every entry read is written first: allocated without filling.
     std::unique_ptr<float[]> completion;
 
     SolveRun* run = nullptr;

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <algorithm>
 #include <map>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "core/edition.h"
 #include "core/solver.h"
 #include "core/solver_search_gap.h"
+#include "core/solver_search_table.h"
 #include "core/solver_tally.h"
 #include "reference/reference_solver.h"
 #include "support/fake_clock.h"
@@ -430,6 +432,51 @@ struct PatternWalk {
         return table;
     }
 };
+
+// The completion table from each width of lanes this processor runs, against
+// the definition taken row by row: every lane a search reads (an end city
+// outside the row's set) the same to the last bit, at 18 cities (whose city
+// 17 sits alone in the rows' last lanes) and at small boards, with distances
+// that tie and cities on one point.
+TEST(CompletionTable, EveryWidthGivesTheRowByRowTableBitForBit) {
+    using search::kRow;
+    std::uint32_t draw = 12345u;
+    auto next = [&draw] {
+        draw = draw * 1103515245u + 12345u;
+        return draw >> 8;
+    };
+    for (std::int32_t n : {2, 3, 4, 5, 9, 17, 18}) {
+        std::vector<float> toward(static_cast<std::size_t>(n) * kRow, 0.0f);
+        for (std::int32_t c = 0; c < n; ++c)
+            for (std::int32_t e = 1; e < n; ++e)
+                toward[static_cast<std::size_t>(c * kRow + e - 1)] = e == c ? 0.0f : static_cast<float>(next() % 4000) * 0.37f;
+        toward[static_cast<std::size_t>(1 * kRow + 1)] = 0.0f;  // cities 1 and 2 on one point
+        const std::uint32_t sets = 1u << (n - 1);
+        std::vector<float> expected(static_cast<std::size_t>(sets) * kRow);
+        std::copy(toward.begin(), toward.begin() + kRow, expected.begin());
+        for (std::uint32_t set = 1; set < sets; ++set)
+            for (std::int32_t e = 1; e < n; ++e) {
+                float least = std::numeric_limits<float>::infinity();
+                for (std::int32_t c = 1; c < n; ++c)
+                    if ((set >> (c - 1) & 1u) != 0)
+                        least = std::min(least, toward[static_cast<std::size_t>(c * kRow + e - 1)] + expected[static_cast<std::size_t>((set & ~(1u << (c - 1))) * kRow) + static_cast<std::size_t>(c - 1)]);
+                expected[static_cast<std::size_t>(set * kRow) + static_cast<std::size_t>(e - 1)] = least;
+            }
+        for (auto lanes : {search::TableLanes::Four, search::TableLanes::Eight, search::TableLanes::Sixteen}) {
+            if (lanes > search::widestTableLanes()) continue;
+            std::vector<float> table(static_cast<std::size_t>(sets) * kRow);
+            SolveRun run;
+            search::fillCompletion(table.data(), toward.data(), n, run, lanes);
+            std::int64_t differing = 0;
+            for (std::uint32_t set = 0; set < sets; ++set)
+                for (std::int32_t e = 1; e < n; ++e) {
+                    const std::size_t at = static_cast<std::size_t>(set * kRow) + static_cast<std::size_t>(e - 1);
+                    if ((set >> (e - 1) & 1u) == 0 && std::memcmp(&table[at], &expected[at], sizeof(float)) != 0) ++differing;
+                }
+            EXPECT_EQ(differing, 0) << n << " cities, lanes " << static_cast<int>(lanes);
+        }
+    }
+}
 
 // A pattern's second ordering comes after an entry inserted within the
 // tolerance of its length: the count follows it there, as recording every
