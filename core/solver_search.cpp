@@ -6,9 +6,9 @@
 // Pruning: once the table holds 20 entries, its last entry only ever
 // shrinks, and a tour longer than that entry plus its tolerance is dropped
 // without a trace. A prefix whose shortest possible completion is longer than
-// that (the completion table below gives the exact shortest one) therefore
-// holds only tours that would be dropped when their turn came, and is skipped
-// whole.
+// that (the completion table, solver_search_table.cpp, gives the exact
+// shortest one) therefore holds only tours that would be dropped when their
+// turn came, and is skipped whole.
 //
 // Boards without shared points that the walk has not settled after a while
 // try, in the middle of it, walking only the tours up to a ceiling a little

@@ -1,7 +1,6 @@
 // The search's walk, shared by its two files: solver_search.cpp walks the
-// orderings (the completion table, the walk itself, its progress) and
-// solver_search_below.cpp the walks below a ceiling that it tries in the
-// middle of it. Internal to the search.
+// orderings and keeps its progress, solver_search_below.cpp the walks below a
+// ceiling that it tries in the middle of it. Internal to the search.
 #pragma once
 
 #include <cstdint>
