@@ -26,6 +26,11 @@ namespace {
 
 // The share of the progress left that a round below a ceiling takes.
 constexpr double kRoundShare = 0.01;
+// The plain walk is far from its end where the ceiling foretold to fill the
+// table lies this share or less as far above the optimum as its limit; the
+// rounds may then take this share of the nodes estimated under that limit.
+constexpr double kFarBelowLimit = 0.25;
+constexpr double kShareOfPlainNodes = 0.125;
 // Thrown out of a walk below a ceiling that has spent its visits.
 struct OverBudget {};
 
@@ -218,12 +223,23 @@ double Search::shortestTourBound() const {
 // where the plain walk prunes below the next ceiling, or the ceiling
 // foretold to fill the table lies more than half as far above the optimum as
 // where the plain walk prunes: the plain walk is then close to its end.
-bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t allowed) {
+//
+// Where that foretold ceiling lies far below the plain walk's limit instead
+// (kFarBelowLimit: on the lifted rows the limit stays at twice the optimum
+// for billions of tours), the rounds skip the bands between and go straight
+// to the foretold ceiling, its size estimated afresh; once the plain walk's
+// table is full, they may also take a share of the nodes that Knuth's
+// estimate gives its walk under its limit (plainNodes), where that is more
+// than their turn allows. The estimate runs high where the limit falls
+// later, but such a limit does not lie that far above the foretold ceiling.
+bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t allowed, double plainNodes) {
     const std::uint32_t all = (1u << (n - 1)) - 1u;
     std::uint64_t budget = allowed > roundsSpent ? allowed - roundsSpent : 0;
     const double optimum = shortestTourBound();
     if (nextCeiling == 0.0) nextCeiling = optimum * (1.0 + 1e-4);
     while (!ceilingsGivenUp) {
+        const bool farBelow = foretold > 0.0 && foretold - optimum <= kFarBelowLimit * (plainPrunesAbove - optimum);
+        if (farBelow) nextCeiling = std::max(nextCeiling, foretold);
         if (nextCeiling > plainPrunesAbove || foretold - optimum > 0.5 * (plainPrunesAbove - optimum) ||
             !buckets.reset(optimum, nextCeiling)) {
             ceilingsGivenUp = true;
@@ -231,8 +247,11 @@ bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint6
         }
         ceiling = nextCeiling;
         pruneAbove = ceiling * (1.0 + kBoundSlack);
-        // The rounds grow by about as much each time as the last time.
-        const double size = roundBefore > 0.0 ? lastRound * lastRound / roundBefore : nodesBelowCeiling();
+        // Band by band, the rounds grow by about as much each time as the last time.
+        const double size = farBelow || roundBefore <= 0.0 ? nodesBelowCeiling() : lastRound * lastRound / roundBefore;
+        const double share = kShareOfPlainNodes * plainNodes - static_cast<double>(roundsSpent);
+        if (farBelow && std::isfinite(plainPrunesAbove) && share > static_cast<double>(budget))
+            budget = share < 0x1p62 ? static_cast<std::uint64_t>(share) : std::uint64_t{1} << 62;
         if (size > static_cast<double>(budget)) return false;
         nextAbove = std::numeric_limits<double>::infinity();
         bestLength = std::numeric_limits<double>::max();
@@ -319,12 +338,14 @@ void Search::tryBelowGap() {
     const PathSpectrum table = *spectrum;
     // The walk's position is not read while its prefix is set aside.
     run->reportPosition(nullptr, nullptr);
+    // The plain walk's nodes under its own limit, before a walk here moves it.
+    const double plainNodes = nodesBelowCeiling();
     const bool first = nextCeiling == 0.0;
     if (first && searchTurns.sumsFirst && walkBelowGap(*solving)) throw SettledBelowGap{};
     const std::uint64_t most = std::numeric_limits<std::uint64_t>::max() / 2;
     const std::uint64_t allowance = searchTurns.roundsAllowance;
     const std::uint64_t allowed = walkVisited > most / allowance ? most : walkVisited * allowance;
-    if (walkBelowCeilings(*solving, walkPruneAbove, allowed)) {
+    if (walkBelowCeilings(*solving, walkPruneAbove, allowed, plainNodes)) {
         ++solvesBelowCeilings;
         throw SettledBelowGap{};
     }

@@ -120,7 +120,7 @@ struct Search {
     std::uint64_t roundsSpent = 0;
     double lastRound = 0.0;
     double roundBefore = 0.0;
-    bool walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t allowed);
+    bool walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t allowed, double plainNodes);
     void foretell(const std::vector<LengthBuckets::Cluster>& clusters, std::int32_t entries, double above);
     double nodesBelowCeiling();
     double shortestTourBound() const;
