@@ -513,6 +513,22 @@ class WebEditionTest(unittest.TestCase):
         # Wide margins: a loaded machine must not fail a correct program.
         self.assertLess(first_paint, 10000)
         self.assertLess(elapsed, 10000)
+        # A diagonal the editor draws, two cities moved off it: the search
+        # settles it by the walk below a gap, which leaves the walk by an
+        # exception. The worker solves it as the desktop does.
+        cities = [(2 + 2 * i, 2 + 2 * i) for i in range(18)]
+        cities[1] = (cities[1][0] + 1, cities[1][1])
+        cities[2] = (cities[2][0], cities[2][1] + 1)
+        path = os.path.join(self.folder('profi'), 'diagonal.rva')
+        with open(path, 'wb') as file:
+            file.write(map_record(cities, 41))
+        page.open_file(COMMAND['openMap'], path)
+        wait_for(lambda: page.inspect()['solved'] == 0, 15, 'the diagonal map')
+        page.keys(Keys.ADD)
+        wait_for(lambda: page.inspect()['solved'] == 1, 30, 'the diagonal solved')
+        self.assertEqual(page.js('return window.orvanta.workerErrors'), 0)
+        page.settle()
+        self.assertSameAsDesktop(page, [f'key:{KEY_UP}'] * 10 + [f'key:{KEY_ADD}', 'open-map:diagonal.rva', f'key:{KEY_ADD}'])
 
 
 # Phone screens (CSS pixels), each at three device pixels per CSS pixel.
