@@ -18,6 +18,9 @@
 //   solver_search_below.cpp       walks below a ceiling, tried in the middle of
 //                                 the search: the tours below it kept, or
 //                                 recorded in order below raised ceilings
+//   solver_search_subtrees.*     subtrees near the leaves of a long walk
+//                                 counted whole, where no tour of theirs can
+//                                 change the table but a count
 //   solver_search_gap.*          the table from the shortest tours alone, when a
 //                                 gap in the tour lengths cuts them off
 //   solver_tally.*, solver_points.h  cities sharing a grid point, counted

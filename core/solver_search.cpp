@@ -18,6 +18,12 @@
 // costs a walk through the long tours; otherwise the walk goes on where it
 // stood.
 //
+// A walk that runs long counts the subtrees near its leaves whole where it
+// can (solver_search_subtrees.cpp): once the table is full, a subtree whose
+// tours all fall well inside its entries, or past its end, is counted there
+// per group of equal lengths, listed once per (set, end city), instead of
+// walked tour by tour.
+//
 // Cities on one grid point (only a file can put them there) are
 // interchangeable: orderings that only swap them have the same edge
 // sequence, hence the same sum to the last bit. The search walks each pattern
@@ -56,6 +62,8 @@ constexpr std::int32_t kGapWalkFrom = 9;
 constexpr std::uint64_t kGapWalkAfter = std::uint64_t{1} << 18;
 constexpr std::uint64_t kGapWalkAfterAtLeast = std::uint64_t{1} << 14;
 constexpr std::int64_t kGapWalkShareOfOrderings = 32;
+// Subtrees of this many cities or fewer are counted whole where they can be.
+constexpr std::int32_t kCountWholeBelow = 4;
 
 std::int64_t factorial(std::int32_t k) {
     std::int64_t f = 1;
@@ -94,6 +102,7 @@ void Search::count(double length, std::int64_t orderings) {
     if (entry < 0) {
         const std::int32_t lost = tally->serialToLose(s);
         recordLength(s, length);  // a new entry, or dropped
+        ++tableVersion;
         entry = entryHolding(s, length);
         if (entry < 0) return;
         tally->inserted(s, entry, lost, length, current);
@@ -101,10 +110,16 @@ void Search::count(double length, std::int64_t orderings) {
     tally->counted(entry, length, orderings, current);
 }
 
+void Search::startCountingWhole() {
+    if (completionGroups.most() == 0) completionGroups.start(n, distance.data(), kCountWholeBelow, kMostGroups);
+}
+
 void Search::evaluate(double length, std::int64_t orderings) {
     run->tour();
     if (++toursWalked == gapWalkAt) [[unlikely]]
         tryBelowGap();
+    if (toursWalked == countWholeAt) [[unlikely]]
+        startCountingWhole();
     count(length, orderings);
     if (length < bestLength) {
         std::memcpy(best, current, sizeof best);
@@ -125,6 +140,9 @@ void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32
         evaluate(sum + d(end, 0), byPattern ? points.orderingsPerPattern : 1);
         return;
     }
+    if (completionGroups.most() != 0 && spectrum->count >= kSpectrumEntries && countMembers(remaining) <= completionGroups.most() &&
+        countSubtree(end, sum, remaining, false))
+        return;
     if (!byPattern && (remaining & (remaining - 1)) != 0 && (remaining & ~points.samePoint[lowestCity(remaining)]) == 0) {
         visitOnePoint(depth, end, sum, remaining);
         return;
@@ -262,6 +280,7 @@ void Search::walk(Board& board, bool noting) {
     std::memset(current, 0, sizeof current);
     std::memset(best, 0, sizeof best);
     tally->startWalk(noting);
+    ++tableVersion;
     depthNow = 1;
     visited = 0;
     toursWalked = 0;
@@ -289,6 +308,7 @@ bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
     search.buildCompletion();
 
     const auto writeSolution = [&] {
+        subtreesCountedWhole += search.countedWhole;
         normaliseSpectrum(board.spectrum);
         for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = search.best[k];
         board.solutionRoute[n] = board.solutionRoute[0];
@@ -297,6 +317,8 @@ bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
     search.byPattern = search.points.orderingsPerPattern > 1;
     search.solving = &board;
     const auto orderingsShare = static_cast<std::uint64_t>(factorial(n - 1) / kGapWalkShareOfOrderings);
+    // Counting whole relies on every ordering being walked: not by pattern.
+    search.countWholeAt = search.byPattern ? 0 : searchTurns.countWholeAfter;
     search.gapWalkAt = !search.byPattern && n >= kGapWalkFrom ? std::clamp(orderingsShare, kGapWalkAfterAtLeast, kGapWalkAfter) : 0;
     if (search.gapWalkAt != 0 && searchTurns.firstAfter != 0) search.gapWalkAt = searchTurns.firstAfter;
     EntryTally tally(n, search.points.samePoint, search.points.orderingsPerPattern);

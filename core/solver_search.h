@@ -18,10 +18,13 @@ struct SearchTurns {
     std::uint64_t firstAfter = 0;        // tours walked first; 0: by the board's size
     bool sumsFirst = true;               // the first turn tries the walk that keeps the sums
     std::uint64_t roundsAllowance = 2;   // visits the rounds may take per visit of the walk
+    std::uint64_t countWholeAfter = std::uint64_t{1} << 16;  // tours walked before subtrees are counted whole
 };
 extern SearchTurns searchTurns;
-// Solves settled by the rounds below a ceiling (the tests read it).
+// Solves settled by the rounds below a ceiling, and subtrees counted whole
+// (the tests read them).
 extern std::atomic<std::int64_t> solvesBelowCeilings;
+extern std::atomic<std::int64_t> subtreesCountedWhole;
 
 // Solves a board of at least two cities, leaving it exactly as the full
 // enumeration would. Its work is throttled and reported through `run` (the

@@ -46,6 +46,9 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
     ++visited;
     if (--visitsLeft == 0) throw OverBudget{};
     run->step();
+    if (recording && completionGroups.most() != 0 && countMembers(remaining) <= completionGroups.most() &&
+        countSubtree(end, sum, remaining, true))
+        return;
     if (remaining == 0) {
         run->tour();
         const double length = sum + d(end, 0);
@@ -55,7 +58,11 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
         }
         if (recording) {
             buckets.mark(length);
+            const std::int32_t used = spectrum->count;
+            const double last = used > 0 ? spectrum->lengths[used - 1] : 0.0;
             recordLength(*spectrum, length);
+            // An entry inserted: the count grew, or a full table lost its last.
+            if (spectrum->count != used || (used > 0 && spectrum->lengths[used - 1] != last)) ++tableVersion;
         } else {
             if (sums.size() >= sumsLimit) {
                 overflow = true;
@@ -237,6 +244,7 @@ bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint6
     std::uint64_t budget = allowed > roundsSpent ? allowed - roundsSpent : 0;
     const double optimum = shortestTourBound();
     if (nextCeiling == 0.0) nextCeiling = optimum * (1.0 + 1e-4);
+    if (countWholeAt != 0) startCountingWhole();
     while (!ceilingsGivenUp) {
         const bool farBelow = foretold > 0.0 && foretold - optimum <= kFarBelowLimit * (plainPrunesAbove - optimum);
         if (farBelow) nextCeiling = std::max(nextCeiling, foretold);
@@ -259,6 +267,7 @@ bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint6
         std::memset(best, 0, sizeof best);
         board.spectrum.count = 0;
         spectrum = &board.spectrum;
+        ++tableVersion;
         visited = 0;
         estimate = WalkEstimate{};
         // A round may be walked in vain: it claims a small share, and one
@@ -354,6 +363,7 @@ void Search::tryBelowGap() {
     if (!ceilingsGivenUp) gapWalkAt = 2 * toursWalked;
     spectrum = walkSpectrum;
     *spectrum = table;
+    ++tableVersion;
     estimate = walkEstimate;
     depthNow = walkDepth;
     std::memcpy(current, walkCurrent, sizeof current);

@@ -55,11 +55,12 @@ public:
     // than kMaxBuckets of them.
     bool reset(double from, double to);
     // A tour of this length, from <= length <= to.
-    void mark(double length) {
+    void mark(double length) { markBucket(bucketOf(length)); }
+    std::size_t bucketOf(double length) const {
         const double offset = length > from_ ? (length - from_) / width_ : 0.0;
-        const std::size_t bucket = offset < static_cast<double>(count_ - 1) ? static_cast<std::size_t>(offset) : count_ - 1;
-        bits_[bucket / 64] |= std::uint64_t{1} << (bucket % 64);
+        return offset < static_cast<double>(count_ - 1) ? static_cast<std::size_t>(offset) : count_ - 1;
     }
+    void markBucket(std::size_t bucket) { bits_[bucket / 64] |= std::uint64_t{1} << (bucket % 64); }
     // The clusters of the tours marked, shortest first.
     std::vector<Cluster> clusters() const;
 

@@ -11,6 +11,7 @@
 #include "core/board.h"
 #include "core/solve_run.h"
 #include "core/solver_points.h"
+#include "core/solver_search_subtrees.h"
 #include "core/solver_search_gap.h"
 #include "core/solver_search_table.h"
 #include "core/solver_tally.h"
@@ -124,6 +125,25 @@ struct Search {
     void foretell(const std::vector<LengthBuckets::Cluster>& clusters, std::int32_t entries, double above);
     double nodesBelowCeiling();
     double shortestTourBound() const;
+
+    // Subtrees counted whole near the leaves, once the walk has taken
+    // countWholeAt tours or the rounds begin (solver_search_subtrees.cpp).
+    std::uint64_t countWholeAt = 0;
+    CompletionGroups completionGroups;
+    // Changes with every change of the table's lengths; the edges of its
+    // entries, as of tableVersion forTable.
+    std::uint64_t tableVersion = 1;
+    struct {
+        std::uint64_t forTable = 0;
+        double lo[kSpectrumEntries];
+        double hi[kSpectrumEntries];
+    } edges;
+    // The buckets a round's subtree marks, held until it is counted.
+    std::size_t groupMarks[kMostGroups] = {};
+    std::int64_t countedWhole = 0;
+    void startCountingWhole();
+    void tableEdges();
+    bool countSubtree(std::int32_t end, double sum, std::uint32_t remaining, bool round);
 };
 
 }  // namespace orvanta::search

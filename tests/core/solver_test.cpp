@@ -143,7 +143,7 @@ TEST_F(Solver, ProgressMovesOnThroughASlowSolveAndReachesTheWholeOnlyAtItsEnd) {
     EXPECT_LE(ShareWatch::longestStall, kReadsIn5s);
     EXPECT_FALSE(ShareWatch::wholeEarly);
     // Not the counting's quarter: it did not run.
-    EXPECT_LT(stopped.progress(), 0.05);
+    EXPECT_LT(stopped.progress(), 0.2);
     // Nor where the counting takes the board up and gives it up within a
     // moment (the desktops' slow close row, given up in a tenth of a second):
     // its share is never shown, and the search's own share moves on. The
