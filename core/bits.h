@@ -30,13 +30,9 @@ inline std::int32_t lowestCity(std::uint32_t set) { return lowestBit(set) + 1; }
 
 // The number of members of a set.
 inline std::int32_t countMembers(std::uint32_t set) {
-#if defined(__GNUC__)
-    return __builtin_popcount(set);
-#else
     std::int32_t k = 0;
     for (; set != 0; set &= set - 1) ++k;
     return k;
-#endif
 }
 
 // The next larger set with as many members as `set` (Gosper's step): the

@@ -140,7 +140,8 @@ void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32
         evaluate(sum + d(end, 0), byPattern ? points.orderingsPerPattern : 1);
         return;
     }
-    if (completionGroups.most() != 0 && spectrum->count >= kSpectrumEntries && countMembers(remaining) <= completionGroups.most() &&
+    // n - depth cities remain: those of `remaining`.
+    if (completionGroups.most() != 0 && spectrum->count >= kSpectrumEntries && n - depth <= completionGroups.most() &&
         countSubtree(end, sum, remaining, false))
         return;
     if (!byPattern && (remaining & (remaining - 1)) != 0 && (remaining & ~points.samePoint[lowestCity(remaining)]) == 0) {

@@ -46,7 +46,7 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
     ++visited;
     if (--visitsLeft == 0) throw OverBudget{};
     run->step();
-    if (recording && remaining != 0 && completionGroups.most() != 0 && countMembers(remaining) <= completionGroups.most() &&
+    if (recording && remaining != 0 && completionGroups.most() != 0 && n - depth <= completionGroups.most() &&
         countSubtree(end, sum, remaining, true))
         return;
     if (remaining == 0) {
