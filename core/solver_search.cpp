@@ -216,7 +216,9 @@ double Search::nodesAhead() {
     for (std::int32_t k = 1; k <= depthNow; ++k) {
         // At depthNow the node is being entered: all its children lie ahead.
         const std::int32_t taken = k < depthNow ? current[k] : 0;
-        same = same && estimate.taken[k] == taken && k < estimate.depth;
+        // An estimate made under a looser bound counts subtrees the walk
+        // no longer enters: before the table fills, the whole tree.
+        same = same && estimate.taken[k] == taken && k < estimate.depth && estimate.bound[k] == pruneAbove;
         if (!same) {
             double later = 0.0;
             const std::uint32_t open = openChildren(prefix, k, remaining, sum);
@@ -232,6 +234,7 @@ double Search::nodesAhead() {
                 later += nodes / WalkEstimate::kProbes;
             }
             estimate.taken[k] = taken;
+            estimate.bound[k] = pruneAbove;
             estimate.later[k] = later;
         }
         ahead += estimate.later[k];

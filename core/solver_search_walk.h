@@ -27,9 +27,11 @@ struct WalkEstimate {
     static constexpr std::int32_t kProbes = 4;
     static constexpr std::int32_t kRenewEvery = 64;
     // For each level k of the prefix: the city taken there when its estimate
-    // was made (0 for the node being entered) and the nodes estimated in the
-    // subtrees of the open children after it; valid above `depth`.
+    // was made (0 for the node being entered), the bound it was made under
+    // and the nodes estimated in the subtrees of the open children after it;
+    // valid above `depth`.
     std::int32_t taken[kRouteCapacity + 1] = {};
+    double bound[kRouteCapacity + 1] = {};
     double later[kRouteCapacity + 1] = {};
     std::int32_t depth = 0;
     std::int64_t readings = 0;

@@ -181,6 +181,25 @@ TEST_F(Solver, ProgressMovesOnThroughASlowSolveAndReachesTheWholeOnlyAtItsEnd) {
     EXPECT_GT(fake::monotonicReads, 20 * SolveRun::kPositionIntervalMs);
     EXPECT_FALSE(ShareWatch::wholeEarly);
     EXPECT_EQ(run.progress(), 1.0);
+
+    // The share keeps pace with the walk: from a fifth of its looks at the
+    // clock on, it is at least a quarter of the share of the looks taken.
+    // (An estimate made before the table filled, of the whole tree, once
+    // held it near 2 % until the walk left its first city.)
+    fake::resetClock(0);
+    fake::millisecondsPerRead = 1;
+    static std::vector<double> shares;
+    static SolveRun* paced = nullptr;
+    shares.clear();
+    Board row15 = test::closeRow(15, 4, 400);
+    SolveRun walk;
+    paced = &walk;
+    fake::onMonotonicRead = [] { shares.push_back(paced->progress()); };
+    ASSERT_TRUE(solveExact(row15, walk));
+    fake::onMonotonicRead = nullptr;
+    ASSERT_GT(shares.size(), 1000u);
+    for (std::size_t read = shares.size() / 5; read < shares.size(); read += shares.size() / 20)
+        EXPECT_GE(shares[read], 0.25 * static_cast<double>(read) / static_cast<double>(shares.size())) << read << " of " << shares.size();
 }
 
 TEST_F(Solver, TwoAndThreeCities) {
