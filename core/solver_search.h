@@ -19,6 +19,7 @@ struct SearchTurns {
     bool sumsFirst = true;               // the first turn tries the walk that keeps the sums
     std::uint64_t roundsAllowance = 2;   // visits the rounds may take per visit of the walk
     std::uint64_t countWholeAfter = std::uint64_t{1} << 16;  // tours walked before subtrees are counted whole
+    std::uint64_t roundVisitsPerTurn = 0;  // visits a round takes in one turn before it pauses; 0: its budget
 };
 extern SearchTurns searchTurns;
 // Solves settled by the rounds below a ceiling, and subtrees counted whole

@@ -77,7 +77,12 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
         }
         return;
     }
-    for (std::uint32_t bits = remaining; bits != 0 && !overflow; bits &= bits - 1) {
+    collectChildren(depth, end, sum, remaining, 0);
+}
+
+// The children of collect's node after city `after`, in order.
+void Search::collectChildren(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining, std::int32_t after) {
+    for (std::uint32_t bits = remaining & ~((1u << after) - 1u); bits != 0 && !overflow; bits &= bits - 1) {
         const std::int32_t c = lowestCity(bits);
         const double next = sum + d(end, c);
         const std::uint32_t rest = remaining & ~(1u << (c - 1));
@@ -89,6 +94,23 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
         current[depth] = c;
         collect(depth + 1, c, next, rest);
     }
+}
+
+// A paused round going on where it stopped: down the way to the node it
+// stopped at, that node walked whole, and after it, at each node of the way,
+// the children after the one on the way. Everything before was walked and
+// recorded before the pause, so the round records what it would have
+// recorded without one, in the same order.
+void Search::resumeCollect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
+    if (depth == paused.depth) {
+        collect(depth, end, sum, remaining);
+        return;
+    }
+    depthNow = depth;
+    const std::int32_t c = paused.way[depth];
+    current[depth] = c;
+    resumeCollect(depth + 1, c, sum + d(end, c), remaining & ~(1u << (c - 1)));
+    collectChildren(depth, end, sum, remaining, c);
 }
 
 // Boards whose shortest tours are few but whose table the walk fills late
@@ -225,8 +247,8 @@ double Search::shortestTourBound() const {
 // every doubling of its tours, and may take twice the visits it has made so
 // far, all rounds together (searchTurns.roundsAllowance): a board the plain
 // walk settles pays at most that much more. A round is begun only when its
-// estimated size fits what is left (a round that still runs out is walked
-// again in a later turn). They are given up, the board untouched,
+// estimated size fits what is left (a round that still runs out pauses, to
+// go on where it stopped in a later turn that walks below the same ceiling). They are given up, the board untouched,
 // where the plain walk prunes below the next ceiling, or the ceiling
 // foretold to fill the table lies more than half as far above the optimum as
 // where the plain walk prunes: the plain walk is then close to its end.
@@ -261,32 +283,61 @@ bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint6
         if (farBelow && std::isfinite(plainPrunesAbove) && share > static_cast<double>(budget))
             budget = share < 0x1p62 ? static_cast<std::uint64_t>(share) : std::uint64_t{1} << 62;
         if (size > static_cast<double>(budget)) return false;
-        nextAbove = std::numeric_limits<double>::infinity();
-        bestLength = std::numeric_limits<double>::max();
-        std::memset(current, 0, sizeof current);
-        std::memset(best, 0, sizeof best);
-        board.spectrum.count = 0;
         spectrum = &board.spectrum;
         ++tableVersion;
-        visited = 0;
-        estimate = WalkEstimate{};
+        const bool resuming = paused.ceiling == ceiling;
+        if (resuming) {
+            board.spectrum = paused.table;
+            std::memcpy(best, paused.best, sizeof best);
+            bestLength = paused.bestLength;
+            nextAbove = paused.nextAbove;
+            buckets = paused.buckets;
+            estimate = paused.estimate;
+            visited = paused.visited;
+        } else {
+            nextAbove = std::numeric_limits<double>::infinity();
+            bestLength = std::numeric_limits<double>::max();
+            std::memset(current, 0, sizeof current);
+            std::memset(best, 0, sizeof best);
+            board.spectrum.count = 0;
+            visited = 0;
+            estimate = WalkEstimate{};
+        }
+        paused.ceiling = 0.0;
+        const std::uint64_t visitedBefore = visited;
         // A round may be walked in vain: it claims a small share, and one
         // that settles the board takes the rest at once.
         run->enterSpan(run->progress(), run->progress() + kRoundShare * (0.9 - run->progress()));
         reportPosition();
         recording = true;
         overflow = false;
-        visitsLeft = budget + 1;
+        const std::uint64_t perTurn = searchTurns.roundVisitsPerTurn;
+        visitsLeft = (perTurn != 0 ? std::min(budget, perTurn) : budget) + 1;
         try {
-            collect(1, 0, 0.0, all);
+            if (resuming)
+                resumeCollect(1, 0, 0.0, all);
+            else
+                collect(1, 0, 0.0, all);
         } catch (const OverBudget&) {
-            roundsSpent += visited;
+            roundsSpent += visited - visitedBefore;
             run->reportPosition(nullptr, nullptr);
+            // Kept for the next turn: the round's state and the node it
+            // stopped at, entered but not walked.
+            paused.ceiling = ceiling;
+            paused.table = board.spectrum;
+            std::memcpy(paused.best, best, sizeof best);
+            paused.bestLength = bestLength;
+            paused.nextAbove = nextAbove;
+            paused.buckets = buckets;
+            paused.estimate = estimate;
+            paused.visited = visited;
+            std::memcpy(paused.way, current, sizeof current);
+            paused.depth = depthNow;
             return false;
         }
         run->reportPosition(nullptr, nullptr);
-        roundsSpent += visited;
-        budget -= visited;
+        roundsSpent += visited - visitedBefore;
+        budget -= visited - visitedBefore;
         roundBefore = lastRound;
         lastRound = static_cast<double>(visited);
 

@@ -108,6 +108,7 @@ struct Search {
     bool recording = false;
     std::uint64_t visitsLeft = 0;
     void collect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
+    void collectChildren(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining, std::int32_t after);
     bool walkBelowGap(Board& board);
 
     // Where the lengths of the tours a round records lie.
@@ -123,6 +124,23 @@ struct Search {
     std::uint64_t roundsSpent = 0;
     double lastRound = 0.0;
     double roundBefore = 0.0;
+    // A round that spent its visits, kept for the next turn that walks below
+    // the same ceiling (none while its ceiling is 0): its table, best tour,
+    // buckets and estimate, and the node it stopped at, the end of
+    // way[1..depth - 1].
+    struct PausedRound {
+        double ceiling = 0.0;
+        PathSpectrum table = {};
+        std::int32_t best[kRouteCapacity] = {};
+        double bestLength = 0.0;
+        double nextAbove = 0.0;
+        LengthBuckets buckets;
+        WalkEstimate estimate;
+        std::uint64_t visited = 0;
+        std::int32_t way[kRouteCapacity] = {};
+        std::int32_t depth = 0;
+    } paused;
+    void resumeCollect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
     bool walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t allowed, double plainNodes);
     void foretell(const std::vector<LengthBuckets::Cluster>& clusters, std::int32_t entries, double above);
     double nodesBelowCeiling();
