@@ -24,8 +24,11 @@ namespace search {
 
 namespace {
 
-// The share of the progress left that a round below a ceiling takes.
+// The share of the progress left that a round below a ceiling takes, and
+// one below the ceiling foretold to fill the table, which mostly settles
+// the board.
 constexpr double kRoundShare = 0.01;
+constexpr double kForetoldRoundShare = 0.9;
 // The plain walk is far from its end where the ceiling foretold to fill the
 // table lies this share or less as far above the optimum as its limit; the
 // rounds may then take this share of the nodes estimated under that limit.
@@ -305,9 +308,15 @@ bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint6
         }
         paused.ceiling = 0.0;
         const std::uint64_t visitedBefore = visited;
-        // A round may be walked in vain: it claims a small share, and one
-        // that settles the board takes the rest at once.
-        run->enterSpan(run->progress(), run->progress() + kRoundShare * (0.9 - run->progress()));
+        // A round may be walked in vain: it claims a small share, unless the
+        // clusters foretell that it fills the table, and one that settles
+        // the board takes the rest at once. A paused round goes on in its
+        // own span.
+        if (!resuming) {
+            roundFrom = run->progress();
+            roundTo = roundFrom + (foretold > 0.0 && ceiling >= foretold ? kForetoldRoundShare : kRoundShare) * (0.9 - roundFrom);
+        }
+        run->enterSpan(roundFrom, roundTo);
         reportPosition();
         recording = true;
         overflow = false;
@@ -321,8 +330,8 @@ bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint6
         } catch (const OverBudget&) {
             roundsSpent += visited - visitedBefore;
             run->reportPosition(nullptr, nullptr);
-            // Kept for the next turn: the round's state and the node it
-            // stopped at, entered but not walked.
+            // Kept for the next turn, with roundFrom and roundTo: the
+            // round's state and the node it stopped at, entered but not walked.
             paused.ceiling = ceiling;
             paused.table = board.spectrum;
             std::memcpy(paused.best, best, sizeof best);

@@ -124,6 +124,9 @@ struct Search {
     std::uint64_t roundsSpent = 0;
     double lastRound = 0.0;
     double roundBefore = 0.0;
+    // The span of the progress the current round reports in.
+    double roundFrom = 0.0;
+    double roundTo = 0.0;
     // A round that spent its visits, kept for the next turn that walks below
     // the same ceiling (none while its ceiling is 0): its table, best tour,
     // buckets and estimate, and the node it stopped at, the end of

@@ -195,7 +195,7 @@ TEST_F(Solver, ProgressMovesOnThroughASlowSolveAndReachesTheWholeOnlyAtItsEnd) {
     static SolveRun* paced = nullptr;
     std::vector<City> lifted = test::closeRowCities(15, 1, 50);
     lifted[1].y += 1;
-    const std::pair<Board, double> solves[] = {{test::closeRow(15, 4, 400), 0.2}};
+    const std::pair<Board, double> solves[] = {{test::closeRow(15, 4, 400), 0.2}, {test::boardWith(10000, lifted), 0.6}};
     for (const auto& [board, from] : solves) {
         fake::resetClock(0);
         fake::millisecondsPerRead = 1;
