@@ -231,6 +231,9 @@ std::vector<DegenerateBoard> degenerateBoards() {
         // shortest tours late in the order: walked below raised ceilings.
         {"row_17_50_apart_first_off", 10000, rowWithOneOff(17, 50, 0)},
         {"row_18_50_apart_fourth_off", 10000, rowWithOneOff(18, 50, 3)},
+        // 70 apart, the round below the ceiling that fills the table runs
+        // out of its visits again and again before it settles the board.
+        {"row_16_70_apart_first_off", 10000, rowWithOneOff(16, 70, 0)},
         // Files the fuzz targets made: coordinates clamped onto the corners
         // and edges of the largest grid, many cities to a point.
         {"fuzz_corners_and_edges", 10000,

@@ -250,11 +250,12 @@ double Search::shortestTourBound() const {
 // every doubling of its tours, and may take twice the visits it has made so
 // far, all rounds together (searchTurns.roundsAllowance): a board the plain
 // walk settles pays at most that much more. A round is begun only when its
-// estimated size fits what is left (a round that still runs out pauses, to
-// go on where it stopped in a later turn that walks below the same ceiling). They are given up, the board untouched,
-// where the plain walk prunes below the next ceiling, or the ceiling
-// foretold to fill the table lies more than half as far above the optimum as
-// where the plain walk prunes: the plain walk is then close to its end.
+// estimated size fits what is left; a round that still runs out pauses, to
+// go on where it stopped at a later turn below the same ceiling. They are
+// given up, the board untouched, where the plain walk prunes below the next
+// ceiling, or the ceiling foretold to fill the table lies more than half as
+// far above the optimum as where the plain walk prunes: the plain walk is
+// then close to its end.
 //
 // Where that foretold ceiling lies far below the plain walk's limit instead
 // (kFarBelowLimit: on the lifted rows the limit stays at twice the optimum
@@ -297,6 +298,7 @@ bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint6
             buckets = paused.buckets;
             estimate = paused.estimate;
             visited = paused.visited;
+            std::memcpy(current, paused.way, sizeof current);
         } else {
             nextAbove = std::numeric_limits<double>::infinity();
             bestLength = std::numeric_limits<double>::max();
