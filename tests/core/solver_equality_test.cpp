@@ -467,11 +467,11 @@ TEST_F(SolverEquality, CloseRowsCountedWholeLeaveTheEnumerationsTable) {
 // the rounds settle a board, they leave the enumeration's table and route;
 // where they cannot (too few entries below any gap), the walk goes on.
 //
-// Then once more with the rounds paused every few hundred visits, to go on
+// Then once more with the rounds paused every thousand visits, to go on
 // at the next turn where they stopped: a round taken in pieces records what
 // it records in one go.
 TEST_F(SolverEquality, RoundsBelowARaisedCeilingLeaveTheEnumerationsTable) {
-    for (const std::uint64_t perTurn : {std::uint64_t{0}, std::uint64_t{300}}) {
+    for (const std::uint64_t perTurn : {std::uint64_t{0}, std::uint64_t{1000}}) {
         searchTurns = SearchTurns{1, false, std::uint64_t{1} << 40};
         searchTurns.roundVisitsPerTurn = perTurn;
         const std::int64_t settledBefore = solvesBelowCeilings;
