@@ -383,13 +383,15 @@ void Search::foretell(const std::vector<LengthBuckets::Cluster>& clusters, std::
 }
 
 // Knuth's estimate of the nodes a walk below the ceiling visits, from the
-// root, under pruneAbove as it stands.
+// root, under pruneAbove as it stands. Its draws are its own: the progress
+// estimate draws at every reading, as the clock says, and the rounds the
+// search takes would follow the clock too.
 double Search::nodesBelowCeiling() {
     constexpr std::int32_t kProbes = 256;
     std::int32_t prefix[kRouteCapacity] = {};
     double nodes = 0.0;
     for (std::int32_t probe = 0; probe < kProbes; ++probe)
-        nodes += sampleSubtree(prefix, 1, (1u << (n - 1)) - 1u, 0.0, estimate.draw);
+        nodes += sampleSubtree(prefix, 1, (1u << (n - 1)) - 1u, 0.0, ceilingDraw);
     return nodes / kProbes;
 }
 

@@ -147,6 +147,7 @@ struct Search {
     bool walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t allowed, double plainNodes);
     void foretell(const std::vector<LengthBuckets::Cluster>& clusters, std::int32_t entries, double above);
     double nodesBelowCeiling();
+    std::uint32_t ceilingDraw = 2463534242u;
     double shortestTourBound() const;
 
     // Subtrees counted whole near the leaves, once the walk has taken

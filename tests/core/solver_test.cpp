@@ -212,6 +212,24 @@ TEST_F(Solver, ProgressMovesOnThroughASlowSolveAndReachesTheWholeOnlyAtItsEnd) {
     }
 }
 
+// How far a solve has come is read as the clock says; what the solve does
+// must not follow: the same tours, however often its share is read (a
+// reading once drew from the estimates that size the rounds).
+TEST_F(Solver, TheWorkOfASolveDoesNotFollowTheClock) {
+    std::vector<City> lifted = test::closeRowCities(15, 1, 50);
+    lifted[4].y += 1;
+    std::int64_t tours[2] = {};
+    for (const std::int64_t perRead : {0, 1}) {
+        fake::resetClock(0);
+        fake::millisecondsPerRead = perRead;
+        Board b = test::boardWith(10000, lifted);
+        SolveRun run;
+        ASSERT_TRUE(solveExact(b, run));
+        tours[perRead] = run.toursEvaluated();
+    }
+    EXPECT_EQ(tours[0], tours[1]);
+}
+
 TEST_F(Solver, TwoAndThreeCities) {
     Board two = boardOf(11, {{0, 0}, {3, 4}});
     ASSERT_TRUE(ensureSolved(two, true));
