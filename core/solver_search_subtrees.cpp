@@ -49,12 +49,11 @@ void CompletionGroups::start(std::int32_t n, const double* distance, std::int32_
 }
 
 const CompletionGroup* CompletionGroups::groups(std::uint32_t set, std::int32_t end, std::size_t& size) {
-    std::uint32_t row = rowOfSet_[set];
-    if (row == 0) {
+    if (rowOfSet_[set] == 0) {
         spans_.resize(spans_.size() + static_cast<std::size_t>(n_));
-        row = rowOfSet_[set] = static_cast<std::uint32_t>(spans_.size() / static_cast<std::size_t>(n_));
+        rowOfSet_[set] = static_cast<std::uint32_t>(spans_.size() / static_cast<std::size_t>(n_));
     }
-    Span span = spans_[static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(n_) + static_cast<std::size_t>(end)];
+    Span span = spanOf(set, end);
     if (span.begin == kNotBuilt) span = build(set, end);
     if (span.begin == kTooMany) return nullptr;
     size = span.size;
@@ -98,8 +97,7 @@ CompletionGroups::Span CompletionGroups::build(std::uint32_t set, std::int32_t e
             pool_.insert(pool_.end(), all.begin(), all.begin() + static_cast<std::ptrdiff_t>(kept));
         }
     }
-    const std::uint32_t row = rowOfSet_[set];
-    spans_[static_cast<std::size_t>(row - 1) * static_cast<std::size_t>(n_) + static_cast<std::size_t>(end)] = made;
+    spanOf(set, end) = made;
     return made;
 }
 

@@ -40,6 +40,10 @@ private:
         std::uint32_t size = 0;
     };
     Span build(std::uint32_t set, std::int32_t end);
+    // The span of `end` in the set's row (rowOfSet_, already given one).
+    Span& spanOf(std::uint32_t set, std::int32_t end) {
+        return spans_[static_cast<std::size_t>(rowOfSet_[set] - 1) * static_cast<std::size_t>(n_) + static_cast<std::size_t>(end)];
+    }
 
     std::int32_t n_ = 0;
     const double* distance_ = nullptr;
