@@ -34,6 +34,9 @@ constexpr double kForetoldRoundShare = 0.9;
 // rounds may then take this share of the nodes estimated under that limit.
 constexpr double kFarBelowLimit = 0.25;
 constexpr double kShareOfPlainNodes = 0.125;
+// How many times their turn the rounds may take, at most, while the plain
+// walk has no limit yet.
+constexpr double kUnlimitedWalkShare = 64.0;
 // Thrown out of a walk below a ceiling that has spent its visits.
 struct OverBudget {};
 
@@ -286,6 +289,12 @@ bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint6
         const double share = kShareOfPlainNodes * plainNodes - static_cast<double>(roundsSpent);
         if (farBelow && std::isfinite(plainPrunesAbove) && share > static_cast<double>(budget))
             budget = share < 0x1p62 ? static_cast<std::uint64_t>(share) : std::uint64_t{1} << 62;
+        // Before the plain walk's table is full it has no limit, and its
+        // next turn only fills the table: a round straight to the foretold
+        // ceiling may take what it is estimated to need, within reason.
+        if (farBelow && !std::isfinite(plainPrunesAbove) && size > static_cast<double>(budget) &&
+            size <= static_cast<double>(budget) * kUnlimitedWalkShare)
+            budget = static_cast<std::uint64_t>(std::ceil(size));
         if (size > static_cast<double>(budget)) return false;
         spectrum = &board.spectrum;
         ++tableVersion;
