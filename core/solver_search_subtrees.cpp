@@ -148,9 +148,12 @@ bool Search::countSubtree(std::int32_t end, double sum, std::uint32_t remaining,
         }
         if (round) {
             if (length + margin > ceiling) return false;
+            // A group on the edge of two buckets marks both: the cluster
+            // they make holds its tours wherever they fall. (The gaps only
+            // grow narrower for it, which never settles a table early.)
             const std::size_t bucket = buckets.bucketOf(length - margin);
-            if (bucket != buckets.bucketOf(length + margin)) return false;
             groupMarks[marks++] = bucket;
+            if (buckets.bucketOf(length + margin) != bucket) groupMarks[marks++] = buckets.bucketOf(length + margin);
         }
         if (length - margin > dropAbove) continue;  // dropped by a full table
         while (i + 1 < used && lo[i + 1] <= length + margin) ++i;

@@ -163,7 +163,7 @@ struct Search {
         double hi[kSpectrumEntries];
     } edges;
     // The buckets a round's subtree marks, held until it is counted.
-    std::size_t groupMarks[kMostGroups] = {};
+    std::size_t groupMarks[2 * kMostGroups] = {};  // up to two buckets per group
     std::int64_t countedWhole = 0;
     void startCountingWhole();
     void tableEdges();
