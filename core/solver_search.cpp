@@ -62,8 +62,9 @@ constexpr std::int32_t kGapWalkFrom = 9;
 constexpr std::uint64_t kGapWalkAfter = std::uint64_t{1} << 18;
 constexpr std::uint64_t kGapWalkAfterAtLeast = std::uint64_t{1} << 14;
 constexpr std::int64_t kGapWalkShareOfOrderings = 32;
-// Subtrees of this many cities or fewer are counted whole where they can be.
-constexpr std::int32_t kCountWholeBelow = 4;
+// Subtrees of this many cities or fewer are counted whole where they can be
+// (fewer where the lists of a size mostly come out too long).
+constexpr std::int32_t kCountWholeBelow = 6;
 
 std::int64_t factorial(std::int32_t k) {
     std::int64_t f = 1;

@@ -16,6 +16,7 @@
 #include "core/solver_search_subtrees.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "core/bits.h"
@@ -36,6 +37,9 @@ namespace {
 // 19 terms, many times over, and far inside a tolerance (a millionth).
 constexpr double kMargin = 4e-9;
 
+// Lists of one size built before judging whether that size is worth it.
+constexpr std::uint32_t kJudgeAfter = 256;
+
 }  // namespace
 
 void CompletionGroups::start(std::int32_t n, const double* distance, std::int32_t most, std::size_t limit) {
@@ -46,6 +50,8 @@ void CompletionGroups::start(std::int32_t n, const double* distance, std::int32_
     rowOfSet_.assign(std::size_t{1} << (n - 1), 0u);
     spans_.clear();
     pool_.clear();
+    std::fill(std::begin(built_), std::end(built_), 0u);
+    std::fill(std::begin(tooMany_), std::end(tooMany_), 0u);
 }
 
 const CompletionGroup* CompletionGroups::groups(std::uint32_t set, std::int32_t end, std::size_t& size) {
@@ -98,6 +104,13 @@ CompletionGroups::Span CompletionGroups::build(std::uint32_t set, std::int32_t e
         }
     }
     spanOf(set, end) = made;
+    // Where the sums rarely meet (every distance a little off a whole
+    // number), lists of this size are too long: building them and looking
+    // them up at every node would cost more than walking the subtrees.
+    const std::int32_t size = countMembers(set);
+    ++built_[size];
+    if (made.begin == kTooMany) ++tooMany_[size];
+    if (size <= most_ && built_[size] >= kJudgeAfter && 2 * tooMany_[size] > built_[size]) most_ = size - 1;
     return made;
 }
 

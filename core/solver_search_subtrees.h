@@ -12,8 +12,9 @@ namespace orvanta::search {
 
 // Ways whose sums lie this share of their sum apart or less are one group.
 inline constexpr double kGroupWidth = 1e-10;
-// Most groups a list may hold.
-inline constexpr std::size_t kMostGroups = 256;
+// Most groups a list may hold: a longer one takes about as long to go
+// through as its subtree takes to walk.
+inline constexpr std::size_t kMostGroups = 64;
 
 struct CompletionGroup {
     double sum;  // the sum of the first way of the group, the shortest
@@ -26,6 +27,8 @@ public:
     // distance from a to b is distance[a * n + b]; at most `limit` groups per
     // list (a longer list is not kept).
     void start(std::int32_t n, const double* distance, std::int32_t most, std::size_t limit);
+    // The largest sets counted whole: `most`, less the sizes whose lists
+    // mostly come out too long, found as they are built.
     std::int32_t most() const { return most_; }
 
     // The groups of (set, end), ascending by sum, or null when there would be
@@ -53,6 +56,9 @@ private:
     std::vector<std::uint32_t> rowOfSet_;
     std::vector<Span> spans_;  // row * n + end
     std::vector<CompletionGroup> pool_;
+    // Lists built of each set size, and those of them too long.
+    std::uint32_t built_[32] = {};
+    std::uint32_t tooMany_[32] = {};
     std::vector<CompletionGroup> scratch_;
 };
 
