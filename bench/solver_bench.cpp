@@ -234,6 +234,9 @@ std::vector<DegenerateBoard> degenerateBoards() {
         // 70 apart, the round below the ceiling that fills the table runs
         // out of its visits again and again before it settles the board.
         {"row_16_70_apart_first_off", 10000, rowWithOneOff(16, 70, 0)},
+        // 100 apart, a band to each entry: most of the table's tours are
+        // counted in subtrees of whole distances within the rounds.
+        {"row_15_100_apart_second_off", 10000, rowWithOneOff(15, 100, 1)},
         // Files the fuzz targets made: coordinates clamped onto the corners
         // and edges of the largest grid, many cities to a point.
         {"fuzz_corners_and_edges", 10000,
