@@ -220,6 +220,10 @@ std::vector<DegenerateBoard> degenerateBoards() {
         {"close_row_k2_18", 10000, test::closeRowCities(18, 2, 300)},
         {"close_row_k3_18", 10000, test::closeRowCities(18, 3, 300)},
         {"close_row_k4_18", 10000, test::closeRowCities(18, 4, 300)},
+        // 400 and 450 apart: counted, the tours of the shortest lengths
+        // walked one by one.
+        {"close_row_k2_18_400_apart", 10000, test::closeRowCities(18, 2, 400)},
+        {"close_row_k2_18_450_apart", 10000, test::closeRowCities(18, 2, 450)},
         // A row of 17 from a file, one city lifted a unit off it: the tour
         // lengths come in bands far apart, the first holding thousands of
         // tours within a few tolerances.

@@ -12,6 +12,7 @@ namespace orvanta {
 
 std::atomic<std::int64_t> toursEvaluated{0};
 std::atomic<std::int64_t> countedSolves{0};
+std::atomic<std::int64_t> countedWithShortestWalked{0};
 
 namespace {
 

@@ -39,11 +39,13 @@ namespace orvanta {
 // Largest city count that the edition solves on its own after a change.
 inline constexpr std::int32_t kAutoSolveLimit = 8;
 
-// Tours evaluated by all solves so far, and the solves done by counting
-// orderings per length rather than walking them; each solve adds its own
-// counts when it ends (the tests and the benchmark read them).
+// Tours evaluated by all solves so far, the solves done by counting
+// orderings per length rather than walking them, and those of them that
+// walked the tours of the shortest lengths; each solve adds its own counts
+// when it ends (the tests and the benchmark read them).
 extern std::atomic<std::int64_t> toursEvaluated;
 extern std::atomic<std::int64_t> countedSolves;
+extern std::atomic<std::int64_t> countedWithShortestWalked;
 
 // Solves the board if it is not yet solved and either forced or allowed
 // automatically by the edition. Returns whether the board is solved.

@@ -318,7 +318,9 @@ bool qualifies(Counter& c, const Board& board, bool& measured) {
     // The drift range takes the differences from the multiples as exact,
     // which only whole numbers give.
     if (measured && c.distances.radicand != 1) return false;
-    return !measured || (c.distances.measureDriftRange(c.programme, c.storage, *c.run) && driftRangeMayKeepApart(c.distances, c.programme.optimum));
+    // The tours of the lengths from walkedBelow() on must keep to one entry.
+    return !measured || (c.distances.measureDriftRange(c.programme, c.storage, *c.run) &&
+                         driftRangeMayKeepApart(c.distances, c.programme.walkedBelow()));
 }
 
 // Step 2: the 20 shortest distinct lengths (or all), with their counts.
@@ -386,10 +388,18 @@ void keepLayersForTheWalks(Counter& c, const std::vector<LengthCount>& tours) {
     }
 }
 
+// The tours of the shortest lengths counted, walked one by one where they
+// fall in entries of their own (their first `lengths` lengths; none when 0).
+struct ShortLengths {
+    std::int32_t lengths = 0;
+    PathSpectrum table{};
+};
+
 // Step 3: the length each entry keeps, that of the first tour counted in it,
-// and the solution route.
+// and the solution route; where only the shortest lengths' tours may split
+// into entries of their own, those are walked instead.
 bool findSumsAndSolution(Counter& c, const Board& board, bool measured, const std::vector<LengthCount>& tours, std::vector<double>& sums,
-                         std::int32_t* order) {
+                         std::int32_t* order, ShortLengths& walked) {
     if (c.distances.near) {
         // Tours counted as one length differ in their last digits: the first
         // of each length and the smallest sum are found by walking them.
@@ -399,13 +409,24 @@ bool findSumsAndSolution(Counter& c, const Board& board, bool measured, const st
         // keep them takes (a step of a walk is far cheaper than a state of
         // the count), which grows as the number of sets does.
         const std::int64_t stepsWithoutLayers = std::int64_t{16} << c.programme.m;
-        Walked walked = firstToursOfLengths(c, tours, sums, order, stepsWithoutLayers);
-        if (walked == Walked::OutOfSteps) {
+        Walked found = firstToursOfLengths(c, tours, sums, order, stepsWithoutLayers);
+        if (found == Walked::OutOfSteps) {
             keepLayersForTheWalks(c, tours);
-            walked = firstToursOfLengths(c, tours, sums, order, std::numeric_limits<std::int64_t>::max());
+            found = firstToursOfLengths(c, tours, sums, order, std::numeric_limits<std::int64_t>::max());
         }
-        if (walked != Walked::Done) return false;
-        return !measured || entriesKeepApart(c.distances, tours, sums);
+        if (found != Walked::Done) return false;
+        if (!measured || entriesKeepApart(c.distances, tours, sums)) return true;
+        // The shortest lengths' tours, a few tolerances apart at most, each
+        // make the entries the enumeration makes of them when walked in its
+        // order; the longer lengths keep apart as above.
+        walked.lengths = shortLengthsToWalk(c.distances, tours, sums);
+        if (walked.lengths <= 0) return false;
+        if (shortLengthsWalked(c, tours, walked.lengths, walked.table, order) != Walked::Done) return false;
+        // A full table of them would have dropped entries; and with all 20
+        // lengths counted, the entries must fill the table.
+        const auto entries = static_cast<std::size_t>(walked.table.count) + tours.size() - static_cast<std::size_t>(walked.lengths);
+        return walked.table.count < kSpectrumEntries &&
+               (tours.size() < static_cast<std::size_t>(kSpectrumEntries) || entries >= static_cast<std::size_t>(kSpectrumEntries));
     }
     c.programme.firstShortestRoute(c.distances, order);
     // The one tour evaluated: the solution, summed edge by edge as the solver sums.
@@ -418,23 +439,34 @@ bool findSumsAndSolution(Counter& c, const Board& board, bool measured, const st
     return true;
 }
 
-// Step 4: the table and the solution route, as the enumeration leaves them.
-void writeBoard(Board& board, const Counter& c, const std::vector<LengthCount>& tours, const std::vector<double>& sums, const std::int32_t* order) {
+// Step 4: the table and the solution route, as the enumeration leaves them:
+// the entries of the lengths walked, then those of the lengths counted after them.
+void writeBoard(Board& board, const Counter& c, const std::vector<LengthCount>& tours, const std::vector<double>& sums, const std::int32_t* order,
+                const ShortLengths& walked) {
+    double lengths[kSpectrumEntries] = {};
+    std::int32_t counts[kSpectrumEntries] = {};
+    std::int32_t used = 0;
+    for (; used < walked.table.count; ++used) {
+        lengths[used] = walked.table.lengths[used];
+        counts[used] = walked.table.counts[used];
+    }
+    const auto perPattern = static_cast<std::uint64_t>(c.programme.points.orderingsPerPattern);
+    for (auto i = static_cast<std::size_t>(walked.lengths); i < tours.size() && used < kSpectrumEntries; ++i, ++used) {
+        lengths[used] = sums[i];
+        const std::uint64_t patterns = tours[i].count;
+        counts[used] = static_cast<std::int32_t>(patterns > kCountLimit / perPattern ? kCountLimit : patterns * perPattern);
+    }
     // The enumeration starts by emptying the table over its old contents, puts
     // the first length in slot 0 and moves every slot above an insertion up by
     // one: with k entries at the end, the slots from k on hold what slots
     // 1 to 20 - k held before the solve.
     const PathSpectrum before = board.spectrum;
     PathSpectrum& s = board.spectrum;
-    const auto used = static_cast<std::int32_t>(tours.size());
     s.count = used;
     for (std::int32_t i = 0; i < kSpectrumEntries; ++i) {
         if (i < used) {
-            s.lengths[i] = sums[static_cast<std::size_t>(i)];
-            const std::uint64_t patterns = tours[static_cast<std::size_t>(i)].count;
-            const auto perPattern = static_cast<std::uint64_t>(c.programme.points.orderingsPerPattern);
-            const std::uint64_t orderings = patterns > kCountLimit / perPattern ? kCountLimit : patterns * perPattern;
-            s.counts[i] = static_cast<std::int32_t>(orderings);
+            s.lengths[i] = lengths[i];
+            s.counts[i] = counts[i];
         } else {
             s.lengths[i] = before.lengths[i - (used - 1)];
             s.counts[i] = before.counts[i - (used - 1)];
@@ -462,17 +494,22 @@ bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, st
     std::vector<LengthCount> tours;
     std::vector<double> sums;
     std::int32_t order[kRouteCapacity] = {};
+    counting::ShortLengths walked;
     try {
         bool measured = false;
         if (!counting::qualifies(counter, board, measured)) return false;
         if (!counting::countShortestLengths(counter, tours)) return false;
         if (tours.empty() || tours[0].length != counter.programme.optimum) return false;
+        // The tours of the longest length counted at least must keep to one
+        // entry; the shortest may be walked instead.
+        if (measured && !counting::driftRangeMayKeepApart(counter.distances, tours.back().length)) return false;
         run.enterSpan(0.2, 0.25);
-        if (!counting::findSumsAndSolution(counter, board, measured, tours, sums, order)) return false;
+        if (!counting::findSumsAndSolution(counter, board, measured, tours, sums, order, walked)) return false;
     } catch (const std::bad_alloc&) {
         return false;
     }
-    counting::writeBoard(board, counter, tours, sums, order);
+    counting::writeBoard(board, counter, tours, sums, order, walked);
+    if (walked.lengths > 0) ++countedWithShortestWalked;
     return true;
 }
 

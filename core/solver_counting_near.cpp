@@ -19,6 +19,15 @@
 //   enumeration sums; the first of them gives the shortest entry its length.
 // Cities on one point are walked in ascending order only: the orderings that
 // swap them have the same sums, and the ascending one comes first.
+//
+// Where the drift only fits the tolerance of the longer lengths (close rows
+// a few hundred apart: the tolerance grows with the length, the drift does
+// not), the tours of the few shortest lengths may make entries of their own
+// in the order they come. Those are walked one by one, in enumeration order,
+// into a table of their own (shortLengthsWalked), which is what the
+// enumeration's table holds of them: the longer lengths' tours lie further
+// from them than any tolerance reaches, either way.
+
 #include <cstdint>
 #include <unordered_set>
 #include <vector>
@@ -38,6 +47,10 @@ constexpr std::size_t kDeadEndLimit = std::size_t{1} << 19;
 // Orderings of the shortest length (one per pattern of shared points) that
 // the walk for the solution may sum.
 constexpr std::uint32_t kShortestLimit = 300'000;
+// Tours of the shortest lengths that may be walked one by one (about a
+// second's work), and the steps their walk may take.
+constexpr std::uint64_t kShortLengthsTourLimit = std::uint64_t{1} << 24;
+constexpr std::int64_t kShortLengthsStepLimit = std::int64_t{1} << 26;
 
 struct Walk {
     const Distances& distances;
@@ -47,6 +60,7 @@ struct Walk {
     std::int32_t order[kRouteCapacity] = {};
     std::int64_t steps = 0;
     std::int64_t limit = kStepLimit;
+    std::int64_t progressSteps = kStepLimit;  // the steps that make the whole of its share
     // (cities remaining, end city, units still to go) from which no ordering
     // of the remaining cities makes up exactly those units.
     std::unordered_set<std::uint64_t> deadEnds;
@@ -63,7 +77,7 @@ struct Walk {
     bool allowed(std::uint32_t remaining, std::int32_t city) const { return (remaining & programme.points.sameBelow[city]) == 0; }
     bool step() {
         run.step();
-        run.advance(static_cast<double>(steps) / kStepLimit);
+        run.advance(static_cast<double>(steps) / static_cast<double>(progressSteps));
         tooLong = tooLong || ++steps > limit;
         return !tooLong;
     }
@@ -71,6 +85,7 @@ struct Walk {
     bool reaches(std::uint32_t set, std::int32_t end, std::uint32_t length) const;
     bool firstOf(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo);
     void allShortest(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum);
+    void allUpTo(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum, PathSpectrum& table);
     double sumOf(const std::int32_t* route) const;
 };
 
@@ -164,6 +179,35 @@ void Walk::allShortest(std::int32_t position, std::int32_t end, std::uint32_t re
     }
 }
 
+// Walks every ordering counted as toGo units or fewer from here, in
+// enumeration order: each tour's sum, formed as the enumeration forms it,
+// goes into `table` as the enumeration records it, and the first with the
+// smallest sum is kept.
+void Walk::allUpTo(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum, PathSpectrum& table) {
+    if (remaining == 0) {
+        run.tour();
+        const double length = sum + distances.e(end, 0);
+        recordLength(table, length);
+        if (!found || length < bestSum) {
+            for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = order[k];
+            bestSum = length;
+            found = true;
+        }
+        return;
+    }
+    if (!step()) return;
+    for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
+        const std::int32_t city = lowestCity(bits);
+        if (!allowed(remaining, city)) continue;
+        const std::uint32_t edge = distances.d(end, city);
+        const std::uint32_t after = remaining & ~(1u << (city - 1));
+        if (edge > toGo || programme.rest(after, city) > toGo - edge) continue;
+        order[position] = city;
+        allUpTo(position + 1, city, after, toGo - edge, sum + distances.e(end, city), table);
+        if (tooLong) return;
+    }
+}
+
 // The tour's sum as the enumeration forms it: edge by edge in route order,
 // the edge back to city 0 last.
 double Walk::sumOf(const std::int32_t* route) const {
@@ -210,6 +254,24 @@ Walked firstToursOfLengths(const Counter& counter, const std::vector<LengthCount
         counter.run->tour();
         sums.push_back(walk.sumOf(walk.order));
     }
+    return Walked::Done;
+}
+
+Walked shortLengthsWalked(const Counter& counter, const std::vector<LengthCount>& tours, std::int32_t lengths, PathSpectrum& table,
+                          std::int32_t* best) {
+    if (counter.programme.points.orderingsPerPattern != 1 || lengths <= 0 || static_cast<std::size_t>(lengths) > tours.size())
+        return Walked::Refused;
+    std::uint64_t toWalk = 0;
+    for (std::int32_t i = 0; i < lengths; ++i) toWalk += tours[static_cast<std::size_t>(i)].count;
+    if (toWalk > kShortLengthsTourLimit) return Walked::Refused;
+    const std::uint32_t upTo = tours[static_cast<std::size_t>(lengths - 1)].length;
+    Walk walk(counter);
+    walk.limit = kShortLengthsStepLimit;
+    walk.progressSteps = kShortLengthsStepLimit;
+    table = PathSpectrum{};
+    walk.allUpTo(1, 0, counter.programme.full, upTo, 0.0, table);
+    if (walk.tooLong || !walk.found) return Walked::Refused;
+    for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = walk.best[k];
     return Walked::Done;
 }
 

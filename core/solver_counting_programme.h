@@ -35,6 +35,10 @@ struct Programme {
     // at completion[rest * m + c - 1], for c outside rest.
     std::vector<std::uint32_t> completion;
     std::uint32_t optimum = 0;
+    // Lengths (in units) whose tours may split into entries of their own and
+    // are then walked one by one lie below this: a quarter above the
+    // optimum, beyond which there are far too many to walk.
+    std::uint32_t walkedBelow() const { return optimum + optimum / 4; }
     std::uint32_t binomial[kMaxCities + 1][kMaxCities + 1] = {};
     // Cities on one grid point are counted in one order only, ascending;
     // each count then stands for points.orderingsPerPattern orderings.
@@ -97,12 +101,19 @@ struct Counter {
 bool lengthsKeepApart(const Distances& distances, std::uint32_t optimum);
 
 // For a board of nearly whole distances whose drift range is measured: whether
-// it may yet keep apart the lengths counted, judged before counting ...
-bool driftRangeMayKeepApart(const Distances& distances, std::uint32_t optimum);
+// the tours of a length counted (in units) may yet keep to one entry, judged
+// before the sums are known ...
+bool driftRangeMayKeepApart(const Distances& distances, std::uint32_t length);
 // ... and whether, with the sums the entries keep, every tour counted as one
 // length falls in the entry of that length and in no other, however the
 // enumeration orders them.
 bool entriesKeepApart(const Distances& distances, const std::vector<LengthCount>& tours, const std::vector<double>& sums);
+
+// ... and otherwise, when only the tours of the shortest lengths may fall in
+// entries of their own or in another length's entry: how many lengths those
+// are, so that their tours are walked (-1 when the others do not keep apart
+// either, or none needs walking).
+std::int32_t shortLengthsToWalk(const Distances& distances, const std::vector<LengthCount>& tours, const std::vector<double>& sums);
 
 // For a board of nearly whole distances, the tours that decide the table:
 // for each length counted (in units), the tour sum of the first ordering in
@@ -115,5 +126,11 @@ bool entriesKeepApart(const Distances& distances, const std::vector<LengthCount>
 enum class Walked { Done, OutOfSteps, Refused };
 Walked firstToursOfLengths(const Counter& counter, const std::vector<LengthCount>& tours, std::vector<double>& sums, std::int32_t* best,
                            std::int64_t stepsForLengths);
+// Every tour of the first `lengths` lengths counted, walked in enumeration
+// order and recorded into `table` as the enumeration records it; `best`
+// gets the first ordering with the smallest sum. Refused for boards with
+// shared points and when the walk would take too long.
+Walked shortLengthsWalked(const Counter& counter, const std::vector<LengthCount>& tours, std::int32_t lengths, PathSpectrum& table,
+                          std::int32_t* best);
 
 }  // namespace orvanta::counting

@@ -72,11 +72,11 @@ bool Distances::measureDriftRange(const Programme& programme, const Storage& sto
     std::vector<double> off(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
     for (std::int32_t a = 0; a < n; ++a)
         for (std::int32_t b = 0; b < n; ++b) off[static_cast<std::size_t>(a * n + b)] = e(a, b) - static_cast<double>(d(a, b)) * unitLength;
-    // Two actual tours already too far apart for the tolerance of the
-    // shortest tour: no need to measure further.
+    // Two actual tours already too far apart for the tolerance of a tour of
+    // the shortest length that must keep to one entry: no need to measure further.
     const double low = greedyDrift(*this, programme, off, false);
     const double high = greedyDrift(*this, programme, off, true);
-    if (high - low > 2.0 * toleranceOf(static_cast<double>(programme.optimum) * unitLength + low)) return false;
+    if (high - low > 2.0 * toleranceOf(static_cast<double>(programme.walkedBelow()) * unitLength + low)) return false;
 
     const std::size_t states = (std::size_t{1} << programme.m) * static_cast<std::size_t>(programme.m);
     if (!storage.fits(2 * states * sizeof(float))) return false;
@@ -117,14 +117,14 @@ bool Distances::measureDriftRange(const Programme& programme, const Storage& sto
     return leastDrift <= mostDrift;
 }
 
-bool driftRangeMayKeepApart(const Distances& distances, std::uint32_t optimum) {
-    // All tours of the shortest length must fit within the tolerance of the
-    // entry its first tour makes, either way of it: within two tolerances of
-    // the shortest tour. entriesKeepApart() checks that exactly once the sums
-    // are known; this spares the count and the walks for a board it would
-    // refuse anyway.
+bool driftRangeMayKeepApart(const Distances& distances, std::uint32_t length) {
+    // All tours of the length must fit within the tolerance of the entry its
+    // first tour makes, either way of it: within two tolerances of its
+    // shortest tour. entriesKeepApart() and shortLengthsToWalk() check that
+    // exactly once the sums are known; this spares the count and the walks
+    // for a board they would refuse anyway.
     const double spread = distances.mostDrift - distances.leastDrift + 2.0 * (distances.rounding + kCheckSlack);
-    const double shortestTour = static_cast<double>(optimum) * distances.unitLength + distances.leastDrift - distances.rounding;
+    const double shortestTour = static_cast<double>(length) * distances.unitLength + distances.leastDrift - distances.rounding;
     return spread <= 2.0 * toleranceOf(shortestTour);
 }
 
@@ -162,6 +162,51 @@ bool entriesKeepApart(const Distances& distances, const std::vector<LengthCount>
             if (!(reachUp[i] < longer && most[i] < longerReach)) return false;
     }
     return true;
+}
+
+std::int32_t shortLengthsToWalk(const Distances& distances, const std::vector<LengthCount>& tours, const std::vector<double>& sums) {
+    const std::size_t n = tours.size();
+    if (sums.size() != n || n < 2) return -1;
+    const double margin = distances.rounding + kCheckSlack;
+    std::vector<double> least(n), most(n), reachDown(n), reachUp(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double whole = static_cast<double>(tours[i].length) * distances.unitLength;
+        least[i] = whole + distances.leastDrift - margin;
+        most[i] = whole + distances.mostDrift + margin;
+        const double t = toleranceOf(sums[i]);
+        reachDown[i] = sums[i] - t;
+        reachUp[i] = sums[i] + t;
+    }
+    // The shortest lengths up to the last whose tours may fall outside the
+    // entry of its first tour are walked; every length after it must fall
+    // in that entry and in no other ...
+    std::size_t walked = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        if (least[i] < reachDown[i] || most[i] > reachUp[i]) walked = i + 1;
+    if (walked == 0 || walked >= n) return -1;
+    for (std::size_t i = walked; i < n; ++i) {
+        for (std::size_t j = walked; j < n; ++j) {
+            if (j < i && !(least[i] > reachUp[j])) return -1;
+            if (j > i && !(most[i] < reachDown[j])) return -1;
+        }
+    }
+    // ... the walked tours, whatever entries they make (each within its own
+    // tolerance of a tour at most most[walked - 1]), none of theirs: the
+    // longest of them below the reach of every later entry, and every later
+    // tour above the reach of the entry the longest could make ...
+    const double longestWalked = most[walked - 1];
+    const double itsReach = (longestWalked + toleranceOf(longestWalked)) * (1.0 + 1e-9);
+    for (std::size_t i = walked; i < n; ++i)
+        if (!(longestWalked < reachDown[i] && least[i] > itsReach)) return -1;
+    // ... and, with a full table, no longer tour in any of them.
+    if (n >= static_cast<std::size_t>(kSpectrumEntries)) {
+        const double longer = static_cast<double>(tours.back().length + 1) * distances.unitLength + distances.leastDrift - margin;
+        const double longerReach = longer - toleranceOf(longer) * (1.0 + 1e-9);
+        for (std::size_t i = walked; i < n; ++i)
+            if (!(reachUp[i] < longer && most[i] < longerReach)) return -1;
+        if (!(itsReach < longerReach)) return -1;
+    }
+    return static_cast<std::int32_t>(walked);
 }
 
 }  // namespace orvanta::counting

@@ -53,7 +53,7 @@ TEST_F(Solver, FewerThanTwoCitiesAreNeverSolved) {
 // or by its deadline, both read when the throttle looks at the clock.
 TEST_F(Solver, AStoppedSolveLeavesTheBoardAsItWasAndProgressOnlyGrows) {
     fake::millisecondsPerRead = 1;
-    Board b = test::rowWithOneOff(14);
+    Board b = test::closeRow(14, 2, 350);
     b.spectrum.count = 7;
     b.spectrum.lengths[3] = 2.5;
     b.solutionRoute[4] = 9;
@@ -159,16 +159,18 @@ TEST_F(Solver, ProgressMovesOnThroughASlowSolveAndReachesTheWholeOnlyAtItsEnd) {
     fake::onMonotonicRead = [] {
         if (++looks == 20'000) given->requestStop();
     };
-    Board row = test::closeRow(16, 3, 530);
+    Board row = test::closeRow(16, 3, 450);
     EXPECT_FALSE(solveExact(row, soon));
     EXPECT_GT(soon.progress(), 0.0);
     EXPECT_LT(soon.progress(), 0.05);
-    // A counting that runs past the moment shows its share from then on.
+    // A counting that runs past the moment shows its share from then on
+    // (a city more: counted for a third of a second before it is given up).
     fake::resetClock(0);
     fake::millisecondsPerRead = 1;
     SolveRun later;
     later.stopAfter(2 * SolveRun::kHoldBackMs);
-    EXPECT_FALSE(solveExact(row, later));
+    Board longer = test::closeRow(17, 3, 450);
+    EXPECT_FALSE(solveExact(longer, later));
     EXPECT_GT(later.progress(), 0.1);
 
     // A solve of many looks at the clock, to its end.

@@ -412,8 +412,8 @@ seconds_shown "$verdict_closed" "$closed" "$closed" 2 >/dev/null || fail "the cl
 echo "closed at $closed s and stayed"
 stop
 
-# A board that takes the solver minutes: 16 cities on three neighbouring rows
-# of the 10000-grid, 530 apart. "+" solves beside the window: the progress
+# A board that takes the solver about a minute: 16 cities on three neighbouring rows
+# of the 10000-grid, 450 apart. "+" solves beside the window: the progress
 # line appears and moves on, an Esc that closes a menu, the About box or the
 # Open dialog leaves it running, Esc in the window and a new map stop the solve
 # (the process then computes no more), and closing the window while it runs

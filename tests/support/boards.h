@@ -44,9 +44,10 @@ inline Board rowWithOneOff(std::int32_t count) {
 }
 
 // `count` cities `spacing` apart along a row of the 10000-grid, the i-th
-// lifted i mod `period` units: close rows that only a file makes. No distance
-// across rows is nearly whole, so the counting refuses them and the search
-// walks nearly every tour near the optimum.
+// lifted i mod `period` units: close rows that only a file makes. Distances
+// across rows are only nearly whole: the counting takes the rows far enough
+// apart that only the shortest lengths' tours split into entries of their
+// own, and the search walks the others' tours near the optimum.
 inline std::vector<City> closeRowCities(std::int32_t count, std::int32_t period, std::int32_t spacing) {
     std::vector<City> cities;
     for (std::int32_t i = 0; i < count; ++i) cities.push_back(City{spacing * i, 5000 + i % period});

@@ -351,12 +351,12 @@ class WebEditionTest(unittest.TestCase):
     def test_long_solve_in_worker_shows_progress_and_stops_on_escape(self):
         page = Page(self.driver, self.base, 'public')
         page.load()
-        # 16 cities on three neighbouring rows of the 10000-grid, 530 apart:
-        # a board that takes the solver minutes (the diagonal of the 41-grid
+        # 16 cities on three neighbouring rows of the 10000-grid, 450 apart:
+        # a board that takes the solver about a minute (the diagonal of the 41-grid
         # is counted at once).
         path = os.path.join(self.folder('public'), 'slow.rva')
         with open(path, 'wb') as file:
-            file.write(map_record([(530 * i, i % 3) for i in range(16)], 10000))
+            file.write(map_record([(450 * i, i % 3) for i in range(16)], 10000))
         page.open_file(COMMAND['openMap'], path)
         wait_for(lambda: page.inspect()['cityCount'] == 16, 15, 'the slow map')
         steps = ['open-map:slow.rva']
@@ -679,7 +679,7 @@ class PhoneTest(unittest.TestCase):
         self.phone(360, 640)
         page = Page(self.driver, self.base, 'profi')
         page.load()
-        self.open_map(page, [(530 * i, i % 3) for i in range(16)], 10000)
+        self.open_map(page, [(450 * i, i % 3) for i in range(16)], 10000)
         page.keys(Keys.ADD)
         wait_for(lambda: any(re.fullmatch(r'\d+\.\d\d %, \d+ сек', t['text']) for t in page.texts()), 15,
                  'the progress rows')

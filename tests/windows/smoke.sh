@@ -238,8 +238,8 @@ start_client=$("$here/check_picture.sh" "$work/start.png" 8)
 [ "${resized%%,*}" != "${start_client%%,*}" ] || fail "the client area kept its size: $resized"
 log "after resizing: $resized"
 
-# A board that takes the solver minutes: 16 cities on three neighbouring rows
-# of the 10000-grid, 530 apart. "+" solves beside the window: the progress
+# A board that takes the solver about a minute: 16 cities on three neighbouring rows
+# of the 10000-grid, 450 apart. "+" solves beside the window: the progress
 # line appears and moves on, Esc and a new map stop the solve (the program
 # then computes no more), and the close box during a solve ends it with 0.
 source "$here/../support/slow_solve.sh"
