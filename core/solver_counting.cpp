@@ -415,12 +415,13 @@ bool findSumsAndSolution(Counter& c, const Board& board, bool measured, const st
             found = firstToursOfLengths(c, tours, sums, order, std::numeric_limits<std::int64_t>::max());
         }
         if (found != Walked::Done) return false;
-        if (!measured || entriesKeepApart(c.distances, tours, sums)) return true;
-        // The shortest lengths' tours, a few tolerances apart at most, each
-        // make the entries the enumeration makes of them when walked in its
-        // order; the longer lengths keep apart as above.
+        if (!measured) return true;
+        // Where the shortest lengths' tours, a few tolerances apart at most,
+        // may make entries of their own, they make the entries the
+        // enumeration makes of them when walked in its order; the longer
+        // lengths keep apart.
         walked.lengths = shortLengthsToWalk(c.distances, tours, sums);
-        if (walked.lengths <= 0) return false;
+        if (walked.lengths <= 0) return walked.lengths == 0;
         if (shortLengthsWalked(c, tours, walked.lengths, walked.table, order) != Walked::Done) return false;
         // A full table of them would have dropped entries; and with all 20
         // lengths counted, the entries must fill the table.

@@ -84,8 +84,7 @@ struct Walk {
 
     bool reaches(std::uint32_t set, std::int32_t end, std::uint32_t length) const;
     bool firstOf(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo);
-    void allShortest(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum);
-    void allUpTo(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum, PathSpectrum& table);
+    void allOf(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum, PathSpectrum* table);
     double sumOf(const std::int32_t* route) const;
 };
 
@@ -151,12 +150,16 @@ bool Walk::firstOf(std::int32_t position, std::int32_t end, std::uint32_t remain
     return false;
 }
 
-// Walks every ordering of the shortest length from here in enumeration
-// order, keeping the first with the smallest sum.
-void Walk::allShortest(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum) {
+// Walks every ordering from here counted as exactly toGo units (of the
+// shortest length, when no tour is shorter) or, with `table`, as toGo units
+// or fewer, in enumeration order, summing each tour edge by edge as the
+// enumeration does: keeps the first with the smallest sum, and records every
+// tour into `table` as the enumeration records it.
+void Walk::allOf(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum, PathSpectrum* table) {
     if (remaining == 0) {
         run.tour();
         const double length = sum + distances.e(end, 0);
+        if (table != nullptr) recordLength(*table, length);
         if (!found) firstSum = length;
         if (!found || length < bestSum) {
             for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = order[k];
@@ -171,39 +174,11 @@ void Walk::allShortest(std::int32_t position, std::int32_t end, std::uint32_t re
         if (!allowed(remaining, city)) continue;
         const std::uint32_t edge = distances.d(end, city);
         const std::uint32_t after = remaining & ~(1u << (city - 1));
-        // No tour is shorter than the shortest: only equality continues it.
-        if (edge > toGo || programme.rest(after, city) != toGo - edge) continue;
+        if (edge > toGo) continue;
+        const std::uint32_t rest = programme.rest(after, city);
+        if (table != nullptr ? rest > toGo - edge : rest != toGo - edge) continue;
         order[position] = city;
-        allShortest(position + 1, city, after, toGo - edge, sum + distances.e(end, city));
-        if (tooLong) return;
-    }
-}
-
-// Walks every ordering counted as toGo units or fewer from here, in
-// enumeration order: each tour's sum, formed as the enumeration forms it,
-// goes into `table` as the enumeration records it, and the first with the
-// smallest sum is kept.
-void Walk::allUpTo(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum, PathSpectrum& table) {
-    if (remaining == 0) {
-        run.tour();
-        const double length = sum + distances.e(end, 0);
-        recordLength(table, length);
-        if (!found || length < bestSum) {
-            for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = order[k];
-            bestSum = length;
-            found = true;
-        }
-        return;
-    }
-    if (!step()) return;
-    for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
-        const std::int32_t city = lowestCity(bits);
-        if (!allowed(remaining, city)) continue;
-        const std::uint32_t edge = distances.d(end, city);
-        const std::uint32_t after = remaining & ~(1u << (city - 1));
-        if (edge > toGo || programme.rest(after, city) > toGo - edge) continue;
-        order[position] = city;
-        allUpTo(position + 1, city, after, toGo - edge, sum + distances.e(end, city), table);
+        allOf(position + 1, city, after, toGo - edge, sum + distances.e(end, city), table);
         if (tooLong) return;
     }
 }
@@ -239,7 +214,7 @@ Walked firstToursOfLengths(const Counter& counter, const std::vector<LengthCount
     if (tours.empty() || tours[0].count >= kShortestLimit) return Walked::Refused;
     Walk walk(counter);
     if (sums.empty()) {
-        walk.allShortest(1, 0, counter.programme.full, counter.programme.optimum, 0.0);
+        walk.allOf(1, 0, counter.programme.full, counter.programme.optimum, 0.0, nullptr);
         if (walk.tooLong || !walk.found) return Walked::Refused;
         for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = walk.best[k];
         // That walk went in enumeration order: its first ordering is the
@@ -269,7 +244,7 @@ Walked shortLengthsWalked(const Counter& counter, const std::vector<LengthCount>
     walk.limit = kShortLengthsStepLimit;
     walk.progressSteps = kShortLengthsStepLimit;
     table = PathSpectrum{};
-    walk.allUpTo(1, 0, counter.programme.full, upTo, 0.0, table);
+    walk.allOf(1, 0, counter.programme.full, upTo, 0.0, &table);
     if (walk.tooLong || !walk.found) return Walked::Refused;
     for (std::int32_t k = 0; k < kRouteCapacity; ++k) best[k] = walk.best[k];
     return Walked::Done;

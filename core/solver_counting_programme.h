@@ -111,8 +111,8 @@ bool entriesKeepApart(const Distances& distances, const std::vector<LengthCount>
 
 // ... and otherwise, when only the tours of the shortest lengths may fall in
 // entries of their own or in another length's entry: how many lengths those
-// are, so that their tours are walked (-1 when the others do not keep apart
-// either, or none needs walking).
+// are, so that their tours are walked (0 when every length keeps apart, -1
+// when the longer ones do not either).
 std::int32_t shortLengthsToWalk(const Distances& distances, const std::vector<LengthCount>& tours, const std::vector<double>& sums);
 
 // For a board of nearly whole distances, the tours that decide the table:

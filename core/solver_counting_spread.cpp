@@ -128,9 +128,9 @@ bool driftRangeMayKeepApart(const Distances& distances, std::uint32_t length) {
     return spread <= 2.0 * toleranceOf(shortestTour);
 }
 
-bool entriesKeepApart(const Distances& distances, const std::vector<LengthCount>& tours, const std::vector<double>& sums) {
+std::int32_t shortLengthsToWalk(const Distances& distances, const std::vector<LengthCount>& tours, const std::vector<double>& sums) {
     const std::size_t n = tours.size();
-    if (sums.size() != n) return false;
+    if (sums.size() != n) return -1;
     const double margin = distances.rounding + kCheckSlack;
     std::vector<double> least(n), most(n), reachDown(n), reachUp(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -140,17 +140,29 @@ bool entriesKeepApart(const Distances& distances, const std::vector<LengthCount>
         const double t = toleranceOf(sums[i]);
         reachDown[i] = sums[i] - t;
         reachUp[i] = sums[i] + t;
-        // Every tour of the length falls in the entry its first tour made ...
-        if (least[i] < reachDown[i] || most[i] > reachUp[i]) return false;
     }
+    // Every tour of a length falls in the entry its first tour made, up to
+    // the last length where some may not: those and all shorter are walked ...
+    std::size_t walked = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        if (least[i] < reachDown[i] || most[i] > reachUp[i]) walked = i + 1;
+    if (walked > 0 && walked >= n) return -1;
     // ... and in no other: the table looks at its entries from the longest
     // down and stops at the first one whose tolerance reaches down to the sum.
-    for (std::size_t i = 0; i < n; ++i) {
-        for (std::size_t j = 0; j < n; ++j) {
-            if (j < i && !(least[i] > reachUp[j])) return false;
-            if (j > i && !(most[i] < reachDown[j])) return false;
+    for (std::size_t i = walked; i < n; ++i) {
+        for (std::size_t j = walked; j < n; ++j) {
+            if (j < i && !(least[i] > reachUp[j])) return -1;
+            if (j > i && !(most[i] < reachDown[j])) return -1;
         }
     }
+    // The walked tours make what entries they make, each within its own
+    // tolerance of a tour at most most[walked - 1]: the longest of them lies
+    // below the reach of every entry counted, and every tour counted above
+    // the reach of the entry the longest could make.
+    const double longestWalked = walked > 0 ? most[walked - 1] : 0.0;
+    const double itsReach = (longestWalked + toleranceOf(longestWalked)) * (1.0 + 1e-9);
+    for (std::size_t i = walked; i < n && walked > 0; ++i)
+        if (!(longestWalked < reachDown[i] && least[i] > itsReach)) return -1;
     // With a full table, longer tours went uncounted: none of them may fall
     // in a counted entry, nor make an entry that a counted tour falls in.
     if (n >= static_cast<std::size_t>(kSpectrumEntries)) {
@@ -158,55 +170,15 @@ bool entriesKeepApart(const Distances& distances, const std::vector<LengthCount>
         // (The tolerance of an entry that length makes, a little wider for
         // the rounding of its product.)
         const double longerReach = longer - toleranceOf(longer) * (1.0 + 1e-9);
-        for (std::size_t i = 0; i < n; ++i)
-            if (!(reachUp[i] < longer && most[i] < longerReach)) return false;
-    }
-    return true;
-}
-
-std::int32_t shortLengthsToWalk(const Distances& distances, const std::vector<LengthCount>& tours, const std::vector<double>& sums) {
-    const std::size_t n = tours.size();
-    if (sums.size() != n || n < 2) return -1;
-    const double margin = distances.rounding + kCheckSlack;
-    std::vector<double> least(n), most(n), reachDown(n), reachUp(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const double whole = static_cast<double>(tours[i].length) * distances.unitLength;
-        least[i] = whole + distances.leastDrift - margin;
-        most[i] = whole + distances.mostDrift + margin;
-        const double t = toleranceOf(sums[i]);
-        reachDown[i] = sums[i] - t;
-        reachUp[i] = sums[i] + t;
-    }
-    // The shortest lengths up to the last whose tours may fall outside the
-    // entry of its first tour are walked; every length after it must fall
-    // in that entry and in no other ...
-    std::size_t walked = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        if (least[i] < reachDown[i] || most[i] > reachUp[i]) walked = i + 1;
-    if (walked == 0 || walked >= n) return -1;
-    for (std::size_t i = walked; i < n; ++i) {
-        for (std::size_t j = walked; j < n; ++j) {
-            if (j < i && !(least[i] > reachUp[j])) return -1;
-            if (j > i && !(most[i] < reachDown[j])) return -1;
-        }
-    }
-    // ... the walked tours, whatever entries they make (each within its own
-    // tolerance of a tour at most most[walked - 1]), none of theirs: the
-    // longest of them below the reach of every later entry, and every later
-    // tour above the reach of the entry the longest could make ...
-    const double longestWalked = most[walked - 1];
-    const double itsReach = (longestWalked + toleranceOf(longestWalked)) * (1.0 + 1e-9);
-    for (std::size_t i = walked; i < n; ++i)
-        if (!(longestWalked < reachDown[i] && least[i] > itsReach)) return -1;
-    // ... and, with a full table, no longer tour in any of them.
-    if (n >= static_cast<std::size_t>(kSpectrumEntries)) {
-        const double longer = static_cast<double>(tours.back().length + 1) * distances.unitLength + distances.leastDrift - margin;
-        const double longerReach = longer - toleranceOf(longer) * (1.0 + 1e-9);
         for (std::size_t i = walked; i < n; ++i)
             if (!(reachUp[i] < longer && most[i] < longerReach)) return -1;
-        if (!(itsReach < longerReach)) return -1;
+        if (walked > 0 && !(itsReach < longerReach)) return -1;
     }
     return static_cast<std::int32_t>(walked);
+}
+
+bool entriesKeepApart(const Distances& distances, const std::vector<LengthCount>& tours, const std::vector<double>& sums) {
+    return shortLengthsToWalk(distances, tours, sums) == 0;
 }
 
 }  // namespace orvanta::counting
