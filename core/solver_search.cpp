@@ -64,7 +64,7 @@ constexpr std::uint64_t kGapWalkAfterAtLeast = std::uint64_t{1} << 14;
 constexpr std::int64_t kGapWalkShareOfOrderings = 32;
 // Subtrees of this many cities or fewer are counted whole where they can be
 // (fewer where the lists of a size mostly come out too long).
-constexpr std::int32_t kCountWholeBelow = 6;
+constexpr std::int32_t kCountWholeBelow = 5;
 
 std::int64_t factorial(std::int32_t k) {
     std::int64_t f = 1;
