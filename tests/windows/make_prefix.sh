@@ -12,8 +12,13 @@ set -euo pipefail
 [ -f "$WINEPREFIX/.orvanta-ready" ] && exit 0
 rm -rf "$WINEPREFIX"
 timeout 300 wineboot -i >/dev/null 2>&1 || { echo "wineboot could not create the prefix $WINEPREFIX"; exit 1; }
-{ timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f &&
-  timeout 60 wine reg add 'HKCR\.txt' /ve /d txtfile /f; } >/dev/null 2>&1 ||
+configure() {
+  timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f &&
+    timeout 60 wine reg add 'HKCR\.txt' /ve /d txtfile /f
+}
+# On a loaded machine the first try has failed with the prefix just made;
+# it is tried once more after the server has been stopped.
+{ configure || { timeout 60 wineserver -k || true; configure; }; } >/dev/null 2>&1 ||
   { echo "the prefix $WINEPREFIX could not be configured"; exit 1; }
 timeout 60 wineserver -w || true
 touch "$WINEPREFIX/.orvanta-ready"
