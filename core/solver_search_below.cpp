@@ -68,7 +68,10 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
             const double last = used > 0 ? spectrum->lengths[used - 1] : 0.0;
             recordLength(*spectrum, length);
             // An entry inserted: the count grew, or a full table lost its last.
-            if (spectrum->count != used || (used > 0 && spectrum->lengths[used - 1] != last)) ++tableVersion;
+            if (spectrum->count != used || (used > 0 && spectrum->lengths[used - 1] != last)) {
+                ++tableVersion;
+                lowerRoundLimit();
+            }
         } else {
             if (sums.size() >= sumsLimit) {
                 overflow = true;
@@ -84,6 +87,19 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
         return;
     }
     collectChildren(depth, end, sum, remaining, 0);
+}
+
+// A full table drops every tour past its last entry's tolerance, so a round
+// walks little further than that, however far above it its ceiling lies: a
+// ceiling foretold too high costs little more once the table is full. The
+// tours it no longer walks lower nextAbove as those above the ceiling do.
+// The limit keeps a few times the bound's slack past the entry, so that a gap
+// the round would have found above it still shows: the tours just past the
+// entry are walked and marked, and the least left unwalked lies well clear.
+void Search::lowerRoundLimit() {
+    if (spectrum->count < kSpectrumEntries) return;
+    const double last = spectrum->lengths[kSpectrumEntries - 1];
+    pruneAbove = std::min(pruneAbove, (last + toleranceOf(last)) * (1.0 + 4.0 * kBoundSlack));
 }
 
 // The children of collect's node after city `after`, in order.
@@ -308,6 +324,7 @@ bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint6
             estimate = paused.estimate;
             visited = paused.visited;
             std::memcpy(current, paused.way, sizeof current);
+            lowerRoundLimit();
         } else {
             nextAbove = std::numeric_limits<double>::infinity();
             bestLength = std::numeric_limits<double>::max();
@@ -363,7 +380,9 @@ bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint6
 
         const std::vector<LengthBuckets::Cluster> clusters = buckets.clusters();
         if (clusters.empty()) break;
-        const double above = gapTop(ceiling, nextAbove);
+        // Every tour up to the round's limit was walked, and none between
+        // it and nextAbove.
+        const double above = gapTop(std::min(ceiling, pruneAbove / (1.0 + kBoundSlack)), nextAbove);
         if (tableSettled(board.spectrum, clusters, above)) return true;
         foretell(clusters, board.spectrum.count, above);
     }

@@ -90,7 +90,7 @@ bool tableSettled(const PathSpectrum& table, const std::vector<LengthBuckets::Cl
     const double last = table.lengths[kSpectrumEntries - 1];
     for (std::size_t i = 0; i < clusters.size(); ++i) {
         if (clusters[i].high < last) continue;
-        return lengthsApart(clusters[i].high, i + 1 < clusters.size() ? clusters[i + 1].low : above);
+        return lengthsApart(clusters[i].high, i + 1 < clusters.size() ? std::min(clusters[i + 1].low, above) : above);
     }
     return false;
 }

@@ -76,9 +76,9 @@ private:
 // After a walk of every tour up to a ceiling, recorded in order into `table`,
 // whose lengths made `clusters`: whether the table is the enumeration's own.
 // It is when the table is full and a gap wide enough for lengthsApart lies
-// above the cluster of its last entry, up to the next cluster or, for the
-// last, up to `above` (gapTop of the ceiling): nothing a tour beyond the gap
-// does reaches an entry below it.
+// above the cluster of its last entry, up to the next cluster or `above`,
+// whichever is lower (gapTop of where the walk stopped walking every tour):
+// nothing a tour beyond the gap does reaches an entry below it.
 bool tableSettled(const PathSpectrum& table, const std::vector<LengthBuckets::Cluster>& clusters, double above);
 
 }  // namespace orvanta

@@ -108,6 +108,7 @@ struct Search {
     bool recording = false;
     std::uint64_t visitsLeft = 0;
     void collect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
+    void lowerRoundLimit();
     void collectChildren(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining, std::int32_t after);
     bool walkBelowGap(Board& board);
 
