@@ -238,6 +238,13 @@ std::vector<DegenerateBoard> degenerateBoards() {
         // 70 apart, the round below the ceiling that fills the table runs
         // out of its visits again and again before it settles the board.
         {"row_16_70_apart_first_off", 10000, rowWithOneOff(16, 70, 0)},
+        // 17 and 18 cities: two entries in the first band, three in each
+        // after it. Foretold from the first two bands, the ceiling lies a
+        // band too high for 17 cities (the round leaves that band's tours
+        // once its table is full), and right for 18, where two entries of
+        // the seventh band meet; its round walks over a billion nodes.
+        {"row_17_70_apart_first_off", 10000, rowWithOneOff(17, 70, 0)},
+        {"row_18_70_apart_first_off", 10000, rowWithOneOff(18, 70, 0)},
         // 100 apart, a band to each entry: most of the table's tours are
         // counted in subtrees of whole distances within the rounds.
         {"row_15_100_apart_second_off", 10000, rowWithOneOff(15, 100, 1)},
