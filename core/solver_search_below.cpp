@@ -44,9 +44,9 @@ struct OverBudget {};
 
 // Every ordering up to the ceiling, in order: its sum kept (walkBelowGap),
 // or recorded as the enumeration records it and its length marked in the
-// buckets (the rounds of walkBelowCeilings); the first of the shortest kept
-// as the best, and the least bound or tour above the ceiling. The bound's
-// slack loses none of them.
+// buckets (the rounds of walkBelowCeilings, which leave the tours a full
+// table would drop); the first of the shortest kept as the best, and the
+// least bound or tour left. The bound's slack loses none of them.
 void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining) {
     depthNow = depth;
     ++visited;

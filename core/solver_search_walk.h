@@ -99,8 +99,9 @@ struct Search {
     // order, and whether there were more than it may hold (walkBelowGap), or
     // the tours recorded (the rounds of walkBelowCeilings); visits left.
     double ceiling = 0.0;
-    // The shortest tour above the ceiling, as far as the completion table's
-    // floats tell (they may lie a little above it).
+    // The shortest tour the walk left unwalked, above the ceiling or a
+    // round's full table, as far as the completion table's floats tell
+    // (they may lie a little above it).
     double nextAbove = 0.0;
     std::vector<double> sums;
     std::size_t sumsLimit = 0;
