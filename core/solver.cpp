@@ -5,6 +5,7 @@
 
 #include "core/edition.h"
 #include "core/solver_counting.h"
+#include "core/solver_line.h"
 #include "core/solver_points.h"
 #include "core/solver_search.h"
 
@@ -31,6 +32,7 @@ bool solveInPlace(Board& board, SolveRun& run) {
         return true;
     }
     run.dropHeld();
+    if (solveOffTheLine(board, run)) return true;
     return solveBySearch(board, run, points);
 }
 

@@ -2,8 +2,8 @@
 // shortest distinct tour lengths (the path spectrum), exactly as evaluating
 // every ordering from city 0 in lexicographic order leaves them.
 //
-// The entry is solveExact (solver.cpp), which tries the counting first and
-// searches the boards it refuses:
+// The entry is solveExact (solver.cpp), which tries the counting first, then
+// the classes of a line, and searches the boards both refuse:
 //   solver.cpp                    solveExact, ensureSolved, the table itself
 //                                 (recordLength, normaliseSpectrum)
 //   solve_run.*                   one solve's throttle, stop and progress
@@ -11,6 +11,9 @@
 //                                 (nearly) whole multiples of one unit (cities
 //                                 on a line, some on a slanted line, rows a
 //                                 unit apart); orderings counted per length
+//   solver_line.{h,cpp}           boards whose cities but city 0 lie on one row
+//                                 or column: tours counted per class (the
+//                                 two cities next to city 0, the path's length)
 //   solver_search.{h,cpp}         the search: every other board; orderings
 //                                 walked depth first, skipping prefixes whose
 //                                 shortest completion cannot reach the table

@@ -13,6 +13,7 @@
 
 #include "core/generator.h"
 #include "core/solver.h"
+#include "core/solver_line.h"
 #include "core/solver_search.h"
 #include "reference/reference_solver.h"
 #include "support/fake_clock.h"
@@ -64,6 +65,7 @@ std::int64_t expectSameAsEnumeration(const Board& board, const std::string& what
     const std::int64_t countedBefore = countedSolves;
     const std::int64_t shortestWalkedBefore = countedWithShortestWalked;
     const std::int64_t wholeBefore = subtreesCountedWhole;
+    const std::int64_t lineBefore = lineSolves;
     const bool solved = ensureSolved(fast, true);
     std::int32_t slowCounter = 0;
     const reference::Outcome outcome = reference::solveExhaustive(slow, slowCounter);
@@ -108,6 +110,12 @@ std::int64_t expectSameAsEnumeration(const Board& board, const std::string& what
     if (countedWithShortestWalked != shortestWalkedBefore) {
         EXPECT_GE(tours, slow.spectrum.counts[0]) << what;
         EXPECT_LT(tours, outcome.toursEvaluated) << what;
+        return tours;
+    }
+    // A line with city 0 off it is counted per class of tours: the first tour
+    // of each class is summed, and the tours of the shortest classes.
+    if (lineSolves != lineBefore) {
+        EXPECT_LE(tours, outcome.toursEvaluated) << what;
         return tours;
     }
     if (countedSolves != countedBefore && slow.spectrum.counts[0] < INT32_MAX) {
@@ -443,6 +451,41 @@ TEST_F(SolverEquality, LinesWithCitiesMovedOneUnit) {
         expectSameAsEnumeration(boardWith(10000, row), "a row " + std::to_string(spacingAndLift.x) + " apart, the second city lifted " +
                                                            std::to_string(spacingAndLift.y));
     }
+}
+
+// Cities 1..n-1 on one row or column, city 0 off it: counted per class of
+// tours (the two cities next to city 0, the length of the path between them).
+// Rows with the first city lifted a unit make a class's entries in the order
+// the classes come, two or three of them per whole length, and hand tours on
+// from entry to entry; boards placed at random add cities on shared points,
+// gaps of any size and city 0 anywhere.
+TEST_F(SolverEquality, LinesWithCityZeroOffThemLeaveTheEnumerationsTable) {
+    const std::int64_t before = lineSolves;
+    std::int32_t boards = 0;
+    for (const City spacingAndLift : {City{70, 1}, City{100, 1}, City{4, 3}}) {
+        for (std::int32_t n = 10; n <= 11; ++n) {
+            std::vector<City> row = test::closeRowCities(n, 1, spacingAndLift.x);
+            row[0].y += spacingAndLift.y;
+            expectSameAsEnumeration(boardWith(10000, row), std::to_string(n) + " cities " + std::to_string(spacingAndLift.x) +
+                                                               " apart, the first lifted " + std::to_string(spacingAndLift.y));
+            ++boards;
+        }
+    }
+    test::Draw draw{11};
+    for (std::int32_t i = 0; i < 40; ++i) {
+        const std::int32_t n = 8 + draw.below(3);
+        const std::int32_t side = draw.below(2) == 0 ? 41 : 10000;
+        const std::int32_t lineAt = draw.below(side);
+        // On the large grid whole steps apart: the paths are counted in steps.
+        const std::int32_t spacing = side == 41 ? 1 : 1 + draw.below(side / n);
+        std::vector<City> cities{City{draw.below(side), draw.below(side)}};
+        for (std::int32_t c = 1; c < n; ++c) cities.push_back(City{spacing * draw.below(side == 41 ? side : n), lineAt});
+        if (draw.below(2) == 0)
+            for (City& c : cities) std::swap(c.x, c.y);
+        expectSameAsEnumeration(boardWith(side, cities), std::to_string(n) + " cities, placed at random on the " + std::to_string(side) +
+                                                             " grid, board " + std::to_string(i));
+    }
+    EXPECT_EQ(lineSolves - before, boards + 40);
 }
 
 // Close rows (cities a unit apart across, taken in turn): every tour has a
