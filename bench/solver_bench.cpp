@@ -231,22 +231,24 @@ std::vector<DegenerateBoard> degenerateBoards() {
         {"row_17_1_apart_second_off", 10000, rowWithOneOff(17, 1, 1)},
         {"row_17_10_apart_second_off", 10000, rowWithOneOff(17, 10, 1)},
         {"row_18_10_apart_second_off", 10000, rowWithOneOff(18, 10, 1)},
-        // 50 apart, the lengths come in bands a few tolerances wide, the
-        // shortest tours late in the order: walked below raised ceilings.
-        {"row_17_50_apart_first_off", 10000, rowWithOneOff(17, 50, 0)},
+        // 50 apart, the fourth lifted: the lengths come in bands a few
+        // tolerances wide, the shortest tours late in the order: walked
+        // below raised ceilings.
         {"row_18_50_apart_fourth_off", 10000, rowWithOneOff(18, 50, 3)},
-        // 70 apart, the round below the ceiling that fills the table runs
-        // out of its visits again and again before it settles the board.
+        // The first lifted, the others on one row: the tours counted per
+        // class (the two cities next to city 0, the path between them). The
+        // classes of one whole length make two or three entries, in the order
+        // they come. Searched, the rows 70 apart took seconds (a billion
+        // nodes for 18 cities) and those 100 apart minutes.
+        {"row_17_50_apart_first_off", 10000, rowWithOneOff(17, 50, 0)},
         {"row_16_70_apart_first_off", 10000, rowWithOneOff(16, 70, 0)},
-        // 17 and 18 cities: two entries in the first band, three in each
-        // after it. Foretold from the first two bands, the ceiling lies a
-        // band too high for 17 cities (the round leaves that band's tours
-        // once its table is full), and right for 18, where two entries of
-        // the seventh band meet; its round walks over a billion nodes.
         {"row_17_70_apart_first_off", 10000, rowWithOneOff(17, 70, 0)},
         {"row_18_70_apart_first_off", 10000, rowWithOneOff(18, 70, 0)},
-        // 100 apart, a band to each entry: most of the table's tours are
-        // counted in subtrees of whole distances within the rounds.
+        {"row_16_100_apart_first_off", 10000, rowWithOneOff(16, 100, 0)},
+        {"row_18_100_apart_first_off", 10000, rowWithOneOff(18, 100, 0)},
+        // 100 apart, the second lifted, a band to each entry: most of the
+        // table's tours are counted in subtrees of whole distances within the
+        // rounds.
         {"row_15_100_apart_second_off", 10000, rowWithOneOff(15, 100, 1)},
         // Files the fuzz targets made: coordinates clamped onto the corners
         // and edges of the largest grid, many cities to a point.

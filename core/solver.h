@@ -11,9 +11,10 @@
 //                                 (nearly) whole multiples of one unit (cities
 //                                 on a line, some on a slanted line, rows a
 //                                 unit apart); orderings counted per length
-//   solver_line.{h,cpp}           boards whose cities but city 0 lie on one row
-//                                 or column: tours counted per class (the
-//                                 two cities next to city 0, the path's length)
+//   solver_line*.{h,cpp}          boards whose cities but one lie on one row or
+//                                 column: tours counted per class (the two
+//                                 cities next to the one off it, the rest's
+//                                 length along the line)
 //   solver_search.{h,cpp}         the search: every other board; orderings
 //                                 walked depth first, skipping prefixes whose
 //                                 shortest completion cannot reach the table

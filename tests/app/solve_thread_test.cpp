@@ -99,7 +99,7 @@ TEST_F(SolveThread, ResultsAreThoseOfASolveInPlaceAppliedOnTheWindowsThread) {
 
 TEST_F(SolveThread, EscStopsASlowSolveAndItsThreadEndsAtOnce) {
     slowDownEverySolve();
-    theBoard = test::rowWithOneOff(14);
+    theBoard = test::diagonalWithOneAcross(14, 500, 5);
     const Board before = theBoard;
     handleKeyRelease(key::add);
     ASSERT_TRUE(forcedSolveRunning());

@@ -189,16 +189,14 @@ TEST_F(Solver, ProgressMovesOnThroughASlowSolveAndReachesTheWholeOnlyAtItsEnd) {
     // is at least a quarter of the share of its looks at the clock taken.
     // On the close row, from a fifth on (an estimate made before the table
     // filled, of the whole tree, once held it near 2 % until the walk left
-    // its first city); on a row with a city lifted, which a round below the
-    // ceiling foretold to fill the table settles, from two thirds on (the
+    // its first city); on a diagonal with a city moved across, which a round
+    // below the ceiling foretold to fill the table settles, from two thirds on (the
     // plain walk before the round, whose share hardly moves, takes nearly
     // half the looks; the round once took a hundredth of what was left, and
     // the share stayed near 3 % to the end).
     static std::vector<double> shares;
     static SolveRun* paced = nullptr;
-    std::vector<City> lifted = test::closeRowCities(15, 1, 50);
-    lifted[1].y += 1;
-    const std::pair<Board, double> solves[] = {{test::closeRow(15, 4, 400), 0.2}, {test::boardWith(10000, lifted), 0.67}};
+    const std::pair<Board, double> solves[] = {{test::closeRow(15, 4, 400), 0.2}, {test::diagonalWithOneAcross(15, 35, 1), 0.67}};
     for (const auto& [board, from] : solves) {
         fake::resetClock(0);
         fake::millisecondsPerRead = 1;
@@ -219,13 +217,11 @@ TEST_F(Solver, ProgressMovesOnThroughASlowSolveAndReachesTheWholeOnlyAtItsEnd) {
 // must not follow: the same tours, however often its share is read (a
 // reading once drew from the estimates that size the rounds).
 TEST_F(Solver, TheWorkOfASolveDoesNotFollowTheClock) {
-    std::vector<City> lifted = test::closeRowCities(15, 1, 50);
-    lifted[4].y += 1;
     std::int64_t tours[2] = {};
     for (const std::int64_t perRead : {0, 1}) {
         fake::resetClock(0);
         fake::millisecondsPerRead = perRead;
-        Board b = test::boardWith(10000, lifted);
+        Board b = test::diagonalWithOneAcross(15, 35, 4);
         SolveRun run;
         ASSERT_TRUE(solveExact(b, run));
         tours[perRead] = run.toursEvaluated();

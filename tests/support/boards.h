@@ -35,8 +35,8 @@ inline Board boardWith(std::int32_t side, const std::vector<City>& cities) { ret
 
 // `count` cities 500 apart along the bottom row of the 10000-grid, the sixth
 // lifted 3 units off it: from 14 cities on, the counting refuses it (no
-// distance to the lifted city is nearly whole enough) and nearly every tour is
-// within the table's reach, so the search walks for minutes.
+// distance to the lifted city is nearly whole enough); its tours are counted
+// per class of the lifted city's neighbours.
 inline Board rowWithOneOff(std::int32_t count) {
     std::vector<City> cities;
     for (std::int32_t i = 0; i < count; ++i) cities.push_back(City{500 * i, i == 5 ? 3 : 0});
@@ -55,6 +55,16 @@ inline std::vector<City> closeRowCities(std::int32_t count, std::int32_t period,
 }
 inline Board closeRow(std::int32_t count, std::int32_t period, std::int32_t spacing) {
     return boardWith(10000, closeRowCities(count, period, spacing));
+}
+
+// `count` cities `spacing` apart along the diagonal of the 10000-grid, city
+// `moved` a unit across: nearly every tour within reach of the table, as on
+// a row with a city lifted, but not on a row, so the search walks it.
+inline Board diagonalWithOneAcross(std::int32_t count, std::int32_t spacing, std::int32_t moved) {
+    std::vector<City> cities;
+    for (std::int32_t i = 0; i < count; ++i) cities.push_back(City{100 + spacing * i, 100 + spacing * i});
+    cities[static_cast<std::size_t>(moved)].x += 1;
+    return boardWith(10000, cities);
 }
 
 // `count` cities 2 units apart along the diagonal of the 41-grid, in order,
