@@ -31,6 +31,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <limits>
 #include <unordered_map>
 #include <vector>
@@ -90,44 +91,75 @@ struct Solver {
     const LineCities& line;
     SolveRun& run;
     PathCounter counter;
-    std::vector<Class> classes;  // by length
-    double noise = 0.0;          // how far a tour's sum may lie from its length
+    // The classes listed so far, by length; a deque, so that those followed
+    // keep their place as more are listed behind them.
+    std::deque<Class> classes;
+    double noise = 0.0;  // how far a tour's sum may lie from its length
     // First tours found while counting shorter paths, by classKey.
     std::unordered_map<std::uint64_t, Class> found;
+
+    // The pairs (x, y) by the shortest length their classes may have; those
+    // before `listed` have their classes listed.
+    struct Pair {
+        std::int32_t x, y;
+        double ends;    // the lifted city's two edges
+        double lowest;  // with the shortest path along the line between them
+    };
+    std::vector<Pair> pairs;
+    std::size_t listed = 0;
+    double reached = 0.0;  // below it, every class of the units counted
 
     Solver(const LineCities& l, SolveRun& r) : line(l), run(r), counter(l, r) {}
 
     std::int32_t n() const { return line.n; }
     std::int32_t lifted() const { return line.lifted; }
 
-    // Every class whose path fits the units counted; the lengths below the
-    // returned one hold every class there is. With city 0 lifted, x and y are
-    // the ordering's first and last cities; with another, the tour's path
-    // from y round to x takes every city on the line.
-    double listClasses() {
-        double known = std::numeric_limits<double>::max();
+    // With city 0 lifted, x and y are the ordering's first and last cities;
+    // with another, the tour's path from y round to x takes every city on
+    // the line. The shortest such path runs out to one end of the line and
+    // back to the other.
+    void listPairs() {
+        const std::int64_t low = line.place[line.byPlace[0]];
+        const std::int64_t high = line.place[line.byPlace[line.count - 1]];
+        reached = std::numeric_limits<double>::max();
         for (std::uint32_t xs = line.all; xs != 0; xs &= xs - 1) {
             for (std::uint32_t ys = line.all; ys != 0; ys &= ys - 1) {
                 const std::int32_t x = lowestBit(xs);
                 const std::int32_t y = lowestBit(ys);
                 if (x == y) continue;
+                const std::int64_t from = line.place[lifted() == 0 ? x : y];
+                const std::int64_t to = line.place[lifted() == 0 ? y : x];
+                const std::int64_t shortest = (high - low) + std::min(from - low + high - to, high - from + to - low);
                 const double ends = line.d[x][lifted()] + line.d[lifted()][y];
-                known = std::min(known, ends + static_cast<double>(line.units + 1) * line.unit);
-                for (std::int64_t u = 0; u <= line.units; ++u) {
-                    const std::uint64_t tours = lifted() == 0 ? counter.paths(line.all, x, y, u) : counter.paths(line.all, y, x, u);
-                    if (tours == 0) continue;
-                    Class k;
-                    k.x = x;
-                    k.y = y;
-                    k.units = u;
-                    k.tours = tours;
-                    k.length = ends + static_cast<double>(u) * line.unit;
-                    classes.push_back(k);
-                }
+                pairs.push_back(Pair{x, y, ends, ends + static_cast<double>(shortest) * line.unit});
+                reached = std::min(reached, ends + static_cast<double>(line.units + 1) * line.unit);
             }
         }
-        std::sort(classes.begin(), classes.end(), [](const Class& a, const Class& b) { return a.length < b.length; });
-        return known;
+        std::sort(pairs.begin(), pairs.end(), [](const Pair& a, const Pair& b) { return a.lowest < b.lowest; });
+    }
+
+    // Lists the classes of the pairs that may have one up to `length`; those
+    // from `from` on are sorted again.
+    void listUpTo(double length, std::size_t from) {
+        const std::size_t before = classes.size();
+        for (; listed < pairs.size() && pairs[listed].lowest <= length; ++listed) {
+            const Pair& pair = pairs[listed];
+            for (std::int64_t u = 0; u <= line.units; ++u) {
+                const std::uint64_t tours =
+                    lifted() == 0 ? counter.paths(line.all, pair.x, pair.y, u) : counter.paths(line.all, pair.y, pair.x, u);
+                if (tours == 0) continue;
+                Class k;
+                k.x = pair.x;
+                k.y = pair.y;
+                k.units = u;
+                k.tours = tours;
+                k.length = pair.ends + static_cast<double>(u) * line.unit;
+                classes.push_back(k);
+            }
+        }
+        if (classes.size() != before)
+            std::sort(classes.begin() + static_cast<std::ptrdiff_t>(from), classes.end(),
+                      [](const Class& a, const Class& b) { return a.length < b.length; });
     }
 
     Prefix start(const Class& k) const {
@@ -307,18 +339,25 @@ enum class Outcome { Settled, NeedsLongerPaths, Refused };
 // Cuts tried from the shortest up: after a class followed by a gap wider than
 // two tolerances and the noise, within the lengths listed. The first whose
 // classes fill the table settles it.
-Outcome settle(Solver& solver, double known, Settled& out) {
-    std::vector<Class>& classes = solver.classes;
+Outcome settle(Solver& solver, Settled& out) {
+    std::deque<Class>& classes = solver.classes;
     const std::int32_t n = solver.n();
     const double noise = solver.noise;
-    for (std::size_t i = 0; i < classes.size() && i < kMostClasses; ++i) {
+    for (std::size_t i = 0; i < kMostClasses; ++i) {
+        // The next class by length, once every pair that may have a shorter one is listed.
+        // (Those listed then are no shorter than the lowest of them.)
+        while (i >= classes.size() && solver.listed < solver.pairs.size() && solver.pairs[solver.listed].lowest < solver.reached)
+            solver.listUpTo(solver.pairs[solver.listed].lowest, i);
+        if (i >= classes.size()) return Outcome::NeedsLongerPaths;  // still room in the table
+        solver.listUpTo(classes[i].length, i);
         Class& k = classes[i];
         if (!solver.findFirst(k) || std::fabs(k.sum - k.length) > noise) return Outcome::Refused;
         const auto at = std::upper_bound(out.inOrder.begin(), out.inOrder.end(), &k,
                                          [n](const Class* x, const Class* y) { return before(*x, *y, n); });
         out.inOrder.insert(at, &k);
         const double reach = k.length + 2.0 * toleranceOf(k.length) + 4.0 * noise;
-        if (reach >= known) return Outcome::NeedsLongerPaths;
+        solver.listUpTo(reach, i + 1);
+        if (reach >= solver.reached) return Outcome::NeedsLongerPaths;
         if (i + 1 < classes.size() && classes[i + 1].length <= reach) continue;
         if (out.inOrder.size() < static_cast<std::size_t>(kSpectrumEntries)) continue;
         out.table = playClasses(out.inOrder);
@@ -327,8 +366,7 @@ Outcome settle(Solver& solver, double known, Settled& out) {
             return clearOfEdges(out.inOrder, out.table, noise) ? Outcome::Settled : Outcome::Refused;
         }
     }
-    // Every class listed, and still room in the table: longer paths may fill it.
-    return classes.size() < kMostClasses ? Outcome::NeedsLongerPaths : Outcome::Refused;
+    return Outcome::Refused;
 }
 
 // Each class's tours to the entries that hold them: all to the one its first
@@ -363,7 +401,7 @@ std::vector<std::int64_t> countEntries(Solver& solver, const Settled& settled) {
 // when there are too many of them.
 bool findSolution(Solver& solver, std::size_t cut, std::int32_t* best) {
     const std::int32_t n = solver.n();
-    const std::vector<Class>& classes = solver.classes;
+    const std::deque<Class>& classes = solver.classes;
     double bestSum = std::numeric_limits<double>::max();
     std::int64_t summed = 0;
     std::int32_t order[kRouteCapacity] = {};
@@ -408,23 +446,21 @@ bool solveOffTheLine(Board& board, SolveRun& run) {
         return false;
     };
 
-    // Paths counted up to four times the line's span first (a tour near the
-    // optimum runs out and back about once), longer ones only where the
-    // table reaches further.
+    // Paths counted up to twice the line's span first (the shortest runs out
+    // to one end and back to the other), longer ones only where the table
+    // reaches further.
     std::unordered_map<std::uint64_t, Class> found;
-    for (std::int64_t units = 4 * line.span;; units *= 2) {
+    for (std::int64_t units = 2 * line.span + 2;; units *= 2) {
         line.units = std::min(units, kMostUnits);
         Solver solver(line, run);
         solver.found.swap(found);
-        const double known = solver.listClasses();
-        if (solver.classes.empty()) return refuse();
-        run.advance(0.3);
+        solver.listPairs();
         // Each of n + 1 additions rounds by half a unit in the last place of
         // at most the longest sum; twice that for the length itself.
-        const double longest = known + line.unit * static_cast<double>(line.units);
+        const double longest = solver.reached + line.unit * static_cast<double>(line.units);
         solver.noise = 2.0 * static_cast<double>(n + 1) * std::ldexp(longest, -52);
         Settled settled;
-        const Outcome outcome = settle(solver, known, settled);
+        const Outcome outcome = settle(solver, settled);
         if (outcome == Outcome::Refused || (outcome == Outcome::NeedsLongerPaths && line.units == kMostUnits)) return refuse();
         if (outcome == Outcome::NeedsLongerPaths) {
             found.swap(solver.found);
