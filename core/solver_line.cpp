@@ -226,6 +226,7 @@ struct Solver {
         }
         Prefix p = start(k);
         while (p.place < n()) {
+            run.step();
             const Prefix before = p;
             for (std::uint32_t bits = p.left; bits != 0; bits &= bits - 1) {
                 const std::int32_t c = lowestBit(bits);
@@ -247,6 +248,7 @@ struct Solver {
     std::uint64_t toursBefore(const Class& k, const std::int8_t* order) {
         std::uint64_t count = 0;
         for (Prefix p = start(k); p.place < n();) {
+            run.step();
             const std::int32_t next = order[p.place];
             for (std::uint32_t bits = p.left; bits != 0 && lowestBit(bits) < next; bits &= bits - 1)
                 count += toursWith(k, p, lowestBit(bits));

@@ -140,6 +140,9 @@ std::vector<std::uint64_t> PathCounter::count(std::uint32_t set, std::int32_t fr
         const bool firstOfPair = pair && (xFirst ? c == x : c == y);
         const bool secondOfPair = pair && (xFirst ? c == y : c == x);
         for (std::int32_t j = 0; j <= top; ++j) {
+            // A step of work per row of states: a count of many cities over
+            // many units is long, and the run looks at its clock by steps.
+            run.step();
             for (std::int32_t ends = 0; ends < 4; ++ends) {
                 const std::int64_t sa = ends & 1;
                 const std::int64_t sb = ends >> 1;
