@@ -43,6 +43,13 @@ public:
         if (--stepsToClock > 0) return;
         lookAtClock();
     }
+    // Work worth `count` steps done at once (a row of a count, say), so that
+    // the clock is looked at as often for long rows as for single tours.
+    void steps(std::int32_t count) {
+        stepsToClock -= count;
+        if (stepsToClock > 0) return;
+        lookAtClock();
+    }
     // One tour evaluated: counted, and a step of work.
     void tour() {
         ++tours;

@@ -23,6 +23,8 @@ namespace {
 
 // The counts kept at once: one per length of each set, start and end.
 constexpr std::size_t kCachedCountsBytes = std::size_t{32} << 20;
+// About as many of a count's states as take the time of one tour evaluated.
+constexpr std::int64_t kStatesPerStep = 8;
 
 }  // namespace
 
@@ -140,9 +142,9 @@ std::vector<std::uint64_t> PathCounter::count(std::uint32_t set, std::int32_t fr
         const bool firstOfPair = pair && (xFirst ? c == x : c == y);
         const bool secondOfPair = pair && (xFirst ? c == y : c == x);
         for (std::int32_t j = 0; j <= top; ++j) {
-            // A step of work per row of states: a count of many cities over
-            // many units is long, and the run looks at its clock by steps.
-            run.step();
+            // A step of work per few states: a count of many cities over many
+            // units is long, and the run looks at its clock by steps.
+            run.steps(1 + static_cast<std::int32_t>(4 * pairStates * (longest + 1) / kStatesPerStep));
             for (std::int32_t ends = 0; ends < 4; ++ends) {
                 const std::int64_t sa = ends & 1;
                 const std::int64_t sb = ends >> 1;
