@@ -27,7 +27,9 @@ run_ctest() {  # build dir [ctest arguments]
   failed=$((failed + fails))
   rm -f "$log"
 }
-stage() { echo; echo "=== $*"; }
+# Each stage says when it starts, in seconds since the run began, so that a
+# slow stage shows in the log.
+stage() { echo; echo "=== $* (at ${SECONDS} s)"; }
 
 stage "Includes of each layer against its allow-list, and the checker's own test"
 if scripts/check-layers.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
@@ -62,5 +64,5 @@ for extra in scripts/test-fuzz.sh scripts/test-windows.sh scripts/test-packages-
 done
 
 echo
-echo "all: $passed passed, $failed failed"
+echo "all: $passed passed, $failed failed, in ${SECONDS} s"
 [ "$failed" -eq 0 ]
