@@ -23,6 +23,10 @@ struct Session {
     // The off-screen picture must be redrawn at the next repaint. Raised by
     // requestRepaint and by a change of the client size; cleared by every repaint.
     bool pictureDirty = false;
+    // The title's text after the program's name as its Russian source
+    // (" - Карта "), shown with the document's name; null for the edition's
+    // words of the start. A change of language shows it again translated.
+    const char* titleText = nullptr;
 };
 
 extern Session session;

@@ -20,6 +20,7 @@
 #define IDM_GRID_MEDIUM     32785 /* grid 41                 */
 #define IDM_GRID_FINE       32786 /* grid 10000              */
 #define IDM_SHOW_SOLUTION   32787 /* show the solution       */
+#define IDM_LANGUAGE_FIRST  32790 /* the first language; the others follow */
 
 /* Virtual-key codes handled on key release. */
 #define ORVANTA_VK_ESCAPE   27
@@ -51,6 +52,8 @@ inline constexpr int gridCoarse = IDM_GRID_COARSE;
 inline constexpr int gridMedium = IDM_GRID_MEDIUM;
 inline constexpr int gridFine = IDM_GRID_FINE;
 inline constexpr int showSolution = IDM_SHOW_SOLUTION;
+// Language i of core/catalogue.h is chosen by languageFirst + i.
+inline constexpr int languageFirst = IDM_LANGUAGE_FIRST;
 }  // namespace command
 
 namespace key {

@@ -5,7 +5,10 @@
 
 #include "app/draw.h"
 #include "app/forced_solve.h"
+#include "app/menu_table.h"
+#include "app/startup.h"
 #include "app/window_services.h"
+#include "core/catalogue.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
 #include "core/platform.h"
@@ -67,13 +70,33 @@ void editMap(Board& board) {
     requestRepaint();
 }
 
+// The title with `titleText` (a Russian source text) in the language in use
+// and the document's name.
+void showDocumentTitle(const char* titleText) {
+    session.titleText = titleText;
+    platform::setWindowTitle(text::tr(titleText), document.name);
+}
+
+// Everything the program shows comes in the new language; the board, the game
+// and its clock stay as they are.
+void chooseLanguage(std::int32_t language) {
+    if (language == text::currentLanguage()) return;
+    text::setLanguage(language);
+    platform::languageChanged();
+    if (session.titleText != nullptr)
+        showDocumentTitle(session.titleText);
+    else
+        platform::setWindowTitle(editionTitleText(), "");
+    requestRepaint();
+}
+
 void openDocument(bool (*open)(Board&), const char* titleText) {
     if (!open(theBoard)) {
         platform::refusalBeep();
         return;
     }
     stopForcedSolve();
-    platform::setWindowTitle(titleText, document.name);
+    showDocumentTitle(titleText);
     session.mode = AppMode::Game;
     requestRepaint();
 }
@@ -287,6 +310,10 @@ void handleKeyRelease(int virtualKey) {
 }
 
 bool handleCommand(int commandId) {
+    if (const std::int32_t language = languageOfCommand(commandId); language >= 0) {
+        chooseLanguage(language);
+        return true;
+    }
     switch (commandId) {
         case command::about:
             platform::showAboutBox();
@@ -312,7 +339,7 @@ bool handleCommand(int commandId) {
             if (!openManual()) platform::refusalBeep();
             return true;
         case command::saveMap:
-            if (saveMap(theBoard)) platform::setWindowTitle(kMapTitle.c_str(), document.name);
+            if (saveMap(theBoard)) showDocumentTitle(kMapTitle);
             return true;
         case command::openMap:
             openDocument(openMap, kMapTitle.c_str());
@@ -327,7 +354,7 @@ bool handleCommand(int commandId) {
             if (session.mode != AppMode::Game)
                 platform::refusalBeep();
             else if (saveGame(theBoard))
-                platform::setWindowTitle(kGameTitle.c_str(), document.name);
+                showDocumentTitle(kGameTitle);
             return true;
         case command::openGame:
             openDocument(openGame, kGameTitle.c_str());

@@ -1,5 +1,6 @@
 #include "app/menu_table.h"
 
+#include "core/catalogue.h"
 #include "core/text1251.h"
 
 namespace orvanta {
@@ -52,13 +53,22 @@ const MenuItem kGameItems[] = {
     {kOpenGame, command::openGame, "openGame"},
     {kSaveAs, command::saveGame, "saveGame"},
 };
+// The languages close the Help menu, each named in its own language (see
+// shownCaption); the menu shows as many of them as there are catalogues.
+constexpr MenuItem languageItem(std::int32_t language) {
+    return MenuItem{"", command::languageFirst + language, "language"};
+}
 const MenuItem kHelpItems[] = {
     {kShowSolution, command::showSolution, "showSolution"},
     kSeparator,
     {kReadManual, command::readManual, "readManual"},
     {kAbout, command::about, "about"},
     {kPersonalNumber, command::personalNumber, "personalNumber"},
+    kSeparator,
+    languageItem(0), languageItem(1), languageItem(2), languageItem(3),
+    languageItem(4), languageItem(5), languageItem(6), languageItem(7),
 };
+static_assert(sizeof kHelpItems / sizeof kHelpItems[0] == 6 + text::kMaxLanguages);
 
 template <std::int32_t N>
 constexpr Menu menu(const char* caption, const MenuItem (&items)[N]) {
@@ -69,12 +79,31 @@ constexpr Menu menu(const char* caption, const MenuItem (&items)[N]) {
 
 const Menu kMenuBar[] = {
     menu(kFile, kFileItems),     menu(kGenerator, kGeneratorItems), menu(kEditor, kEditorItems),
-    menu(kGame, kGameItems),     menu(kHelp, kHelpItems),
+    menu(kGame, kGameItems),
+    Menu{kHelp, kHelpItems, 6 + text::languageCount()},
 };
 const std::int32_t kMenuCount = sizeof kMenuBar / sizeof kMenuBar[0];
 
 const CharacterKey kCharacterKeys[] = {{'?', command::about}, {'/', command::about}};
 const std::int32_t kCharacterKeyCount = sizeof kCharacterKeys / sizeof kCharacterKeys[0];
+
+std::int32_t languageOfCommand(int commandId) {
+    const std::int32_t language = commandId - command::languageFirst;
+    return language >= 0 && language < text::languageCount() ? language : -1;
+}
+
+const char* shownCaption(const MenuItem& item) {
+    if (item.caption == nullptr) return nullptr;
+    const std::int32_t language = languageOfCommand(item.commandId);
+    return language >= 0 ? text::languageCaption(language) : text::tr(item.caption);
+}
+
+const char* shownCaption(const Menu& menu) { return text::tr(menu.caption); }
+
+bool isCheckedItem(const MenuItem& item) {
+    const std::int32_t language = languageOfCommand(item.commandId);
+    return language >= 0 && language == text::currentLanguage();
+}
 
 int commandOfCharacter(char typed) {
     for (const CharacterKey& key : kCharacterKeys)

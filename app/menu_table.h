@@ -16,7 +16,8 @@
 namespace orvanta {
 
 // One item of a drop-down menu. The caption is Windows-1251 with "&" before the
-// letter that chooses it; an item without caption is a separator.
+// letter that chooses it, the Russian source (a menu shows shownCaption); an
+// item without caption is a separator.
 struct MenuItem {
     const char* caption;
     int commandId;
@@ -42,6 +43,16 @@ extern const std::int32_t kMenuCount;
 
 extern const CharacterKey kCharacterKeys[];
 extern const std::int32_t kCharacterKeyCount;
+
+// The caption a menu shows for an item or a drop-down menu: in the language in
+// use, a language's own item (the last items of Help, one per catalogue) in
+// that language. Null for a separator.
+const char* shownCaption(const MenuItem& item);
+const char* shownCaption(const Menu& menu);
+// Whether the item shows a check mark: the item of the language in use.
+bool isCheckedItem(const MenuItem& item);
+// The language an item's command chooses, or -1 for any other command.
+std::int32_t languageOfCommand(int commandId);
 
 // The command of a typed character, or 0 when it chooses none.
 int commandOfCharacter(char typed);

@@ -8,6 +8,7 @@
 #include "core/clamp.h"
 #include "core/edition.h"
 #include "core/platform.h"
+#include "core/catalogue.h"
 #include "core/text1251.h"
 
 namespace orvanta {
@@ -34,9 +35,9 @@ constexpr auto kSolvingStop = RU("Esc — прервать");
 
 const char* modeName(AppMode m) {
     switch (m) {
-        case AppMode::Editor: return kEditorName.c_str();
-        case AppMode::Generator: return kGeneratorName.c_str();
-        case AppMode::Game: return kGameName.c_str();
+        case AppMode::Editor: return text::tr(kEditorName);
+        case AppMode::Generator: return text::tr(kGeneratorName);
+        case AppMode::Game: return text::tr(kGameName);
     }
     return "";
 }
@@ -67,14 +68,14 @@ void formatGameLine(const Frame& frame, char* line, std::size_t capacity) {
     const std::int32_t picks = board.playerRouteLength - 1;
     const double ratio = lengthRatio(board);
     if constexpr (isProfi()) {
-        std::snprintf(line, capacity, kGameLineProfi.c_str(), seconds, picks, formatNumber(ratio).text);
+        std::snprintf(line, capacity, text::tr(kGameLineProfi), seconds, picks, formatNumber(ratio).text);
     } else if (board.solved && frame.routeClosed) {
-        std::snprintf(line, capacity, kGameLineGraded.c_str(), seconds, picks, gradePercent(ratio));
+        std::snprintf(line, capacity, text::tr(kGameLineGraded), seconds, picks, gradePercent(ratio));
     } else if (board.solved) {
-        std::snprintf(line, capacity, kGameLineOpen.c_str(), seconds, picks);
+        std::snprintf(line, capacity, text::tr(kGameLineOpen), seconds, picks);
     } else {
-        std::snprintf(line, capacity, kGameLineGeneral.c_str(), seconds, picks,
-                      frame.routeClosed ? kCannotEvaluate.c_str() : kRouteOpen.c_str());
+        std::snprintf(line, capacity, text::tr(kGameLineGeneral), seconds, picks,
+                      frame.routeClosed ? text::tr(kCannotEvaluate) : text::tr(kRouteOpen));
     }
 }
 
@@ -107,21 +108,21 @@ void drawStatusPanel(const Frame& frame, DrawingSurface& surface, const PanelLay
     const Board& board = *frame.board;
     char line[kStatusLineCapacity];
 
-    std::snprintf(line, sizeof line, kModeLine.c_str(), modeName(frame.mode), board.cityCount, board.gridWidth,
-                  board.gridHeight, board.solved ? "" : kNot.c_str());
+    std::snprintf(line, sizeof line, text::tr(kModeLine), modeName(frame.mode), board.cityCount, board.gridWidth,
+                  board.gridHeight, board.solved ? "" : text::tr(kNot));
     platform::drawText(surface, layout.left, layout.modeLineY, textColours::strong, line);
 
     if (frame.solving) {
         const auto hundredths = static_cast<std::int32_t>(frame.solveProgress * 10000.0);
-        std::snprintf(line, sizeof line, kSolvingShare.c_str(), hundredths / 100, hundredths % 100, frame.solveSeconds);
+        std::snprintf(line, sizeof line, text::tr(kSolvingShare), hundredths / 100, hundredths % 100, frame.solveSeconds);
         const std::int32_t row = layout.spectrumRowHeight;
-        platform::drawText(surface, layout.left, layout.progressY, textColours::strong, kSolving.c_str());
+        platform::drawText(surface, layout.left, layout.progressY, textColours::strong, text::tr(kSolving));
         platform::drawText(surface, layout.left, layout.progressY + row, textColours::strong, line);
-        platform::drawText(surface, layout.left, layout.progressY + 2 * row, textColours::dim, kSolvingStop.c_str());
+        platform::drawText(surface, layout.left, layout.progressY + 2 * row, textColours::dim, text::tr(kSolvingStop));
     }
 
     if (isProfi() && board.solved) {
-        platform::drawText(surface, layout.left, layout.spectrumHeaderY, textColours::dim, kSpectrumHeader.c_str());
+        platform::drawText(surface, layout.left, layout.spectrumHeaderY, textColours::dim, text::tr(kSpectrumHeader));
         const std::int32_t rows = board.spectrum.count < kSpectrumEntries ? board.spectrum.count : kSpectrumEntries;
         for (std::int32_t i = 0; i < rows; ++i) {
             const std::int32_t y = layout.spectrumHeaderY + layout.spectrumRowHeight * (i + 1);

@@ -30,4 +30,9 @@ void closeMainWindow();
 // The system's information sound: the only feedback for a refused command.
 void refusalBeep();
 
+// The player chose another language (core/catalogue.h's currentLanguage):
+// the front end shows its menus and its own texts in it at once and keeps
+// the choice for the next start. The controller sets the title and repaints.
+void languageChanged();
+
 }  // namespace orvanta::platform

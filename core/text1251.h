@@ -49,7 +49,7 @@ public:
         text_[out] = '\0';
     }
     constexpr const char* c_str() const { return text_; }
-    operator const char*() const { return text_; }
+    constexpr operator const char*() const { return text_; }
 
 private:
     char text_[N] = {};

@@ -1,5 +1,6 @@
 #include "files/file_commands.h"
 
+#include "core/catalogue.h"
 #include "core/platform.h"
 #include "core/text1251.h"
 #include "files/board_records.h"
@@ -15,9 +16,22 @@ static constexpr auto kSaveMapTitle = RU("Сохранить Карту в фа�
 static constexpr auto kOpenMapTitle = RU("Открыть Карту из файла");
 static constexpr auto kSaveGameTitle = RU("Сохранить Игру в файл как");
 static constexpr auto kOpenGameTitle = RU("Открыть Игру из файла");
-constexpr platform::FileFilter kMapFilters[] = {{"Map Files", "*.rva"}, {"Any Files", "*.*"}};
-constexpr platform::FileFilter kGameFilters[] = {{"Game Files", "*.rvb"}, {"Any Files", "*.*"}};
+constexpr auto kMapFiles = RU("Map Files");
+constexpr auto kGameFiles = RU("Game Files");
+constexpr auto kAnyFiles = RU("Any Files");
+constexpr platform::FileFilter kMapFilters[] = {{kMapFiles, "*.rva"}, {kAnyFiles, "*.*"}};
+constexpr platform::FileFilter kGameFilters[] = {{kGameFiles, "*.rvb"}, {kAnyFiles, "*.*"}};
 constexpr std::int32_t kFilterCount = 2;
+
+// A dialog's filters with their names in the language in use.
+struct Filters {
+    platform::FileFilter items[kFilterCount];
+};
+Filters translated(const platform::FileFilter (&filters)[kFilterCount]) {
+    Filters out{};
+    for (std::int32_t i = 0; i < kFilterCount; ++i) out.items[i] = {text::tr(filters[i].description), filters[i].pattern};
+    return out;
+}
 constexpr const char* kMapExtension = "rva";
 constexpr const char* kGameExtension = "rvb";
 
@@ -29,7 +43,8 @@ bool saveMap(Board& board) {
     encodeMapFile(mapFileFromBoard(board, platform::clockSeconds()), bytes);
     char fileName[kDocumentNameCapacity];
     composeDefaultName(fileName, kDocumentNameCapacity, kMapExtension);
-    if (!saveWithDialog(bytes, kMapFileBytes, kSaveMapTitle, fileName, kMapExtension, kMapFilters, kFilterCount))
+    if (!saveWithDialog(bytes, kMapFileBytes, text::tr(kSaveMapTitle), fileName, kMapExtension,
+                        translated(kMapFilters).items, kFilterCount))
         return false;
     setDocumentName(fileName, kDocumentNameCapacity);
     return true;
@@ -40,8 +55,8 @@ bool saveGame(Board& board) {
     encodeGameFile(gameFileFromBoard(board, platform::clockSeconds()), bytes);
     char fileName[kDocumentNameCapacity];
     composeDefaultName(fileName, kDocumentNameCapacity, kGameExtension);
-    if (!saveWithDialog(bytes, kGameFileBytes, kSaveGameTitle, fileName, kGameExtension, kGameFilters,
-                        kFilterCount))
+    if (!saveWithDialog(bytes, kGameFileBytes, text::tr(kSaveGameTitle), fileName, kGameExtension,
+                        translated(kGameFilters).items, kFilterCount))
         return false;
     setDocumentName(fileName, kDocumentNameCapacity);
     return true;
@@ -68,11 +83,13 @@ bool openRecord(Board& board, std::int32_t size, const char* title, const platfo
 }  // namespace
 
 bool openMap(Board& board) {
-    return openRecord<MapFile>(board, kMapFileBytes, kOpenMapTitle, kMapFilters, decodeMapFile, installMapFile);
+    return openRecord<MapFile>(board, kMapFileBytes, text::tr(kOpenMapTitle), translated(kMapFilters).items,
+                                   decodeMapFile, installMapFile);
 }
 
 bool openGame(Board& board) {
-    return openRecord<GameFile>(board, kGameFileBytes, kOpenGameTitle, kGameFilters, decodeGameFile, installGameFile);
+    return openRecord<GameFile>(board, kGameFileBytes, text::tr(kOpenGameTitle),
+                                    translated(kGameFilters).items, decodeGameFile, installGameFile);
 }
 
 }  // namespace orvanta

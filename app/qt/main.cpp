@@ -8,6 +8,7 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     orvanta::resetToStartUp();
+    orvanta::qt::chooseStartLanguage();
     orvanta::qt::loadQtTranslations();
     orvanta::qt::MainWindow window;
     window.show();

@@ -47,7 +47,8 @@ void forgetPressesHere() {
     lastPressHere = false;
 }
 
-constexpr auto kBaseTitle = RU("\"Orvanta\"");
+// The program's name, in every language.
+constexpr char kBaseTitle[] = "\"Orvanta\"";
 
 constexpr int kInitialWidth = 640;
 constexpr int kInitialHeight = 480;
@@ -187,27 +188,42 @@ MainWindow::~MainWindow() {
     if (theWindow == this) theWindow = nullptr;
 }
 
+void MainWindow::rebuildMenus() {
+    // The old menus go once the event loop returns: the item that chose the
+    // language may still be delivering its signal.
+    const QList<QMenu*> old = menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly);
+    menuBar()->clear();
+    for (QMenu* menu : old) menu->deleteLater();
+    buildMenus();
+}
+
 void MainWindow::buildMenus() {
     for (std::int32_t m = 0; m < kMenuCount; ++m) {
-        QMenu* menu = menuBar()->addMenu(fromCp1251(kMenuBar[m].caption));
+        QMenu* menu = menuBar()->addMenu(fromCp1251(shownCaption(kMenuBar[m])));
         for (std::int32_t i = 0; i < kMenuBar[m].itemCount; ++i) {
             const MenuItem& item = kMenuBar[m].items[i];
             if (item.caption == nullptr) {
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = menu->addAction(fromCp1251(item.caption));
+            QAction* action = menu->addAction(fromCp1251(shownCaption(item)));
             const int id = item.commandId;
             action->setData(id);
+            if (isCheckedItem(item)) {
+                action->setCheckable(true);
+                action->setChecked(true);
+            }
             connect(action, &QAction::triggered, this, [id] { handleCommand(id); });
         }
     }
 }
 
 QAction* MainWindow::actionFor(int commandId) const {
-    for (QAction* action : menuBar()->findChildren<QAction*>()) {
-        if (!action->isSeparator() && action->menu() == nullptr && action->data().toInt() == commandId)
-            return action;
+    // The menus on the bar now, not those a change of language left to be deleted.
+    for (const QAction* menuAction : menuBar()->actions()) {
+        if (menuAction->menu() == nullptr) continue;
+        for (QAction* action : menuAction->menu()->actions())
+            if (!action->isSeparator() && action->data().toInt() == commandId) return action;
     }
     return nullptr;
 }

@@ -48,6 +48,9 @@ public:
     // the frame; the client size where it does not.
     QSize outerSize() const;
 
+    // Builds the menu bar again from the menu table, in the language in use.
+    void rebuildMenus();
+
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -13,14 +13,17 @@
 #include "app/qt/qt_paths.h"
 #include "app/qt/qt_text.h"
 #include "app/window_services.h"
+#include "core/catalogue.h"
 #include "core/text1251.h"
+#include "files/language_choice.h"
 
 namespace orvanta::platform {
 
 namespace {
 
 constexpr auto kAboutCaption = RU("О программе");
-constexpr auto kProgramName = RU("Orvanta");
+// The program's name, in every language.
+constexpr char kProgramName[] = "Orvanta";
 
 }  // namespace
 
@@ -42,7 +45,7 @@ void setWindowTitle(const char* text, const char* name) {
 void showAboutBox() {
     QDialog box(qt::dialogOwner());
     box.setObjectName(QStringLiteral("aboutBox"));
-    box.setWindowTitle(qt::fromCp1251(kAboutCaption));
+    box.setWindowTitle(qt::fromCp1251(text::tr(kAboutCaption)));
 
     auto* name = new QLabel(qt::fromCp1251(kProgramName), &box);
     name->setTextFormat(Qt::PlainText);
@@ -70,6 +73,13 @@ void showAboutBox() {
 
 void closeMainWindow() {
     if (qt::MainWindow* window = qt::mainWindow()) window->close();
+}
+
+void languageChanged() {
+    qt::loadQtTranslations();
+    if (qt::MainWindow* window = qt::mainWindow()) window->rebuildMenus();
+    // A choice that cannot be kept still holds for this run.
+    writeLanguageChoice(text::languageCode(text::currentLanguage()));
 }
 
 void refusalBeep() {

@@ -12,7 +12,9 @@
 #include "app/controller.h"
 #include "app/draw.h"
 #include "app/forced_solve.h"
+#include "app/menu_table.h"
 #include "app/renderer.h"
+#include "core/catalogue.h"
 #include "core/edition.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
@@ -45,7 +47,10 @@ protected:
         test::startSession(1000000);
         fake::resetFileServices();
     }
-    void TearDown() override { test::startSession(0); }
+    void TearDown() override {
+        text::setLanguage(text::kSourceLanguage);
+        test::startSession(0);
+    }
 };
 
 // ---- First paint, cached picture, sizes ------------------------------------
@@ -988,6 +993,116 @@ TEST_F(Session, CitiesWithHugeCoordinatesDrawAndPlaySafely) {
     // The route from city 0 towards the far cities leaves the board: some of it is drawn.
     const WindowPoint c0 = cityPoint(0, kW, kH);
     EXPECT_EQ(pixel(c0.x, c0.y), colours::route);
+}
+
+// ---- Languages ---------------------------------------------------------------
+
+TEST_F(Session, ALanguageChosenMidGameKeepsTheGameAndItsFilesAndShowsEveryText) {
+    const orvanta::testing::TempDir scratch;
+    ASSERT_FALSE(scratch.path.empty());
+    const std::string dir = scratch.path;
+    const std::int32_t english = text::languageOfCode("en");
+    test::placeCities(11, {{1, 1}, {1, 9}, {9, 9}, {9, 1}});  // clock 1000000
+    handleCommand(command::startGame);
+    clickCity(1, kW, kH);
+    fake::clockNow += 10;
+    EXPECT_TRUE(tickGameClock());
+    paint(kW, kH);
+    fake::savePath = dir + "/ru.rvb";
+    ASSERT_TRUE(handleCommand(command::saveGame));
+    const auto routeNow = [] {
+        std::vector<std::int32_t> out;
+        for (std::int32_t i = 0; i < theBoard.playerRouteLength; ++i) out.push_back(theBoard.playerRoute[i]);
+        return out;
+    };
+    const std::vector<std::int32_t> route = routeNow();
+    const std::int32_t started = gameClock.gameStartTime;
+
+    EXPECT_TRUE(handleCommand(command::languageFirst + english));
+    EXPECT_EQ(windowLog.languageChanges, 1);
+    EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Game " + dir + "/ru");
+    paint(kW, kH);
+    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(routeNow(), route);
+    EXPECT_EQ(gameClock.gameStartTime, started);
+    EXPECT_EQ(texts()[0], isProfi() ? "Game:    Cities  4    Grid 11x11    Solution known"
+                                    : "Game:    Cities  4    Grid 11x11    Solution UNknown");
+    EXPECT_EQ(texts().back(), isProfi() ? "Time  10 s    Cities on route  1    Total length 25"
+                                         : "Time  10 s    Cities on route  1    Route not closed");
+    if constexpr (isProfi()) {
+        EXPECT_EQ(texts()[1], "Tour Spectrum");
+    }
+
+    // The same game saved in English is the same file, through English dialogs.
+    fake::savePath = dir + "/en.rvb";
+    ASSERT_TRUE(handleCommand(command::saveGame));
+    EXPECT_EQ(fake::saveDialogCalls.back().title, "Save Game to File As");
+    EXPECT_EQ(fake::saveDialogCalls.back().filters[0].first, "Game Files");
+    EXPECT_EQ(orvanta::testing::readBytes(dir + "/en.rvb"), orvanta::testing::readBytes(dir + "/ru.rvb"));
+    EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Game " + dir + "/en");
+
+    if constexpr (!isProfi()) {
+        clickCity(2, kW, kH);
+        clickCity(3, kW, kH);
+        handleKeyRelease(key::add);
+        paint(kW, kH);
+        EXPECT_EQ(texts().back(), "Time  10 s    Cities on route  4    Result within 105 % of TSP solution");
+    }
+
+    // Back in Russian every text reads as before; choosing it again changes nothing.
+    EXPECT_TRUE(handleCommand(command::languageFirst + text::kSourceLanguage));
+    paint(kW, kH);
+    EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Игра " + dir + "/en");
+    EXPECT_TRUE(startsWith(texts()[0], "Игра:    Городов  4    Сетка 11x11    Решение "));
+    EXPECT_TRUE(startsWith(texts().back(), "Время  10 сек    Городов в пути  "));
+    const std::int32_t changes = windowLog.languageChanges;
+    const std::int32_t invalidations = windowLog.invalidations;
+    EXPECT_TRUE(handleCommand(command::languageFirst + text::kSourceLanguage));
+    EXPECT_EQ(windowLog.languageChanges, changes);
+    EXPECT_EQ(windowLog.invalidations, invalidations);
+    EXPECT_FALSE(handleCommand(command::languageFirst + text::languageCount())) << "no such language";
+}
+
+// Each language's menus: whole captions in that language, each with its own
+// letter within its menu and on the bar, and a check mark on the language in use.
+TEST_F(Session, EveryLanguageHasItsMenusWithDistinctLetters) {
+    const auto letter = [](const char* caption) {
+        const char* amp = std::strchr(caption, '&');
+        return amp != nullptr ? static_cast<unsigned char>(amp[1]) : static_cast<unsigned char>(0);
+    };
+    const auto lower = [](unsigned char c) { return test::utf8(std::string(1, static_cast<char>(c))); };
+    for (std::int32_t language = 0; language < text::languageCount(); ++language) {
+        text::setLanguage(language);
+        std::vector<std::string> barLetters;
+        std::int32_t checked = 0;
+        for (std::int32_t m = 0; m < kMenuCount; ++m) {
+            const char* caption = shownCaption(kMenuBar[m]);
+            ASSERT_NE(letter(caption), 0) << caption;
+            barLetters.push_back(lower(letter(caption)));
+            std::vector<std::string> letters;
+            for (std::int32_t i = 0; i < kMenuBar[m].itemCount; ++i) {
+                const MenuItem& item = kMenuBar[m].items[i];
+                if (item.caption == nullptr) continue;
+                const char* shown = shownCaption(item);
+                if (isCheckedItem(item)) {
+                    ++checked;
+                    EXPECT_EQ(languageOfCommand(item.commandId), language);
+                }
+                if (language != text::kSourceLanguage && languageOfCommand(item.commandId) < 0) {
+                    EXPECT_EQ(test::utf8(shown).find_first_of("\xD0\xD1"), std::string::npos)
+                        << text::languageCode(language) << ": " << test::utf8(shown);
+                }
+                if (letter(shown) != 0) letters.push_back(lower(letter(shown)));
+            }
+            std::sort(letters.begin(), letters.end());
+            EXPECT_EQ(std::adjacent_find(letters.begin(), letters.end()), letters.end())
+                << text::languageCode(language) << ", menu " << m;
+        }
+        std::sort(barLetters.begin(), barLetters.end());
+        EXPECT_EQ(std::adjacent_find(barLetters.begin(), barLetters.end()), barLetters.end())
+            << text::languageCode(language);
+        EXPECT_EQ(checked, 1);
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "files/language_choice.h"
 #include "files_fixture.h"
 
 namespace orvanta::testing {
@@ -150,6 +151,35 @@ TEST_F(Documents, UserCopyIsNotMadeHalfOrWithoutAShippedFile) {
     openUserFile();
     EXPECT_EQ(fake::shellOpened.back(), dir.file("user.txt"));
     EXPECT_FALSE(std::filesystem::exists(dir.file("elsewhere")));
+}
+
+// The language the player chose: in the configuration folder where the
+// platform has one (made when missing), else beside the program.
+TEST_F(Documents, LanguageChoiceIsKeptInTheConfigurationFolderOrBesideTheProgram) {
+    fake::modulePath = dir.file("orvanta");
+    fake::configDirectory = dir.file("config/orvanta/");
+    EXPECT_STREQ(readLanguageChoice(), "");
+    ASSERT_TRUE(writeLanguageChoice("en"));
+    EXPECT_EQ(readBytes(dir.file("config/orvanta/language.txt")), (std::vector<unsigned char>{'e', 'n', '\n'}));
+    EXPECT_STREQ(readLanguageChoice(), "en");
+    ASSERT_TRUE(writeLanguageChoice("ru"));
+    EXPECT_STREQ(readLanguageChoice(), "ru");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("language.txt")));
+
+    fake::configDirectory.clear();
+    EXPECT_STREQ(readLanguageChoice(), "") << "the folder beside the program holds none yet";
+    ASSERT_TRUE(writeLanguageChoice("en"));
+    EXPECT_STREQ(readLanguageChoice(), "en");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("language.txt")));
+
+    // A file someone else wrote gives its leading code, or none.
+    writeBytes(dir.file("language.txt"), {'d', 'e', '_', 'D', 'E', ' ', 'x'});
+    EXPECT_STREQ(readLanguageChoice(), "de_DE");
+    writeBytes(dir.file("language.txt"), {0xC0, 'e', 'n'});
+    EXPECT_STREQ(readLanguageChoice(), "");
+    EXPECT_FALSE(writeLanguageChoice(""));
+    EXPECT_FALSE(writeLanguageChoice("a-code-far-too-long"));
+    EXPECT_STREQ(readLanguageChoice(), "");
 }
 
 }  // namespace

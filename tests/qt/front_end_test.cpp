@@ -35,6 +35,7 @@
 #include "app/startup.h"
 #include "app/status_panel.h"
 #include "core/board.h"
+#include "core/catalogue.h"
 #include "core/edition.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
@@ -238,7 +239,7 @@ private slots:
         QCOMPARE(menus.size(), static_cast<qsizetype>(kMenuCount));
         for (std::int32_t m = 0; m < kMenuCount; ++m) {
             QAction* menuAction = menus[m];
-            QCOMPARE(menuAction->text(), ru(kMenuBar[m].caption));
+            QCOMPARE(menuAction->text(), ru(shownCaption(kMenuBar[m])));
             QVERIFY(menuAction->menu() != nullptr);
             const QList<QAction*> items = menuAction->menu()->actions();
             QCOMPARE(items.size(), static_cast<qsizetype>(kMenuBar[m].itemCount));
@@ -249,10 +250,11 @@ private slots:
                     QVERIFY(item->isSeparator());
                     continue;
                 }
-                QCOMPARE(item->text(), ru(want.caption));
+                QCOMPARE(item->text(), ru(shownCaption(want)));
                 QCOMPARE(item->data().toInt(), want.commandId);
                 QVERIFY(item->isEnabled());
-                QVERIFY(!item->isCheckable());
+                // Only the language in use carries a check mark.
+                QCOMPARE(item->isChecked(), isCheckedItem(want));
                 QCOMPARE(window_->actionFor(want.commandId), item);
             }
         }
@@ -667,6 +669,51 @@ private slots:
             qputenv("XDG_CONFIG_HOME", saved);
         else
             qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    // The language chosen in the Help menu: menus and dialogs in it at once,
+    // the game untouched, and the choice kept in the configuration folder for
+    // the next start, where it wins over the locale.
+    void languageIsChosenFromTheMenuAndRemembered() {
+        const QString config = dir_.filePath(QStringLiteral("language-config"));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+        const std::int32_t english = text::languageOfCode("en");
+        freshCoarseMap();
+        command(command::startGame);
+        leftClickAt(cityPoint(1));
+        const std::int32_t routeLength = theBoard.playerRouteLength;
+        QCOMPARE(routeLength, 2);
+
+        command(command::languageFirst + english);
+        QCOMPARE(text::currentLanguage(), english);
+        QCOMPARE(window_->menuBar()->actions().value(0)->text(), QStringLiteral("&File"));
+        QAction* chosen = window_->actionFor(command::languageFirst + english);
+        QVERIFY(chosen != nullptr && chosen->isChecked());
+        QCOMPARE(chosen->text(), QStringLiteral("&English"));
+        QCOMPARE(window_->actionFor(command::languageFirst)->text(), ru(RU("&Русский")));
+        QVERIFY(!window_->actionFor(command::languageFirst)->isChecked());
+        QCOMPARE(theBoard.playerRouteLength, routeLength);
+        QCOMPARE(session.mode, AppMode::Game);
+        QFile kept(config + QStringLiteral("/orvanta/language.txt"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("en\n"));
+        kept.close();
+        QString title;
+        saveThroughDialog(command::saveGame, QStringLiteral("english.rvb"), &title);
+        QCOMPARE(title, QStringLiteral("Save Game to File As"));
+        QVERIFY(window_->windowTitle().contains(QStringLiteral(" - Game ")));
+
+        // The next start, under this Russian locale, comes in English.
+        text::setLanguage(text::kSourceLanguage);
+        qt::chooseStartLanguage();
+        QCOMPARE(text::currentLanguage(), english);
+
+        command(command::languageFirst);
+        QCOMPARE(window_->menuBar()->actions().value(0)->text(), ru(RU("&Файл")));
+        QVERIFY(window_->windowTitle().contains(ru(RU(" - Игра "))));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("ru\n"));
+        qunsetenv("XDG_CONFIG_HOME");
     }
 
     // Names the code page cannot spell: a folder in Chinese, a file with an

@@ -18,6 +18,7 @@ void setWindowTitle(const char* text, const char* name) {
 void showAboutBox() { ++fake::windowLog.aboutBoxes; }
 void closeMainWindow() { ++fake::windowLog.closes; }
 void refusalBeep() { ++fake::windowLog.beeps; }
+void languageChanged() { ++fake::windowLog.languageChanges; }
 }  // namespace platform
 
 }  // namespace orvanta

@@ -12,6 +12,7 @@ struct WindowLog {
     std::int32_t beeps = 0;
     std::int32_t aboutBoxes = 0;
     std::int32_t closes = 0;
+    std::int32_t languageChanges = 0;
     // Every title set, as text followed by name (Windows-1251), base title left out.
     std::vector<std::string> titles;
 };
