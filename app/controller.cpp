@@ -78,9 +78,13 @@ void showDocumentTitle(const char* titleText) {
 }
 
 // Everything the program shows comes in the new language; the board, the game
-// and its clock stay as they are.
+// and its clock stay as they are. The language in use chosen again is kept
+// as the player's choice (the web page may show it for its ?lang= alone).
 void chooseLanguage(std::int32_t language) {
-    if (language == text::currentLanguage()) return;
+    if (language == text::currentLanguage()) {
+        platform::languageChanged();
+        return;
+    }
     text::setLanguage(language);
     platform::languageChanged();
     if (session.titleText != nullptr)

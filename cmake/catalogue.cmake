@@ -82,3 +82,18 @@ function(orvanta_read_catalogue file prefix)
   endforeach()
   set(${prefix}_COUNT ${count} PARENT_SCOPE)
 endfunction()
+
+# `content` with every double-quoted text that the catalogue `po_file`
+# translates replaced by its translation, in `out`: the build's way to make a
+# language's copy of a file whose texts are written in Russian (a web app
+# manifest).
+function(orvanta_translate_quoted po_file content out)
+  orvanta_read_catalogue(${po_file} entry)
+  if(entry_COUNT GREATER 0)
+    math(EXPR last "${entry_COUNT} - 1")
+    foreach(i RANGE ${last})
+      string(REPLACE "\"${entry_ID_${i}}\"" "\"${entry_STR_${i}}\"" content "${content}")
+    endforeach()
+  endif()
+  set(${out} "${content}" PARENT_SCOPE)
+endfunction()

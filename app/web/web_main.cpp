@@ -11,6 +11,7 @@
 #include "app/web/file_services.h"
 #include "app/web/picture_services.h"
 #include "app/web/web_board_transfer.h"
+#include "core/catalogue.h"
 
 namespace {
 
@@ -25,6 +26,14 @@ std::int32_t boardPoints[5 + 2 * orvanta::kMaxCities];
 }  // namespace
 
 extern "C" {
+
+// The language to start in, before orvanta_start: the player's remembered
+// choice (or the page's ?lang=), else the browser's language, by the rules
+// the desktops follow (core/catalogue.h). Returns the language's index.
+EMSCRIPTEN_KEEPALIVE int orvanta_choose_language(const char* remembered, const char* locale) {
+    orvanta::text::setLanguage(orvanta::text::startLanguage(remembered, locale));
+    return orvanta::text::currentLanguage();
+}
 
 // As the desktops start: the first map is made and drawn for the client size,
 // then the title, the personal number and the stamp words are set.

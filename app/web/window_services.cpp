@@ -7,6 +7,7 @@
 
 #include "app/web/file_services.h"
 #include "app/window_services.h"
+#include "core/catalogue.h"
 #include "core/text1251.h"
 
 namespace {
@@ -16,6 +17,7 @@ EM_JS(void, js_set_title, (const char* utf8), { Module.web.setTitle(UTF8ToString
 EM_JS(void, js_show_about, (), { Module.web.showAbout(); });
 EM_JS(void, js_close, (), { Module.web.closeProgram(); });
 EM_JS(void, js_beep, (), { Module.web.beep(); });
+EM_JS(void, js_language_changed, (const char* code), { Module.web.languageChanged(UTF8ToString(code)); });
 
 // The fixed front of every title: the program's name in double quotes.
 constexpr char kBaseTitle[] = "\"Orvanta\"";
@@ -41,5 +43,9 @@ void showAboutBox() { js_show_about(); }
 void closeMainWindow() { js_close(); }
 
 void refusalBeep() { js_beep(); }
+
+// The shell rebuilds its menus, translates its own words and keeps the choice
+// in the browser's local storage.
+void languageChanged() { js_language_changed(text::languageCode(text::currentLanguage())); }
 
 }  // namespace orvanta::platform

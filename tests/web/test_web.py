@@ -60,8 +60,12 @@ def serve(directory):
     return server, f'http://127.0.0.1:{server.server_address[1]}'
 
 
-def chromium(downloads, width=800, height=600):
+def chromium(downloads, width=800, height=600, language='ru-RU'):
+    """A headless Chromium whose browser language is `language` (Russian, the
+    program's source language, unless a test asks for another)."""
     options = Options()
+    options.add_argument(f'--lang={language}')
+    options.add_experimental_option('prefs', {'intl.accept_languages': language})
     for flag in ('--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                  '--disable-background-networking', '--disable-component-update', '--disable-sync',
                  f'--window-size={width},{height}', f'--user-data-dir={tempfile.mkdtemp(prefix="chromium-", dir=TEMP)}'):
@@ -198,8 +202,10 @@ class WebEditionTest(unittest.TestCase):
     def tearDownClass(cls):
         cls.server.shutdown()
 
+    browser_language = 'ru-RU'
+
     def setUp(self):
-        self.driver = chromium(self.downloads)
+        self.driver = chromium(self.downloads, language=self.browser_language)
         self.addCleanup(self.driver.quit)
 
     # ---- comparisons with the desktop ---------------------------------------------------
@@ -531,6 +537,65 @@ class WebEditionTest(unittest.TestCase):
         self.assertSameAsDesktop(page, [f'key:{KEY_UP}'] * 10 + [f'key:{KEY_ADD}', 'open-map:diagonal.rva', f'key:{KEY_ADD}'])
 
 
+CYRILLIC = re.compile('[\u0400-\u04ff]')
+# The page's visible words: the menu bar, the panels and any open dialog, no
+# hidden element (closed menus and dialogs), and the texts drawn on the canvas.
+VISIBLE_TEXT_SCRIPT = """
+return [document.body.innerText, document.title, ...window.orvanta.texts.map((t) => t.text)].join('\\n');
+"""
+
+
+class EnglishBrowserTest(unittest.TestCase):
+    """The page in a browser set to English: every word English, a switch to
+    Russian and back mid-game, and the choice kept over a reload."""
+
+    def test_english_browser_gets_english_and_keeps_the_players_choice(self):
+        server, base = serve(SITE)
+        self.addCleanup(server.shutdown)
+        driver = chromium(tempfile.mkdtemp(prefix='downloads-', dir=TEMP), 640, 480, language='en-US')
+        self.addCleanup(driver.quit)
+        english = next(l for l in TABLES['languages'] if l['code'] == 'en')
+        for edition in ('public', 'profi'):
+            page = Page(driver, base, edition)
+            page.load()
+            self.assertEqual(page.js('return [window.orvanta.language(), document.documentElement.lang];'),
+                             ['en', 'en'])
+            titles = [b.text for b in driver.find_elements(By.CSS_SELECTOR, '.menu > button')]
+            self.assertEqual(titles, [caption.replace('&', '') for caption, _ in english['menuRows']])
+            self.assertTrue(page.texts()[0]['text'].startswith('Generator:    Cities '), page.texts()[0]['text'])
+            # A game begun in English, then Russian chosen from the Help menu mid-game.
+            page.menu(COMMAND['startGame'])
+            for index in (1, 2):
+                page.js('window.orvanta.click(false, ...window.orvanta.cityPoints()[arguments[0]]);', index)
+                page.settle()
+            page.keys(Keys.ADD)
+            wait_for(lambda: page.inspect()['solved'] == 1, 15, 'the solve')
+            page.settle()
+            shown = page.js(VISIBLE_TEXT_SCRIPT)
+            self.assertIsNone(CYRILLIC.search(shown), f'{edition}: {shown!r}')
+            self.assertIn('Time ', page.texts()[-1]['text'])
+            if edition == 'profi':
+                self.assertIn('Tour Spectrum', [t['text'] for t in page.texts()])
+            driver.save_screenshot(os.path.join(OUTPUT, f'english-{edition}-640x480.png'))
+            before = page.inspect()
+            page.menu(COMMAND['language-ru'])
+            page.settle()
+            self.assertEqual(page.inspect(), before, 'the switch changes nothing of the game')
+            self.assertTrue(page.texts()[-1]['text'].startswith('Время '), page.texts()[-1]['text'])
+            self.assertEqual(driver.find_element(By.CSS_SELECTOR, '.menu > button').text, 'Файл')
+            # The choice outlives the page; ?lang= overrides it for one visit.
+            page.load()
+            self.assertEqual(page.js('return window.orvanta.language();'), 'ru')
+            page.load(f'clock={CLOCK}&lang=en')
+            self.assertEqual(page.js('return window.orvanta.language();'), 'en')
+            self.assertEqual(page.js('return document.querySelector(\'link[rel="manifest"]\').getAttribute("href");'),
+                             f'{edition}.en.webmanifest')
+            page.menu(COMMAND['language-en'])
+            page.load()
+            self.assertEqual(page.js('return window.orvanta.language();'), 'en')
+            page.js('localStorage.clear();')
+
+
 # Phone screens (CSS pixels), each at three device pixels per CSS pixel.
 PHONES = ((390, 844), (360, 640), (844, 390))
 
@@ -677,6 +742,24 @@ class PhoneTest(unittest.TestCase):
                 else:
                     self.assertRegex(shown, r'Спектр путей.*Суммарный путь \d')
                 self.driver.save_screenshot(os.path.join(OUTPUT, f'phone-{edition}-{width}x{height}.png'))
+
+    def test_english_texts_stay_whole_on_the_narrowest_screens(self):
+        for width, height in ((320, 568), (360, 640)):
+            self.phone(width, height)
+            for edition in ('public', 'profi'):
+                page = Page(self.driver, self.base, edition)
+                page.load(f'clock={CLOCK}&lang=en')
+                self.assertLaidOut(page, 'loaded in English')
+                self.play_trip_by_taps(page)
+                page.keys(Keys.ADD)
+                wait_for(lambda: page.inspect()['solved'] == 1, 15, 'the solve')
+                page.settle()
+                shown = self.assertLaidOut(page, 'after "+" in English')
+                self.assertRegex(shown, r'Result within \d+ % of TSP solution' if edition == 'public'
+                                 else r'Tour Spectrum.*Total length \d')
+                visible = page.js(VISIBLE_TEXT_SCRIPT)
+                self.assertIsNone(CYRILLIC.search(visible), f'{edition} at {width}x{height}: {visible!r}')
+                self.driver.save_screenshot(os.path.join(OUTPUT, f'phone-english-{edition}-{width}x{height}.png'))
 
     def test_a_slow_solves_progress_stays_whole_and_off_the_board(self):
         self.phone(360, 640)

@@ -22,16 +22,26 @@ function captionInto(element, caption) {
 }
 
 export class MenuBar {
-  constructor(bar, runCommand) {
+  constructor(bar, runCommand, rows = menuRows) {
+    this.bar = bar;
+    this.runCommand = runCommand;
     this.menus = [];
     this.openIndex = -1;
-    menuRows.forEach(([caption, items], index) => this.addMenu(bar, caption, items, index, runCommand));
+    this.setRows(rows);
     document.addEventListener('pointerdown', (event) => {
       if (!this.isOpen() || event.target.closest('#menubar')) return;
       this.close();
       event.stopPropagation();
       event.preventDefault();
     }, true);
+  }
+
+  // The menus again from `rows` (a language's menu bar of tables.js).
+  setRows(rows) {
+    this.close();
+    this.menus = [];
+    this.bar.replaceChildren();
+    rows.forEach(([caption, items], index) => this.addMenu(this.bar, caption, items, index, this.runCommand));
   }
 
   addMenu(bar, caption, items, index, runCommand) {
@@ -55,7 +65,9 @@ export class MenuBar {
       }
       const button = document.createElement('button');
       button.type = 'button';
-      button.setAttribute('role', 'menuitem');
+      // The language in use carries a check mark.
+      button.setAttribute('role', item[2] ? 'menuitemradio' : 'menuitem');
+      if (item[2]) button.setAttribute('aria-checked', 'true');
       button.dataset.command = item[1];
       captionInto(button, item[0]);
       button.addEventListener('click', () => {

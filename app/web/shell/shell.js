@@ -9,6 +9,9 @@ import {attachPointer} from './pointer.js';
 import {Solver} from './solver.js';
 import {clearPanels, fillPanels, needsCompactLayout} from './status.js';
 import {flatBoard} from './tables.js';
+import {
+  browserLocale, languageCode, languageIndexOf, menuRowsInUse, rememberCode, rememberedCode, useLanguage,
+} from './texts.js';
 
 const body = document.body;
 const edition = body.dataset.edition === 'profi' ? 'profi' : 'public';
@@ -43,7 +46,8 @@ let fixedClock = null;
 if (testHooks && params.has('clock')) fixedClock = Math.floor(Number(params.get('clock'))) || 0;
 
 const solver = new Solver(edition, state, () => program);
-const menuBar = new MenuBar(document.getElementById('menubar'), runCommand);
+// Built once the program has chosen the language.
+const menuBar = new MenuBar(document.getElementById('menubar'), runCommand, []);
 
 // ---- The picture on the canvas -------------------------------------------------------
 
@@ -243,6 +247,11 @@ const web = {
     personalDialog.returnValue = '';
     personalDialog.showModal();
   },
+  languageChanged(code) {
+    rememberCode(code);
+    useLanguage(languageIndexOf(code));
+    menuBar.setRows(menuRowsInUse());
+  },
   startSolve: (bytes) => solver.start(bytes),
   stopSolve: () => solver.stop(),
 };
@@ -352,6 +361,7 @@ window.addEventListener('resize', queuePaint);
 
 if (testHooks) {
   window.orvanta = state;
+  state.language = () => languageCode();
   state.setClock = (seconds) => { fixedClock = seconds; };
   state.breakNextWorker = () => { solver.brokenNext = true; solver.stop(); };
   state.keyRelease = (virtualKey) => program._orvanta_key_release(virtualKey);
@@ -391,8 +401,23 @@ for (const dialog of [aboutDialog, personalDialog]) {
   });
 }
 
+// The program picks the language (core/catalogue.h's rules) from the
+// player's choice and the browser's; the shell then shows its words in it.
+function startLanguage() {
+  const remembered = rememberedCode(params);
+  const locale = browserLocale();
+  const rememberedBytes = program.lengthBytesUTF8(remembered) + 1;
+  const localeBytes = program.lengthBytesUTF8(locale) + 1;
+  const staging = program._orvanta_staging(rememberedBytes + localeBytes);
+  program.stringToUTF8(remembered, staging, rememberedBytes);
+  program.stringToUTF8(locale, staging + rememberedBytes, localeBytes);
+  useLanguage(program._orvanta_choose_language(staging, staging + rememberedBytes));
+  menuBar.setRows(menuRowsInUse());
+}
+
 createOrvanta({web}).then((module) => {
   program = module;
+  startLanguage();
   solver.spawn();
   program._orvanta_start(Math.floor(board.clientWidth), Math.floor(board.clientHeight));
   present();
