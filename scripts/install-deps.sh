@@ -5,14 +5,15 @@ set -euo pipefail
 
 # qt6-translations-l10n: Qt's own dialogs in the user's language.
 # devscripts: hardening-check; python3-pefile: the Windows files' versions;
-# debhelper and fakeroot: the source package's build.
+# debhelper and fakeroot: the source package's build; gettext: the catalogues'
+# check (msgfmt, xgettext).
 run_packages=(cmake g++ make qt6-base-dev qt6-translations-l10n fonts-dejavu-core)
 test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-dev
                xvfb xauth xdotool x11-utils imagemagick
                g++-mingw-w64-x86-64 locales faketime openbox
                dpkg-dev lintian appstream desktop-file-utils nsis python3
                devscripts python3-pefile debhelper fakeroot
-               emscripten chromium chromium-driver python3-selenium)
+               emscripten chromium chromium-driver python3-selenium gettext)
 # The web edition: Emscripten builds it, Python serves it.
 web_packages=(cmake make emscripten python3 imagemagick)
 # The Windows smoke test is skipped, and says so, where Wine cannot be had.
@@ -34,8 +35,9 @@ optional=()
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
-# The tests read the status texts under locales that write a decimal comma.
-test_locales=(ru_RU.UTF-8 de_DE.UTF-8)
+# The tests read the status texts under locales that write a decimal comma,
+# and start the program under a Russian and an English locale.
+test_locales=(ru_RU.UTF-8 de_DE.UTF-8 en_US.UTF-8)
 generate_locales() {
   local l wanted_locales=()
   for l in "${test_locales[@]}"; do

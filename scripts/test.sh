@@ -35,6 +35,10 @@ stage "Includes of each layer against its allow-list, and the checker's own test
 if scripts/check-layers.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 if scripts/check-layers-test.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
+stage "The program's texts against the catalogues, and the check's own test"
+if scripts/check-texts.py; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+if scripts/check-texts-test.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
 stage "Build and test (g++, warnings as errors)"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANTA_WERROR=ON
 cmake --build build/test -j "$jobs"

@@ -59,7 +59,7 @@ const font = (() => {
   const probe = document.createElement('canvas').getContext('2d');
   for (let pixels = 14; pixels > 6; --pixels) {
     probe.font = `${pixels}px ${family}`;
-    const metrics = probe.measureText('ЖйQ|');
+    const metrics = probe.measureText('ЖйQ|');  // not a text: the tallest letters
     const ascent = metrics.fontBoundingBoxAscent ?? pixels * 0.93;
     const descent = metrics.fontBoundingBoxDescent ?? pixels * 0.24;
     const widest = Math.max(...Array.from('0123456789.', (ch) => probe.measureText(ch).width));
