@@ -96,18 +96,28 @@ if (cd "$bin" && timeout 120 wine ./orvanta-win32-tests.exe orvanta-public.exe o
   failed "orvanta-win32-tests.exe"
 fi
 timeout 60 wineserver -w || true
+# Windows' UI language as Wine takes it from the locale: the program starts
+# in Russian for a Russian one, in English for any other.
+for pair in "$ru_locale:ru" en_US.UTF-8:en C.UTF-8:en; do
+  if (cd "$bin" && LANG=${pair%%:*} LC_ALL=${pair%%:*} timeout 60 wine ./orvanta-win32-tests.exe --ui-language "${pair##*:}"); then :; else
+    failed "the start language under ${pair%%:*}"
+  fi
+  timeout 60 wineserver -w || wineserver -k || true
+done
 
 smoke_out=$build/smoke
 rm -rf "$smoke_out"
-for locale in C.UTF-8 "$ru_locale"; do
-  for edition in public profi; do
-    step "Smoke test: $edition edition, $locale"
-    if timeout 180 tests/windows/smoke.sh "$bin/orvanta-$edition.exe" "$edition" "$locale" "$smoke_out"; then :; else
-      failed "smoke test of the $edition edition under $locale"
-    fi
-    # Let the prefix's processes end so the next run starts in its own locale.
-    timeout 60 wineserver -w || wineserver -k || true
-  done
+# Under C.UTF-8 the player has chosen Russian (Wine's UI language would be
+# English); the Public edition also plays in English under an English locale.
+for run in C.UTF-8:public:ru C.UTF-8:profi:ru "$ru_locale:public:" "$ru_locale:profi:" en_US.UTF-8:public:; do
+  IFS=: read -r locale edition choice <<<"$run"
+  step "Smoke test: $edition edition, $locale${choice:+, $choice chosen}"
+  if ORVANTA_LANGUAGE_CHOICE=$choice timeout 180 tests/windows/smoke.sh "$bin/orvanta-$edition.exe" "$edition" "$locale" \
+       "$smoke_out"; then :; else
+    failed "smoke test of the $edition edition under $locale"
+  fi
+  # Let the prefix's processes end so the next run starts in its own locale.
+  timeout 60 wineserver -w || wineserver -k || true
 done
 
 # The texts are drawn from UTF-16, so the status line reads the same

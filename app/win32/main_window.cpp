@@ -3,9 +3,13 @@
 #include <cstdio>
 
 #include "app/front_end.h"
+#include "app/menu_table.h"
 #include "app/win32/picture_services.h"
 #include "app/win32/wide_text.h"
 #include "app/window_services.h"
+#include "core/catalogue.h"
+#include "core/text1251.h"
+#include "files/language_choice.h"
 
 namespace orvanta::win32 {
 
@@ -37,6 +41,8 @@ void forgetKeyPresses() {
     for (bool& pressed : keysPressedHere) pressed = false;
 }
 
+constexpr auto kAboutCaption = RU("О программе");
+
 }  // namespace
 
 int initMainWindow(MainWindow& window, UINT titleId, UINT classNameId, UINT menuId, UINT acceleratorId,
@@ -65,7 +71,7 @@ void registerMainClass(const MainWindow& window, UINT menuId, UINT iconId, LPCWS
     windowClass.hIcon = LoadIconW(moduleInstance, MAKEINTRESOURCEW(iconId));
     windowClass.hCursor = LoadCursorW(nullptr, cursorId);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    windowClass.lpszMenuName = MAKEINTRESOURCEW(menuId);
+    windowClass.lpszMenuName = menuId != 0 ? MAKEINTRESOURCEW(menuId) : nullptr;
     windowClass.lpszClassName = className.c_str();
     // A failure shows up as a window that cannot be created.
     RegisterClassW(&windowClass);
@@ -77,6 +83,7 @@ int createMainWindow(MainWindow& window, int showCommand) {
     window.windowHandle = CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
                                           window.width, window.height, nullptr, nullptr, moduleInstance, nullptr);
     if (window.windowHandle == nullptr) return 0;
+    if (GetMenu(window.windowHandle) == nullptr) SetMenu(window.windowHandle, buildMenuBar());
     // Without the timer the clock only moves with other repaints; the program
     // works on regardless.
     SetTimer(window.windowHandle, kClockTimerId, kClockCheckMilliseconds, nullptr);
@@ -102,9 +109,43 @@ void setWindowTitle(const MainWindow& window, bool withBaseTitle, const char* te
     if (window.windowHandle != nullptr) SetWindowTextW(window.windowHandle, title.c_str());
 }
 
+HMENU buildMenuBar() {
+    HMENU bar = CreateMenu();
+    if (bar == nullptr) return nullptr;
+    for (std::int32_t m = 0; m < kMenuCount; ++m) {
+        HMENU menu = CreatePopupMenu();
+        if (menu == nullptr) continue;
+        for (std::int32_t i = 0; i < kMenuBar[m].itemCount; ++i) {
+            const MenuItem& item = kMenuBar[m].items[i];
+            if (item.caption == nullptr) {
+                AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+                continue;
+            }
+            const UINT flags = MF_STRING | (isCheckedItem(item) ? MF_CHECKED : MF_UNCHECKED);
+            AppendMenuW(menu, flags, static_cast<UINT_PTR>(item.commandId), widen(shownCaption(item)).c_str());
+        }
+        AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu), widen(shownCaption(kMenuBar[m])).c_str());
+    }
+    return bar;
+}
+
+std::string uiLocaleName() {
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    if (LCIDToLocaleName(MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, 0) == 0)
+        return {};
+    std::string out;
+    for (const wchar_t* c = name; *c != L'\0'; ++c) out += *c < 0x80 ? static_cast<char>(*c) : '?';
+    return out;
+}
+
+void chooseStartLanguage() {
+    text::setLanguage(text::startLanguage(readLanguageChoice(), uiLocaleName().c_str()));
+}
+
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
+        SetWindowTextW(dialog, widen(text::tr(kAboutCaption)).c_str());
         return TRUE;  // the system focuses the OK button
     case WM_COMMAND: {
         const WORD id = LOWORD(wParam);

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "app/window_services.h"
 
@@ -45,7 +46,19 @@ int initMainWindow(MainWindow& window, UINT titleId, UINT classNameId, UINT menu
 void registerMainClass(const MainWindow& window, UINT menuId, UINT iconId, LPCWSTR cursorId);
 
 // Returns 1 when the window was created (and then shown and updated), else 0.
+// A window whose class has no menu gets the menu bar of buildMenuBar.
 int createMainWindow(MainWindow& window, int showCommand);
+
+// The menu bar built from the menu table in the language in use, the
+// language's item checked; the caller owns it (a window destroys its own).
+HMENU buildMenuBar();
+
+// The name of Windows' UI language ("ru-RU", "en-US"), "" when unknown.
+std::string uiLocaleName();
+
+// The language to start in: the player's remembered choice, else the one of
+// Windows' UI language (core/catalogue.h's startLanguage).
+void chooseStartLanguage();
 
 // The title: baseTitle (when withBaseTitle), text and name (the real file
 // name behind the narrow one, see widenPath), cut to 323 UTF-16 units.

@@ -6,7 +6,6 @@
 
 #define IDS_APP_TITLE      103 /* string: the fixed front of every window title */
 #define IDS_CLASS_NAME     109 /* string: the window class name                */
-#define IDR_MAIN_MENU      109 /* menu bar of the window class                 */
 #define IDR_ACCELERATORS   109 /* the '?' and '/' accelerators                 */
 #define IDD_ABOUTBOX       103 /* the About box                                */
 #define IDI_APPLICATION_ICON 107 /* 16 to 256 pixels, true colour                */

@@ -3,6 +3,8 @@
 
 #include "app/win32/main_window.h"
 #include "app/win32/resource_ids.h"
+#include "core/catalogue.h"
+#include "files/language_choice.h"
 
 namespace orvanta::platform {
 
@@ -29,5 +31,18 @@ void closeMainWindow() {
 }
 
 void refusalBeep() { MessageBeep(MB_ICONASTERISK); }
+
+void languageChanged() {
+    HWND window = win32::theMainWindow.windowHandle;
+    if (window != nullptr) {
+        // The menu that chose the language has closed before its command came.
+        HMENU old = GetMenu(window);
+        SetMenu(window, win32::buildMenuBar());
+        if (old != nullptr) DestroyMenu(old);
+        DrawMenuBar(window);
+    }
+    // A choice that cannot be kept still holds for this run.
+    writeLanguageChoice(text::languageCode(text::currentLanguage()));
+}
 
 }  // namespace orvanta::platform

@@ -12,7 +12,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     using namespace orvanta::win32;
     orvanta::resetToStartUp();
     moduleInstance = instance;
-    if (initMainWindow(theMainWindow, IDS_APP_TITLE, IDS_CLASS_NAME, IDR_MAIN_MENU, IDR_ACCELERATORS,
+    chooseStartLanguage();
+    // The menu bar is built from the menu table in the language in use.
+    if (initMainWindow(theMainWindow, IDS_APP_TITLE, IDS_CLASS_NAME, 0, IDR_ACCELERATORS,
                        IDI_APPLICATION_ICON, MAKEINTRESOURCEW(kArrowCursorId), showCommand, kInitialWidth,
                        kInitialHeight) == 0) {
         return 0;

@@ -10,6 +10,10 @@
 # running; Esc in the window and a new map stop it), a resized window is drawn
 # anew for its size,
 # and the close box during a solve ends the program with exit code 0.
+# The program speaks Russian where Wine's UI language (from LOCALE) is
+# Russian, English elsewhere (also under C.UTF-8, which Wine takes for US
+# English), unless ORVANTA_LANGUAGE_CHOICE (ru, en) is given: then that
+# choice is kept beside the program, as a player's choice is.
 # Usage: smoke.sh EXE EDITION LOCALE OUTDIR [in-place]
 # The program runs from a copy beside a copy of the manual, or with in-place
 # from its own folder (an installed program). Leaves its screenshots in
@@ -26,8 +30,21 @@ case "$edition" in
   profi) title='"Orvanta" Profi Release 11' ;;
   *) echo "unknown edition $edition" >&2; exit 2 ;;
 esac
-about_title='О программе'
-save_title='Сохранить Карту в файл как'
+language=${ORVANTA_LANGUAGE_CHOICE:-}
+if [ -z "$language" ]; then
+  case "$locale" in ru*) language=ru ;; *) language=en ;; esac
+fi
+if [ "$language" = ru ]; then
+  about_title='О программе'
+  save_title='Сохранить Карту в файл как'
+  open_title='Открыть Карту из файла'
+  map_title=' - Карта '
+else
+  about_title='About'
+  save_title='Save Map to File As'
+  open_title='Open Map from File'
+  map_title=' - Map '
+fi
 
 rm -rf "$work"
 mkdir -p "$work/documents"
@@ -37,6 +54,7 @@ else
   program_dir=$work/program
   mkdir -p "$program_dir"
   cp "$exe" "$(dirname "$exe")/help.txt" "$program_dir/"
+  [ -z "${ORVANTA_LANGUAGE_CHOICE:-}" ] || echo "$ORVANTA_LANGUAGE_CHOICE" >"$program_dir/language.txt"
 fi
 exe_name=$(basename "$exe")
 
@@ -161,7 +179,7 @@ version=$(od -An -tu4 -N4 "$map" | tr -d ' ')
 [ "$version" -eq 2 ] || fail "map file version $version, expected 2"
 leftovers=$(find "$work/documents" -type f ! -name smoke-map.rva)
 [ -z "$leftovers" ] || fail "files left beside the map: $leftovers"
-saved_title="\"Orvanta\" - Карта Z:$(echo "$work/documents/smoke-map" | tr / '\\')"
+saved_title="\"Orvanta\"${map_title}Z:$(echo "$work/documents/smoke-map" | tr / '\\')"
 wait_for 5 main_window_titled "$saved_title" ||
   fail "title after the save is '$(xdotool getwindowname "$win")', expected '$saved_title'"
 sleep 0.5
@@ -267,8 +285,7 @@ open_slow_map() {
   wait_for 5 main_window_titled "$slow_title" || fail "title after the open is '$(xdotool getwindowname "$win")'"
   focus "$win"
 }
-open_title='Открыть Карту из файла'
-slow_title="\"Orvanta\" - Карта Z:$(echo "$work/documents/slow" | tr / '\\')"
+slow_title="\"Orvanta\"${map_title}Z:$(echo "$work/documents/slow" | tr / '\\')"
 open_slow_map
 expect_progress "$work"
 log "progress shown ${progress_ms} ms after '+'"

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/menu_table.h"
+#include "core/catalogue.h"
 #include "app/startup.h"
 #include "app/win32/main_window.h"
 #include "app/win32/picture_services.h"
@@ -89,32 +90,9 @@ void checkResources(const wchar_t* path) {
     LoadStringW(module, 109, text, 64);
     CHECK(std::wstring(text) == L"ROVNA");
 
-    // Menu 109 in Russian holds the menu table: every drop-down, caption, id
-    // and separator in order.
     DWORD size = 0;
-    CHECK(rawResource(module, MAKEINTRESOURCEW(4), 109, kRussian, &size) != nullptr);  // RT_MENU
-    HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(109));
-    CHECK(menu != nullptr && GetMenuItemCount(menu) == kMenuCount);
-    if (menu != nullptr) {
-        for (std::int32_t m = 0; m < kMenuCount && m < GetMenuItemCount(menu); ++m) {
-            CHECK(menuText(menu, static_cast<UINT>(m)) == win32::widen(kMenuBar[m].caption));
-            HMENU sub = GetSubMenu(menu, m);
-            CHECK(sub != nullptr && GetMenuItemCount(sub) == kMenuBar[m].itemCount);
-            const int count = sub != nullptr ? std::min(GetMenuItemCount(sub), kMenuBar[m].itemCount) : 0;
-            for (int i = 0; i < count; ++i) {
-                const MenuItem& expected = kMenuBar[m].items[i];
-                const UINT state = GetMenuState(sub, static_cast<UINT>(i), MF_BYPOSITION);
-                if (expected.caption == nullptr) {
-                    CHECK((state & MF_SEPARATOR) != 0);
-                } else {
-                    CHECK(menuText(sub, static_cast<UINT>(i)) == win32::widen(expected.caption));
-                    CHECK(GetMenuItemID(sub, i) == static_cast<UINT>(expected.commandId));
-                    CHECK((state & (MF_CHECKED | MF_GRAYED | MF_DISABLED)) == 0);
-                }
-            }
-        }
-        DestroyMenu(menu);
-    }
+    // The menu bar is built at run time, not kept as a resource.
+    CHECK(FindResourceW(module, MAKEINTRESOURCEW(109), MAKEINTRESOURCEW(4)) == nullptr);  // RT_MENU
 
     // Accelerators 109 hold the table's character keys: characters (no
     // virtual key), no-invert, in order, the last one ending the table.
@@ -405,7 +383,56 @@ void checkTitle() {
 
 }  // namespace
 
+// The menu bar in every language: the menu table's captions in that
+// language's catalogue, its ids and separators in order, and a check mark on
+// the language in use alone.
+void checkMenuBars() {
+    for (std::int32_t language = 0; language < text::languageCount(); ++language) {
+        text::setLanguage(language);
+        HMENU menu = win32::buildMenuBar();
+        CHECK(menu != nullptr && GetMenuItemCount(menu) == kMenuCount);
+        if (menu == nullptr) continue;
+        for (std::int32_t m = 0; m < kMenuCount && m < GetMenuItemCount(menu); ++m) {
+            CHECK(menuText(menu, static_cast<UINT>(m)) == win32::widen(text::tr(kMenuBar[m].caption)));
+            HMENU sub = GetSubMenu(menu, m);
+            CHECK(sub != nullptr && GetMenuItemCount(sub) == kMenuBar[m].itemCount);
+            const int count = sub != nullptr ? std::min(GetMenuItemCount(sub), kMenuBar[m].itemCount) : 0;
+            for (int i = 0; i < count; ++i) {
+                const MenuItem& expected = kMenuBar[m].items[i];
+                const UINT state = GetMenuState(sub, static_cast<UINT>(i), MF_BYPOSITION);
+                if (expected.caption == nullptr) {
+                    CHECK((state & MF_SEPARATOR) != 0);
+                    continue;
+                }
+                CHECK(menuText(sub, static_cast<UINT>(i)) == win32::widen(shownCaption(expected)));
+                CHECK(GetMenuItemID(sub, i) == static_cast<UINT>(expected.commandId));
+                CHECK((state & (MF_GRAYED | MF_DISABLED)) == 0);
+                CHECK(((state & MF_CHECKED) != 0) == (languageOfCommand(expected.commandId) == language));
+            }
+        }
+        DestroyMenu(menu);
+    }
+    text::setLanguage(text::languageOfCode("en"));
+    HMENU english = win32::buildMenuBar();
+    CHECK(english != nullptr && menuText(english, 0) == L"&File");
+    if (english != nullptr) DestroyMenu(english);
+    text::setLanguage(text::kSourceLanguage);
+}
+
 int main() {
+    // --ui-language CODE: only the language Windows' UI language starts in.
+    int argumentCount = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &argumentCount);
+    if (argumentCount == 3 && std::wstring(arguments[1]) == L"--ui-language") {
+        const std::string want = win32::narrow(arguments[2]);
+        const std::string locale = win32::uiLocaleName();
+        CHECK(std::string(text::languageCode(text::languageOfLocale(locale.c_str()))) == want);
+        std::printf("win32 tests: Windows' UI language %s starts in %s (%d failed)\n", locale.c_str(), want.c_str(), failed);
+        LocalFree(arguments);
+        return failed == 0 ? 0 : 1;
+    }
+    LocalFree(arguments);
+
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     testDirectory = std::wstring(temp) + L"orvanta-win32-tests-" + std::to_wstring(GetCurrentProcessId());
@@ -417,6 +444,7 @@ int main() {
     CHECK(wideCount > 1);
     LocalFree(wideArgs);
 
+    checkMenuBars();
     checkFileServices();
     checkPathsOutsideTheCodePage();
     checkModulePath();
