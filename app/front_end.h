@@ -64,6 +64,7 @@ using platform::setWindowTitle;
 using platform::showAboutBox;
 using platform::closeMainWindow;
 using platform::refusalBeep;            // the program's only word of refusal
+using platform::languageChanged;        // menus and own texts in the new language, the choice kept
 
 // 1d. The picture's memory and its text (app/picture.h); the front end also
 // defines the structs PictureStore and PictureContext.

@@ -1,12 +1,12 @@
-// The menu bar and the character keys, described once. The Qt front end and the
-// web shell build their menus from this table (the shell through a module
-// generated from it at build time, app/web/web_tables.cpp); the Win32 menu and
-// accelerators stay in orvanta.rc for the resource compiler, and a test of the
-// Windows build holds them to this table.
+// The menu bar and the character keys, described once. Every front end builds
+// its menus from this table in the language in use (the web shell through a
+// module generated from it at build time, app/web/web_tables.cpp); only the
+// Win32 accelerators stay in orvanta.rc for the resource compiler, and a test
+// of the Windows build holds them to this table.
 //
-// To add a menu item: one row here (caption, command id, name) and one case in
-// handleCommand (controller.cpp); the id goes into command_ids.h and, for the
-// Windows build, the item into orvanta.rc.
+// To add a menu item: one row here (caption, command id, name), its caption
+// in every catalogue (po/*.po), and one case in handleCommand
+// (controller.cpp); the id goes into command_ids.h.
 #pragma once
 
 #include <cstdint>

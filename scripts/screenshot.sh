@@ -52,7 +52,10 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "screenshot: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=:$(head -n1 "$work/display")
 
-env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1 &
+# Under the locale ORVANTA_LOCALE (by default C.UTF-8: the program speaks
+# Russian), with no language chosen before.
+env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY -u LANGUAGE QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" \
+  LC_ALL="${ORVANTA_LOCALE:-C.UTF-8}" LANG="${ORVANTA_LOCALE:-C.UTF-8}" "$program" >"$work/program.log" 2>&1 &
 program_pid=$!
 
 if [ "$edition" = profi ]; then title='^"Orvanta" Profi .* 11$'; else title='^"Orvanta" Public Version 11$'; fi

@@ -33,6 +33,8 @@ done
 
 rm -rf "$work"
 mkdir -p "$work"
+# The program keeps the player's choice of language here, not in the user's own folder.
+export XDG_CONFIG_HOME=$work/config
 fail() { echo "FAILED: $*" >&2; exit 1; }
 # Sets status to the program's exit code once it has ended, or leaves it
 # empty when it still runs after the given seconds.
@@ -48,9 +50,11 @@ await_exit() {
   done
 }
 
-# 1. A game in progress, photographed.
+# 1. A game in progress, photographed, in Russian and in English.
 ORVANTA_PROGRAM=$program timeout 90 "$root/scripts/screenshot.sh" "$edition" "$work/game.png" ||
   fail "screenshot.sh could not play a game"
+ORVANTA_LOCALE=en_US.UTF-8 ORVANTA_PROGRAM=$program timeout 90 "$root/scripts/screenshot.sh" "$edition" \
+  "$work/game-en.png" || fail "screenshot.sh could not play a game in English"
 read -r width height < <(identify -format '%w %h\n' "$work/game.png")
 [ "$width" -eq 640 ] && [ "$height" -eq 480 ] || fail "window is ${width}x${height}, not 640x480"
 colours=$(convert "$work/game.png" -depth 8 -unique-colors txt:- | grep -Eo '#[0-9A-F]{6}' | sort -u | tr '\n' ' ')
@@ -106,11 +110,12 @@ done
 if xdotool search --onlyvisible --name '^О программе$' >/dev/null 2>&1; then fail "Escape did not close the About box"; fi
 echo "About box opened by '?' and closed by Escape"
 
-# The last menu (left of the first) ends with "Личный номер...".
+# The last menu (left of the first), opened by the keys with its first item
+# chosen, has "Личный номер..." three below it, before the languages.
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.5
-xdotool key Left Up Return
+xdotool key Left Down Down Down Return
 for _ in $(seq 150); do [ -s "$work/opener/opened" ] && break; sleep 0.1; done
 [ -s "$work/opener/opened" ] || fail "\"Личный номер...\" called no opener"
 url=$(head -n1 "$work/opener/opened")
@@ -170,7 +175,7 @@ window=$(timeout 20 xdotool search --sync --onlyvisible --name "$title" | head -
 [ -n "$window" ] || fail "no window titled $title (no opener)"
 sleep 0.5
 bells() { [ -s "$work/bells" ] && wc -l <"$work/bells" || echo 0; }
-for keys in "Left Up Up Up Return" "Left Up Return"; do  # Читать Руководство..., Личный номер...
+for keys in "Left Down Return" "Left Down Down Down Return"; do  # Читать Руководство..., Личный номер...
   before=$(bells)
   xdotool windowfocus --sync "$window" 2>/dev/null || true
   xdotool mousemove --window "$window" 20 10 click 1
@@ -366,6 +371,42 @@ name=ü.rva save_as Down Return
 wait_title "\"Orvanta\" - Карта $docs/ü"
 echo "saved and opened $docs/ü.rva through the dialogs; user.txt found in $home"
 stop
+
+# The language chosen in the Help menu (its last item, English) shows at once
+# and outlives the program; Russian chosen again reads as before, pixel for
+# pixel; an English locale alone starts in English.
+if [ "$edition" = profi ]; then english_line='Generator:    Cities  8    Grid 11x11    Solution known'
+else english_line='Generator:    Cities  8    Grid 11x11    Solution UNknown'; fi
+rm -f "$XDG_CONFIG_HOME/orvanta/language.txt"
+# Whether the window, photographed into `file` (a few tries: a window just
+# shown may still be covered for a moment), shows `text` left of x = 400.
+photo_shows() {  # file text
+  local try
+  for try in 1 2 3 4 5; do
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowraise "$window" 2>/dev/null || true
+    xdotool mousemove --window "$window" 600 300
+    sleep 0.5
+    import -window "$window" "$1"
+    shows "$1" 400 "$2" && return 0
+  done
+  import -window root "$work/screen-$(basename "$1")"
+  return 1
+}
+start
+menu 288 Up Return                              # ? Помощь > English
+photo_shows "$work/english.png" "$english_line" || fail "no English mode line '$english_line' after choosing English"
+[ "$(cat "$XDG_CONFIG_HOME/orvanta/language.txt" 2>/dev/null)" = en ] || fail "the choice of English was not kept"
+stop
+start
+photo_shows "$work/english-again.png" "$english_line" || fail "English did not outlive the program"
+menu 240 Up Up Return                           # ? Help > Русский
+photo_shows "$work/russian-again.png" "$mode_line" || fail "Russian chosen again shows no '$mode_line'"
+stop
+rm -f "$XDG_CONFIG_HOME/orvanta/language.txt"
+LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 start
+photo_shows "$work/english-locale.png" "$english_line" || fail "an English locale did not start in English"
+stop
+echo "the language: chosen in the menu, kept over a restart, Russian again as before, English from the locale"
 
 # The clock, running for real: an Editor map of two cities, a game on it.
 start
