@@ -551,6 +551,7 @@ class EnglishBrowserTest(unittest.TestCase):
 
     def test_english_browser_gets_english_and_keeps_the_players_choice(self):
         server, base = serve(SITE)
+        self.addCleanup(server.server_close)
         self.addCleanup(server.shutdown)
         driver = chromium(tempfile.mkdtemp(prefix='downloads-', dir=TEMP), 640, 480, language='en-US')
         self.addCleanup(driver.quit)
