@@ -426,7 +426,15 @@ int main() {
     if (argumentCount == 3 && std::wstring(arguments[1]) == L"--ui-language") {
         const std::string want = win32::narrow(arguments[2]);
         const std::string locale = win32::uiLocaleName();
-        CHECK(std::string(text::languageCode(text::languageOfLocale(locale.c_str()))) == want);
+        win32::chooseStartLanguage();  // no choice kept beside the tests
+        CHECK(std::string(text::languageCode(text::currentLanguage())) == want);
+        // The menu bar it builds: every caption as that catalogue has it.
+        HMENU bar = win32::buildMenuBar();
+        CHECK(bar != nullptr && GetMenuItemCount(bar) == kMenuCount);
+        for (std::int32_t m = 0; bar != nullptr && m < kMenuCount; ++m)
+            CHECK(menuText(bar, static_cast<UINT>(m)) == win32::widen(text::tr(kMenuBar[m].caption)));
+        CHECK(bar == nullptr || menuText(bar, 0) == (want == "ru" ? L"&Файл" : L"&File"));
+        if (bar != nullptr) DestroyMenu(bar);
         std::printf("win32 tests: Windows' UI language %s starts in %s (%d failed)\n", locale.c_str(), want.c_str(), failed);
         LocalFree(arguments);
         return failed == 0 ? 0 : 1;
