@@ -630,6 +630,12 @@ class EnglishBrowserTest(unittest.TestCase):
             if edition == 'profi':
                 self.assertIn('Tour Spectrum', [t['text'] for t in page.texts()])
             driver.save_screenshot(os.path.join(OUTPUT, f'english-{edition}-640x480.png'))
+            help_title = driver.find_elements(By.CSS_SELECTOR, '.menu > button')[-1]
+            help_title.click()
+            checked = driver.find_elements(By.CSS_SELECTOR, '.menu.open [aria-checked="true"]')
+            self.assertEqual([item.text for item in checked], ['English'])
+            driver.save_screenshot(os.path.join(OUTPUT, f'english-{edition}-help-menu.png'))
+            help_title.click()
             before = page.inspect()
             page.menu(COMMAND['language-ru'])
             page.settle()
@@ -647,6 +653,10 @@ class EnglishBrowserTest(unittest.TestCase):
             page.load()
             self.assertEqual(page.js('return window.orvanta.language();'), 'en')
             page.js('localStorage.clear();')
+        # The site's index follows the browser too.
+        driver.get(f'{base}/index.html')
+        wait_for(lambda: driver.execute_script('return document.documentElement.lang') == 'en', 15, 'the index')
+        self.assertIsNone(CYRILLIC.search(driver.execute_script('return document.body.innerText')))
 
 
 # Phone screens (CSS pixels), each at three device pixels per CSS pixel.
