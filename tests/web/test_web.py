@@ -54,17 +54,28 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-def serve(directory):
-    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), functools.partial(QuietHandler, directory=directory))
+class UncachedHandler(QuietHandler):
+    """A server that lets the browser keep nothing without asking again."""
+
+    def end_headers(self):
+        self.send_header('Cache-Control', 'max-age=0')
+        super().end_headers()
+
+
+def serve(directory, handler=QuietHandler):
+    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), functools.partial(handler, directory=directory))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server, f'http://127.0.0.1:{server.server_address[1]}'
 
 
-def chromium(downloads, width=800, height=600):
+def chromium(downloads, width=800, height=600, profile=None):
+    """A headless Chromium; `profile` is a folder of its user data to start
+    from again (the sites it kept), else a new one."""
+    profile = profile or tempfile.mkdtemp(prefix='chromium-', dir=TEMP)
     options = Options()
     for flag in ('--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                  '--disable-background-networking', '--disable-component-update', '--disable-sync',
-                 f'--window-size={width},{height}', f'--user-data-dir={tempfile.mkdtemp(prefix="chromium-", dir=TEMP)}'):
+                 f'--window-size={width},{height}', f'--user-data-dir={profile}'):
         options.add_argument(flag)
     options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
     options.binary_location = '/usr/bin/chromium'
@@ -589,10 +600,11 @@ class PhoneTest(unittest.TestCase):
         cls.driver.quit()
         cls.server.shutdown()
 
-    def phone(self, width, height):
-        self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+    def phone(self, width, height, driver=None):
+        driver = driver or self.driver
+        driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
             'width': width, 'height': height, 'deviceScaleFactor': 3, 'mobile': True})
-        self.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 5})
+        driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 5})
 
     def open_map(self, page, cities, grid=11):
         path = os.path.join(tempfile.mkdtemp(dir=TEMP), 'phone.rva')
@@ -606,12 +618,12 @@ class PhoneTest(unittest.TestCase):
         # The points are read for every tap: a panel that grows moves the board.
         point = lambda index: page.js('return window.orvanta.cityPoints()[arguments[0]];', index)
         if page.inspect()['mode'] != 2:
-            touch(self.driver, *point(0))
+            touch(page.driver, *point(0))
             wait_for(lambda: page.inspect()['mode'] == 2, 15, 'a tap to start the game')
             page.settle()
         count = page.inspect()['cityCount']
         for index in range(1, count):
-            touch(self.driver, *point(index))
+            touch(page.driver, *point(index))
             page.settle()
         wait_for(lambda: page.inspect()['playerRouteLength'] == count + 1, 15, 'the trip closed by taps')
         page.settle()
@@ -733,18 +745,36 @@ class PhoneTest(unittest.TestCase):
         self.driver.save_screenshot(os.path.join(OUTPUT, 'phone-profi-game.png'))
 
     def test_plays_offline_after_one_visit(self):
-        self.phone(*PHONES[0])
-        server, base = serve(SITE)
-        for edition in ('profi', 'public'):
-            page = Page(self.driver, base, edition)
+        # Offline the game has only what the service worker kept: the browser
+        # starts again (nothing in its memory), once with its HTTP cache off,
+        # once after a server whose files that cache must ask for again. The
+        # page paints, a trip closes by taps, "+" solves in the worker.
+        for handler, cache_disabled, edition in ((QuietHandler, True, 'profi'), (UncachedHandler, False, 'public')):
+            profile = tempfile.mkdtemp(prefix='chromium-', dir=TEMP)
+            driver = chromium(TEMP, profile=profile)
+            driver.execute_cdp_cmd('Network.enable', {})
+            driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': cache_disabled})
+            server, base = serve(SITE, handler)
+            for kept in ('profi', 'public'):
+                page = Page(driver, base, kept)
+                page.load()
+                wait_for(lambda: page.js('return !!navigator.serviceWorker.controller'), 30, 'the site to be kept')
+                if handler is QuietHandler:
+                    errors = driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})['installabilityErrors']
+                    self.assertEqual(errors, [], f'{kept} installs')
+            driver.quit()
+            server.shutdown()
+            server.server_close()
+            driver = chromium(TEMP, profile=profile)
+            self.addCleanup(driver.quit)
+            self.phone(*PHONES[0], driver=driver)
+            driver.execute_cdp_cmd('Network.enable', {})
+            driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': cache_disabled})
+            page = Page(driver, base, edition)
             page.load()
-            wait_for(lambda: page.js('return !!navigator.serviceWorker.controller'), 30, 'the site to be kept')
-            errors = self.driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})['installabilityErrors']
-            self.assertEqual(errors, [], f'{edition} installs')
-        server.shutdown()
-        server.server_close()
-        page.load()
-        self.play_trip_by_taps(page)
+            self.play_trip_by_taps(page)
+            page.keys(Keys.ADD)
+            wait_for(lambda: page.inspect()['solved'] == 1, 15, f'{edition} solved offline')
 
 
 if __name__ == '__main__':
