@@ -136,6 +136,32 @@ def map_record(cities, side, count=None, version=2, grid=None):
     return (header + body).ljust(512, b'\0')
 
 
+def plain(text):
+    """A text as a screen reader's words: no commas, single spaces."""
+    return ' '.join(text.replace(',', ' ').split())
+
+
+def ax_texts(driver):
+    """Chromium's accessibility tree, read as a screen reader would: the text
+    of every node it shows, the board's description and the politeness of
+    every live region."""
+    nodes = driver.execute_cdp_cmd('Accessibility.getFullAXTree', {})['nodes']
+    texts, board, live = [], '', []
+    for node in nodes:
+        if node.get('ignored'):
+            continue
+        name = node.get('name', {}).get('value', '')
+        role = node.get('role', {}).get('value', '')
+        if role == 'StaticText':
+            texts.append(name)
+        if name == 'Карта городов':
+            board = node.get('description', {}).get('value', '')
+        for prop in node.get('properties', []):
+            if prop['name'] == 'live' and role == 'status':
+                live.append(prop['value']['value'])
+    return {'text': plain(' | '.join(texts)), 'board': board, 'live': live}
+
+
 class Page:
     def __init__(self, driver, base, edition):
         self.driver, self.base, self.edition = driver, base, edition
@@ -420,6 +446,44 @@ class WebEditionTest(unittest.TestCase):
         page.keys(Keys.ESCAPE)
         wait_for(lambda: not solving(), 15, 'that solve to stop')
 
+    def test_screen_reader_follows_a_game(self):
+        # What Chromium's accessibility tree gives a screen reader while the
+        # texts are pixels of the picture: the status texts, the board's
+        # description, and a live region that announces a solve's progress,
+        # its end and the grade.
+        page = Page(self.driver, self.base, 'public')
+        page.load()
+        spoken = lambda: ax_texts(self.driver)
+        said = lambda: page.js('return document.getElementById("announcer").textContent')
+        self.assertIn(plain(page.texts()[0]['text']), spoken()['text'], 'the mode line')
+        self.assertRegex(spoken()['board'], r'городов 8, сетка 11x11')
+        cities = [tuple(c) for c in page.js('return window.orvanta.cityPoints();')]
+        for point in cities:
+            page.click(*point)
+        page.settle()
+        self.assertIn('Путь замкнут, городов в пути 8', spoken()['board'])
+        page.keys(Keys.ADD)
+        wait_for(lambda: 'Решение найдено' in said(), 15, 'the end of the solve announced')
+        grade = [t['text'] for t in page.texts() if 'Результат в пределах' in t['text']]
+        self.assertTrue(grade)
+        self.assertIn(plain(grade[0]), plain(said()), 'the grade announced')
+        self.assertIn(plain(grade[0]), spoken()['text'], 'the grade')
+        live = spoken()['live']
+        self.assertEqual(live, ['polite'])
+
+        # A slow solve: its progress as text, announced now and then, and its stop.
+        path = os.path.join(self.folder('public'), 'slow.rva')
+        with open(path, 'wb') as file:
+            file.write(map_record([(450 * i, i % 3) for i in range(16)], 10000))
+        page.open_file(COMMAND['openMap'], path)
+        wait_for(lambda: page.inspect()['cityCount'] == 16, 15, 'the slow map')
+        page.keys(Keys.ADD)
+        wait_for(lambda: 'Поиск решения' in spoken()['text'], 15, 'the progress as text')
+        wait_for(lambda: re.search(r'Поиск решения… \d+\.\d\d %', said()), 20, 'the progress announced')
+        page.keys(Keys.ESCAPE)
+        wait_for(lambda: 'Поиск решения прерван' in said(), 15, 'the stop announced')
+        self.assertNotIn('Поиск решения…', spoken()['text'])
+
     def test_window_size_menus_by_keys_dialogs_manual_and_exit(self):
         page = Page(self.driver, self.base, 'public')
         page.load()
@@ -554,8 +618,9 @@ const compact = document.body.classList.contains('compact');
 const canvas = document.getElementById('canvas').getBoundingClientRect();
 let texts, board = box(canvas);
 if (compact) {
+  // A control in a panel (the stop of a solve) keeps the program's text it stands for.
   texts = Array.from(document.querySelectorAll('.status .part'), (part) => ({
-    text: part.textContent, box: box(part.getBoundingClientRect()),
+    text: part.dataset.text ?? part.textContent, box: box(part.getBoundingClientRect()),
     panel: box(part.closest('.status').getBoundingClientRect())}));
 } else {
   texts = window.orvanta.texts.map((t) => ({text: t.text, panel: box(canvas),
@@ -583,6 +648,15 @@ def touch(driver, x, y, hold=0.05):
     point = [{'x': left + x, 'y': top + y}]
     driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchStart', 'touchPoints': point})
     time.sleep(hold)
+    driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchEnd', 'touchPoints': []})
+    time.sleep(0.2)
+
+
+def tap(driver, selector):
+    """A finger on the middle of the element `selector` names."""
+    x, y = driver.execute_script('const r = document.querySelector(arguments[0]).getBoundingClientRect();'
+                                 'return [r.left + r.width / 2, r.top + r.height / 2];', selector)
+    driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchStart', 'touchPoints': [{'x': x, 'y': y}]})
     driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchEnd', 'touchPoints': []})
     time.sleep(0.2)
 
@@ -704,6 +778,63 @@ class PhoneTest(unittest.TestCase):
         self.assertIn(' | Esc — прервать', shown)
         self.driver.save_screenshot(os.path.join(OUTPUT, 'phone-profi-solving.png'))
         page.keys(Keys.ESCAPE)
+
+    def test_every_function_by_finger(self):
+        # A phone (the small-screen panels) and a touch screen large enough for
+        # the desktop layout (the texts drawn on the canvas): the city count,
+        # a new map, a trip and the stop of a slow solve, all by taps.
+        for width, height in ((360, 640), (1024, 768)):
+            self.phone(width, height)
+            page = Page(self.driver, self.base, 'public')
+            page.load()
+            what = f'at {width}x{height}'
+            count = lambda: page.inspect()['cityCount']
+            first = count()
+            if width < 640:
+                tap(self.driver, '#status-top .count')
+            else:
+                # The count drawn in the mode line, where it lies on the canvas.
+                x, y = page.js("""const line = window.orvanta.texts[0], c = document.createElement('canvas').getContext('2d');
+                    c.font = window.orvanta.font; const at = line.text.indexOf('Городов');
+                    return [line.x + c.measureText(line.text.slice(0, at + 4)).width, line.y + 8];""")
+                touch(self.driver, x, y)
+            wait_for(lambda: page.js('return !document.getElementById("stepper").hidden'), 15, f'the stepper {what}')
+            self.assertEqual(page.inspect()['mode'], 1, f'the tap on the count only opened the stepper {what}')
+            for step in ('down', 'down', 'down', 'up'):
+                tap(self.driver, f'#stepper button[data-step="{step}"]')
+            wait_for(lambda: count() == first - 2, 15, f'two cities fewer {what}')
+            page.settle()
+            self.assertIn(f'Городов {first - 2:2d}', page.texts()[0]['text'])
+            self.assertEqual(page.js('return document.getElementById("stepper-count").textContent'), str(first - 2))
+            # A tap beside the stepper closes it and does nothing else.
+            before = page.inspect()
+            touch(self.driver, page.size()[0] // 2, page.size()[1] - 10)
+            self.assertTrue(page.js('return document.getElementById("stepper").hidden'), what)
+            page.settle()
+            self.assertEqual(page.inspect(), before, f'the tap that closed the stepper changes nothing {what}')
+            # A new map from the menu keeps the count; a trip closes by taps.
+            page.js(f'window.orvanta.setClock({CLOCK + 7});')
+            tap(self.driver, '.menu:nth-child(2) > button')
+            tap(self.driver, f'button[data-command="{COMMAND["generator"]}"]')
+            wait_for(lambda: page.inspect()['cities'] != before['cities'], 15, f'a new map {what}')
+            self.assertEqual(count(), first - 2)
+            self.play_trip_by_taps(page)
+
+            # A slow solve stops by a tap on the button that names it.
+            self.open_map(page, [(450 * i, i % 3) for i in range(16)], 10000)
+            tap(self.driver, '.menu:nth-child(5) > button')
+            tap(self.driver, f'button[data-command="{COMMAND["showSolution"]}"]')
+            stop = '.status button.stop' if width < 640 else '#stop-overlay'
+            wait_for(lambda: page.js('const b = document.querySelector(arguments[0]); return b && !b.hidden && '
+                                     'b.getBoundingClientRect().width > 0', stop), 15, f'the stop {what}')
+            self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, stop).text, 'Прервать поиск', what)
+            size = page.js('return document.querySelector(arguments[0]).getBoundingClientRect().height', stop)
+            self.assertGreaterEqual(size, 32, f'a finger-sized stop {what}')
+            self.driver.save_screenshot(os.path.join(OUTPUT, f'touch-stop-{width}x{height}.png'))
+            tap(self.driver, stop)
+            wait_for(lambda: not page.js('return window.orvanta.texts.some((t) => t.text.includes("Поиск решения"))'),
+                     15, f'the solve to stop {what}')
+            self.assertEqual(page.inspect()['solved'], 0)
 
     def test_taps_take_the_city_a_finger_meant(self):
         # In landscape the board is small enough that a finger reaches farther than a click.
