@@ -162,6 +162,47 @@ def ax_texts(driver):
     return {'text': plain(' | '.join(texts)), 'board': board, 'live': live}
 
 
+# Every text the page shows outside the canvas, with its colour's contrast
+# against what lies behind it (the backgrounds of it and its ancestors
+# blended over white), computed as WCAG 2 defines it; the lowest first.
+CONTRAST_SCRIPT = """
+const parse = (colour) => (colour.match(/[\\d.]+/g) || []).map(Number);
+const linear = (v) => (v / 255 <= 0.03928 ? v / 255 / 12.92 : ((v / 255 + 0.055) / 1.055) ** 2.4);
+const luminance = ([r, g, b]) => 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+function behind(element) {
+  const layers = [];
+  for (let e = element; e; e = e.parentElement) {
+    const c = parse(getComputedStyle(e).backgroundColor);
+    if (c.length === 4 && c[3] === 0) continue;
+    layers.unshift(c);
+    if (c.length === 3 || c[3] === 1) break;
+  }
+  return layers.reduce((under, c) => under.map((v, i) => v * (1 - (c[3] ?? 1)) + c[i] * (c[3] ?? 1)), [255, 255, 255]);
+}
+const found = [];
+const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+  const element = node.parentElement;
+  if (!node.textContent.trim() || element.closest('.visually-hidden, noscript, script')) continue;
+  const range = document.createRange();
+  range.selectNodeContents(node);
+  const style = getComputedStyle(element);
+  if (!range.getClientRects().length || style.visibility !== 'visible') continue;
+  const [light, dark] = [luminance(parse(style.color)), luminance(behind(element))].sort((a, b) => b - a);
+  found.push({text: node.textContent.trim().slice(0, 30), ratio: (light + 0.05) / (dark + 0.05)});
+}
+return found.sort((a, b) => a.ratio - b.ratio);
+"""
+
+
+def assert_readable(test, driver, what):
+    """Every text shown has a contrast of at least 4.5:1."""
+    texts = driver.execute_script(CONTRAST_SCRIPT)
+    test.assertTrue(texts, f'{what}: texts to read')
+    worst = texts[0]
+    test.assertGreaterEqual(worst['ratio'], 4.5, f'{what}: {worst["text"]!r} at {worst["ratio"]:.2f}:1')
+
+
 class Page:
     def __init__(self, driver, base, edition):
         self.driver, self.base, self.edition = driver, base, edition
@@ -504,6 +545,7 @@ class WebEditionTest(unittest.TestCase):
         # keys of the Russian layout whichever layout is active: Alt+И, Н.
         ActionChains(self.driver).key_down(Keys.ALT).send_keys('b').key_up(Keys.ALT).perform()
         wait_for(lambda: page.js('return document.querySelector(".menu.open") !== null'), 15, 'the Game menu')
+        assert_readable(self, self.driver, 'an open menu')
         page.keys('y')
         page.settle()
         steps.append(f'command:{COMMAND["startGame"]}')
@@ -517,6 +559,7 @@ class WebEditionTest(unittest.TestCase):
         self.assertEqual(before['route'], [0, 1])
         page.keys('?')
         wait_for(lambda: page.js('return document.getElementById("about").open'), 15, 'the About box')
+        assert_readable(self, self.driver, 'the About box')
         page.click(5, 5, right=True)
         wait_for(lambda: not page.js('return document.getElementById("about").open'), 15, 'the click to close it')
         page.settle()
@@ -528,6 +571,7 @@ class WebEditionTest(unittest.TestCase):
         wait_for(lambda: page.js('return document.getElementById("personal").open'), 15, 'the number dialog')
         field = self.driver.find_element(By.ID, 'personal-text')
         self.assertEqual(field.get_attribute('value'), '0')
+        assert_readable(self, self.driver, 'the personal number dialog')
         field.clear()
         field.send_keys('77')
         self.driver.find_element(By.CSS_SELECTOR, '#personal button[value="save"]').click()
@@ -546,8 +590,24 @@ class WebEditionTest(unittest.TestCase):
         with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'app', 'help.txt'),
                   encoding='utf-8') as file:
             first_line = file.readline().strip()
-        self.assertIn(first_line, self.driver.find_element(By.TAG_NAME, 'pre').text)
-        self.driver.close()
+        # Reflowed for any width: headings and paragraphs, no line of the
+        # text file breaking into steps, and touch and keys described.
+        manual = self.driver.find_element(By.CSS_SELECTOR, 'article.manual')
+        self.assertIn(first_line, manual.text)
+        self.assertIn('Касание числа городов', manual.text)
+        self.assertGreaterEqual(len(manual.find_elements(By.TAG_NAME, 'h2')), 8)
+        self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
+                                    {'width': 320, 'height': 568, 'deviceScaleFactor': 1, 'mobile': True})
+        width, lines = page.js('''const p = Array.from(document.querySelectorAll('article p')).find((e) =>
+            e.textContent.startsWith('Решение ЗК ищется рядом с окном'));
+            return [document.documentElement.scrollWidth, Math.round(p.getBoundingClientRect().height / parseFloat(getComputedStyle(p).lineHeight))];''')
+        self.assertLessEqual(width, 320)
+        self.assertGreater(lines, 10, 'a paragraph fills the narrow screen')
+        assert_readable(self, self.driver, 'the manual')
+        self.driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
+        # Its link back closes the manual's tab and leaves the game as it was.
+        self.driver.find_element(By.ID, 'back').click()
+        wait_for(lambda: len(self.driver.window_handles) == 1, 15, 'the manual to close')
         self.driver.switch_to.window(game)
 
         # A name the single-byte code page cannot spell keeps its real
@@ -567,6 +627,11 @@ class WebEditionTest(unittest.TestCase):
         page.menu(COMMAND['exitProgram'])
         wait_for(lambda: page.js('return !document.getElementById("ended").hidden'), 15, 'the end')
         self.assertTrue(page.js('return document.getElementById("menubar").hidden && window.orvanta.ended'))
+        # Alone on the page, with a restart a finger can hit.
+        self.assertEqual(page.js('return ["menubar", "screen"].map((id) => document.getElementById(id).getClientRects().length)'),
+                         [0, 0])
+        self.assertGreaterEqual(page.js('return document.querySelector("#ended a").getBoundingClientRect().height'), 44)
+        assert_readable(self, self.driver, 'the ended page')
         self.assertEqual(self.driver.get_log('browser'), [])
         self.driver.find_element(By.CSS_SELECTOR, '#ended a').click()
         wait_for(lambda: page.js('return !!(window.orvanta && window.orvanta.ready && !window.orvanta.ended)'), 15,
@@ -751,6 +816,11 @@ class PhoneTest(unittest.TestCase):
                 canvas = page.js('const c = document.getElementById("canvas"); return [c.width, c.height];')
                 self.assertEqual(canvas, [round(n * 3) for n in page.size()], 'the canvas has every device pixel')
                 self.assertLaidOut(page, 'loaded')
+                # A swipe does not reload the game, a long press selects none of it.
+                self.assertEqual(page.js('return [document.documentElement, document.body].map((e) => '
+                                         'getComputedStyle(e).overscrollBehaviorY)'), ['none', 'none'])
+                self.assertEqual(page.js('return ["menubar", "status-top", "status-bottom"].map((id) => '
+                                         'getComputedStyle(document.getElementById(id)).userSelect)'), ['none'] * 3)
                 self.assertMenusInside(page)
                 self.play_trip_by_taps(page)
                 self.assertLaidOut(page, 'after the trip')
@@ -758,6 +828,7 @@ class PhoneTest(unittest.TestCase):
                 wait_for(lambda: page.inspect()['solved'] == 1, 15, 'the solve')
                 page.settle()
                 shown = self.assertLaidOut(page, 'after "+"')
+                assert_readable(self, self.driver, f'{edition} at {width}x{height}')
                 if edition == 'public':
                     self.assertRegex(shown, r'Результат в пределах \d+ % от решения ЗК')
                 else:
@@ -803,6 +874,7 @@ class PhoneTest(unittest.TestCase):
             for step in ('down', 'down', 'down', 'up'):
                 tap(self.driver, f'#stepper button[data-step="{step}"]')
             wait_for(lambda: count() == first - 2, 15, f'two cities fewer {what}')
+            assert_readable(self, self.driver, f'the stepper {what}')
             page.settle()
             self.assertIn(f'Городов {first - 2:2d}', page.texts()[0]['text'])
             self.assertEqual(page.js('return document.getElementById("stepper-count").textContent'), str(first - 2))
@@ -817,6 +889,9 @@ class PhoneTest(unittest.TestCase):
             tap(self.driver, '.menu:nth-child(2) > button')
             tap(self.driver, f'button[data-command="{COMMAND["generator"]}"]')
             wait_for(lambda: page.inspect()['cities'] != before['cities'], 15, f'a new map {what}')
+            self.assertEqual(page.js('return Array.from(document.querySelectorAll(".menu > button"), '
+                                     '(b) => getComputedStyle(b).backgroundColor)'), ['rgba(0, 0, 0, 0)'] * 5,
+                             f'no menu title highlighted once its menu closed {what}')
             self.assertEqual(count(), first - 2)
             self.play_trip_by_taps(page)
 
@@ -831,6 +906,7 @@ class PhoneTest(unittest.TestCase):
             size = page.js('return document.querySelector(arguments[0]).getBoundingClientRect().height', stop)
             self.assertGreaterEqual(size, 32, f'a finger-sized stop {what}')
             self.driver.save_screenshot(os.path.join(OUTPUT, f'touch-stop-{width}x{height}.png'))
+            assert_readable(self, self.driver, f'the stop {what}')
             tap(self.driver, stop)
             wait_for(lambda: not page.js('return window.orvanta.texts.some((t) => t.text.includes("Поиск решения"))'),
                      15, f'the solve to stop {what}')

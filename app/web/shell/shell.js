@@ -44,6 +44,11 @@ let paintQueued = false;
 let fixedClock = null;
 if (testHooks && params.has('clock')) fixedClock = Math.floor(Number(params.get('clock'))) || 0;
 
+// The layout is chosen before anything shows, so that nothing moves when the
+// program's first picture comes.
+body.classList.toggle('compact', needsCompactLayout(screenBox.clientWidth, screenBox.clientHeight, edition === 'profi'));
+body.classList.add('laid-out');
+
 const solver = new Solver(edition, state, () => program);
 const menuBar = new MenuBar(document.getElementById('menubar'), runCommand);
 const controls = new TouchControls({
@@ -112,7 +117,9 @@ function present() {
   for (let attempt = 0; attempt < 3; ++attempt) {
     if (!paintPicture(compact)) return;
     if (!compact) break;
-    const options = {solving: shown.solving, gameMode: shown.mode === gameMode, controls};
+    const board = inspectBoard();
+    const mapKey = JSON.stringify([board.gridWidth, board.gridHeight, board.cities, innerWidth, innerHeight]);
+    const options = {solving: shown.solving, gameMode: shown.mode === gameMode, controls, mapKey};
     if (!fillPanels(panels, state.texts, options)) break;
   }
   spoken.update(rolesOf(state.texts, shown.solving, shown.mode === gameMode), shown.mode, inspectBoard());
@@ -275,7 +282,7 @@ const web = {
     return program.stringToUTF8(text, buffer, capacity);
   },
   openManual() {
-    window.open('help.html', '_blank', 'noopener');
+    window.open(`help.html?from=${edition}`, '_blank', 'noopener');
   },
   editPersonalNumber() {
     menuBar.close();

@@ -73,21 +73,44 @@ function rowInto(panel, texts, {field = null, wide = texts.length === 1 && texts
 
 // Fills the panels; returns whether what they show changed. `controls` makes
 // the mode line's city count and the stop of a running solve tappable.
-export function fillPanels(panels, texts, {solving, gameMode, controls}) {
+// On one map the panel between keeps the room it took (a solve's progress
+// that ends), so that the board does not move.
+export function fillPanels(panels, texts, {solving, gameMode, controls, mapKey}) {
   const key = JSON.stringify([texts.map((t) => [t.y, t.text, t.colour]), solving, gameMode, controls.key()]);
   if (panels.shown === key) return false;
   panels.shown = key;
+  const middleStyle = panels.middle.style;
+  if (panels.mapKey !== mapKey) {
+    panels.mapKey = mapKey;
+    middleStyle.minWidth = middleStyle.minHeight = '';
+  } else {
+    const style = getComputedStyle(panels.middle);
+    const across = parseFloat(style.paddingLeft) + parseFloat(style.paddingRight);
+    const down = parseFloat(style.paddingTop) + parseFloat(style.paddingBottom);
+    middleStyle.minWidth = `${panels.middle.offsetWidth - across}px`;
+    middleStyle.minHeight = `${panels.middle.offsetHeight - down}px`;
+  }
   const roles = rolesOf(texts, solving, gameMode);
   panels.top.replaceChildren();
   panels.middle.replaceChildren();
   panels.bottom.replaceChildren();
   if (roles.mode) rowInto(panels.top, [roles.mode], {field: (index, part) => controls.countField(index, part)});
   const middle = roles.progress.map((text) => [text]).concat(roles.spectrum);
+  const header = roles.spectrum[0];
   for (const row of middle) {
     if (row[0] === roles.stop) panels.middle.append(controls.stopButton(roles.stop.text, 'wide'));
-    else if (roles.progress.includes(row[0])) rowInto(panels.middle, row, {wide: true});
+    else if (roles.progress.includes(row[0]) || row === header) rowInto(panels.middle, row, {wide: true});
     else rowInto(panels.middle, row);
   }
+  // Below the board the spectrum's rows ("length count") run down columns as
+  // wide as the widest row.
+  let widest = 0;
+  for (const row of panels.middle.querySelectorAll(':scope > .row:not(.wide)')) {
+    const gap = parseFloat(getComputedStyle(row).columnGap) || 0;
+    const parts = Array.from(row.children, (child) => child.offsetWidth);
+    widest = Math.max(widest, parts.reduce((sum, width) => sum + width, 0) + gap * (parts.length - 1));
+  }
+  panels.middle.style.setProperty('--column', `${Math.ceil(widest) + 1}px`);
   if (roles.game) rowInto(panels.bottom, [roles.game]);
   // Beside the board the rows run in as many columns as the height needs.
   const lineHeight = parseFloat(getComputedStyle(panels.middle).lineHeight) || 16;
@@ -100,5 +123,7 @@ export function fillPanels(panels, texts, {solving, gameMode, controls}) {
 export function clearPanels(panels) {
   if (panels.shown === '') return;
   panels.shown = '';
+  panels.mapKey = null;
+  panels.middle.style.minWidth = panels.middle.style.minHeight = '';
   for (const panel of [panels.top, panels.middle, panels.bottom]) panel.replaceChildren();
 }
