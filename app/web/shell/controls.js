@@ -48,6 +48,12 @@ export class TouchControls {
     this.keyRelease(this.virtualKey.escape);
   }
 
+  // The program ended: nothing of these stays on the page.
+  hide() {
+    this.closeStepper();
+    this.overlayStop.hidden = true;
+  }
+
   // What the panels show depends on.
   key() {
     return [this.touch, this.mode === generatorMode, this.stepperOpen()];

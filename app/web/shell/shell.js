@@ -235,6 +235,7 @@ const web = {
     state.ended = true;
     solver.end();
     menuBar.close();
+    controls.hide();
     document.getElementById('menubar').hidden = true;
     screenBox.hidden = true;
     document.getElementById('ended').hidden = false;

@@ -4,14 +4,13 @@
 // pixels or in pieces; the board has a description (its cities, grid and the
 // trip so far); a polite live region announces a change of mode, a solve's
 // progress now and then, its end, and the grade of a closed trip.
-import {fieldsOf} from './status.js';
-
 const gameMode = 2;
 // A solve's progress is announced at most this often.
 const progressEveryMilliseconds = 5000;
 
-// A status line as words: its fields apart by commas, a label by its colon.
-const line = (text) => (text ? fieldsOf(text.text).map((field) => field.replace(/ +/g, ' '))
+// A status line as words: its fields (four spaces apart; fewer pad a number)
+// apart by commas, a label by its colon.
+const line = (text) => (text ? text.text.trim().split(/ {4,}/).map((field) => field.replace(/ +/g, ' '))
   .reduce((said, field) => (!said ? field : said.endsWith(':') ? `${said} ${field}` : `${said}, ${field}`), '') : '');
 
 export class Spoken {

@@ -40,7 +40,7 @@ export function rolesOf(texts, solving, gameMode) {
 }
 
 // A status line's fields: the lines separate them by runs of spaces.
-export function fieldsOf(text) {
+function fieldsOf(text) {
   return text.trim().split(/ {3,}/);
 }
 
