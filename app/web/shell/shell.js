@@ -239,6 +239,7 @@ const web = {
     document.getElementById('menubar').hidden = true;
     screenBox.hidden = true;
     document.getElementById('ended').hidden = false;
+    document.querySelector('#ended a').focus();
   },
   // A short tone and a red flash around the board.
   beep() {
