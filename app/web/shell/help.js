@@ -70,6 +70,13 @@ if (pre) {
       block = [];
     }
   }
+  // A group's name (a menu's, above its items) in bold.
+  for (const entry of article.querySelectorAll('p.entry:not(.sub)')) {
+    if (!entry.nextElementSibling?.matches('p.entry.sub') || entry.querySelector('b')) continue;
+    const name = document.createElement('b');
+    name.textContent = entry.textContent;
+    entry.replaceChildren(name);
+  }
   pre.replaceWith(article);
 }
 
