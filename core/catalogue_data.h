@@ -10,6 +10,10 @@ namespace orvanta::text::catalogue {
 struct Entry {
     const char* source;       // the Russian text, Windows-1251
     const char* translation;  // Windows-1251
+    // The same as the catalogue writes them, UTF-8: the web page's own words
+    // may hold characters the code page lacks (an arrow).
+    const char* sourceUtf8;
+    const char* translationUtf8;
 };
 
 struct LanguageTable {

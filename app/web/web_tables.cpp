@@ -74,7 +74,7 @@ std::string languagesJson() {
             const text::catalogue::LanguageTable& table = text::catalogue::kTables[language - 1];
             for (std::int32_t i = 0; i < table.entryCount; ++i) {
                 if (!texts.empty()) texts += ",\n      ";
-                texts += caption(table.entries[i].source) + ": " + caption(table.entries[i].translation);
+                texts += quoted(table.entries[i].sourceUtf8) + ": " + quoted(table.entries[i].translationUtf8);
             }
         }
         if (!out.empty()) out += ",\n  ";

@@ -25,6 +25,10 @@ export function t(source) {
   return rest === undefined ? source : `${source.slice(0, cut + 2)}${rest}`;
 }
 
+// `text` with {0}, {1}, ... replaced by the values: a sentence is translated
+// whole, its numbers put in afterwards.
+export const fill = (text, ...values) => text.replace(/\{(\d+)\}/g, (_, index) => String(values[Number(index)]));
+
 // The player's choice: the page's ?lang=, else the one kept in local storage.
 export function rememberedCode(params) {
   if (params.has('lang')) return params.get('lang');
