@@ -55,8 +55,8 @@
 #include <vector>
 
 #include "core/bits.h"
-#include "core/solver.h"
 #include "core/solver_counting_programme.h"
+#include "core/spectrum_table.h"
 
 namespace orvanta {
 
@@ -510,7 +510,7 @@ bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, st
         return false;
     }
     counting::writeBoard(board, counter, tours, sums, order, walked);
-    if (walked.lengths > 0) ++countedWithShortestWalked;
+    if (walked.lengths > 0) run.note(&SolveStatistics::countedWithShortestWalked);
     return true;
 }
 

@@ -37,13 +37,11 @@
 #include <vector>
 
 #include "core/bits.h"
-#include "core/solver.h"
 #include "core/solver_line_paths.h"
 #include "core/solver_tally.h"
+#include "core/spectrum_table.h"
 
 namespace orvanta {
-
-std::atomic<std::int64_t> lineSolves{0};
 
 namespace {
 
@@ -484,7 +482,7 @@ bool solveOffTheLine(Board& board, SolveRun& run) {
         normaliseSpectrum(s);
         for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = best[k];
         board.solutionRoute[n] = 0;
-        ++lineSolves;
+        run.note(&SolveStatistics::lineSolves);
         return true;
     }
 }

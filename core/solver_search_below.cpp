@@ -10,15 +10,14 @@
 #include <vector>
 
 #include "core/bits.h"
-#include "core/solver.h"
 #include "core/solver_search.h"
 #include "core/solver_search_gap.h"
 #include "core/solver_search_walk.h"
+#include "core/spectrum_table.h"
 
 namespace orvanta {
 
 SearchTurns searchTurns;
-std::atomic<std::int64_t> solvesBelowCeilings{0};
 
 namespace search {
 
@@ -447,7 +446,7 @@ void Search::tryBelowGap() {
     const std::uint64_t allowance = searchTurns.roundsAllowance;
     const std::uint64_t allowed = walkVisited > most / allowance ? most : walkVisited * allowance;
     if (walkBelowCeilings(*solving, walkPruneAbove, allowed, plainNodes)) {
-        ++solvesBelowCeilings;
+        run->note(&SolveStatistics::solvesBelowCeilings);
         throw SettledBelowGap{};
     }
     // The next turn of the rounds when the plain walk has taken twice the
