@@ -478,6 +478,16 @@ TEST_F(SolverEquality, LinesWithOneCityOffThemLeaveTheEnumerationsTable) {
             }
         }
     }
+    // The line is cut where the classes below fill the table and the next
+    // class lies more than a tolerance above: in the first, where its table
+    // fills, two class lengths stand 0.95 tolerances apart (a cut there would
+    // lose the tours above that an entry below takes) and it is cut 1.9
+    // tolerances apart; the second is cut 1.54 tolerances apart.
+    for (const std::vector<City>& row : {std::vector<City>{{2, 0}, {6, 0}, {0, 2893}, {4, 0}, {10, 0}, {8, 0}, {12, 0}},
+                                         std::vector<City>{{662, 0}, {331, 0}, {1324, 0}, {2317, 0}, {1986, 9}, {0, 0}, {993, 0}, {1655, 0}}}) {
+        expectSameAsEnumeration(boardWith(10000, row), std::to_string(row.size()) + " cities cut near a tolerance");
+        ++boards;
+    }
     test::Draw draw{11};
     for (std::int32_t i = 0; i < 60; ++i) {
         const std::int32_t n = 8 + draw.below(3);
