@@ -250,6 +250,116 @@ double Search::shortestTourBound() const {
     return optimum * (1.0 - kBoundSlack);
 }
 
+// The next ceiling to walk below, and the visits the round may take: false
+// when no round is walked in this turn, and for good (ceilingsGivenUp) when
+// the ceiling reaches where the plain walk already prunes.
+bool Search::raiseCeiling(double optimum, double plainPrunesAbove, double plainNodes, std::uint64_t& budget) {
+    const bool farBelow = foretold > 0.0 && foretold - optimum <= kFarBelowLimit * (plainPrunesAbove - optimum);
+    if (farBelow) nextCeiling = std::max(nextCeiling, foretold);
+    if (nextCeiling > plainPrunesAbove || foretold - optimum > 0.5 * (plainPrunesAbove - optimum) ||
+        !buckets.reset(optimum, nextCeiling)) {
+        ceilingsGivenUp = true;
+        return false;
+    }
+    ceiling = nextCeiling;
+    pruneAbove = ceiling * (1.0 + kBoundSlack);
+    // Band by band, the rounds grow by about as much each time as the last time.
+    const double size = farBelow || roundBefore <= 0.0 ? nodesBelowCeiling() : lastRound * lastRound / roundBefore;
+    const double share = kShareOfPlainNodes * plainNodes - static_cast<double>(roundsSpent);
+    if (farBelow && std::isfinite(plainPrunesAbove) && share > static_cast<double>(budget))
+        budget = share < 0x1p62 ? static_cast<std::uint64_t>(share) : std::uint64_t{1} << 62;
+    // Before the plain walk's table is full it has no limit, and its
+    // next turn only fills the table: a round straight to the foretold
+    // ceiling may take what it is estimated to need, within reason.
+    if (farBelow && !std::isfinite(plainPrunesAbove) && size > static_cast<double>(budget) &&
+        size <= static_cast<double>(budget) * kUnlimitedWalkShare)
+        budget = static_cast<std::uint64_t>(std::ceil(size));
+    return size <= static_cast<double>(budget);
+}
+
+void Search::startRound(PathSpectrum& table) {
+    nextAbove = std::numeric_limits<double>::infinity();
+    bestLength = std::numeric_limits<double>::max();
+    std::memset(current, 0, sizeof current);
+    std::memset(best, 0, sizeof best);
+    table.count = 0;
+    visited = 0;
+    estimate = WalkEstimate{};
+}
+
+// Kept for the next turn, with roundFrom and roundTo: the round's state and
+// the node it stopped at, entered but not walked.
+void Search::pauseRound(const PathSpectrum& table) {
+    paused.ceiling = ceiling;
+    paused.table = table;
+    std::memcpy(paused.best, best, sizeof best);
+    paused.bestLength = bestLength;
+    paused.nextAbove = nextAbove;
+    paused.buckets = buckets;
+    paused.estimate = estimate;
+    paused.visited = visited;
+    std::memcpy(paused.way, current, sizeof current);
+    paused.depth = depthNow;
+}
+
+void Search::resumeRound(PathSpectrum& table) {
+    table = paused.table;
+    std::memcpy(best, paused.best, sizeof best);
+    bestLength = paused.bestLength;
+    nextAbove = paused.nextAbove;
+    buckets = paused.buckets;
+    estimate = paused.estimate;
+    visited = paused.visited;
+    std::memcpy(current, paused.way, sizeof current);
+    lowerRoundLimit();
+}
+
+// One round below the ceiling, into `table`: false when it spent its visits
+// and was paused; otherwise the visits it took come off the budget.
+bool Search::walkRound(PathSpectrum& table, std::uint64_t& budget) {
+    const std::uint32_t all = (1u << (n - 1)) - 1u;
+    spectrum = &table;
+    ++tableVersion;
+    const bool resuming = paused.ceiling == ceiling;
+    if (resuming)
+        resumeRound(table);
+    else
+        startRound(table);
+    paused.ceiling = 0.0;
+    const std::uint64_t visitedBefore = visited;
+    // A round may be walked in vain: it claims a small share, unless the
+    // clusters foretell that it fills the table, and one that settles
+    // the board takes the rest at once. A paused round goes on in its
+    // own span.
+    if (!resuming) {
+        roundFrom = run->progress();
+        roundTo = roundFrom + (foretold > 0.0 && ceiling >= foretold ? kForetoldRoundShare : kRoundShare) * (0.9 - roundFrom);
+    }
+    run->enterSpan(roundFrom, roundTo);
+    reportPosition();
+    recording = true;
+    overflow = false;
+    const std::uint64_t perTurn = searchTurns.roundVisitsPerTurn;
+    visitsLeft = (perTurn != 0 ? std::min(budget, perTurn) : budget) + 1;
+    try {
+        if (resuming)
+            resumeCollect(1, 0, 0.0, all);
+        else
+            collect(1, 0, 0.0, all);
+    } catch (const OverBudget&) {
+        roundsSpent += visited - visitedBefore;
+        run->reportPosition(nullptr, nullptr);
+        pauseRound(table);
+        return false;
+    }
+    run->reportPosition(nullptr, nullptr);
+    roundsSpent += visited - visitedBefore;
+    budget -= visited - visitedBefore;
+    roundBefore = lastRound;
+    lastRound = static_cast<double>(visited);
+    return true;
+}
+
 // Boards whose tours below a gap are too many to keep (rows of cities a few
 // units apart with one lifted): the tours up to a ceiling are walked in order
 // and recorded as they come, as the full enumeration records them, and the
@@ -284,99 +394,13 @@ double Search::shortestTourBound() const {
 // than their turn allows. The estimate runs high where the limit falls
 // later, but such a limit does not lie that far above the foretold ceiling.
 bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t allowed, double plainNodes) {
-    const std::uint32_t all = (1u << (n - 1)) - 1u;
     std::uint64_t budget = allowed > roundsSpent ? allowed - roundsSpent : 0;
     const double optimum = shortestTourBound();
     if (nextCeiling == 0.0) nextCeiling = optimum * (1.0 + 1e-4);
     if (countWholeAt != 0) startCountingWhole();
     while (!ceilingsGivenUp) {
-        const bool farBelow = foretold > 0.0 && foretold - optimum <= kFarBelowLimit * (plainPrunesAbove - optimum);
-        if (farBelow) nextCeiling = std::max(nextCeiling, foretold);
-        if (nextCeiling > plainPrunesAbove || foretold - optimum > 0.5 * (plainPrunesAbove - optimum) ||
-            !buckets.reset(optimum, nextCeiling)) {
-            ceilingsGivenUp = true;
-            break;
-        }
-        ceiling = nextCeiling;
-        pruneAbove = ceiling * (1.0 + kBoundSlack);
-        // Band by band, the rounds grow by about as much each time as the last time.
-        const double size = farBelow || roundBefore <= 0.0 ? nodesBelowCeiling() : lastRound * lastRound / roundBefore;
-        const double share = kShareOfPlainNodes * plainNodes - static_cast<double>(roundsSpent);
-        if (farBelow && std::isfinite(plainPrunesAbove) && share > static_cast<double>(budget))
-            budget = share < 0x1p62 ? static_cast<std::uint64_t>(share) : std::uint64_t{1} << 62;
-        // Before the plain walk's table is full it has no limit, and its
-        // next turn only fills the table: a round straight to the foretold
-        // ceiling may take what it is estimated to need, within reason.
-        if (farBelow && !std::isfinite(plainPrunesAbove) && size > static_cast<double>(budget) &&
-            size <= static_cast<double>(budget) * kUnlimitedWalkShare)
-            budget = static_cast<std::uint64_t>(std::ceil(size));
-        if (size > static_cast<double>(budget)) return false;
-        spectrum = &board.spectrum;
-        ++tableVersion;
-        const bool resuming = paused.ceiling == ceiling;
-        if (resuming) {
-            board.spectrum = paused.table;
-            std::memcpy(best, paused.best, sizeof best);
-            bestLength = paused.bestLength;
-            nextAbove = paused.nextAbove;
-            buckets = paused.buckets;
-            estimate = paused.estimate;
-            visited = paused.visited;
-            std::memcpy(current, paused.way, sizeof current);
-            lowerRoundLimit();
-        } else {
-            nextAbove = std::numeric_limits<double>::infinity();
-            bestLength = std::numeric_limits<double>::max();
-            std::memset(current, 0, sizeof current);
-            std::memset(best, 0, sizeof best);
-            board.spectrum.count = 0;
-            visited = 0;
-            estimate = WalkEstimate{};
-        }
-        paused.ceiling = 0.0;
-        const std::uint64_t visitedBefore = visited;
-        // A round may be walked in vain: it claims a small share, unless the
-        // clusters foretell that it fills the table, and one that settles
-        // the board takes the rest at once. A paused round goes on in its
-        // own span.
-        if (!resuming) {
-            roundFrom = run->progress();
-            roundTo = roundFrom + (foretold > 0.0 && ceiling >= foretold ? kForetoldRoundShare : kRoundShare) * (0.9 - roundFrom);
-        }
-        run->enterSpan(roundFrom, roundTo);
-        reportPosition();
-        recording = true;
-        overflow = false;
-        const std::uint64_t perTurn = searchTurns.roundVisitsPerTurn;
-        visitsLeft = (perTurn != 0 ? std::min(budget, perTurn) : budget) + 1;
-        try {
-            if (resuming)
-                resumeCollect(1, 0, 0.0, all);
-            else
-                collect(1, 0, 0.0, all);
-        } catch (const OverBudget&) {
-            roundsSpent += visited - visitedBefore;
-            run->reportPosition(nullptr, nullptr);
-            // Kept for the next turn, with roundFrom and roundTo: the
-            // round's state and the node it stopped at, entered but not walked.
-            paused.ceiling = ceiling;
-            paused.table = board.spectrum;
-            std::memcpy(paused.best, best, sizeof best);
-            paused.bestLength = bestLength;
-            paused.nextAbove = nextAbove;
-            paused.buckets = buckets;
-            paused.estimate = estimate;
-            paused.visited = visited;
-            std::memcpy(paused.way, current, sizeof current);
-            paused.depth = depthNow;
-            return false;
-        }
-        run->reportPosition(nullptr, nullptr);
-        roundsSpent += visited - visitedBefore;
-        budget -= visited - visitedBefore;
-        roundBefore = lastRound;
-        lastRound = static_cast<double>(visited);
-
+        if (!raiseCeiling(optimum, plainPrunesAbove, plainNodes, budget)) return false;
+        if (!walkRound(board.spectrum, budget)) return false;
         const std::vector<LengthBuckets::Cluster> clusters = buckets.clusters();
         if (clusters.empty()) break;
         // Every tour up to the round's limit was walked, and none between
