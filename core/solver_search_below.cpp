@@ -142,9 +142,59 @@ void Search::resumeCollect(std::int32_t depth, std::int32_t end, double sum, std
 // city lifted off it), the ceiling steps over the gap above a band instead
 // of growing across it. Gives up, the board untouched, past 2^20 tours
 // (8 MB of sums), or sooner where the tours come many to a length.
+namespace {
+
+// What the walk below a gap saw below the last ceiling: its width, the
+// entries and the tours below it.
+struct GapRound {
+    double width = 0.0;
+    std::int32_t entries = 0;
+    std::size_t tours = 0;
+};
+
+// The entries grow as a power of the width: that power, from the last two
+// ceilings, tells the width for 24 entries; by a quarter at least and four
+// times at most.
+double widthFactor(const GapRound& last, const GapRound& now) {
+    double factor = 4.0;
+    if (last.entries >= 2 && now.entries > last.entries) {
+        const double power = std::log(static_cast<double>(now.entries) / last.entries) / std::log(now.width / last.width);
+        factor = std::pow(24.0 / now.entries, 1.0 / power);
+    }
+    return std::clamp(factor, 1.25, 4.0);
+}
+
+// Ties: the tours grow as a power of the width too; where the next ceiling,
+// `factor` times as wide, would hold far more than are left, the board has
+// too many to a length.
+bool tooManyTies(const GapRound& last, const GapRound& now, double factor, std::size_t left) {
+    if (last.tours == 0 || now.tours <= last.tours) return false;
+    const double power = std::log(static_cast<double>(now.tours) / static_cast<double>(last.tours)) / std::log(now.width / last.width);
+    return static_cast<double>(now.tours) * std::pow(factor, power) > 2.0 * static_cast<double>(left);
+}
+
+}  // namespace
+
+// The sums of the tours up to the ceiling, at most `limit` of them (more:
+// overflow), into `sums`; nextAbove the shortest left unwalked above it.
+void Search::collectSumsBelow(double below, std::size_t limit) {
+    const std::uint32_t all = (1u << (n - 1)) - 1u;
+    ceiling = below;
+    nextAbove = std::numeric_limits<double>::infinity();
+    pruneAbove = ceiling * (1.0 + kBoundSlack);
+    bestLength = std::numeric_limits<double>::max();
+    std::memset(current, 0, sizeof current);
+    std::memset(best, 0, sizeof best);
+    sums.clear();
+    sumsLimit = limit;
+    overflow = false;
+    recording = false;
+    visitsLeft = std::numeric_limits<std::uint64_t>::max();
+    collect(1, 0, 0.0, all);
+}
+
 bool Search::walkBelowGap(Board& board) {
     constexpr std::size_t kTourLimit = std::size_t{1} << 20;
-    const std::uint32_t all = (1u << (n - 1)) - 1u;
     const double optimum = shortestTourBound();
     std::size_t spent = 0;
     // Its share of the progress: the tours it may take, in a small span (when
@@ -154,9 +204,7 @@ bool Search::walkBelowGap(Board& board) {
     const double from = run->progress();
     // Entries below the last ceiling and the one before, to judge how far
     // the next must go for 20 and a few to spare.
-    double lastWidth = 0.0;
-    std::int32_t lastEntries = 0;
-    std::size_t lastTours = 0;
+    GapRound last;
     std::size_t roundLimit = 4096;
     // The ceiling is a width above a base: the optimum, or, past a gap wider
     // than all the lengths below it, the shortest tour above the gap.
@@ -164,23 +212,13 @@ bool Search::walkBelowGap(Board& board) {
     const double firstWidth = optimum * 1e-4;
     const double narrowestFirst = optimum * 5e-5;
     for (double width = firstWidth; spent < kTourLimit && width <= optimum;) {
-        ceiling = base + width;
-        nextAbove = std::numeric_limits<double>::infinity();
-        pruneAbove = ceiling * (1.0 + kBoundSlack);
-        bestLength = std::numeric_limits<double>::max();
-        std::memset(current, 0, sizeof current);
-        std::memset(best, 0, sizeof best);
-        sums.clear();
-        sumsLimit = std::min(kTourLimit - spent, roundLimit);
+        const std::size_t limit = std::min(kTourLimit - spent, roundLimit);
         run->enterSpan(from + kGapWalkShare * static_cast<double>(spent) / kTourLimit, from + kGapWalkShare);
-        overflow = false;
-        recording = false;
-        visitsLeft = std::numeric_limits<std::uint64_t>::max();
-        collect(1, 0, 0.0, all);
-        const bool budgetSpent = sumsLimit >= kTourLimit - spent;
+        collectSumsBelow(base + width, limit);
+        const bool budgetSpent = limit >= kTourLimit - spent;
         spent += sums.size();
         if (overflow) {
-            if (lastTours == 0) {
+            if (last.tours == 0) {
                 // Thousands of tours already below the first ceiling above a
                 // base: once more at a quarter of it, still room for 20
                 // entries; past that a board of ties, given up.
@@ -201,28 +239,12 @@ bool Search::walkBelowGap(Board& board) {
             board.spectrum = table;
             return true;
         }
-        // The entries grow as a power of the width: that power, from the
-        // last two ceilings, tells the width for 24 entries; by a quarter
-        // at least and four times at most.
         table.count = 0;
         for (double s : sums) recordLength(table, s);
-        const std::int32_t entries = table.count;
-        double factor = 4.0;
-        if (lastEntries >= 2 && entries > lastEntries) {
-            const double power = std::log(static_cast<double>(entries) / lastEntries) / std::log(width / lastWidth);
-            factor = std::pow(24.0 / entries, 1.0 / power);
-        }
-        factor = std::clamp(factor, 1.25, 4.0);
-        // Ties: the tours grow as a power of the width too; where the next
-        // ceiling would hold far more than are left, the board has too many
-        // to a length.
-        if (lastTours > 0 && sums.size() > lastTours) {
-            const double power = std::log(static_cast<double>(sums.size()) / static_cast<double>(lastTours)) / std::log(width / lastWidth);
-            if (static_cast<double>(sums.size()) * std::pow(factor, power) > 2.0 * static_cast<double>(kTourLimit - spent)) return false;
-        }
-        lastWidth = width;
-        lastEntries = entries;
-        lastTours = sums.size();
+        const GapRound now{width, table.count, sums.size()};
+        const double factor = widthFactor(last, now);
+        if (tooManyTies(last, now, factor, kTourLimit - spent)) return false;
+        last = now;
         roundLimit *= 4;
         // A gap above the ceiling wider than all the lengths below it: the
         // next ceiling is measured from the shortest tour above the gap, and
@@ -233,8 +255,7 @@ bool Search::walkBelowGap(Board& board) {
         if (above - optimum > 2.0 * (ceiling - optimum)) {
             base = above;
             width = firstWidth;
-            lastEntries = 0;
-            lastTours = 0;
+            last = GapRound{};
         }
     }
     return false;

@@ -112,6 +112,7 @@ struct Search {
     void lowerRoundLimit();
     void collectChildren(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining, std::int32_t after);
     bool walkBelowGap(Board& board);
+    void collectSumsBelow(double below, std::size_t limit);
 
     // Where the lengths of the tours a round records lie.
     LengthBuckets buckets;
