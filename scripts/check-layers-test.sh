@@ -15,9 +15,12 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/base"
 git ls-files -z -- .gitignore core files app bench tests | xargs -0 cp --parents -t "$work/base"
 git -C "$work/base" init -q && git -C "$work/base" add -A
+git -C "$work/base" -c core.hooksPath=/dev/null -c user.name=check -c user.email=check@localhost commit -qm base
+cp -a "$work/base" "$work/tree"
+# Back to the copy as committed, every planted file gone.
 fresh_copy() {
-  rm -rf "$work/tree"
-  cp -a "$work/base" "$work/tree"
+  git -C "$work/tree" reset -q --hard
+  git -C "$work/tree" clean -fdxq
 }
 
 fresh_copy
