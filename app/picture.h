@@ -133,6 +133,10 @@ void endPictureDrawing(DrawingSurface& surface);
 // Pixels outside the picture are clipped.
 void drawText(DrawingSurface& surface, std::int32_t x, std::int32_t y, Colour colour, const char* text);
 
+// The width in pixels that drawText covers with the same text on this surface
+// (the advance, rounded up); 0 for no text or no context.
+std::int32_t textWidth(DrawingSurface& surface, const char* text);
+
 }  // namespace platform
 
 }  // namespace orvanta

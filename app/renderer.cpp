@@ -28,6 +28,11 @@ double spanOf(std::int32_t side) { return (side < 2 ? 2.0 : static_cast<double>(
 // without touching the screen's rim.
 constexpr double kSmallScreenMargin = 12.0;
 
+// The board's frame lies this far outside the grid's outline; the spectrum's
+// counts end a few pixels short of it.
+constexpr std::int32_t kFrameMargin = 6;
+constexpr std::int32_t kCountGap = 3;
+
 }  // namespace
 
 BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight) {
@@ -55,6 +60,7 @@ FrameLayout layoutFrame(const Board& board, std::int32_t clientWidth, std::int32
     FrameLayout layout;
     layout.board = layoutBoard(board, clientWidth, clientHeight);
     layout.panel = layoutPanel(clientWidth, clientHeight);
+    layout.panel.spectrumCountRight = layout.board.originX - kFrameMargin - kCountGap;
     return layout;
 }
 
@@ -133,7 +139,8 @@ void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t 
 
 void drawBoard(const Frame& frame, DrawingSurface& surface, const BoardLayout& layout) {
     const Board& board = *frame.board;
-    frameCornerRect(surface, colours::frame, layout.originX - 6, layout.farX + 6, layout.originY + 6, layout.farY - 6);
+    frameCornerRect(surface, colours::frame, layout.originX - kFrameMargin, layout.farX + kFrameMargin,
+                    layout.originY + kFrameMargin, layout.farY - kFrameMargin);
     if (frame.mode == AppMode::Editor)
         drawGrid(board, surface, layout.originX, layout.farX, layout.originY, layout.farY, layout.scale, layout.scale);
 

@@ -31,6 +31,11 @@ constexpr auto kGameLineProfi = RU("Время %3i сек    Городов в �
 constexpr auto kSolving = RU("Поиск решения…");
 constexpr auto kSolvingShare = RU("%i.%02i %%, %i сек");
 constexpr auto kSolvingStop = RU("Esc — прервать");
+// A count too wide for its cell is shortened to thousands, millions or
+// billions (rounded down); a count at the top of its range is a lower bound.
+constexpr auto kThousands = RU("тыс");
+constexpr auto kMillions = RU("млн");
+constexpr auto kBillions = RU("млрд");
 
 const char* modeName(AppMode m) {
     switch (m) {
@@ -76,6 +81,31 @@ void formatGameLine(const Frame& frame, char* line, std::size_t capacity) {
         std::snprintf(line, capacity, kGameLineGeneral.c_str(), seconds, picks,
                       frame.routeClosed ? kCannotEvaluate.c_str() : kRouteOpen.c_str());
     }
+}
+
+// The count as the widest of its forms that fits between x and right: the
+// digits, then thousands, millions and billions. "+" marks a count at the top
+// of the int32 range, where the solver stops counting. When no form fits (a
+// window too narrow for the column) the shortest is drawn.
+void drawCount(DrawingSurface& surface, std::int32_t x, std::int32_t right, std::int32_t y, Colour colour,
+               std::int32_t count) {
+    const char* atLeast = count == std::numeric_limits<std::int32_t>::max() ? "+" : "";
+    const std::int64_t magnitude = count < 0 ? -static_cast<std::int64_t>(count) : count;
+    const char* sign = count < 0 ? "-" : "";
+    struct Unit {
+        std::int64_t size;
+        const char* name;
+    };
+    const Unit units[] = {{1000, kThousands.c_str()}, {1000000, kMillions.c_str()}, {1000000000, kBillions.c_str()}};
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%lld%s", sign, static_cast<long long>(magnitude), atLeast);
+    for (const Unit& unit : units) {
+        if (x + platform::textWidth(surface, text) <= right) break;
+        if (magnitude < unit.size) break;
+        std::snprintf(text, sizeof text, "%s%lld %s%s", sign, static_cast<long long>(magnitude / unit.size), unit.name,
+                      atLeast);
+    }
+    platform::drawText(surface, x, y, colour, text);
 }
 
 }  // namespace
@@ -128,8 +158,8 @@ void drawStatusPanel(const Frame& frame, DrawingSurface& surface, const PanelLay
             const NumberText length = formatNumber(100.0 * board.spectrum.lengths[i]);
             platform::drawText(surface, layout.left, y, textColours::strong, length.text);
             const std::int32_t count = board.spectrum.counts[i];
-            std::snprintf(line, sizeof line, "%i", count);
-            platform::drawText(surface, layout.spectrumCountX, y, count == 2 ? textColours::dim : textColours::strong, line);
+            drawCount(surface, layout.spectrumCountX, layout.spectrumCountRight, y,
+                      count == 2 ? textColours::dim : textColours::strong, count);
         }
     }
 

@@ -4,6 +4,9 @@
 #include <QFontMetricsF>
 #include "app/qt/picture_services.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/qt/qt_text.h"
 
 namespace orvanta {
@@ -102,6 +105,15 @@ void drawText(DrawingSurface& surface, std::int32_t x, std::int32_t y, Colour co
     painter.setPen(QColor(colour.red, colour.green, colour.blue));
     const QFontMetricsF metrics(painter.font());
     painter.drawText(QPointF(x, y + metrics.ascent()), qt::fromCp1251(text));
+}
+
+std::int32_t textWidth(DrawingSurface& surface, const char* text) {
+    if (surface.context == nullptr || text == nullptr) return 0;
+    const QFontMetricsF metrics(surface.context->painter.font());
+    const QString unicode = qt::fromCp1251(text);
+    // A glyph may reach past its advance (its right bearing): count its ink too.
+    const qreal right = std::max(metrics.horizontalAdvance(unicode), metrics.boundingRect(unicode).right());
+    return static_cast<std::int32_t>(std::ceil(right));
 }
 
 }  // namespace platform
