@@ -638,6 +638,8 @@ private slots:
         // A build folder is the user's to write; a missing folder is not.
         QVERIFY(platform::canWriteDirectory(programDirectory()));
         QVERIFY(!platform::canWriteDirectory(dir_.filePath(QStringLiteral("none/")).toStdString().c_str()));
+        // Nor is a system-wide installation's, also not to the superuser.
+        QVERIFY(!platform::canWriteDirectory("/usr/lib/"));
     }
 
     // The folder for the user's own copy of "user.txt": $XDG_CONFIG_HOME/orvanta/,
