@@ -44,10 +44,11 @@ struct PanelLayout {
     std::int32_t spectrumHeaderY = 40;  // Profi: the spectrum's header, its rows below it
     std::int32_t spectrumRowHeight = 16;  // the spectrum's and the progress's rows
     std::int32_t spectrumCountX = 72;
-    // The right end of the counts' cells (exclusive): a count wider than its
-    // cell is shortened. The desktops end it short of the board's frame; the
-    // small screen's panels wrap, so there it has no end.
-    std::int32_t spectrumCountRight = std::numeric_limits<std::int32_t>::max();
+    // The right end (exclusive) of the texts left of the board: the spectrum's
+    // counts and the solve's progress, shortened where they are wider. The
+    // desktops end it short of the board's frame; the small screen's panels
+    // wrap, so there it has no end.
+    std::int32_t columnRight = std::numeric_limits<std::int32_t>::max();
     std::int32_t gameLineY = 0;         // Game mode: the clock, the picks and the verdict
 };
 

@@ -28,10 +28,10 @@ double spanOf(std::int32_t side) { return (side < 2 ? 2.0 : static_cast<double>(
 // without touching the screen's rim.
 constexpr double kSmallScreenMargin = 12.0;
 
-// The board's frame lies this far outside the grid's outline; the spectrum's
-// counts end a few pixels short of it.
+// The board's frame lies this far outside the grid's outline; the texts left
+// of it end a few pixels short of it.
 constexpr std::int32_t kFrameMargin = 6;
-constexpr std::int32_t kCountGap = 3;
+constexpr std::int32_t kColumnGap = 3;
 
 }  // namespace
 
@@ -60,7 +60,7 @@ FrameLayout layoutFrame(const Board& board, std::int32_t clientWidth, std::int32
     FrameLayout layout;
     layout.board = layoutBoard(board, clientWidth, clientHeight);
     layout.panel = layoutPanel(clientWidth, clientHeight);
-    layout.panel.spectrumCountRight = layout.board.originX - kFrameMargin - kCountGap;
+    layout.panel.columnRight = layout.board.originX - kFrameMargin - kColumnGap;
     return layout;
 }
 

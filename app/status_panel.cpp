@@ -31,6 +31,10 @@ constexpr auto kGameLineProfi = RU("Время %3i сек    Городов в �
 constexpr auto kSolving = RU("Поиск решения…");
 constexpr auto kSolvingShare = RU("%i.%02i %%, %i сек");
 constexpr auto kSolvingStop = RU("Esc — прервать");
+// The same where the column left of the board is too narrow for them.
+constexpr auto kSolvingShort = RU("Поиск…");
+constexpr auto kSolvingShareShort = RU("%i %%, %i с");
+constexpr auto kSolvingStopShort = RU("Esc — стоп");
 // A count too wide for its cell is shortened to thousands, millions or
 // billions (rounded down); a count at the top of its range is a lower bound.
 constexpr auto kThousands = RU("тыс");
@@ -143,11 +147,22 @@ void drawStatusPanel(const Frame& frame, DrawingSurface& surface, const PanelLay
 
     if (frame.solving) {
         const auto hundredths = static_cast<std::int32_t>(frame.solveProgress * 10000.0);
-        std::snprintf(line, sizeof line, kSolvingShare.c_str(), hundredths / 100, hundredths % 100, frame.solveSeconds);
+        char share[kStatusLineCapacity];
+        std::snprintf(share, sizeof share, kSolvingShare.c_str(), hundredths / 100, hundredths % 100, frame.solveSeconds);
+        const auto fits = [&](const char* text) {
+            return layout.left + platform::textWidth(surface, text) <= layout.columnRight;
+        };
+        const char* searching = kSolving.c_str();
+        const char* stop = kSolvingStop.c_str();
+        if (!fits(searching) || !fits(share) || !fits(stop)) {
+            searching = kSolvingShort.c_str();
+            stop = kSolvingStopShort.c_str();
+            std::snprintf(share, sizeof share, kSolvingShareShort.c_str(), hundredths / 100, frame.solveSeconds);
+        }
         const std::int32_t row = layout.spectrumRowHeight;
-        platform::drawText(surface, layout.left, layout.progressY, textColours::strong, kSolving.c_str());
-        platform::drawText(surface, layout.left, layout.progressY + row, textColours::strong, line);
-        platform::drawText(surface, layout.left, layout.progressY + 2 * row, textColours::dim, kSolvingStop.c_str());
+        platform::drawText(surface, layout.left, layout.progressY, textColours::strong, searching);
+        platform::drawText(surface, layout.left, layout.progressY + row, textColours::strong, share);
+        platform::drawText(surface, layout.left, layout.progressY + 2 * row, textColours::dim, stop);
     }
 
     if (isProfi() && board.solved) {
@@ -158,7 +173,7 @@ void drawStatusPanel(const Frame& frame, DrawingSurface& surface, const PanelLay
             const NumberText length = formatNumber(100.0 * board.spectrum.lengths[i]);
             platform::drawText(surface, layout.left, y, textColours::strong, length.text);
             const std::int32_t count = board.spectrum.counts[i];
-            drawCount(surface, layout.spectrumCountX, layout.spectrumCountRight, y,
+            drawCount(surface, layout.spectrumCountX, layout.columnRight, y,
                       count == 2 ? textColours::dim : textColours::strong, count);
         }
     }

@@ -10,7 +10,7 @@ bool pictureBottomUp = true;
 std::int32_t rowPaddingBytes = 0;
 bool failPictureCreation = false;
 bool failDrawingSurface = false;
-std::int32_t textAdvance = 8;
+std::int32_t textAdvance = 7;
 
 void resetPictureFakes() {
     pictureLog = PictureLog{};
@@ -18,7 +18,7 @@ void resetPictureFakes() {
     rowPaddingBytes = 0;
     failPictureCreation = false;
     failDrawingSurface = false;
-    textAdvance = 8;
+    textAdvance = 7;
 }
 }  // namespace fake
 
