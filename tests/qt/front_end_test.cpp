@@ -32,6 +32,7 @@
 #include "app/qt/qt_paths.h"
 #include "app/qt/qt_text.h"
 #include "app/renderer.h"
+#include "support/spectrum_cells.h"
 #include "app/startup.h"
 #include "app/status_panel.h"
 #include "core/board.h"
@@ -743,6 +744,23 @@ private slots:
         const BoardLayout l = layout();
         QCOMPARE(shot.pixel(l.originX - 6, (l.originY + l.farY) / 2), rgb(colours::frame));
         window_->resize(640, 480);
+    }
+
+    // The longest counts of a row board stay in their cells, left of the
+    // board's frame, in the window's first size.
+    void rowSpectrumCountsStayInTheirCells() {
+        if (!isProfi()) QSKIP("only the Profi edition lists the spectrum");
+        window_->resize(640, 480);
+        QTRY_COMPARE(picture()->width(), 640);
+        session.mode = AppMode::Generator;
+        theBoard = test::rowWithLongCounts();
+        requestRepaint();
+        settle();
+        const FrameLayout frameLayout = layoutFrame(theBoard, picture()->width(), picture()->height());
+        const test::CountPixels pixels = test::countPixels(thePicture, frameLayout);
+        QVERIFY2(pixels.inCells > 100, qPrintable(QString::number(pixels.inCells)));
+        QCOMPARE(pixels.pastCells, 0);
+        command(command::generator);
     }
 
     // Last: the Exit item closes the window.
