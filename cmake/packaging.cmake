@@ -48,9 +48,14 @@ if(WIN32)
   endforeach()
   set(CPACK_ORVANTA_VERSION_NUMBERS ${ORVANTA_VERSION_QUAD})
   # The installer's own manifest in place of the compiler's default one: its
-  # version and awareness of the screen's resolution.
+  # version and awareness of the screen's resolution. A script written into
+  # the installer's header puts it there (packaging/set_manifest.py).
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/packaging/setup.manifest.in ${CMAKE_BINARY_DIR}/setup.manifest @ONLY)
   set(CPACK_ORVANTA_SETUP_MANIFEST ${CMAKE_BINARY_DIR}/setup.manifest)
+  set(CPACK_ORVANTA_SET_MANIFEST ${CMAKE_CURRENT_LIST_DIR}/packaging/set_manifest.py)
+  set(CPACK_ORVANTA_PYTHON ${Python3_EXECUTABLE})
+  set(CPACK_ORVANTA_EXEHEAD ${CMAKE_BINARY_DIR}/nsis-exehead.tmp)
   set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/app/win32/orvanta.ico)
   set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/app/win32/orvanta.ico)
 else()
