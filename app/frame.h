@@ -34,6 +34,9 @@ struct BoardLayout {
     std::int32_t farX = 0;     // window point of the top-right grid point
     std::int32_t farY = 0;
     double scale = 0.0;        // window pixels per grid unit, both axes
+    // Window pixels per pixel of the drawing's fixed sizes (markers, frame,
+    // lines): the screen's scale where a window counts device pixels.
+    double pixelScale = 1.0;
 };
 
 // The placement of the status texts: the top-left corners of their line boxes.
@@ -62,6 +65,14 @@ struct FrameLayout {
 BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight);
 PanelLayout layoutPanel(std::int32_t clientWidth, std::int32_t clientHeight);
 FrameLayout layoutFrame(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight);
+
+// The desktops' layout for a window that counts device pixels on a screen of
+// the given scale (1.5: three device pixels for two): the board as above, the
+// markers, the frame, the lines and the status texts' places scaled with it,
+// each marker an odd number of pixels wide so that it is centred on its point.
+// The texts' font must then keep within the limits times the scale.
+PanelLayout layoutPanel(std::int32_t clientWidth, std::int32_t clientHeight, double pixelScale);
+FrameLayout layoutFrame(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight, double pixelScale);
 
 // A small screen's layout (the web edition on a phone), where the status texts
 // stand in panels around the picture: the board fills the picture but for a

@@ -131,9 +131,21 @@ std::int32_t gradePercent(double ratio) {
     return static_cast<std::int32_t>(grade);
 }
 
-PanelLayout layoutPanel(std::int32_t /*clientWidth*/, std::int32_t clientHeight) {
+PanelLayout layoutPanel(std::int32_t clientWidth, std::int32_t clientHeight) {
+    return layoutPanel(clientWidth, clientHeight, 1.0);
+}
+
+PanelLayout layoutPanel(std::int32_t /*clientWidth*/, std::int32_t clientHeight, double pixelScale) {
+    const double s = pixelScale > 0.0 ? pixelScale : 1.0;
+    const auto scaled = [s](std::int32_t pixels) { return static_cast<std::int32_t>(std::lround(pixels * s)); };
     PanelLayout layout;
-    layout.gameLineY = clampToInt32(static_cast<std::int64_t>(clientHeight) - 24);
+    layout.left = scaled(layout.left);
+    layout.modeLineY = scaled(layout.modeLineY);
+    layout.progressY = scaled(layout.progressY);
+    layout.spectrumHeaderY = scaled(layout.spectrumHeaderY);
+    layout.spectrumRowHeight = scaled(layout.spectrumRowHeight);
+    layout.spectrumCountX = scaled(layout.spectrumCountX);
+    layout.gameLineY = clampToInt32(static_cast<std::int64_t>(clientHeight) - scaled(24));
     return layout;
 }
 

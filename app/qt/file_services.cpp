@@ -5,12 +5,16 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTreeView>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -75,8 +79,25 @@ bool runFileDialog(QFileDialog& dialog, char* fileName, std::int32_t capacity) {
     return true;
 }
 
+// Qt's own dialog (where the desktop offers none) lists files with their
+// size, type and date: those columns take the room their texts need, the name
+// the rest, in a dialog wide enough for all four.
+void fitDetailColumns(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (view == nullptr) return;
+    QHeaderView* header = view->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    const QFontMetrics metrics(dialog.font());
+    dialog.resize(std::max(dialog.sizeHint().width(), metrics.averageCharWidth() * 120),
+                  std::max(dialog.sizeHint().height(), metrics.height() * 26));
+}
+
 void prepareDialog(QFileDialog& dialog, const FileFilter* filters, std::int32_t filterCount,
                    const char* initialDirectory) {
+    fitDetailColumns(dialog);
     dialog.setNameFilters(nameFilters(filters, filterCount));
     if (!dialog.nameFilters().isEmpty()) dialog.selectNameFilter(dialog.nameFilters().first());
     dialog.setDirectory(initialDirectory != nullptr ? qt::realPath(initialDirectory) : QDir::currentPath());
