@@ -71,8 +71,9 @@ FrameLayout layoutFrame(const Board& board, std::int32_t clientWidth, std::int32
 // markers, the frame, the lines and the status texts' places scaled with it,
 // each marker an odd number of pixels wide so that it is centred on its point.
 // The texts' font must then keep within the limits times the scale.
-PanelLayout layoutPanel(std::int32_t clientWidth, std::int32_t clientHeight, double pixelScale);
-FrameLayout layoutFrame(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight, double pixelScale);
+PanelLayout layoutPanelAtScale(std::int32_t clientWidth, std::int32_t clientHeight, double pixelScale);
+FrameLayout layoutFrameAtScale(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight,
+                               double pixelScale);
 
 // A small screen's layout (the web edition on a phone), where the status texts
 // stand in panels around the picture: the board fills the picture but for a

@@ -72,14 +72,15 @@ FrameLayout layoutSmallScreen(const Board& board, std::int32_t clientWidth, std:
 }
 
 FrameLayout layoutFrame(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight) {
-    return layoutFrame(board, clientWidth, clientHeight, 1.0);
+    return layoutFrameAtScale(board, clientWidth, clientHeight, 1.0);
 }
 
-FrameLayout layoutFrame(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight, double pixelScale) {
+FrameLayout layoutFrameAtScale(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight,
+                               double pixelScale) {
     FrameLayout layout;
     layout.board = layoutBoard(board, clientWidth, clientHeight);
     layout.board.pixelScale = pixelScale > 0.0 ? pixelScale : 1.0;
-    layout.panel = layoutPanel(clientWidth, clientHeight, layout.board.pixelScale);
+    layout.panel = layoutPanelAtScale(clientWidth, clientHeight, layout.board.pixelScale);
     layout.panel.columnRight = layout.board.originX - scaledPixels(layout.board, kFrameMargin + kColumnGap);
     return layout;
 }

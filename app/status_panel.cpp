@@ -132,10 +132,10 @@ std::int32_t gradePercent(double ratio) {
 }
 
 PanelLayout layoutPanel(std::int32_t clientWidth, std::int32_t clientHeight) {
-    return layoutPanel(clientWidth, clientHeight, 1.0);
+    return layoutPanelAtScale(clientWidth, clientHeight, 1.0);
 }
 
-PanelLayout layoutPanel(std::int32_t /*clientWidth*/, std::int32_t clientHeight, double pixelScale) {
+PanelLayout layoutPanelAtScale(std::int32_t /*clientWidth*/, std::int32_t clientHeight, double pixelScale) {
     const double s = pixelScale > 0.0 ? pixelScale : 1.0;
     const auto scaled = [s](std::int32_t pixels) { return static_cast<std::int32_t>(std::lround(pixels * s)); };
     PanelLayout layout;

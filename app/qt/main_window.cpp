@@ -103,7 +103,7 @@ namespace {
 
 // The desktops' layout at the screen's scale: the picture counts device pixels.
 FrameLayout layoutAtScreenScale(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight) {
-    return layoutFrame(board, clientWidth, clientHeight, pictureScale());
+    return layoutFrameAtScale(board, clientWidth, clientHeight, pictureScale());
 }
 
 }  // namespace

@@ -758,7 +758,7 @@ private slots:
         requestRepaint();
         settle();
         const FrameLayout frameLayout =
-            layoutFrame(theBoard, thePicture.pictureWidth, thePicture.pictureHeight, qt::pictureScale());
+            layoutFrameAtScale(theBoard, thePicture.pictureWidth, thePicture.pictureHeight, qt::pictureScale());
         const test::CountPixels pixels = test::countPixels(thePicture, frameLayout);
         QVERIFY2(pixels.inCells > 100, qPrintable(QString::number(pixels.inCells)));
         QCOMPARE(pixels.pastCells, 0);
