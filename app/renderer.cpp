@@ -39,10 +39,10 @@ std::int32_t scaledPixels(const BoardLayout& layout, std::int32_t pixels) {
     return static_cast<std::int32_t>(std::lround(pixels * layout.pixelScale));
 }
 
-// The markers' side: the odd number of pixels nearest to their size at the
-// layout's scale, so that a marker is centred on its point.
-std::int32_t markerSide(const BoardLayout& layout) {
-    const double exact = kMarkerSide * layout.pixelScale;
+// A square's side: the odd number of pixels nearest to its size at the
+// layout's scale, so that the square is centred on its point.
+std::int32_t oddSide(const BoardLayout& layout, std::int32_t pixels) {
+    const double exact = pixels * layout.pixelScale;
     auto side = static_cast<std::int32_t>(std::lround(exact));
     if (side % 2 == 0) side += exact >= side ? 1 : -1;
     return side < 1 ? 1 : side;
@@ -160,6 +160,13 @@ void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t 
     selectPen(surface, previous);
 }
 
+void drawKeyboardCursor(DrawingSurface& surface, const BoardLayout& layout, City point) {
+    const WindowPoint p = gridToWindow(layout, point.x, point.y);
+    const std::int32_t side = oddSide(layout, kCursorSide);
+    frameCentredRect(surface, colours::cursor, p.x, p.y, side, side);
+    frameCentredRect(surface, colours::cursor, p.x, p.y, side - 2, side - 2);
+}
+
 void drawBoard(const Frame& frame, DrawingSurface& surface, const BoardLayout& layout) {
     const Board& board = *frame.board;
     const std::int32_t margin = scaledPixels(layout, kFrameMargin);
@@ -171,12 +178,13 @@ void drawBoard(const Frame& frame, DrawingSurface& surface, const BoardLayout& l
     const std::int32_t cityCount = board.cityCount < kMaxCities ? board.cityCount : kMaxCities;
     for (std::int32_t i = 0; i < cityCount; ++i) {
         const WindowPoint p = gridToWindow(layout, board.cities[i].x, board.cities[i].y);
-        drawCityMarker(frame, surface, i, p.x, p.y, markerSide(layout));
+        drawCityMarker(frame, surface, i, p.x, p.y, oddSide(layout, kMarkerSide));
     }
     const std::int32_t routeLength = board.playerRouteLength < kRouteCapacity ? board.playerRouteLength : kRouteCapacity;
     for (std::int32_t i = 0; i + 1 < routeLength; ++i)
         drawRouteSegment(board, surface, board.playerRoute[i], board.playerRoute[i + 1], layout.originX,
                          layout.originY, layout.scale, layout.scale, scaledPixels(layout, kRoutePen.width));
+    if (frame.cursorShown) drawKeyboardCursor(surface, layout, frame.cursor);
 }
 
 }  // namespace orvanta
