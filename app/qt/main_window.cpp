@@ -117,15 +117,19 @@ FrameLayout layoutAtScreenScale(const Board& board, std::int32_t clientWidth, st
     return layoutFrameAtScale(board, clientWidth, clientHeight, pictureScale());
 }
 
-}  // namespace
-
 // The picture is drawn in device pixels and shown one to one: at a scale of
 // 1.5 a scaled-up picture would give markers of 7 and 8 pixels and soft text.
+const OffscreenPicture* paintAtScreenScale(const QWidget& widget) {
+    const qreal scale = widget.devicePixelRatioF();
+    setPictureScale(scale);
+    return paintWindow(qRound(widget.width() * scale), qRound(widget.height() * scale), layoutAtScreenScale);
+}
+
+}  // namespace
+
 void PictureWidget::paintEvent(QPaintEvent* /*event*/) {
     const qreal scale = devicePixelRatioF();
-    setPictureScale(scale);
-    const OffscreenPicture* picture =
-        paintWindow(qRound(width() * scale), qRound(height() * scale), layoutAtScreenScale);
+    const OffscreenPicture* picture = paintAtScreenScale(*this);
     if (picture == nullptr || picture->store == nullptr) return;
     // The picture's own pixel ratio stays 1: the texts are drawn into it in
     // its pixels.
@@ -243,7 +247,7 @@ QAction* MainWindow::actionFor(int commandId) const {
 }
 
 void MainWindow::paintNow() {
-    paintWindow(picture_->width(), picture_->height());
+    paintAtScreenScale(*picture_);
     picture_->update();
 }
 
