@@ -25,6 +25,7 @@
 #include "files/file_services.h"
 #include "files/manual_and_number.h"
 #include "files/safe_write.h"
+#include "support/spectrum_cells.h"
 
 namespace {
 
@@ -376,13 +377,36 @@ void checkTextInPicture() {
     CHECK(picture.pixels == nullptr && picture.store == nullptr);
 }
 
+// The longest counts of a row board stay in their cells, left of the board's
+// frame, in the window's first size: GDI's default font is wider than the
+// column's ten digits.
+void checkSpectrumCells() {
+    RECT outer = {0, 0, 0, 0};
+    AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, TRUE, 0);
+    const std::int32_t width = 640 - (outer.right - outer.left), height = 480 - (outer.bottom - outer.top);
+    const Board board = test::rowWithLongCounts();
+    Frame frame;
+    frame.board = &board;
+    const FrameLayout layout = layoutFrame(board, width, height);
+    OffscreenPicture picture;
+    CHECK(createPicture(picture, width, height));
+    if (picture.pixels == nullptr) return;
+    CHECK(paintPicture(picture, &frame, layout) == &picture);
+    const test::CountPixels pixels = test::countPixels(picture, layout);
+    std::printf("spectrum counts: %d pixels in their cells, %d past them (client %dx%d)\n", pixels.inCells,
+                pixels.pastCells, width, height);
+    CHECK(pixels.inCells > 100);
+    CHECK(pixels.pastCells == 0);
+    platform::releasePictureSurface(picture);
+}
+
 void checkTitle() {
     win32::MainWindow& window = win32::theMainWindow;
     window.windowHandle = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
                                           GetModuleHandleW(nullptr), nullptr);
     CHECK(window.windowHandle != nullptr);
     std::strcpy(window.baseTitle, "\"Orvanta\"");
-    CHECK(std::string(editionTitleText()) == " Public Version 11");
+    CHECK(std::string(editionTitleText()) == " Profi Release 11");
 
     wchar_t shown[400] = {};
     win32::setWindowTitle(window, true, " - \xC8\xE3\xF0\xE0 ", "C:\\\xF2\xF3\xF0");  // " - Игра ", "C:\тур"
@@ -469,6 +493,7 @@ int main() {
     checkPathsOutsideTheCodePage();
     checkModulePath();
     checkTextInPicture();
+    checkSpectrumCells();
     checkTitle();
 
     // Leave nothing behind.

@@ -267,6 +267,9 @@ const web = {
   text(x, y, red, green, blue, text) {
     state.texts.push({x, y, colour: `rgb(${red},${green},${blue})`, text, width: measure.measureText(text).width});
   },
+  textWidth(text) {
+    return Math.ceil(measure.measureText(text).width);
+  },
   download(name, bytes) {
     if (testHooks) state.downloads.push({name, bytes: Array.from(bytes)});
     const url = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
