@@ -5,6 +5,7 @@
 
 #include "app/draw.h"
 #include "app/forced_solve.h"
+#include "app/share_commands.h"
 #include "app/window_services.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
@@ -14,6 +15,7 @@
 #include "files/current_document.h"
 #include "files/file_commands.h"
 #include "files/manual_and_number.h"
+#include "files/map_code.h"
 
 namespace orvanta {
 
@@ -59,6 +61,14 @@ void refreshEmptyBoard(Board& board) {
         regenerateBoard(board);
     else if (session.mode == AppMode::Editor)
         resetBoard(board);
+}
+
+// The player's own trip as it closed, before the Profi edition's "+" may
+// put the shortest trip in its place: a shared result is the player's.
+void rememberClosedTrip(Board& board) {
+    board.measurePlayerRoute();
+    session.closedTripCode = mapCodeOfBoard(board);
+    session.closedTripLength = board.playerLength;
 }
 
 void editMap(Board& board) {
@@ -171,6 +181,7 @@ void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY,
                 const bool closed = board.extendPlayerRoute(index);
                 gameClock.routeClosed = closed;
                 updateGameClock(closed);
+                if (closed) rememberClosedTrip(board);
             }
             break;
         }
@@ -352,6 +363,18 @@ bool handleCommand(int commandId) {
             return true;
         case command::showSolution:
             revealSolution(theBoard);
+            return true;
+        case command::shareMap:
+            shareMapCommand(theBoard);
+            return true;
+        case command::openMapCode:
+            openMapCodeCommand(theBoard);
+            return true;
+        case command::dailyMap:
+            dailyMapCommand(theBoard);
+            return true;
+        case command::shareResult:
+            shareResultCommand(theBoard);
             return true;
         default:
             return false;
