@@ -6,6 +6,7 @@
 import {characterKeys, command, virtualKeyOf} from './commands.js';
 import {MenuBar} from './menus.js';
 import {attachPointer} from './pointer.js';
+import {MapSharing} from './share.js';
 import {Solver} from './solver.js';
 import {clearPanels, fillPanels, needsCompactLayout} from './status.js';
 import {flatBoard} from './tables.js';
@@ -44,6 +45,7 @@ if (testHooks && params.has('clock')) fixedClock = Math.floor(Number(params.get(
 
 const solver = new Solver(edition, state, () => program);
 const menuBar = new MenuBar(document.getElementById('menubar'), runCommand);
+const sharing = new MapSharing(() => program, state, () => menuBar.close());
 
 // ---- The picture on the canvas -------------------------------------------------------
 
@@ -243,6 +245,8 @@ const web = {
     personalDialog.returnValue = '';
     personalDialog.showModal();
   },
+  showShare: (title, caption, text) => sharing.showShare(title, caption, text),
+  askCode: (title, message, entry) => sharing.askCode(title, message, entry),
   startSolve: (bytes) => solver.start(bytes),
   stopSolve: () => solver.stop(),
 };
@@ -301,7 +305,7 @@ function runCommand(id) {
 
 // Keys pressed while a dialog or a menu had them: their release is theirs too.
 const keysTakenElsewhere = new Set();
-const modalOpen = () => aboutDialog.open || personalDialog.open;
+const modalOpen = () => aboutDialog.open || personalDialog.open || sharing.isOpen();
 
 document.addEventListener('keydown', (event) => {
   if (!program || state.ended) return;
@@ -395,6 +399,7 @@ createOrvanta({web}).then((module) => {
   program = module;
   solver.spawn();
   program._orvanta_start(Math.floor(board.clientWidth), Math.floor(board.clientHeight));
+  sharing.openAddress();
   present();
   setInterval(() => {
     if (program && !state.ended && !document.hidden) program._orvanta_tick();
