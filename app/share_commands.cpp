@@ -21,7 +21,7 @@ namespace orvanta {
 namespace {
 
 constexpr auto kShareMapTitle = RU("Поделиться картой");
-constexpr auto kShareMapCaption = RU("Код этой карты: его можно набрать, вставить или передать ссылкой.");
+constexpr auto kShareMapCaption = RU("Код этой карты: его можно продиктовать, набрать или вставить, чтобы открыть эту карту.");
 constexpr auto kShareLinkCaption = RU("Ссылка на эту карту (код карты стоит после знака #):");
 constexpr auto kOpenCodeTitle = RU("Открыть код карты");
 constexpr auto kOpenCodePrompt = RU("Вставьте или наберите код карты или ссылку на неё:");
