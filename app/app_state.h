@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/board.h"
+
 namespace orvanta {
 
 // Numbered as stored and shown: Editor 0, Generator 1, Game 2.
@@ -32,6 +34,15 @@ struct Session {
     // trip's length.
     std::string closedTripCode;
     double closedTripLength = 0.0;
+    // The keyboard's cursor: a grid point of the board of gridWidth x
+    // gridHeight given beside it (a new grid moves it to the same place on
+    // the new one). Outside the Editor it stands on a city once settled
+    // (keyboard_cursor.h). Shown from the first key that uses it until the
+    // next mouse click, so a player of the mouse never sees it.
+    bool cursorShown = false;
+    City cursor{0, 0};
+    std::int32_t cursorGridWidth = 0;
+    std::int32_t cursorGridHeight = 0;
 };
 
 extern Session session;

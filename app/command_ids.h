@@ -26,12 +26,17 @@
 #define IDM_SHARE_RESULT    32791 /* the day's result line   */
 
 /* Virtual-key codes handled on key release. */
+#define ORVANTA_VK_BACK     8
+#define ORVANTA_VK_RETURN   13
 #define ORVANTA_VK_ESCAPE   27
 #define ORVANTA_VK_SPACE    32
+#define ORVANTA_VK_PRIOR    33   /* Page Up   */
+#define ORVANTA_VK_NEXT     34   /* Page Down */
 #define ORVANTA_VK_LEFT     37
 #define ORVANTA_VK_UP       38
 #define ORVANTA_VK_RIGHT    39
 #define ORVANTA_VK_DOWN     40
+#define ORVANTA_VK_DELETE   46
 #define ORVANTA_VK_ADD      107  /* keypad plus */
 #define ORVANTA_VK_OEM_PLUS 187  /* main-keyboard plus (the '=' / '+' key) */
 
@@ -62,12 +67,17 @@ inline constexpr int shareResult = IDM_SHARE_RESULT;
 }  // namespace command
 
 namespace key {
+inline constexpr int backspace = ORVANTA_VK_BACK;
+inline constexpr int enter = ORVANTA_VK_RETURN;
 inline constexpr int escape = ORVANTA_VK_ESCAPE;
 inline constexpr int space = ORVANTA_VK_SPACE;
+inline constexpr int pageUp = ORVANTA_VK_PRIOR;
+inline constexpr int pageDown = ORVANTA_VK_NEXT;
 inline constexpr int left = ORVANTA_VK_LEFT;
 inline constexpr int up = ORVANTA_VK_UP;
 inline constexpr int right = ORVANTA_VK_RIGHT;
 inline constexpr int down = ORVANTA_VK_DOWN;
+inline constexpr int deleteKey = ORVANTA_VK_DELETE;
 inline constexpr int add = ORVANTA_VK_ADD;
 inline constexpr int oemPlus = ORVANTA_VK_OEM_PLUS;
 }  // namespace key

@@ -5,6 +5,7 @@
 
 #include "app/draw.h"
 #include "app/forced_solve.h"
+#include "app/keyboard_cursor.h"
 #include "app/share_commands.h"
 #include "app/window_services.h"
 #include "core/game_clock.h"
@@ -176,13 +177,7 @@ void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY,
                 index = pickCity(board, session.clickX, session.clickY, originX, originY, scaleX, scaleY);
                 picked = index >= 0;
             }
-            if (picked) {
-                if (session.rightClickPending) index = 0;
-                const bool closed = board.extendPlayerRoute(index);
-                gameClock.routeClosed = closed;
-                updateGameClock(closed);
-                if (closed) rememberClosedTrip(board);
-            }
+            if (picked) pickForTrip(board, session.rightClickPending ? 0 : index);
             break;
         }
         case AppMode::Editor:
@@ -196,8 +191,19 @@ void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY,
     }
     session.leftClickPending = false;
     session.rightClickPending = false;
-    // Only a click that changed the cities or the trip stops a running solve;
-    // one beside every city, or one that only enters the game, does not.
+    afterBoardInput(board);
+}
+
+void pickForTrip(Board& board, std::int32_t index) {
+    const bool closed = board.extendPlayerRoute(index);
+    gameClock.routeClosed = closed;
+    updateGameClock(closed);
+    if (closed) rememberClosedTrip(board);
+}
+
+void afterBoardInput(Board& board) {
+    // Only a click or key that changed the cities or the trip stops a running
+    // solve; one beside every city, or one that only enters the game, does not.
     stopForcedSolveIfChanged(board);
     ensureSolved(board, false);
 }
@@ -212,6 +218,9 @@ Frame currentFrame(const Board& board) {
     frame.mode = session.mode;
     frame.routeClosed = gameClock.routeClosed;
     frame.elapsedSeconds = gameClock.elapsedSeconds;
+    // The generator's arrows are its own: no cursor there.
+    frame.cursorShown = session.cursorShown && session.mode != AppMode::Generator;
+    frame.cursor = session.cursor;
     frame.solving = forcedSolveRunning();
     if (frame.solving) {
         frame.solveProgress = forcedSolveProgress();
@@ -225,6 +234,7 @@ Frame settleFrame(Board& board, const BoardLayout& layout) {
     // drawn; drawing itself changes nothing.
     applyPendingClick(board, layout.originX, layout.originY, layout.scale, layout.scale);
     board.measurePlayerRoute();
+    settleCursor(board, session.mode);
     refreshGameClock();
     return currentFrame(board);
 }
@@ -256,6 +266,8 @@ const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clien
 void recordClick(MouseButton button, std::int32_t x, std::int32_t y) {
     session.clickX = x;
     session.clickY = y;
+    // The mouse is in use: the keyboard's cursor shows again at the next key.
+    session.cursorShown = false;
     if (button == MouseButton::Left)
         session.leftClickPending = true;
     else
@@ -275,6 +287,7 @@ void handleKeyRelease(int virtualKey) {
         }
         return;
     }
+    if (handleCursorKey(virtualKey)) return;
     if (session.mode != AppMode::Generator) return;
     switch (virtualKey) {
         case key::space:

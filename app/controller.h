@@ -24,6 +24,8 @@ enum class MouseButton : std::int32_t { Left = 0, Right = 1 };
 
 // A key was released; `virtualKey` is a Windows virtual-key code (see
 // command_ids.h). Presses, auto-repeats and typed characters are not handled.
+// Besides the generator's keys, "+" and Esc, the keys of the keyboard's
+// cursor (keyboard_cursor.h).
 void handleKeyRelease(int virtualKey);
 
 // A menu or accelerator command. Returns false for an identifier the program
@@ -102,9 +104,20 @@ std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::i
 void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY, double scaleX,
                        double scaleY);
 
+// One pick of the player's trip, by a click or a key: city `index` extends the
+// trip (extendPlayerRoute); closing it stops the game clock, opening it again
+// lets the clock run on.
+void pickForTrip(Board& board, std::int32_t index);
+
+// After a click or key has been applied to the board: a solve beside the
+// window stops if the cities or the trip it started from changed, and the
+// edition's automatic solve runs.
+void afterBoardInput(Board& board);
+
 // What a redraw does to the state before anything is drawn, with the board laid
 // out for the redraw: applies the pending click (applyPendingClick), measures
-// the player's route, refreshes the game clock; then gathers the frame.
+// the player's route, settles the keyboard's cursor on the board
+// (keyboard_cursor.h), refreshes the game clock; then gathers the frame.
 Frame settleFrame(Board& board, const BoardLayout& layout);
 
 // The frame of the state as it stands, with nothing settled: the board, the

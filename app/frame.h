@@ -23,6 +23,10 @@ struct Frame {
     bool solving = false;
     double solveProgress = 0.0;       // 0 to 1
     std::int32_t solveSeconds = 0;
+    // The keyboard's cursor, drawn around this grid point once the keyboard
+    // has been used (never in Generator mode).
+    bool cursorShown = false;
+    City cursor{0, 0};
 };
 
 // The placement of the board for one redraw. Window y grows downward, grid y

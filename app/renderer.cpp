@@ -131,6 +131,12 @@ void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t 
     selectPen(surface, previous);
 }
 
+void drawKeyboardCursor(DrawingSurface& surface, const BoardLayout& layout, City point) {
+    const WindowPoint p = gridToWindow(layout, point.x, point.y);
+    frameCentredRect(surface, colours::cursor, p.x, p.y, kCursorSide, kCursorSide);
+    frameCentredRect(surface, colours::cursor, p.x, p.y, kCursorSide - 2, kCursorSide - 2);
+}
+
 void drawBoard(const Frame& frame, DrawingSurface& surface, const BoardLayout& layout) {
     const Board& board = *frame.board;
     frameCornerRect(surface, colours::frame, layout.originX - 6, layout.farX + 6, layout.originY + 6, layout.farY - 6);
@@ -146,6 +152,7 @@ void drawBoard(const Frame& frame, DrawingSurface& surface, const BoardLayout& l
     for (std::int32_t i = 0; i + 1 < routeLength; ++i)
         drawRouteSegment(board, surface, board.playerRoute[i], board.playerRoute[i + 1], layout.originX,
                          layout.originY, layout.scale, layout.scale);
+    if (frame.cursorShown) drawKeyboardCursor(surface, layout, frame.cursor);
 }
 
 }  // namespace orvanta

@@ -24,6 +24,7 @@ inline constexpr Colour gridLight{160, 160, 160};
 inline constexpr Colour visited{200, 100, 0};  // start city and cities on the route
 inline constexpr Colour marker{128, 100, 255}; // outlines; fill of the last picked city
 inline constexpr Colour route{128, 128, 128};
+inline constexpr Colour cursor{0, 0, 0};       // the keyboard's cursor
 }  // namespace colours
 
 // The byte written over the whole pixel memory before a redraw.
@@ -35,8 +36,14 @@ inline constexpr Pen kRoutePen{PenStyle::Solid, 1, colours::route};
 // x = trunc(originX + gx * scale), y = trunc(originY - gy * scale).
 WindowPoint gridToWindow(const BoardLayout& layout, std::int32_t gx, std::int32_t gy);
 
+// The keyboard's cursor: a square frame two pixels thick, kCursorSide wide,
+// around the city marker (or the Editor's grid point), clear of the marker.
+inline constexpr std::int32_t kCursorSide = 13;
+void drawKeyboardCursor(DrawingSurface& surface, const BoardLayout& layout, City point);
+
 // Draws the frame's board as laid out: its outline, the grid (Editor mode),
-// the cities and the player's route. Reads nothing but its parameters.
+// the cities, the player's route and, once shown, the keyboard's cursor over
+// them. Reads nothing but its parameters.
 void drawBoard(const Frame& frame, DrawingSurface& surface, const BoardLayout& layout);
 
 // The Editor's grid: 11 dotted lines each way, all dark, below a width of 41;

@@ -80,6 +80,17 @@ int virtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
         return key::right;
     case Qt::Key_Down:
         return key::down;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:  // the keypad's
+        return key::enter;
+    case Qt::Key_Delete:
+        return key::deleteKey;
+    case Qt::Key_Backspace:
+        return key::backspace;
+    case Qt::Key_PageUp:
+        return key::pageUp;
+    case Qt::Key_PageDown:
+        return key::pageDown;
     default:
         return 0;
     }

@@ -58,7 +58,9 @@ std::string tablesJson() {
     const std::string keys = pair("escape", key::escape) + ", " + pair("space", key::space) + ", " +
                              pair("left", key::left) + ", " + pair("up", key::up) + ", " + pair("right", key::right) +
                              ", " + pair("down", key::down) + ", " + pair("add", key::add) + ", " +
-                             pair("oemPlus", key::oemPlus);
+                             pair("oemPlus", key::oemPlus) + ", " + pair("enter", key::enter) + ", " +
+                             pair("deleteKey", key::deleteKey) + ", " + pair("backspace", key::backspace) + ", " +
+                             pair("pageUp", key::pageUp) + ", " + pair("pageDown", key::pageDown);
     const std::string board =
         pair("bytes", sizeof(FlatBoard)) + ", " + pair("solved", offsetof(FlatBoard, solved)) + ", " +
         pair("gridWidth", offsetof(FlatBoard, gridWidth)) + ", " + pair("gridHeight", offsetof(FlatBoard, gridHeight)) +

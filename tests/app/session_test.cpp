@@ -258,23 +258,203 @@ TEST_F(Session, ArrowsAndSpaceStepTheGeneratorSettings) {
     EXPECT_TRUE(startsWith(texts()[0], "Генератор:    Городов  1    Сетка 41x41"));
 }
 
-TEST_F(Session, GeneratorKeysDoNothingInEditorAndGameModes) {
+TEST_F(Session, GeneratorKeysKeepTheMapInEditorAndGameModes) {
+    // There the arrows and Space belong to the keyboard's cursor (tested below).
     paint(kW, kH);
     for (const int command : {command::editMap, command::startGame}) {
         handleCommand(command);
         paint(kW, kH);
         const AppMode before = session.mode;
-        const std::int32_t x0 = theBoard.cities[0].x, invalidations = windowLog.invalidations;
-        for (const int k : {key::space, key::left, key::right, key::up, key::down, 65, 13, 0})
+        const std::int32_t x0 = theBoard.cities[0].x;
+        for (const int k : {key::space, key::left, key::right, key::up, key::down, 65, 0})
             handleKeyRelease(k);
         EXPECT_EQ(session.mode, before);
-        EXPECT_EQ(windowLog.invalidations, invalidations);
         EXPECT_EQ(mapGenerator.gridSizeSetting.width, 11);
         EXPECT_EQ(mapGenerator.cityCountSetting, 8);
         EXPECT_EQ(theBoard.cityCount, 8);
         EXPECT_EQ(theBoard.cities[0].x, x0);
+        // Keys the program does not know change nothing, not even the picture.
+        paint(kW, kH);
+        const std::int32_t invalidations = windowLog.invalidations;
+        for (const int k : {65, 0, 9, 255}) handleKeyRelease(k);
+        EXPECT_EQ(windowLog.invalidations, invalidations);
         EXPECT_EQ(session.pictureDirty, 0);
     }
+}
+
+// ---- The keyboard's cursor ----------------------------------------------------
+
+// The pixels of the cursor's colour in the picture: none while it is hidden
+// (the status texts are only recorded), 88 for its two rings when whole.
+std::int32_t cursorPixels() {
+    std::int32_t count = 0;
+    for (std::int32_t y = 0; y < thePicture.pictureHeight; ++y)
+        for (std::int32_t x = 0; x < thePicture.pictureWidth; ++x) count += pixel(x, y) == colours::cursor;
+    return count;
+}
+
+// Whether the cursor's two rings stand around window point p, clear of the
+// marker inside them.
+bool cursorAround(WindowPoint p) {
+    for (const std::int32_t d : {-6, -5, 5, 6})
+        if (!(pixel(p.x + d, p.y) == colours::cursor) || !(pixel(p.x, p.y + d) == colours::cursor)) return false;
+    return !(pixel(p.x + 4, p.y + 4) == colours::cursor) && !(pixel(p.x - 3, p.y) == colours::cursor);
+}
+
+TEST_F(Session, KeyboardAloneEntersPicksAndClosesATrip) {
+    // City 0 in the middle, a city each way from it.
+    test::placeCities(11, {{5, 5}, {8, 5}, {6, 9}, {5, 1}, {1, 4}});
+    paint(600, 400);
+    const auto at = [](std::int32_t i) { return cityPoint(i, 600, 400); };
+    const auto cursorOn = [](std::int32_t i) {
+        return session.cursor.x == theBoard.cities[i].x && session.cursor.y == theBoard.cities[i].y;
+    };
+    // The generator shows no cursor; Enter enters the game as a left click
+    // does and shows the cursor on the start city.
+    EXPECT_EQ(cursorPixels(), 0);
+    handleKeyRelease(key::enter);
+    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(theBoard.playerRouteLength, 1);
+    paint(600, 400);
+    EXPECT_TRUE(cursorAround(at(0)));
+    EXPECT_EQ(cursorPixels(), 88);
+
+    // Arrows: the nearest city that way, along it plus twice across it; with
+    // none that way a beep, and the cursor stays.
+    const struct {
+        int key;
+        std::int32_t city;
+        bool beep;
+    } moves[] = {{key::right, 1, false}, {key::left, 0, false}, {key::up, 2, false},  {key::down, 0, false},
+                 {key::down, 3, false},  {key::down, 3, true},  {key::left, 4, false}, {key::left, 4, true},
+                 {key::right, 0, false}};
+    for (const auto& m : moves) {
+        const std::int32_t beeps = windowLog.beeps;
+        handleKeyRelease(m.key);
+        EXPECT_TRUE(cursorOn(m.city)) << m.key << " to " << m.city;
+        EXPECT_EQ(windowLog.beeps, beeps + (m.beep ? 1 : 0)) << m.key << " to " << m.city;
+    }
+    paint(600, 400);
+    EXPECT_TRUE(cursorAround(at(0)));
+    EXPECT_EQ(theBoard.playerRouteLength, 1);
+
+    // Page Down and Page Up: reading order, top row first, wrapping around:
+    // 2 (6, 9), 0 (5, 5), 1 (8, 5), 4 (1, 4), 3 (5, 1). Enter and Space pick.
+    fake::clockNow += 4;
+    handleKeyRelease(key::pageDown);
+    EXPECT_TRUE(cursorOn(1));
+    handleKeyRelease(key::enter);
+    handleKeyRelease(key::pageDown);
+    EXPECT_TRUE(cursorOn(4));
+    handleKeyRelease(key::space);
+    EXPECT_EQ(theBoard.playerRouteLength, 3);
+    // Delete (or Backspace) starts the trip again, as a right click does.
+    handleKeyRelease(key::deleteKey);
+    EXPECT_EQ(theBoard.playerRouteLength, 1);
+    EXPECT_TRUE(cursorOn(4));
+    for (const int k : {key::pageUp, key::enter, key::pageDown, key::enter, key::pageDown, key::enter})
+        handleKeyRelease(k);  // 1, 4, 3
+    EXPECT_TRUE(cursorOn(3));
+    handleKeyRelease(key::pageDown);  // wraps to the top
+    EXPECT_TRUE(cursorOn(2));
+    handleKeyRelease(key::pageUp);
+    EXPECT_TRUE(cursorOn(3));
+    handleKeyRelease(key::pageDown);
+    EXPECT_FALSE(gameClock.routeClosed);
+    handleKeyRelease(key::enter);  // the last city: the trip closes and the clock stops
+    EXPECT_TRUE(gameClock.routeClosed);
+    EXPECT_EQ(gameClock.gameFinished, 1);
+    EXPECT_EQ(gameClock.elapsedSeconds, 4);
+    ASSERT_EQ(theBoard.playerRouteLength, 6);
+    EXPECT_EQ(theBoard.playerRoute[4], 2);
+    handleKeyRelease(key::add);
+    paint(600, 400);
+    if constexpr (isProfi()) {
+        EXPECT_TRUE(startsWith(texts().back(), "Время   4 сек    Городов в пути  5    Суммарный путь ")) << texts().back();
+    } else {
+        EXPECT_TRUE(startsWith(texts().back(), "Время   4 сек    Городов в пути  5    Результат в пределах "))
+            << texts().back();
+    }
+
+    // A mouse click hides the cursor; the next key only shows it again, on
+    // the trip's last city.
+    handleKeyRelease(key::backspace);
+    clickCity(1, 600, 400);
+    EXPECT_EQ(cursorPixels(), 0);
+    handleKeyRelease(key::left);
+    EXPECT_TRUE(cursorOn(1));
+    EXPECT_EQ(theBoard.playerRouteLength, 2);
+    paint(600, 400);
+    EXPECT_TRUE(cursorAround(at(1)));
+
+    // Other cities: the cursor goes to the one nearest to where it stood.
+    test::placeCities(11, {{0, 0}, {9, 8}, {2, 2}});
+    handleCommand(command::startGame);
+    paint(600, 400);
+    EXPECT_TRUE(cursorAround(at(1)));
+    EXPECT_EQ(cursorPixels(), 88);
+}
+
+TEST_F(Session, KeyboardPlacesAndRemovesCitiesInTheEditor) {
+    handleCommand(command::editMap);
+    handleCommand(command::eraseAll);
+    paint(600, 400);  // an empty 11 x 11 board: scale 32, origin (140, 360)
+    const std::int32_t beeps = windowLog.beeps;
+    const auto cursorAt = [](std::int32_t x, std::int32_t y) { return session.cursor.x == x && session.cursor.y == y; };
+
+    // The first key shows the cursor in the middle of the empty grid.
+    handleKeyRelease(key::enter);
+    EXPECT_EQ(theBoard.cityCount, 0);
+    paint(600, 400);
+    EXPECT_TRUE(cursorAround(WindowPoint{300, 200}));
+    handleKeyRelease(key::enter);
+    handleKeyRelease(key::space);  // the point is taken: refused
+    EXPECT_EQ(theBoard.cityCount, 1);
+    EXPECT_EQ(windowLog.beeps, beeps + 1);
+    // One grid point a step; at the edge a beep.
+    for (std::int32_t i = 0; i < 6; ++i) handleKeyRelease(key::up);
+    EXPECT_TRUE(cursorAt(5, 10));
+    EXPECT_EQ(windowLog.beeps, beeps + 2);
+    handleKeyRelease(key::enter);
+    handleKeyRelease(key::left);
+    handleKeyRelease(key::enter);
+    ASSERT_EQ(theBoard.cityCount, 3);
+    EXPECT_EQ(mapGenerator.cityCountSetting, 3);
+    EXPECT_EQ(theBoard.cities[2].x, 4);
+    EXPECT_EQ(theBoard.cities[2].y, 10);
+    paint(600, 400);
+    EXPECT_TRUE(cursorAround(WindowPoint{268, 40}));
+
+    // Delete removes the city nearest to the cursor within a right click's
+    // reach (a tenth of the board: one unit here), else beeps.
+    handleKeyRelease(key::deleteKey);
+    handleKeyRelease(key::deleteKey);  // (5, 10), one unit away
+    EXPECT_EQ(theBoard.cityCount, 1);
+    handleKeyRelease(key::backspace);  // (5, 5) is too far
+    EXPECT_EQ(theBoard.cityCount, 1);
+    EXPECT_EQ(windowLog.beeps, beeps + 3);
+    // Page Down reaches a city anywhere.
+    handleKeyRelease(key::pageDown);
+    EXPECT_TRUE(cursorAt(5, 5));
+    handleKeyRelease(key::deleteKey);
+    EXPECT_EQ(theBoard.cityCount, 0);
+    EXPECT_EQ(mapGenerator.cityCountSetting, 0);
+
+    // A grid of another size: the cursor keeps its place on the board; on a
+    // fine grid it steps from one dotted line to the next (k * 9999 / 40).
+    test::placeCities(10000, {{0, 0}});
+    paint(600, 400);
+    EXPECT_TRUE(cursorAt(5000, 5000));
+    EXPECT_TRUE(cursorAround(gridToWindow(layoutBoard(theBoard, 600, 400), 5000, 5000)));
+    handleKeyRelease(key::right);
+    EXPECT_TRUE(cursorAt(5249, 5000));
+    handleKeyRelease(key::left);
+    handleKeyRelease(key::left);
+    EXPECT_TRUE(cursorAt(4750, 5000));
+    for (std::int32_t i = 0; i < 25; ++i) handleKeyRelease(key::down);
+    EXPECT_TRUE(cursorAt(4750, 0));
+    handleKeyRelease(key::enter);
+    EXPECT_EQ(theBoard.cityCount, 2);
 }
 
 TEST_F(Session, PlusKeysSolveInEveryModeAndProfiShowsTheSolutionAsTheRoute) {
@@ -442,6 +622,31 @@ TEST_F(Session, OnlyChangesOfTheCitiesOrTheTripStopTheSolve) {
     EXPECT_FALSE(forcedSolveRunning());
     EXPECT_EQ(session.mode, AppMode::Generator);
 
+    // The same by keys: Enter in the generator only enters the game; moving
+    // the cursor leaves the solve running, a pick that changes the trip stops
+    // it, and so does Delete, which starts the trip again.
+    startSlowSolve();
+    handleKeyRelease(key::enter);
+    EXPECT_EQ(session.mode, AppMode::Game);
+    for (const int k : {key::pageDown, key::pageDown, key::up, key::right, key::pageUp, key::pageDown})
+        handleKeyRelease(k);
+    EXPECT_TRUE(forcedSolveRunning());
+    handleKeyRelease(key::enter);
+    EXPECT_FALSE(forcedSolveRunning());
+    EXPECT_EQ(theBoard.playerRouteLength, 2);
+    startSlowSolve();
+    handleKeyRelease(key::deleteKey);
+    EXPECT_FALSE(forcedSolveRunning());
+    EXPECT_EQ(theBoard.playerRouteLength, 1);
+    // Delete in the generator: a new map.
+    handleCommand(command::generator);
+    paint(kW, kH);
+    startSlowSolve();
+    handleKeyRelease(key::deleteKey);
+    EXPECT_FALSE(forcedSolveRunning());
+    EXPECT_EQ(theBoard.cityCount, 0);
+    paint(kW, kH);
+
     // A new map.
     startSlowSolve();
     handleKeyRelease(key::space);
@@ -459,6 +664,11 @@ TEST_F(Session, OnlyChangesOfTheCitiesOrTheTripStopTheSolve) {
     clickAway(MouseButton::Right);
     EXPECT_TRUE(forcedSolveRunning());
     EXPECT_EQ(theBoard.cityCount, 10);
+    // By keys: the cursor moves, a place taken is refused, both leave it running.
+    handleKeyRelease(key::pageDown);  // shows the cursor on the last city
+    handleKeyRelease(key::enter);
+    handleKeyRelease(key::left);
+    EXPECT_TRUE(forcedSolveRunning());
     recordClick(MouseButton::Left, 5, 5);
     paint(kW, kH);
     EXPECT_FALSE(forcedSolveRunning());

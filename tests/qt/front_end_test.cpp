@@ -419,6 +419,60 @@ private slots:
         QCOMPARE(shot.pixel(from.x, (from.y + to.y) / 2), rgb(colours::route));
     }
 
+    void gamePlayedByTheKeyboardAloneEndsWithTheVerdict() {
+        freshCoarseMap();
+        // Enter enters the game with the cursor on the start city.
+        QTest::keyClick(picture(), Qt::Key_Return);
+        settle();
+        QCOMPARE(session.mode, AppMode::Game);
+        QCOMPARE(screen().pixel(cityPoint(0).x + 6, cityPoint(0).y), rgb(colours::cursor));
+        // Page Down goes through every city once; Enter, the keypad's Enter
+        // or Space picks it; Page Up goes back.
+        const Qt::Key pickKeys[] = {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space};
+        QTest::keyClick(picture(), Qt::Key_PageDown);
+        QTest::keyClick(picture(), Qt::Key_PageUp);
+        settle();
+        QCOMPARE(theBoard.playerRouteLength, 1);
+        const std::int32_t cities = theBoard.cityCount;
+        for (std::int32_t i = 1; i < cities; ++i) {
+            QCOMPARE(gameClock.routeClosed, 0);
+            QTest::keyClick(picture(), Qt::Key_PageDown);
+            const Qt::Key pick = pickKeys[i % 3];
+            QTest::keyClick(picture(), pick, pick == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            settle();
+            QCOMPARE(theBoard.playerRouteLength, i + 1 < cities ? i + 1 : cities + 1);  // the last closes it
+        }
+        QCOMPARE(gameClock.routeClosed, 1);
+        QCOMPARE(theBoard.playerRouteLength, cities + 1);
+        if (!isProfi()) {
+            QTest::keyClick(picture(), Qt::Key_Plus);
+            settle();
+        }
+        QCOMPARE(theBoard.solved, 1);
+        gameClock.elapsedSeconds = 37;
+        requestRepaint();
+        settle();
+        const double ratio = lengthRatio(theBoard);
+        const QByteArray line =
+            isProfi() ? QStringLiteral("Время  37 сек    Городов в пути %1    Суммарный путь %2")
+                            .arg(cities, 2).arg(ratio, 0, 'g', 6).toUtf8()
+                      : QStringLiteral("Время  37 сек    Городов в пути %1    Результат в пределах %2 % от решения ЗК")
+                            .arg(cities, 2).arg(gradePercent(ratio)).toUtf8();
+        const std::string text = text::fromUtf8(line.constData());
+        QVERIFY2(showsLine(screen(), picture()->height() - 24, text.c_str()), line.constData());
+        // Delete and Backspace start the trip again, as a right click does;
+        // the cursor stays on the city picked last.
+        QTest::keyClick(picture(), Qt::Key_Delete);
+        settle();
+        QCOMPARE(theBoard.playerRouteLength, 1);
+        QTest::keyClick(picture(), Qt::Key_Return);
+        settle();
+        QCOMPARE(theBoard.playerRouteLength, 2);
+        QTest::keyClick(picture(), Qt::Key_Backspace);
+        settle();
+        QCOMPARE(theBoard.playerRouteLength, 1);
+    }
+
     void questionMarkAndSlashOpenTheAboutBox_data() {
         QTest::addColumn<char>("typed");
         QTest::addColumn<int>("closing");  // 0 Escape, 1 Enter, 2 OK button, 3 close box

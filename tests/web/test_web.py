@@ -497,6 +497,58 @@ class WebEditionTest(unittest.TestCase):
         wait_for(lambda: page.js('return !!(window.orvanta && window.orvanta.ready && !window.orvanta.ended)'), 15,
                  'the program to start again')
 
+    def test_keyboard_alone_plays_a_trip_to_its_grade(self):
+        page = Page(self.driver, self.base, 'public')
+        page.load()
+        key = TABLES['virtualKey']
+        active = lambda: page.js('const a = document.activeElement; return a.id || a.className || a.tagName;')
+        # Enter on a menu's title opens that menu and does not reach the board.
+        page.keys(Keys.TAB)
+        page.keys(Keys.ENTER)
+        wait_for(lambda: page.js('return document.querySelector(".menu.open") !== null'), 15, 'the menu')
+        page.keys(Keys.ESCAPE)
+        page.settle()
+        self.assertEqual(page.inspect()['mode'], 1)
+        # Tab goes from the menus' titles to the board, which shows that it has the focus.
+        passed = []
+        for _ in range(8):
+            page.keys(Keys.TAB)
+            passed.append(active())
+            if passed[-1] == 'canvas':
+                break
+        self.assertEqual(passed[-1], 'canvas', passed)
+        self.assertEqual(set(passed[:-1]), {'BUTTON'}, passed)
+        self.assertEqual(page.js('const c = document.getElementById("canvas"); '
+                                 'return c.matches(":focus-visible") && getComputedStyle(c).outlineStyle;'), 'solid')
+        steps = []
+        cities = self.assertSameAsDesktop(page, steps)['cities']
+
+        # Enter starts the game with the cursor on the first city; Page Down and
+        # Enter or Space pick every other city in turn, and the last closes the trip.
+        page.keys(Keys.ENTER)
+        steps.append(f'key:{key["enter"]}')
+        for i in range(1, len(cities)):
+            pick = (Keys.SPACE, key['space']) if i % 2 else (Keys.ENTER, key['enter'])
+            page.keys(Keys.PAGE_DOWN, pick[0])
+            steps += [f'key:{key["pageDown"]}', f'key:{pick[1]}']
+        page.settle()
+        self.assertEqual(page.inspect()['playerRouteLength'], len(cities) + 1)
+        page.keys(Keys.ADD)
+        wait_for(lambda: page.inspect()['solved'] == 1, 10, 'the solve')
+        page.settle()
+        steps.append(f'key:{KEY_ADD}')
+        # The cursor's two rings are drawn as on the desktop.
+        self.assertSameAsDesktop(page, steps)
+        _, _, rgba = page.canvas_pixels()
+        self.assertEqual(sum(1 for i in range(0, len(rgba), 4) if rgba[i:i + 3] == b'\0\0\0'), 88)
+        texts = ' | '.join(t['text'] for t in page.texts())
+        self.assertRegex(texts, r'Городов в пути  8    Результат в пределах \d+ % от решения ЗК')
+        self.driver.save_screenshot(os.path.join(OUTPUT, 'public-keyboard.png'))
+        # Delete starts the trip again, as a right click does.
+        page.keys(Keys.DELETE)
+        page.settle()
+        self.assertEqual(page.inspect()['playerRouteLength'], 1)
+
     def test_eighteen_cities_solved_in_worker(self):
         page = Page(self.driver, self.base, 'profi')
         page.load()

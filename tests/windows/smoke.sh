@@ -170,6 +170,59 @@ shot saved
 same_picture "$work/client-space.png" "$work/client-saved.png" || fail "the menu keys or the save changed the map"
 log "map saved through the dialog: 512 bytes, version 2, title '$saved_title'"
 
+# A game by the keyboard alone: Enter starts it with the cursor on the first
+# city, Page Down and Enter pick every other city in turn and the last closes
+# the trip; in the Public edition "+" then grades it. The game saved through
+# the menu by keys holds the closed trip; the game line is read by comparing
+# it with the lines the Win32 checks draw for each grade (Public).
+client=$("$here/check_picture.sh" "$work/space.png" 8) || fail "picture after Space"
+read -r cw ch cx cy < <(echo "$client" | awk '{ print $2 }' | tr 'x+,' '   ')
+focus "$win"
+keys Return
+for _ in $(seq 7); do keys Next Return; done
+[ "$edition" = public ] && keys plus
+sleep 1
+shot keyboard
+convert "$work/keyboard.png" -crop "${cw}x${ch}+${cx}+${cy}" +repage "$work/client-keyboard.png"
+black=$(convert "$work/client-keyboard.png" -format %c histogram:info:- | awk '/ #000000 / { n = $1 + 0 } END { print n + 0 }')
+[ "$black" -eq 88 ] || fail "the keyboard's cursor: $black black pixels, expected its two rings (88)"
+keys F10 Right Right Right Down Down Down Return
+game_title='Сохранить Игру в файл как'
+wait_for 15 is_visible "$game_title" || fail "no save dialog titled '$game_title'"
+focus "$(visible_named "$game_title")"
+xdotool type --delay 50 keyboard-game
+sleep 0.5
+keys Return
+game="$work/documents/keyboard-game.rvb"
+wait_for 15 test -s "$game" || fail "no game file written"
+wait_for 10 is_gone "$game_title" || fail "the game's save dialog did not close"
+saved_title="\"Orvanta\" - Игра Z:$(echo "$work/documents/keyboard-game" | tr / '\\')"
+wait_for 5 main_window_titled "$saved_title" || fail "title after saving the game is '$(xdotool getwindowname "$win")'"
+read -r elapsed finished route_length < <(od -An -td4 -j292 -N12 "$game")
+[ "$finished" -eq 1 ] && [ "$route_length" -eq 9 ] ||
+  fail "the saved game: clock stopped $finished, trip of $route_length entries, expected 1 and 9"
+tests_exe=$(dirname "$exe")/orvanta-win32-tests.exe
+if [ "$edition" = public ] && [ -f "$tests_exe" ]; then
+  lines=()
+  for grade in $(seq 105 5 1000); do
+    lines+=("$(printf 'Время %3d сек    Городов в пути %2d    Результат в пределах %d %% от решения ЗК' "$elapsed" 8 "$grade")")
+  done
+  mkdir -p "$work/lines"
+  wine "$tests_exe" --game-lines "$cw" "$ch" "Z:$(echo "$work/lines/line" | tr / '\\')" "${lines[@]}" >/dev/null 2>&1 ||
+    fail "the Win32 checks could not draw the game lines"
+  convert "$work/client-keyboard.png" -crop "${cw}x16+0+$((ch - 24))" +repage "$work/line-keyboard.png"
+  read_grade=
+  for i in "${!lines[@]}"; do
+    if same_picture "$work/lines/line-$i.ppm" "$work/line-keyboard.png"; then read_grade=$((105 + 5 * i)); break; fi
+  done
+  [ -n "$read_grade" ] || fail "the game line after the keyboard's trip shows no grade"
+  log "a trip by the keyboard alone: closed in $elapsed s, the game line reads 'Результат в пределах $read_grade %'"
+else
+  log "a trip by the keyboard alone: closed in $elapsed s, saved with the clock stopped"
+fi
+focus "$win"
+keys F10 Right Down Return  # Генератор > Генератор: a new map, for the clock below
+
 # The game clock ticks while the window sits idle: a left click on the board
 # starts the game, and the game line at the bottom then changes about once a
 # second (its seconds), with nothing else happening.

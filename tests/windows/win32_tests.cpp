@@ -3,6 +3,10 @@
 // replace-by-rename save, paths the Windows-1251 code page cannot spell, and
 // text drawn by GDI into the bottom-up picture.
 // Usage: orvanta-win32-tests.exe EXECUTABLE...   (each is checked for its resources)
+//        orvanta-win32-tests.exe --game-lines WIDTH HEIGHT PREFIX TEXT...
+//   draws each text as the game line of a client area of that size and writes
+//   the line's 16 rows as PREFIX-<n>.ppm (n from 0), for the smoke test to
+//   read the program's game line by comparing pictures.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -473,11 +477,53 @@ void checkMapCodeThroughTheClipboard(const wchar_t* program) {
 
     win32::moduleInstance = previous;
     FreeLibrary(module);
+// The game line as the status panel places it: at x 8, 24 pixels above the
+// bottom, in the strong text colour, on the grey background.
+int drawGameLines(int count, LPWSTR* args) {
+    if (count < 4) return 2;
+    const std::int32_t width = _wtoi(args[0]), height = _wtoi(args[1]);
+    const std::int32_t top = height - 24;
+    if (width <= 0 || top < 0) return 2;
+    for (int i = 3; i < count; ++i) {
+        OffscreenPicture picture;
+        if (!createPicture(picture, width, height)) return 1;
+        std::memset(picture.pixels, 176, static_cast<std::size_t>(width) * height * 4);
+        DrawingSurface surface;
+        surface.picture = &picture;
+        if (platform::beginPictureDrawing(surface)) {
+            platform::drawText(surface, 8, top, Colour{80, 80, 80}, win32::narrow(args[i]).c_str());
+            platform::endPictureDrawing(surface);
+        }
+        const std::wstring path = std::wstring(args[2]) + L"-" + std::to_wstring(i - 3) + L".ppm";
+        FILE* out = _wfopen(path.c_str(), L"wb");
+        if (out == nullptr) return 1;
+        std::fprintf(out, "P6\n%d 16\n255\n", width);
+        for (std::int32_t y = top; y < top + 16 && y < height; ++y) {
+            const std::uint8_t* row = pictureRow(picture, y);
+            for (std::int32_t x = 0; x < width; ++x) {
+                const std::uint8_t rgb[3] = {row[4 * x + 2], row[4 * x + 1], row[4 * x]};
+                std::fwrite(rgb, 1, 3, out);
+            }
+        }
+        std::fclose(out);
+        platform::releasePictureSurface(picture);
+    }
+    return 0;
 }
 
 }  // namespace
 
 int main() {
+    {
+        int count = 0;
+        LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+        if (count > 1 && std::wstring(args[1]) == L"--game-lines") {
+            const int result = drawGameLines(count - 2, args + 2);
+            LocalFree(args);
+            return result;
+        }
+        LocalFree(args);
+    }
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     testDirectory = std::wstring(temp) + L"orvanta-win32-tests-" + std::to_wstring(GetCurrentProcessId());

@@ -8,6 +8,8 @@ export {characterKeys, command, menuRows};
 const virtualKeys = {
   Escape: virtualKey.escape, Space: virtualKey.space, ArrowLeft: virtualKey.left, ArrowUp: virtualKey.up,
   ArrowRight: virtualKey.right, ArrowDown: virtualKey.down, NumpadAdd: virtualKey.add, Equal: virtualKey.oemPlus,
+  Enter: virtualKey.enter, NumpadEnter: virtualKey.enter, Delete: virtualKey.deleteKey,
+  Backspace: virtualKey.backspace, PageUp: virtualKey.pageUp, PageDown: virtualKey.pageDown,
 };
 
 // The virtual-key code of a key event, or 0 for a key the program ignores.

@@ -306,6 +306,13 @@ function runCommand(id) {
 // Keys pressed while a dialog or a menu had them: their release is theirs too.
 const keysTakenElsewhere = new Set();
 const modalOpen = () => aboutDialog.open || personalDialog.open || sharing.isOpen();
+// Enter and Space work the control that has the focus (a menu's title, a
+// link); they reach the board only from the board itself or from no control.
+const controlKeys = new Set(['Enter', 'NumpadEnter', 'Space']);
+const focusOnControl = () => {
+  const at = document.activeElement;
+  return !!at && at !== document.body && at !== canvas;
+};
 
 document.addEventListener('keydown', (event) => {
   if (!program || state.ended) return;
@@ -315,6 +322,10 @@ document.addEventListener('keydown', (event) => {
   }
   if (menuBar.takeKey(event)) {
     event.preventDefault();
+    keysTakenElsewhere.add(event.code);
+    return;
+  }
+  if (controlKeys.has(event.code) && focusOnControl()) {
     keysTakenElsewhere.add(event.code);
     return;
   }
