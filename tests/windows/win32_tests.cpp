@@ -477,6 +477,8 @@ void checkMapCodeThroughTheClipboard(const wchar_t* program) {
 
     win32::moduleInstance = previous;
     FreeLibrary(module);
+}
+
 // The game line as the status panel places it: at x 8, 24 pixels above the
 // bottom, in the strong text colour, on the grey background.
 int drawGameLines(int count, LPWSTR* args) {
