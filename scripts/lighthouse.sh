@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Lighthouse 12.2.3 (from npm, kept in build/lighthouse) on both editions of the
-# built site, with Debian's Chromium, the mobile and the desktop preset. The
+# built site (served compressed, as a static host serves it), with Debian's
+# Chromium, the mobile and the desktop preset. The
 # reports go to build/lighthouse/<edition>-<preset>.report.{html,json}; the
 # four category scores are printed.
 # Usage: scripts/lighthouse.sh [port]   (builds the site first when it is missing)
@@ -14,7 +15,33 @@ if [ ! -x "$tools/node_modules/.bin/lighthouse" ]; then
   npm install --prefix "$tools" --no-save --no-audit --no-fund lighthouse@12.2.3 >/dev/null
 fi
 
-python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site" >/dev/null 2>&1 &
+# Served as a static host serves it: compressed where the browser takes gzip.
+python3 -c '
+import functools, gzip, http.server, io, sys
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
+
+    def send_head(self):
+        path = self.translate_path(self.path)
+        if "gzip" not in self.headers.get("Accept-Encoding", "") or not path.endswith(
+                (".html", ".js", ".css", ".wasm", ".json", ".webmanifest")):
+            return super().send_head()
+        try:
+            with open(path, "rb") as file:
+                body = gzip.compress(file.read(), 9, mtime=0)
+        except OSError:
+            return super().send_head()
+        self.send_response(200)
+        self.send_header("Content-Type", self.guess_type(path))
+        self.send_header("Content-Encoding", "gzip")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        return io.BytesIO(body)
+
+http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[1])),
+                                functools.partial(Handler, directory=sys.argv[2])).serve_forever()
+' "$port" "$site" >/dev/null 2>&1 &
 server=$!
 profile=$(mktemp -d)
 trap 'kill "$server"; rm -rf "$profile"' EXIT

@@ -1,8 +1,10 @@
-# Writes the site's service worker: the list of the files it keeps and a cache
-# name made of the version and a hash of those files, so that any change to
-# the site makes a new cache.
-# cmake -DSITE=<dir> -DVERSION=<v> -DTEMPLATE=<in> -DFILES=<a,b,...> -P service_worker.cmake
-string(REPLACE "," ";" FILES "${FILES}")
+# Writes the site's service worker: the list of the files it keeps (every file
+# in the site folder but itself) and a cache name made of the version and a
+# hash of those files, so that any change to the site makes a new cache.
+# cmake -DSITE=<dir> -DVERSION=<v> -DTEMPLATE=<in> -P service_worker.cmake
+file(GLOB_RECURSE FILES LIST_DIRECTORIES false RELATIVE "${SITE}" "${SITE}/*")
+list(REMOVE_ITEM FILES service-worker.js)
+list(SORT FILES)
 set(hashes "")
 set(quoted "")
 foreach(file IN LISTS FILES)

@@ -122,4 +122,8 @@ EMSCRIPTEN_KEEPALIVE const void* orvanta_inspect_board() {
 }
 EMSCRIPTEN_KEEPALIVE int orvanta_mode() { return static_cast<int>(orvanta::session.mode); }
 
+// Whether a solve runs beside the window: its progress rows then follow the
+// mode line in the status texts.
+EMSCRIPTEN_KEEPALIVE int orvanta_solving() { return orvanta::forcedSolveRunning() ? 1 : 0; }
+
 }  // extern "C"

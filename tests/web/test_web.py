@@ -54,17 +54,28 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-def serve(directory):
-    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), functools.partial(QuietHandler, directory=directory))
+class UncachedHandler(QuietHandler):
+    """A server that lets the browser keep nothing without asking again."""
+
+    def end_headers(self):
+        self.send_header('Cache-Control', 'max-age=0')
+        super().end_headers()
+
+
+def serve(directory, handler=QuietHandler):
+    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), functools.partial(handler, directory=directory))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server, f'http://127.0.0.1:{server.server_address[1]}'
 
 
-def chromium(downloads, width=800, height=600):
+def chromium(downloads, width=800, height=600, profile=None):
+    """A headless Chromium; `profile` is a folder of its user data to start
+    from again (the sites it kept), else a new one."""
+    profile = profile or tempfile.mkdtemp(prefix='chromium-', dir=TEMP)
     options = Options()
     for flag in ('--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                  '--disable-background-networking', '--disable-component-update', '--disable-sync',
-                 f'--window-size={width},{height}', f'--user-data-dir={tempfile.mkdtemp(prefix="chromium-", dir=TEMP)}'):
+                 f'--window-size={width},{height}', f'--user-data-dir={profile}'):
         options.add_argument(flag)
     options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
     options.binary_location = '/usr/bin/chromium'
@@ -123,6 +134,73 @@ def map_record(cities, side, count=None, version=2, grid=None):
     header += bytes(292 - len(header))
     body = b''.join(struct.pack('<2i', x, y) for x, y in cities).ljust(144, b'\0')
     return (header + body).ljust(512, b'\0')
+
+
+def plain(text):
+    """A text as a screen reader's words: no commas, single spaces."""
+    return ' '.join(text.replace(',', ' ').split())
+
+
+def ax_texts(driver):
+    """Chromium's accessibility tree, read as a screen reader would: the text
+    of every node it shows, the board's description and the politeness of
+    every live region."""
+    nodes = driver.execute_cdp_cmd('Accessibility.getFullAXTree', {})['nodes']
+    texts, board, live = [], '', []
+    for node in nodes:
+        if node.get('ignored'):
+            continue
+        name = node.get('name', {}).get('value', '')
+        role = node.get('role', {}).get('value', '')
+        if role == 'StaticText':
+            texts.append(name)
+        if name == 'Карта городов':
+            board = node.get('description', {}).get('value', '')
+        for prop in node.get('properties', []):
+            if prop['name'] == 'live' and role == 'status':
+                live.append(prop['value']['value'])
+    return {'text': plain(' | '.join(texts)), 'board': board, 'live': live}
+
+
+# Every text the page shows outside the canvas, with its colour's contrast
+# against what lies behind it (the backgrounds of it and its ancestors
+# blended over white), computed as WCAG 2 defines it; the lowest first.
+CONTRAST_SCRIPT = """
+const parse = (colour) => (colour.match(/[\\d.]+/g) || []).map(Number);
+const linear = (v) => (v / 255 <= 0.03928 ? v / 255 / 12.92 : ((v / 255 + 0.055) / 1.055) ** 2.4);
+const luminance = ([r, g, b]) => 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+function behind(element) {
+  const layers = [];
+  for (let e = element; e; e = e.parentElement) {
+    const c = parse(getComputedStyle(e).backgroundColor);
+    if (c.length === 4 && c[3] === 0) continue;
+    layers.unshift(c);
+    if (c.length === 3 || c[3] === 1) break;
+  }
+  return layers.reduce((under, c) => under.map((v, i) => v * (1 - (c[3] ?? 1)) + c[i] * (c[3] ?? 1)), [255, 255, 255]);
+}
+const found = [];
+const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+  const element = node.parentElement;
+  if (!node.textContent.trim() || element.closest('.visually-hidden, noscript, script')) continue;
+  const range = document.createRange();
+  range.selectNodeContents(node);
+  const style = getComputedStyle(element);
+  if (!range.getClientRects().length || style.visibility !== 'visible') continue;
+  const [light, dark] = [luminance(parse(style.color)), luminance(behind(element))].sort((a, b) => b - a);
+  found.push({text: node.textContent.trim().slice(0, 30), ratio: (light + 0.05) / (dark + 0.05)});
+}
+return found.sort((a, b) => a.ratio - b.ratio);
+"""
+
+
+def assert_readable(test, driver, what):
+    """Every text shown has a contrast of at least 4.5:1."""
+    texts = driver.execute_script(CONTRAST_SCRIPT)
+    test.assertTrue(texts, f'{what}: texts to read')
+    worst = texts[0]
+    test.assertGreaterEqual(worst['ratio'], 4.5, f'{what}: {worst["text"]!r} at {worst["ratio"]:.2f}:1')
 
 
 class Page:
@@ -409,6 +487,44 @@ class WebEditionTest(unittest.TestCase):
         page.keys(Keys.ESCAPE)
         wait_for(lambda: not solving(), 15, 'that solve to stop')
 
+    def test_screen_reader_follows_a_game(self):
+        # What Chromium's accessibility tree gives a screen reader while the
+        # texts are pixels of the picture: the status texts, the board's
+        # description, and a live region that announces a solve's progress,
+        # its end and the grade.
+        page = Page(self.driver, self.base, 'public')
+        page.load()
+        spoken = lambda: ax_texts(self.driver)
+        said = lambda: page.js('return document.getElementById("announcer").textContent')
+        self.assertIn(plain(page.texts()[0]['text']), spoken()['text'], 'the mode line')
+        self.assertRegex(spoken()['board'], r'городов 8, сетка 11x11')
+        cities = [tuple(c) for c in page.js('return window.orvanta.cityPoints();')]
+        for point in cities:
+            page.click(*point)
+        page.settle()
+        self.assertIn('Путь замкнут, городов в пути 8', spoken()['board'])
+        page.keys(Keys.ADD)
+        wait_for(lambda: 'Решение найдено' in said(), 15, 'the end of the solve announced')
+        grade = [t['text'] for t in page.texts() if 'Результат в пределах' in t['text']]
+        self.assertTrue(grade)
+        self.assertIn(plain(grade[0]), plain(said()), 'the grade announced')
+        self.assertIn(plain(grade[0]), spoken()['text'], 'the grade')
+        live = spoken()['live']
+        self.assertEqual(live, ['polite'])
+
+        # A slow solve: its progress as text, announced now and then, and its stop.
+        path = os.path.join(self.folder('public'), 'slow.rva')
+        with open(path, 'wb') as file:
+            file.write(map_record([(450 * i, i % 3) for i in range(16)], 10000))
+        page.open_file(COMMAND['openMap'], path)
+        wait_for(lambda: page.inspect()['cityCount'] == 16, 15, 'the slow map')
+        page.keys(Keys.ADD)
+        wait_for(lambda: 'Поиск решения' in spoken()['text'], 15, 'the progress as text')
+        wait_for(lambda: re.search(r'Поиск решения… \d+\.\d\d %', said()), 20, 'the progress announced')
+        page.keys(Keys.ESCAPE)
+        wait_for(lambda: 'Поиск решения прерван' in said(), 15, 'the stop announced')
+        self.assertNotIn('Поиск решения…', spoken()['text'])
+
     def test_window_size_menus_by_keys_dialogs_manual_and_exit(self):
         page = Page(self.driver, self.base, 'public')
         page.load()
@@ -429,6 +545,7 @@ class WebEditionTest(unittest.TestCase):
         # keys of the Russian layout whichever layout is active: Alt+И, Н.
         ActionChains(self.driver).key_down(Keys.ALT).send_keys('b').key_up(Keys.ALT).perform()
         wait_for(lambda: page.js('return document.querySelector(".menu.open") !== null'), 15, 'the Game menu')
+        assert_readable(self, self.driver, 'an open menu')
         page.keys('y')
         page.settle()
         steps.append(f'command:{COMMAND["startGame"]}')
@@ -442,6 +559,7 @@ class WebEditionTest(unittest.TestCase):
         self.assertEqual(before['route'], [0, 1])
         page.keys('?')
         wait_for(lambda: page.js('return document.getElementById("about").open'), 15, 'the About box')
+        assert_readable(self, self.driver, 'the About box')
         page.click(5, 5, right=True)
         wait_for(lambda: not page.js('return document.getElementById("about").open'), 15, 'the click to close it')
         page.settle()
@@ -453,6 +571,7 @@ class WebEditionTest(unittest.TestCase):
         wait_for(lambda: page.js('return document.getElementById("personal").open'), 15, 'the number dialog')
         field = self.driver.find_element(By.ID, 'personal-text')
         self.assertEqual(field.get_attribute('value'), '0')
+        assert_readable(self, self.driver, 'the personal number dialog')
         field.clear()
         field.send_keys('77')
         self.driver.find_element(By.CSS_SELECTOR, '#personal button[value="save"]').click()
@@ -471,8 +590,24 @@ class WebEditionTest(unittest.TestCase):
         with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'app', 'help.txt'),
                   encoding='utf-8') as file:
             first_line = file.readline().strip()
-        self.assertIn(first_line, self.driver.find_element(By.TAG_NAME, 'pre').text)
-        self.driver.close()
+        # Reflowed for any width: headings and paragraphs, no line of the
+        # text file breaking into steps, and touch and keys described.
+        manual = self.driver.find_element(By.CSS_SELECTOR, 'article.manual')
+        self.assertIn(first_line, manual.text)
+        self.assertIn('Касание числа городов', manual.text)
+        self.assertGreaterEqual(len(manual.find_elements(By.TAG_NAME, 'h2')), 8)
+        self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
+                                    {'width': 320, 'height': 568, 'deviceScaleFactor': 1, 'mobile': True})
+        width, lines = page.js('''const p = Array.from(document.querySelectorAll('article p')).find((e) =>
+            e.textContent.startsWith('Решение ЗК ищется рядом с окном'));
+            return [document.documentElement.scrollWidth, Math.round(p.getBoundingClientRect().height / parseFloat(getComputedStyle(p).lineHeight))];''')
+        self.assertLessEqual(width, 320)
+        self.assertGreater(lines, 10, 'a paragraph fills the narrow screen')
+        assert_readable(self, self.driver, 'the manual')
+        self.driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
+        # Its link back closes the manual's tab and leaves the game as it was.
+        self.driver.find_element(By.ID, 'back').click()
+        wait_for(lambda: len(self.driver.window_handles) == 1, 15, 'the manual to close')
         self.driver.switch_to.window(game)
 
         # A name the single-byte code page cannot spell keeps its real
@@ -492,6 +627,11 @@ class WebEditionTest(unittest.TestCase):
         page.menu(COMMAND['exitProgram'])
         wait_for(lambda: page.js('return !document.getElementById("ended").hidden'), 15, 'the end')
         self.assertTrue(page.js('return document.getElementById("menubar").hidden && window.orvanta.ended'))
+        # Alone on the page, with a restart a finger can hit.
+        self.assertEqual(page.js('return ["menubar", "screen"].map((id) => document.getElementById(id).getClientRects().length)'),
+                         [0, 0])
+        self.assertGreaterEqual(page.js('return document.querySelector("#ended a").getBoundingClientRect().height'), 44)
+        assert_readable(self, self.driver, 'the ended page')
         self.assertEqual(self.driver.get_log('browser'), [])
         self.driver.find_element(By.CSS_SELECTOR, '#ended a').click()
         wait_for(lambda: page.js('return !!(window.orvanta && window.orvanta.ready && !window.orvanta.ended)'), 15,
@@ -655,8 +795,9 @@ const compact = document.body.classList.contains('compact');
 const canvas = document.getElementById('canvas').getBoundingClientRect();
 let texts, board = box(canvas);
 if (compact) {
+  // A control in a panel (the stop of a solve) keeps the program's text it stands for.
   texts = Array.from(document.querySelectorAll('.status .part'), (part) => ({
-    text: part.textContent, box: box(part.getBoundingClientRect()),
+    text: part.dataset.text ?? part.textContent, box: box(part.getBoundingClientRect()),
     panel: box(part.closest('.status').getBoundingClientRect())}));
 } else {
   texts = window.orvanta.texts.map((t) => ({text: t.text, panel: box(canvas),
@@ -687,6 +828,15 @@ def touch(driver, x, y, hold=0.05):
     time.sleep(0.2)
 
 
+def tap(driver, selector):
+    """A finger on the middle of the element `selector` names."""
+    x, y = driver.execute_script('const r = document.querySelector(arguments[0]).getBoundingClientRect();'
+                                 'return [r.left + r.width / 2, r.top + r.height / 2];', selector)
+    driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchStart', 'touchPoints': [{'x': x, 'y': y}]})
+    driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchEnd', 'touchPoints': []})
+    time.sleep(0.2)
+
+
 class PhoneTest(unittest.TestCase):
     """Phone screens driven by touch; one browser takes each screen's metrics in turn."""
 
@@ -700,10 +850,11 @@ class PhoneTest(unittest.TestCase):
         cls.driver.quit()
         cls.server.shutdown()
 
-    def phone(self, width, height):
-        self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+    def phone(self, width, height, driver=None):
+        driver = driver or self.driver
+        driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
             'width': width, 'height': height, 'deviceScaleFactor': 3, 'mobile': True})
-        self.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 5})
+        driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 5})
 
     def open_map(self, page, cities, grid=11):
         path = os.path.join(tempfile.mkdtemp(dir=TEMP), 'phone.rva')
@@ -717,12 +868,12 @@ class PhoneTest(unittest.TestCase):
         # The points are read for every tap: a panel that grows moves the board.
         point = lambda index: page.js('return window.orvanta.cityPoints()[arguments[0]];', index)
         if page.inspect()['mode'] != 2:
-            touch(self.driver, *point(0))
+            touch(page.driver, *point(0))
             wait_for(lambda: page.inspect()['mode'] == 2, 15, 'a tap to start the game')
             page.settle()
         count = page.inspect()['cityCount']
         for index in range(1, count):
-            touch(self.driver, *point(index))
+            touch(page.driver, *point(index))
             page.settle()
         wait_for(lambda: page.inspect()['playerRouteLength'] == count + 1, 15, 'the trip closed by taps')
         page.settle()
@@ -776,6 +927,11 @@ class PhoneTest(unittest.TestCase):
                 canvas = page.js('const c = document.getElementById("canvas"); return [c.width, c.height];')
                 self.assertEqual(canvas, [round(n * 3) for n in page.size()], 'the canvas has every device pixel')
                 self.assertLaidOut(page, 'loaded')
+                # A swipe does not reload the game, a long press selects none of it.
+                self.assertEqual(page.js('return [document.documentElement, document.body].map((e) => '
+                                         'getComputedStyle(e).overscrollBehaviorY)'), ['none', 'none'])
+                self.assertEqual(page.js('return ["menubar", "status-top", "status-bottom"].map((id) => '
+                                         'getComputedStyle(document.getElementById(id)).userSelect)'), ['none'] * 3)
                 self.assertMenusInside(page)
                 self.play_trip_by_taps(page)
                 self.assertLaidOut(page, 'after the trip')
@@ -783,6 +939,7 @@ class PhoneTest(unittest.TestCase):
                 wait_for(lambda: page.inspect()['solved'] == 1, 15, 'the solve')
                 page.settle()
                 shown = self.assertLaidOut(page, 'after "+"')
+                assert_readable(self, self.driver, f'{edition} at {width}x{height}')
                 if edition == 'public':
                     self.assertRegex(shown, r'Результат в пределах \d+ % от решения ЗК')
                 else:
@@ -803,6 +960,68 @@ class PhoneTest(unittest.TestCase):
         self.assertIn(' | Esc — прервать', shown)
         self.driver.save_screenshot(os.path.join(OUTPUT, 'phone-profi-solving.png'))
         page.keys(Keys.ESCAPE)
+
+    def test_every_function_by_finger(self):
+        # A phone (the small-screen panels) and a touch screen large enough for
+        # the desktop layout (the texts drawn on the canvas): the city count,
+        # a new map, a trip and the stop of a slow solve, all by taps.
+        for width, height in ((360, 640), (1024, 768)):
+            self.phone(width, height)
+            page = Page(self.driver, self.base, 'public')
+            page.load()
+            what = f'at {width}x{height}'
+            count = lambda: page.inspect()['cityCount']
+            first = count()
+            if width < 640:
+                tap(self.driver, '#status-top .count')
+            else:
+                # The count drawn in the mode line, where it lies on the canvas.
+                x, y = page.js("""const line = window.orvanta.texts[0], c = document.createElement('canvas').getContext('2d');
+                    c.font = window.orvanta.font; const at = line.text.indexOf('Городов');
+                    return [line.x + c.measureText(line.text.slice(0, at + 4)).width, line.y + 8];""")
+                touch(self.driver, x, y)
+            wait_for(lambda: page.js('return !document.getElementById("stepper").hidden'), 15, f'the stepper {what}')
+            self.assertEqual(page.inspect()['mode'], 1, f'the tap on the count only opened the stepper {what}')
+            for step in ('down', 'down', 'down', 'up'):
+                tap(self.driver, f'#stepper button[data-step="{step}"]')
+            wait_for(lambda: count() == first - 2, 15, f'two cities fewer {what}')
+            assert_readable(self, self.driver, f'the stepper {what}')
+            page.settle()
+            self.assertIn(f'Городов {first - 2:2d}', page.texts()[0]['text'])
+            self.assertEqual(page.js('return document.getElementById("stepper-count").textContent'), str(first - 2))
+            # A tap beside the stepper closes it and does nothing else.
+            before = page.inspect()
+            touch(self.driver, page.size()[0] // 2, page.size()[1] - 10)
+            self.assertTrue(page.js('return document.getElementById("stepper").hidden'), what)
+            page.settle()
+            self.assertEqual(page.inspect(), before, f'the tap that closed the stepper changes nothing {what}')
+            # A new map from the menu keeps the count; a trip closes by taps.
+            page.js(f'window.orvanta.setClock({CLOCK + 7});')
+            tap(self.driver, '.menu:nth-child(2) > button')
+            tap(self.driver, f'button[data-command="{COMMAND["generator"]}"]')
+            wait_for(lambda: page.inspect()['cities'] != before['cities'], 15, f'a new map {what}')
+            self.assertEqual(page.js('return Array.from(document.querySelectorAll(".menu > button"), '
+                                     '(b) => getComputedStyle(b).backgroundColor)'), ['rgba(0, 0, 0, 0)'] * 5,
+                             f'no menu title highlighted once its menu closed {what}')
+            self.assertEqual(count(), first - 2)
+            self.play_trip_by_taps(page)
+
+            # A slow solve stops by a tap on the button that names it.
+            self.open_map(page, [(450 * i, i % 3) for i in range(16)], 10000)
+            tap(self.driver, '.menu:nth-child(5) > button')
+            tap(self.driver, f'button[data-command="{COMMAND["showSolution"]}"]')
+            stop = '.status button.stop' if width < 640 else '#stop-overlay'
+            wait_for(lambda: page.js('const b = document.querySelector(arguments[0]); return b && !b.hidden && '
+                                     'b.getBoundingClientRect().width > 0', stop), 15, f'the stop {what}')
+            self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, stop).text, 'Прервать поиск', what)
+            size = page.js('return document.querySelector(arguments[0]).getBoundingClientRect().height', stop)
+            self.assertGreaterEqual(size, 32, f'a finger-sized stop {what}')
+            self.driver.save_screenshot(os.path.join(OUTPUT, f'touch-stop-{width}x{height}.png'))
+            assert_readable(self, self.driver, f'the stop {what}')
+            tap(self.driver, stop)
+            wait_for(lambda: not page.js('return window.orvanta.texts.some((t) => t.text.includes("Поиск решения"))'),
+                     15, f'the solve to stop {what}')
+            self.assertEqual(page.inspect()['solved'], 0)
 
     def test_taps_take_the_city_a_finger_meant(self):
         # In landscape the board is small enough that a finger reaches farther than a click.
@@ -844,33 +1063,51 @@ class PhoneTest(unittest.TestCase):
         self.driver.save_screenshot(os.path.join(OUTPUT, 'phone-profi-game.png'))
 
     def test_plays_offline_after_one_visit(self):
-        self.phone(*PHONES[0])
-        server, base = serve(SITE)
-        for edition in ('profi', 'public'):
-            page = Page(self.driver, base, edition)
+        # Offline the game has only what the service worker kept: the browser
+        # starts again (nothing in its memory), once with its HTTP cache off,
+        # once after a server whose files that cache must ask for again. The
+        # page paints, a trip closes by taps, "+" solves in the worker.
+        for handler, cache_disabled, edition in ((QuietHandler, True, 'profi'), (UncachedHandler, False, 'public')):
+            profile = tempfile.mkdtemp(prefix='chromium-', dir=TEMP)
+            driver = chromium(TEMP, profile=profile)
+            driver.execute_cdp_cmd('Network.enable', {})
+            driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': cache_disabled})
+            server, base = serve(SITE, handler)
+            for kept in ('profi', 'public'):
+                page = Page(driver, base, kept)
+                page.load()
+                wait_for(lambda: page.js('return !!navigator.serviceWorker.controller'), 30, 'the site to be kept')
+                if handler is QuietHandler:
+                    errors = driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})['installabilityErrors']
+                    self.assertEqual(errors, [], f'{kept} installs')
+            driver.quit()
+            server.shutdown()
+            server.server_close()
+            driver = chromium(TEMP, profile=profile)
+            self.addCleanup(driver.quit)
+            self.phone(*PHONES[0], driver=driver)
+            driver.execute_cdp_cmd('Network.enable', {})
+            driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': cache_disabled})
+            page = Page(driver, base, edition)
             page.load()
-            wait_for(lambda: page.js('return !!navigator.serviceWorker.controller'), 30, 'the site to be kept')
-            errors = self.driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})['installabilityErrors']
-            self.assertEqual(errors, [], f'{edition} installs')
-        server.shutdown()
-        server.server_close()
-        # Offline, a link still opens its map first.
-        page.load()
-        page.menu(COMMAND['shareMap'])
-        link = wait_for(lambda: page.js('return window.orvanta.shared'), 10, 'the share dialog')['text']
-        shared = page.inspect()['cities']
-        self.driver.save_screenshot(os.path.join(OUTPUT, 'share-dialog-phone.png'))
-        page.keys(Keys.ESCAPE)
-        page.js(f'window.orvanta.setClock({CLOCK + 7});')
-        page.click(*page.js('return window.orvanta.cityPoints()[0]'), right=True)  # another map
-        page.settle()
-        self.assertNotEqual(page.inspect()['cities'], shared)
-        self.driver.get('about:blank')
-        self.driver.get(link)
-        wait_for(lambda: page.js('return !!(window.orvanta && window.orvanta.ready)'), 15, 'the linked page offline')
-        self.assertEqual(page.inspect()['cities'], shared)
-        page.load()
-        self.play_trip_by_taps(page)
+            # Offline, a link still opens its map first.
+            page.menu(COMMAND['shareMap'])
+            link = wait_for(lambda: page.js('return window.orvanta.shared'), 10, 'the share dialog')['text']
+            shared = page.inspect()['cities']
+            driver.save_screenshot(os.path.join(OUTPUT, f'share-dialog-phone-{edition}.png'))
+            page.keys(Keys.ESCAPE)
+            page.js(f'window.orvanta.setClock({CLOCK + 7});')
+            page.js('window.orvanta.click(true, ...window.orvanta.cityPoints()[0]);')  # another map
+            page.settle()
+            self.assertNotEqual(page.inspect()['cities'], shared)
+            driver.get('about:blank')
+            driver.get(link)
+            wait_for(lambda: page.js('return !!(window.orvanta && window.orvanta.ready)'), 15, 'the linked page offline')
+            self.assertEqual(page.inspect()['cities'], shared)
+            page.load()
+            self.play_trip_by_taps(page)
+            page.keys(Keys.ADD)
+            wait_for(lambda: page.inspect()['solved'] == 1, 15, f'{edition} solved offline')
 
 
 if __name__ == '__main__':

@@ -1,11 +1,12 @@
 // Mouse and touch on the canvas. A mouse button is a click at once; a tap is
 // a left click, a long press a right click (the trip starts again from the
 // first city; in the editor the city there is removed). A tap goes to the
-// point `aim` makes of it (the city the finger meant).
+// point `aim` makes of it (the city the finger meant), unless `tapped` took it
+// (a control drawn on the canvas).
 const longPressMilliseconds = 500;
 const slop = 12;  // pixels a finger may move and still tap
 
-export function attachPointer(canvas, click, aim) {
+export function attachPointer(canvas, click, aim, tapped = () => false) {
   let press = null;
 
   const pointAt = (event) => {
@@ -42,7 +43,7 @@ export function attachPointer(canvas, click, aim) {
   canvas.addEventListener('pointerup', (event) => {
     if (!press || press.id !== event.pointerId) return;
     clearTimeout(press.timer);
-    if (!press.long) click(false, aim(press.point));
+    if (!press.long && !tapped(press.point)) click(false, aim(press.point));
     press = null;
   });
   canvas.addEventListener('pointercancel', cancel);

@@ -8,8 +8,10 @@ import {MenuBar} from './menus.js';
 import {attachPointer} from './pointer.js';
 import {MapSharing} from './share.js';
 import {Solver} from './solver.js';
-import {clearPanels, fillPanels, needsCompactLayout} from './status.js';
-import {flatBoard} from './tables.js';
+import {Spoken} from './spoken.js';
+import {TouchControls} from './controls.js';
+import {clearPanels, fillPanels, needsCompactLayout, rolesOf} from './status.js';
+import {flatBoard, virtualKey} from './tables.js';
 
 const body = document.body;
 const edition = body.dataset.edition === 'profi' ? 'profi' : 'public';
@@ -43,9 +45,23 @@ let paintQueued = false;
 let fixedClock = null;
 if (testHooks && params.has('clock')) fixedClock = Math.floor(Number(params.get('clock'))) || 0;
 
+// The layout is chosen before anything shows, so that nothing moves when the
+// program's first picture comes.
+body.classList.toggle('compact', needsCompactLayout(screenBox.clientWidth, screenBox.clientHeight, edition === 'profi'));
+body.classList.add('laid-out');
+
 const solver = new Solver(edition, state, () => program);
 const menuBar = new MenuBar(document.getElementById('menubar'), runCommand);
 const sharing = new MapSharing(() => program, state, () => menuBar.close());
+const controls = new TouchControls({
+  keyRelease: (key) => {
+    if (program && !state.ended) program._orvanta_key_release(key);
+  },
+  virtualKey, changed: () => queuePaint(),
+});
+// What the last redraw showed: the program's mode, whether a solve ran.
+const shown = {mode: 0, solving: false};
+const spoken = new Spoken();
 
 // ---- The picture on the canvas -------------------------------------------------------
 
@@ -102,8 +118,13 @@ function present() {
   // New panel texts change the board's room: the picture is made again for it.
   for (let attempt = 0; attempt < 3; ++attempt) {
     if (!paintPicture(compact)) return;
-    if (!compact || !fillPanels(panels, state.texts, program._orvanta_mode() === gameMode)) break;
+    if (!compact) break;
+    const board = inspectBoard();
+    const mapKey = JSON.stringify([board.gridWidth, board.gridHeight, board.cities, innerWidth, innerHeight]);
+    const options = {solving: shown.solving, gameMode: shown.mode === gameMode, controls, mapKey};
+    if (!fillPanels(panels, state.texts, options)) break;
   }
+  spoken.update(rolesOf(state.texts, shown.solving, shown.mode === gameMode), shown.mode, inspectBoard());
   // Since the navigation started.
   if (state.firstPaintMilliseconds === null) state.firstPaintMilliseconds = performance.now();
 }
@@ -122,6 +143,10 @@ function paintPicture(compact) {
   canvas.style.height = `${height}px`;
   const pixels = program._orvanta_paint(width, height, compact ? 1 : 0);
   if (!pixels) return false;
+  shown.mode = program._orvanta_mode();
+  shown.solving = program._orvanta_solving() !== 0;
+  const roles = rolesOf(state.texts, shown.solving, shown.mode === gameMode);
+  controls.update(shown.mode, roles.mode);
   const pictureWidth = program._orvanta_picture_width();
   const pictureHeight = program._orvanta_picture_height();
   if (picture.width !== pictureWidth || picture.height !== pictureHeight) {
@@ -135,11 +160,14 @@ function paintPicture(compact) {
   context.setTransform(1, 0, 0, 1, 0, 0);
   context.imageSmoothingEnabled = false;
   context.drawImage(picture, 0, 0, pictureWidth * scaleX, pictureHeight * scaleY);
+  // On the canvas, after a touch, a button stands for the stop's text.
+  const stopButton = controls.placeOverlayStop(compact ? null : roles.stop, canvas.getBoundingClientRect());
   if (compact) return true;
   context.setTransform(scaleX, 0, 0, scaleY, 0, 0);
   context.font = font.css;
   context.textBaseline = 'alphabetic';
   for (const text of state.texts) {
+    if (stopButton && text === roles.stop) continue;
     context.fillStyle = text.colour;
     context.fillText(text.text, text.x, text.y + font.ascent);
   }
@@ -173,6 +201,25 @@ function aimTap(point) {
   return {x: first.x, y: first.y};
 }
 
+// A copy of the program's board: its mode, cities, grid and the player's trip.
+function inspectBoard() {
+  const at = program._orvanta_inspect_board();
+  const view = new DataView(program.HEAPU8.buffer);
+  const int = (offset) => view.getInt32(at + offset, true);
+  const count = int(flatBoard.cityCount);
+  const cities = [];
+  for (let i = 0; i < Math.max(0, Math.min(count, flatBoard.maxCities)); ++i) {
+    const city = flatBoard.cities + flatBoard.cityBytes * i;
+    cities.push([int(city), int(city + flatBoard.cityY)]);
+  }
+  const routeLength = Math.max(0, Math.min(int(flatBoard.playerRouteLength), flatBoard.routeCapacity));
+  const route = Array.from({length: routeLength}, (_, i) => int(flatBoard.playerRoute + 4 * i));
+  return {
+    mode: program._orvanta_mode(), solved: int(flatBoard.solved), gridWidth: int(flatBoard.gridWidth),
+    gridHeight: int(flatBoard.gridHeight), cityCount: count, cities, playerRouteLength: int(flatBoard.playerRouteLength), route,
+  };
+}
+
 // ---- Services the program calls --------------------------------------------------------
 
 let audio = null;
@@ -190,9 +237,11 @@ const web = {
     state.ended = true;
     solver.end();
     menuBar.close();
+    controls.hide();
     document.getElementById('menubar').hidden = true;
     screenBox.hidden = true;
     document.getElementById('ended').hidden = false;
+    document.querySelector('#ended a').focus();
   },
   // A short tone and a red flash around the board.
   beep() {
@@ -237,7 +286,7 @@ const web = {
     return program.stringToUTF8(text, buffer, capacity);
   },
   openManual() {
-    window.open('help.html', '_blank', 'noopener');
+    window.open(`help.html?from=${edition}`, '_blank', 'noopener');
   },
   editPersonalNumber() {
     menuBar.close();
@@ -354,7 +403,8 @@ document.addEventListener('keyup', (event) => {
 
 attachPointer(canvas, (right, point) => {
   if (program && !state.ended) program._orvanta_click(right ? 1 : 0, point.x, point.y);
-}, aimTap);
+}, aimTap, (point) => !body.classList.contains('compact') &&
+   controls.tapOnCount(point, state.texts[0], (text) => measure.measureText(text).width));
 const resized = new ResizeObserver(queuePaint);
 resized.observe(screenBox);
 resized.observe(board);
@@ -373,23 +423,7 @@ if (testHooks) {
   state.click = (right, x, y) => program._orvanta_click(right ? 1 : 0, x, y);
   state.cityPoints = () => boardPoints().cities;
   state.boardOutline = () => boardPoints().outline;
-  state.inspect = () => {
-    const at = program._orvanta_inspect_board();
-    const view = new DataView(program.HEAPU8.buffer);
-    const int = (offset) => view.getInt32(at + offset, true);
-    const count = int(flatBoard.cityCount);
-    const cities = [];
-    for (let i = 0; i < Math.max(0, Math.min(count, flatBoard.maxCities)); ++i) {
-      const city = flatBoard.cities + flatBoard.cityBytes * i;
-      cities.push([int(city), int(city + flatBoard.cityY)]);
-    }
-    const routeLength = Math.max(0, Math.min(int(flatBoard.playerRouteLength), flatBoard.routeCapacity));
-    const route = Array.from({length: routeLength}, (_, i) => int(flatBoard.playerRoute + 4 * i));
-    return {
-      mode: program._orvanta_mode(), solved: int(flatBoard.solved), gridWidth: int(flatBoard.gridWidth),
-      cityCount: count, cities, playerRouteLength: int(flatBoard.playerRouteLength), route,
-    };
-  };
+  state.inspect = inspectBoard;
 }
 
 // The site kept for playing offline; a page without it still plays online.
