@@ -5,7 +5,6 @@
 #include "core/board.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
-#include "core/solver.h"
 #include "files/current_document.h"
 
 namespace orvanta {
@@ -21,7 +20,6 @@ void resetToStartUp() {
     gameClock = GameClock{};
     mapGenerator = MapGenerator{};
     document = Document{};
-    toursEvaluated = 0;
 }
 
 }  // namespace orvanta

@@ -1,6 +1,6 @@
-#pragma once
 // Small bit helpers shared by the solvers, which keep sets of cities as bit
 // masks.
+#pragma once
 
 #include <cstdint>
 

@@ -1,3 +1,5 @@
+// The board's own rules: grid and city count clamped, cities added and removed,
+// distances, and the player's trip picked city by city.
 #include "core/board.h"
 
 #include <cmath>

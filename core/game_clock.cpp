@@ -1,3 +1,4 @@
+// The game clock: whole seconds since the current game started.
 #include "core/game_clock.h"
 
 #include "core/clamp.h"

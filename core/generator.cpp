@@ -1,3 +1,5 @@
+// The random map generator: its linear congruential sequence, the random
+// boards it draws, and the boards reset or made anew from the settings.
 #include "core/generator.h"
 
 #include <cmath>

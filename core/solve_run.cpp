@@ -1,3 +1,5 @@
+// One solve's look at the clock: the throttle's sleeps, the stop request,
+// the deadline and the progress shown now and then.
 #include "core/solve_run.h"
 
 #include "core/platform.h"

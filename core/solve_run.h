@@ -16,6 +16,18 @@ inline constexpr std::int32_t kThrottleSleepMs = 60;
 inline constexpr std::int64_t kThrottleIntervalMs = 1000;
 inline constexpr std::int32_t kThrottleCheckSteps = 1024;
 
+// What solves did, for the tests and the benchmarks to read: a solve adds to
+// the record its run was given (SolveRun::keepStatistics) and keeps none
+// without one.
+struct SolveStatistics {
+    std::int64_t toursEvaluated = 0;             // tours whose length was summed
+    std::int64_t countedSolves = 0;              // settled by counting orderings per length
+    std::int64_t countedWithShortestWalked = 0;  // of those, walking the tours of the shortest lengths
+    std::int64_t lineSolves = 0;                 // settled by the classes of a row with one city off it
+    std::int64_t solvesBelowCeilings = 0;        // searches settled by walks below a ceiling
+    std::int64_t subtreesCountedWhole = 0;       // subtrees near the leaves counted without a walk
+};
+
 // Thrown out of a solve that was asked to stop (or ran past its deadline); the
 // solve's own entry catches it and leaves the board as it was.
 struct SolveStopped {};
@@ -56,6 +68,13 @@ public:
         step();
     }
     std::int64_t toursEvaluated() const { return tours; }
+    // The solving thread: from now on the solve adds what it did to `record`
+    // (null: to nothing).
+    void keepStatistics(SolveStatistics* record) { statistics = record; }
+    // Adds to one count of the record, if one is kept.
+    void note(std::int64_t SolveStatistics::*count, std::int64_t by = 1) {
+        if (statistics != nullptr) statistics->*count += by;
+    }
     // Whether the run was ended by a stop request or its deadline.
     bool stoppedEarly() const { return stopped; }
 
@@ -112,6 +131,7 @@ private:
     std::atomic<bool> stopWanted{false};
     std::atomic<std::uint32_t> settled{0};
     std::int64_t tours = 0;
+    SolveStatistics* statistics = nullptr;
     bool stopped = false;
     std::int32_t stepsToClock;
     std::int64_t startedAt;

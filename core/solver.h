@@ -2,37 +2,49 @@
 // shortest distinct tour lengths (the path spectrum), exactly as evaluating
 // every ordering from city 0 in lexicographic order leaves them.
 //
-// The entry is solveExact (solver.cpp), which tries the counting first, then
-// the classes of a line, and searches the boards both refuse:
-//   solver.cpp                    solveExact, ensureSolved, the table itself
-//                                 (recordLength, normaliseSpectrum)
-//   solve_run.*                   one solve's throttle, stop and progress
-//   solver_counting*.{h,cpp}      the counting: boards whose distances are all
+// The files, from the entry down:
+//   solver.{h,cpp}                solveExact and ensureSolved: the choice of
+//                                 strategy, and a stopped solve undone
+//   solve_run.{h,cpp}             one solve's throttle, stop, progress and
+//                                 (when asked) statistics
+//   spectrum_table.{h,cpp}        the table itself, shared by every strategy:
+//                                 the tolerance, recordLength, entryTaking,
+//                                 normaliseSpectrum
+// The strategies, in the order they are tried:
+//   solver_counting.{h,cpp}       the counting: boards whose distances are all
 //                                 (nearly) whole multiples of one unit (cities
 //                                 on a line, some on a slanted line, rows a
 //                                 unit apart); orderings counted per length
-//   solver_line*.{h,cpp}          boards whose cities but one lie on one row or
+//   solver_counting_distances.*   its distances, measured in units
+//   solver_counting_programme.h   its programme over (visited set, end city),
+//   solver_counting_merge.h       the merge of its length lists,
+//   solver_counting_storage.*     and the storage of its layers
+//   solver_counting_near.cpp      distances only nearly whole: where the
+//                                 lengths keep apart, or the shortest walked
+//   solver_counting_spread.cpp    the nearly whole boards that need more
+//   solver_line.{h,cpp}           boards whose cities but one lie on one row or
 //                                 column: tours counted per class (the two
 //                                 cities next to the one off it, the rest's
 //                                 length along the line)
+//   solver_line_paths.*           the line's orderings counted by length
 //   solver_search.{h,cpp}         the search: every other board; orderings
 //                                 walked depth first, skipping prefixes whose
 //                                 shortest completion cannot reach the table
+//   solver_search_table.*         the completion table, the walk's hot path
 //   solver_search_walk.h          the walk's state, shared by the search's files
 //   solver_search_below.cpp       walks below a ceiling, tried in the middle of
 //                                 the search: the tours below it kept, or
 //                                 recorded in order below raised ceilings
-//   solver_search_subtrees.*     subtrees near the leaves of a long walk
+//   solver_search_subtrees.*      subtrees near the leaves of a long walk
 //                                 counted whole, where no tour of theirs can
 //                                 change the table but a count
-//   solver_search_gap.*          the table from the shortest tours alone, when a
+//   solver_search_gap.*           the table from the shortest tours alone, when a
 //                                 gap in the tour lengths cuts them off
 //   solver_tally.*, solver_points.h  cities sharing a grid point, counted
 //                                 once per pattern by both
+//   bits.h                        bit masks of cities
 #pragma once
 
-#include <atomic>
-#include <cmath>
 #include <cstdint>
 
 #include "core/board.h"
@@ -43,17 +55,10 @@ namespace orvanta {
 // Largest city count that the edition solves on its own after a change.
 inline constexpr std::int32_t kAutoSolveLimit = 8;
 
-// Tours evaluated by all solves so far, the solves done by counting
-// orderings per length rather than walking them, and those of them that
-// walked the tours of the shortest lengths; each solve adds its own counts
-// when it ends (the tests and the benchmark read them).
-extern std::atomic<std::int64_t> toursEvaluated;
-extern std::atomic<std::int64_t> countedSolves;
-extern std::atomic<std::int64_t> countedWithShortestWalked;
-
 // Solves the board if it is not yet solved and either forced or allowed
-// automatically by the edition. Returns whether the board is solved.
-bool ensureSolved(Board& board, bool force);
+// automatically by the edition. Returns whether the board is solved. A solve
+// adds what it did to `statistics` when given one.
+bool ensureSolved(Board& board, bool force, SolveStatistics* statistics = nullptr);
 
 // Leaves the board exactly as evaluating every ordering from city 0 in
 // lexicographic order would (solution route, spectrum), but skips the
@@ -61,20 +66,10 @@ bool ensureSolved(Board& board, bool force);
 // evaluate is throttled. False, touching nothing, for fewer than two cities
 // and when the run is stopped before the end.
 bool solveExact(Board& board, SolveRun& run);
-bool solveExact(Board& board);
+bool solveExact(Board& board, SolveStatistics* statistics = nullptr);
 
 // Takes over the solution of `solved`, a copy of this board solved by
 // solveExact: the solution route, its length, the spectrum and the flag.
 void takeSolution(Board& board, const Board& solved);
-
-// The tolerance of a table entry: a length within it of the entry's length,
-// either way, ends included, is counted in that entry. A millionth of it.
-inline double toleranceOf(double length) { return std::fabs(1e-6 * length); }
-
-// Counts one tour length into the table, or inserts it in order.
-void recordLength(PathSpectrum& spectrum, double length);
-
-// Divides the used entries by the first one, so the first reads 1.0.
-void normaliseSpectrum(PathSpectrum& spectrum);
 
 }  // namespace orvanta

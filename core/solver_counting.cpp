@@ -55,8 +55,8 @@
 #include <vector>
 
 #include "core/bits.h"
-#include "core/solver.h"
 #include "core/solver_counting_programme.h"
+#include "core/spectrum_table.h"
 
 namespace orvanta {
 
@@ -91,26 +91,99 @@ bool Programme::buildCompletion(const Distances& distances, Storage& storage) {
 
 // Counts every ordering whose tour is at most `bound` units long, by length;
 // `tours` gets the 20 shortest distinct lengths among them.
+// Files the entries a merge emits as the next state of the layer.
+bool Programme::fileState(Storage& storage, Layer& layer, Merge& merge, std::uint32_t limit) {
+    std::uint8_t count = 0;
+    LengthCount* out = nullptr;
+    if (merge.lists > 0) {
+        out = storage.room(layer);
+        if (out == nullptr) return false;
+        merge.run(limit, dense, [&](LengthCount entry) { out[count++] = entry; });
+    }
+    layer.first.push_back(count == 0 ? 0u : layer.nextIndex());
+    layer.used.push_back(count);
+    layer.filled += count;
+    return true;
+}
+
+// Sets of one city: the first edge from city 0.
+bool Programme::countFirstLayer(const Distances& distances, Storage& storage, std::uint32_t bound) {
+    if (!storage.startLayer(storage.layers[0], static_cast<std::size_t>(m))) return false;
+    for (std::int32_t c = 1; c <= m; ++c) {
+        const LengthCount start{0, 1};
+        Merge merge;
+        const std::uint32_t toGo = rest(full & ~(1u << (c - 1)), c);
+        const std::uint32_t limit = toGo <= bound ? bound - toGo : 0;
+        if (toGo <= bound && points.sameBelow[c] == 0) merge.add(&start, &start + 1, distances.d(0, c), limit);
+        if (!fileState(storage, storage.layers[0], merge, limit)) return false;
+    }
+    return true;
+}
+
+bool Programme::countLayer(const Distances& distances, Storage& storage, SolveRun& run, std::uint32_t bound, std::int32_t size,
+                           std::uint32_t& setsDone, std::uint32_t setsToDo) {
+    const Layer& previous = storage.layers[(size - 2) % 2];
+    Layer& next = storage.layers[(size - 1) % 2];
+    const std::size_t states = static_cast<std::size_t>(binomial[m][size]) * static_cast<std::size_t>(size);
+    if (!storage.startLayer(next, states)) return false;
+
+    for (std::uint32_t set = (1u << size) - 1; set <= full; set = nextSubsetOfSameSize(set)) {
+        run.step();
+        run.advance(static_cast<double>(++setsDone) / static_cast<double>(setsToDo));
+        const std::uint32_t outside = full & ~set;
+        // A set counted in ascending order holds the lowest cities of each point.
+        bool ascending = true;
+        for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) ascending = ascending && (points.sameBelow[lowestCity(bits)] & outside) == 0;
+        if (!ascending) {
+            // No state of this set is counted: file them all empty at once.
+            next.first.insert(next.first.end(), static_cast<std::size_t>(size), 0u);
+            next.used.insert(next.used.end(), static_cast<std::size_t>(size), std::uint8_t{0});
+            if (set == full) break;
+            continue;
+        }
+        for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
+            const std::int32_t c = lowestCity(bits);
+            const std::uint32_t toGo = rest(outside, c);
+            Merge merge;
+            std::uint32_t limit = 0;
+            // ... and ends with the highest of them on its point.
+            if (toGo <= bound && (points.sameAbove[c] & set) == 0) {
+                limit = bound - toGo;
+                const std::uint32_t before = set & ~(1u << (c - 1));
+                std::size_t state = static_cast<std::size_t>(rankAmongSameSize(before)) * static_cast<std::size_t>(size - 1);
+                for (std::uint32_t ends = before; ends != 0; ends &= ends - 1, ++state) {
+                    const std::int32_t e = lowestCity(ends);
+                    if (previous.used[state] == 0) continue;
+                    const LengthCount* list = previous.list(state);
+                    merge.add(list, list + previous.used[state], distances.d(e, c), limit);
+                }
+            }
+            if (!fileState(storage, next, merge, limit)) return false;
+        }
+        if (set == full) break;  // the next set of this size would leave the cities
+    }
+    return true;
+}
+
+// Close every ordering of all cities with the edge back to city 0.
+void Programme::closeTours(const Distances& distances, Storage& storage, std::uint32_t bound, std::vector<LengthCount>& tours) {
+    const Layer& last = storage.layers[(m - 1) % 2];
+    Merge merge;
+    for (std::int32_t c = 1; c <= m; ++c) {
+        const auto state = static_cast<std::size_t>(c - 1);
+        if (last.used[state] == 0) continue;
+        const LengthCount* list = last.list(state);
+        merge.add(list, list + last.used[state], distances.d(c, 0), bound);
+    }
+    merge.run(bound, dense, [&](LengthCount entry) { tours.push_back(entry); });
+}
+
 Programme::Run Programme::count(const Distances& distances, Storage& storage, SolveRun& run, std::uint32_t bound, std::vector<LengthCount>& tours) {
     tours.clear();
     storage.layers[0] = Layer{};
     storage.layers[1] = Layer{};
     storage.kept.clear();
     storage.keptBytes = 0;
-    // Files the entries a merge emits as the next state of the layer.
-    const auto addState = [&](Layer& layer, Merge& merge, std::uint32_t limit) {
-        std::uint8_t count = 0;
-        LengthCount* out = nullptr;
-        if (merge.lists > 0) {
-            out = storage.room(layer);
-            if (out == nullptr) return false;
-            merge.run(limit, dense, [&](LengthCount entry) { out[count++] = entry; });
-        }
-        layer.first.push_back(count == 0 ? 0u : layer.nextIndex());
-        layer.used.push_back(count);
-        layer.filled += count;
-        return true;
-    };
 
     // By halves: the layers only up to the sets of the first half, then
     // every tour is joined from its two halves (joinHalves).
@@ -120,59 +193,10 @@ Programme::Run Programme::count(const Distances& distances, Storage& storage, So
     for (std::int32_t size = 1; size <= top; ++size) setsToDo += binomial[m][size];
     if (halves) setsToDo += binomial[m][top];
 
-    // Sets of one city: the first edge from city 0.
-    if (!storage.startLayer(storage.layers[0], static_cast<std::size_t>(m))) return Run::TooLarge;
+    if (!countFirstLayer(distances, storage, bound)) return Run::TooLarge;
     std::uint32_t setsDone = static_cast<std::uint32_t>(m);
-    for (std::int32_t c = 1; c <= m; ++c) {
-        const LengthCount start{0, 1};
-        Merge merge;
-        const std::uint32_t toGo = rest(full & ~(1u << (c - 1)), c);
-        const std::uint32_t limit = toGo <= bound ? bound - toGo : 0;
-        if (toGo <= bound && points.sameBelow[c] == 0) merge.add(&start, &start + 1, distances.d(0, c), limit);
-        if (!addState(storage.layers[0], merge, limit)) return Run::TooLarge;
-    }
-
     for (std::int32_t size = 2; size <= top; ++size) {
-        const Layer& previous = storage.layers[(size - 2) % 2];
-        Layer& next = storage.layers[(size - 1) % 2];
-        const std::size_t states = static_cast<std::size_t>(binomial[m][size]) * static_cast<std::size_t>(size);
-        if (!storage.startLayer(next, states)) return Run::TooLarge;
-
-        for (std::uint32_t set = (1u << size) - 1; set <= full; set = nextSubsetOfSameSize(set)) {
-            run.step();
-            run.advance(static_cast<double>(++setsDone) / static_cast<double>(setsToDo));
-            const std::uint32_t outside = full & ~set;
-            // A set counted in ascending order holds the lowest cities of each point.
-            bool ascending = true;
-            for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) ascending = ascending && (points.sameBelow[lowestCity(bits)] & outside) == 0;
-            if (!ascending) {
-                // No state of this set is counted: file them all empty at once.
-                next.first.insert(next.first.end(), static_cast<std::size_t>(size), 0u);
-                next.used.insert(next.used.end(), static_cast<std::size_t>(size), std::uint8_t{0});
-                if (set == full) break;
-                continue;
-            }
-            for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
-                const std::int32_t c = lowestCity(bits);
-                const std::uint32_t toGo = rest(outside, c);
-                Merge merge;
-                std::uint32_t limit = 0;
-                // ... and ends with the highest of them on its point.
-                if (toGo <= bound && (points.sameAbove[c] & set) == 0) {
-                    limit = bound - toGo;
-                    const std::uint32_t before = set & ~(1u << (c - 1));
-                    std::size_t state = static_cast<std::size_t>(rankAmongSameSize(before)) * static_cast<std::size_t>(size - 1);
-                    for (std::uint32_t ends = before; ends != 0; ends &= ends - 1, ++state) {
-                        const std::int32_t e = lowestCity(ends);
-                        if (previous.used[state] == 0) continue;
-                        const LengthCount* list = previous.list(state);
-                        merge.add(list, list + previous.used[state], distances.d(e, c), limit);
-                    }
-                }
-                if (!addState(next, merge, limit)) return Run::TooLarge;
-            }
-            if (set == full) break;  // the next set of this size would leave the cities
-        }
+        if (!countLayer(distances, storage, run, bound, size, setsDone, setsToDo)) return Run::TooLarge;
         // The layer before is no longer needed, unless every layer is kept
         // (or it holds the second halves).
         if (halves && size == top) break;
@@ -184,17 +208,7 @@ Programme::Run Programme::count(const Distances& distances, Storage& storage, So
         storage.layers[1] = Layer{};
         return joined ? Run::Complete : Run::TooLarge;
     }
-
-    // Close every ordering of all cities with the edge back to city 0.
-    const Layer& last = storage.layers[(m - 1) % 2];
-    Merge merge;
-    for (std::int32_t c = 1; c <= m; ++c) {
-        const auto state = static_cast<std::size_t>(c - 1);
-        if (last.used[state] == 0) continue;
-        const LengthCount* list = last.list(state);
-        merge.add(list, list + last.used[state], distances.d(c, 0), bound);
-    }
-    merge.run(bound, dense, [&](LengthCount entry) { tours.push_back(entry); });
+    closeTours(distances, storage, bound, tours);
     storage.keepLayer(storage.layers[(m - 1) % 2]);
     storage.layers[0] = Layer{};
     storage.layers[1] = Layer{};
@@ -510,7 +524,7 @@ bool solveByCounting(Board& board, SolveRun& run, const SharedPoints& points, st
         return false;
     }
     counting::writeBoard(board, counter, tours, sums, order, walked);
-    if (walked.lengths > 0) ++countedWithShortestWalked;
+    if (walked.lengths > 0) run.note(&SolveStatistics::countedWithShortestWalked);
     return true;
 }
 

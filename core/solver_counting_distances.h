@@ -42,13 +42,25 @@ struct Distances {
     std::uint32_t longest = 0;            // no tour is longer, in units
     std::uint32_t shortest = 0;           // shortest non-zero distance, in units
 
-    std::uint32_t d(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)]; }
-
-    double e(std::int32_t a, std::int32_t b) const { return exact[static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b)]; }
+    // Where the distance from a to b lies in `distance` and `exact`.
+    std::size_t at(std::int32_t a, std::int32_t b) const {
+        return static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b);
+    }
+    // The distance from a to b in units, and the board's own (when near).
+    std::uint32_t d(std::int32_t a, std::int32_t b) const { return distance[at(a, b)]; }
+    double e(std::int32_t a, std::int32_t b) const { return exact[at(a, b)]; }
 
     bool measure(const Board& board);
     bool measure(const Board& board, std::uint64_t radicand);
     bool measureDriftRange(const Programme& programme, const Storage& storage, SolveRun& run);
+
+private:
+    // The steps of measure: one distance as a whole multiple of the root of
+    // the radicand (-1 when it is none, nor near enough to one); the drifts
+    // of the tours' sums; the distances in units.
+    std::int64_t wholeMultiple(const Board& board, std::int32_t a, std::int32_t b);
+    void measureDrifts(double mostLength);
+    void countInUnits(std::int64_t most);
 };
 
 }  // namespace orvanta::counting

@@ -62,6 +62,14 @@ struct Programme {
     bool buildCompletion(const Distances& distances, Storage& storage);
     enum class Run { Complete, TooLarge };
     Run count(const Distances& distances, Storage& storage, SolveRun& run, std::uint32_t bound, std::vector<LengthCount>& tours);
+    // The steps of count: the sets of one city; the layer of the sets of
+    // `size` cities from the one before; a state filed from its merge; the
+    // tours closed with the edge back to city 0. False when storage runs out.
+    bool countFirstLayer(const Distances& distances, Storage& storage, std::uint32_t bound);
+    bool countLayer(const Distances& distances, Storage& storage, SolveRun& run, std::uint32_t bound, std::int32_t size,
+                    std::uint32_t& setsDone, std::uint32_t setsToDo);
+    bool fileState(Storage& storage, Layer& layer, Merge& merge, std::uint32_t limit);
+    void closeTours(const Distances& distances, Storage& storage, std::uint32_t bound, std::vector<LengthCount>& tours);
     // Cities in the sets of the first half of a tour joined from two halves:
     // the second half's sets are as large or one smaller.
     std::int32_t firstHalf() const { return (m + 2) / 2; }

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "core/bits.h"
-#include "core/solver.h"
 #include "core/solver_counting_programme.h"
+#include "core/spectrum_table.h"
 
 namespace orvanta::counting {
 

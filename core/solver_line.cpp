@@ -19,10 +19,12 @@
 // - A class's tours move to the entry an event hands them to from that event
 //   on: their number is the class's count less its tours before the event's
 //   tour, counted place by place as a rank is.
-// - Only the classes below a cut are followed. The cut lies in a gap wider
-//   than two tolerances between class lengths, so no tour above it can take
-//   or make an entry below it; once the entries below it fill the table, the
-//   longer entries are all pushed out, whenever they came.
+// - Only the classes below a cut are followed. The cut lies in a gap between
+//   class lengths wide enough that the shortest tour above it lies more than
+//   its own tolerance above the longest tour below it (see cutAbove), so no
+//   tour above it can take or make an entry below it; once the entries below
+//   it fill the table, the longer entries are all pushed out, whenever they
+//   came.
 // The tours that go on from a prefix are counted as orderings of the line's
 // cities by their length (solver_line_paths.cpp). With city 0 lifted, its
 // neighbours are the ordering's first and last cities; with another lifted,
@@ -37,13 +39,11 @@
 #include <vector>
 
 #include "core/bits.h"
-#include "core/solver.h"
 #include "core/solver_line_paths.h"
 #include "core/solver_tally.h"
+#include "core/spectrum_table.h"
 
 namespace orvanta {
-
-std::atomic<std::int64_t> lineSolves{0};
 
 namespace {
 
@@ -329,6 +329,20 @@ bool clearOfEdges(const std::vector<const Class*>& classes, const Events& table,
     return true;
 }
 
+// The lengths a class must lie above for a cut right below it, after a class
+// of length `below`. Every tour lies within the noise of its class's length,
+// so with the next class above the bound returned, its tours are longer than
+// (below + 2 noise) / (1 - 1e-6): an entry one of them makes reaches down, by
+// its tolerance, no further than (below + 2 noise), above every tour below the
+// cut; and those lie above every entry below the cut by more than its
+// tolerance, which is smaller, so no tour below is counted above the cut or
+// the other way round. The noise is doubled against the rounding of this sum.
+// (A gap of one tolerance of `below` would fall short by a millionth of a
+// tolerance; a second tolerance on top guards nothing.)
+double cutAbove(double below, double noise) {
+    return (below + 2.0 * noise) / (1.0 - kEntryTolerance) + 2.0 * noise;
+}
+
 // The classes below the cut in enumeration order and the table they make.
 struct Settled {
     std::vector<const Class*> inOrder;
@@ -338,9 +352,9 @@ struct Settled {
 
 enum class Outcome { Settled, NeedsLongerPaths, Refused };
 
-// Cuts tried from the shortest up: after a class followed by a gap wider than
-// two tolerances and the noise, within the lengths listed. The first whose
-// classes fill the table settles it.
+// Cuts tried from the shortest up: after a class followed by a gap that
+// reaches past cutAbove, within the lengths listed. The first whose classes
+// fill the table settles it.
 Outcome settle(Solver& solver, Settled& out) {
     std::deque<Class>& classes = solver.classes;
     const std::int32_t n = solver.n();
@@ -357,7 +371,7 @@ Outcome settle(Solver& solver, Settled& out) {
         const auto at = std::upper_bound(out.inOrder.begin(), out.inOrder.end(), &k,
                                          [n](const Class* x, const Class* y) { return before(*x, *y, n); });
         out.inOrder.insert(at, &k);
-        const double reach = k.length + 2.0 * toleranceOf(k.length) + 4.0 * noise;
+        const double reach = cutAbove(k.length, noise);
         solver.listUpTo(reach, i + 1);
         if (reach >= solver.reached) return Outcome::NeedsLongerPaths;
         if (i + 1 < classes.size() && classes[i + 1].length <= reach) continue;
@@ -484,7 +498,7 @@ bool solveOffTheLine(Board& board, SolveRun& run) {
         normaliseSpectrum(s);
         for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = best[k];
         board.solutionRoute[n] = 0;
-        ++lineSolves;
+        run.note(&SolveStatistics::lineSolves);
         return true;
     }
 }

@@ -2,16 +2,12 @@
 // grid but one: a row with one city lifted off it. Internal to the solver.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #include "core/board.h"
 #include "core/solve_run.h"
 
 namespace orvanta {
-
-// Solves settled this way (the tests read it).
-extern std::atomic<std::int64_t> lineSolves;
 
 // Solves a board whose cities but one lie on one row or one column, leaving it
 // exactly as the full enumeration would, where the tours it must tell apart

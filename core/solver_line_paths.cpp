@@ -91,130 +91,136 @@ std::uint64_t PathCounter::counted(std::uint32_t set, std::int32_t from, std::in
     return it->second[static_cast<std::size_t>(units)];
 }
 
-std::vector<std::uint64_t> PathCounter::count(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y) {
-    run.step();
-    const auto width = static_cast<std::size_t>(line.units + 1);
-    std::vector<std::uint64_t> out(width, 0);
-    const std::int32_t m = countMembers(set);
-    if (m == 1 || from == to) {
-        if (m == 1 && from == to) out[0] = 1;
-        return out;
-    }
-    // State: pieces j, which ends are placed (bit 0 from, bit 1 to), and for
-    // the pair x, y: 0 neither taken, 1 the first taken and its piece at the
-    // far end, 2 the first taken and its piece not, 3 both; then units.
-    const bool pair = x >= 0;
-    const std::int32_t pairStates = pair ? 4 : 1;
-    const auto at = [&](std::int32_t j, std::int32_t ends, std::int32_t g) {
-        return ((static_cast<std::size_t>(j) * 4 + static_cast<std::size_t>(ends)) * static_cast<std::size_t>(pairStates) +
-                static_cast<std::size_t>(g)) *
-               width;
-    };
-    // Only the rows of states reached are cleared and read.
-    if (now.size() < at(m + 2, 0, 0)) {
-        now.resize(at(m + 2, 0, 0));
-        next.resize(at(m + 2, 0, 0));
-    }
-    std::fill(now.begin(), now.begin() + static_cast<std::ptrdiff_t>(at(1, 0, 0)), 0);
-    now[at(0, 0, 0)] = 1;
-    std::int64_t far = 0;  // the place of the set's last city
-    for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) far = std::max(far, line.place[lowestBit(bits)]);
-    bool xFirst = false;  // x comes before y along the line
+// The count sweeps along the line, taking the set's cities in order. Its
+// states: the pieces (paths) the cities taken so far make, which ends of the
+// ordering are placed (kFromPlaced, kToPlaced), and for the pair x, y how far
+// it is taken (PairState); each state holds its orderings by the units run so
+// far. Crossing the gap to the next city adds its length once per open end.
+void PathCounter::Sweep::start(std::uint32_t cities, std::int32_t x, std::int32_t y) {
+    set = cities;
+    members = countMembers(set);
+    pair = x >= 0;
+    pairStates = pair ? 4 : 1;
+    width = static_cast<std::size_t>(line.units + 1);
+    for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) farPlace = std::max(farPlace, line.place[lowestBit(bits)]);
     for (std::int32_t k = 0; pair && k < line.count; ++k) {
         if (line.byPlace[k] == x) xFirst = true;
         if (line.byPlace[k] == x || line.byPlace[k] == y) break;
     }
-    std::int32_t top = 0;      // the most pieces of any state
-    std::int64_t longest = 0;  // the most units of any state
-    std::int32_t taken = 0;
-    std::int64_t before = -1;
-    for (std::int32_t k = 0; k < line.count; ++k) {
-        const std::int32_t c = line.byPlace[k];
-        if ((set & bit(c)) == 0) continue;
-        const bool last = ++taken == m;
-        const std::int64_t gap = before < 0 ? 0 : line.place[c] - before;
-        before = line.place[c];
-        // Every gap still ahead is crossed at least once.
-        const std::int64_t most = line.units - (far - line.place[c]);
-        std::fill(next.begin(), next.begin() + static_cast<std::ptrdiff_t>(at(top + 2, 0, 0)), 0);
-        std::int32_t nextTop = 0;
-        std::int64_t nextLongest = 0;
-        const bool firstOfPair = pair && (xFirst ? c == x : c == y);
-        const bool secondOfPair = pair && (xFirst ? c == y : c == x);
-        for (std::int32_t j = 0; j <= top; ++j) {
-            // A step of work per few states: a count of many cities over many
-            // units is long, and the run looks at its clock by steps.
-            run.steps(1 + static_cast<std::int32_t>(4 * pairStates * (longest + 1) / kStatesPerStep));
-            for (std::int32_t ends = 0; ends < 4; ++ends) {
-                const std::int64_t sa = ends & 1;
-                const std::int64_t sb = ends >> 1;
-                const std::int64_t open = 2 * j - sa - sb;
-                if (open < 0) continue;  // no such state
-                for (std::int32_t g = 0; g < pairStates; ++g) {
-                    // The end kept open for the pair's second city (its edge not
-                    // counted), and whether its piece is at the far end.
-                    const std::int64_t held = g == 1 || g == 2 ? 1 : 0;
-                    const bool atFarEnd = g == 1;
-                    const std::int64_t shift = gap * (open - held);
-                    if (shift > most) continue;  // too long already
-                    const std::uint64_t* row = &now[at(j, ends, g)];
-                    const std::int64_t end = std::min(longest, most - shift);
-                    for (std::int64_t r = 0; r <= end; ++r) {
-                        const std::uint64_t v = row[r];
-                        if (v == 0) continue;
-                        const auto u = static_cast<std::size_t>(r + shift);
-                        nextLongest = std::max(nextLongest, r + shift);
-                        const auto add = [&](std::int32_t j2, std::int32_t ends2, std::int32_t g2, std::int64_t ways) {
-                            // One piece from `from` to `to` is the whole ordering: only at the end.
-                            if (ways <= 0 || (j2 == 1 && ends2 == 3 && !last)) return;
-                            next[at(j2, ends2, g2) + u] += v * static_cast<std::uint64_t>(ways);
-                            nextTop = std::max(nextTop, j2);
-                        };
-                        const std::int64_t gaps = j + 1 - sa - sb;
-                        if (c == from) {
-                            // A piece of its own, first; or at the start of the first piece,
-                            // unless that start is held for x.
-                            add(j + 1, ends | 1, !xFirst && atFarEnd ? 2 : g, 1);
-                            if (!(!xFirst && atFarEnd)) add(j, ends | 1, g, j > 0 ? 1 : 0);
-                        } else if (c == to) {
-                            add(j + 1, ends | 2, xFirst && atFarEnd ? 2 : g, 1);
-                            if (!(xFirst && atFarEnd)) add(j, ends | 2, g, j > 0 ? 1 : 0);
-                        } else if (firstOfPair) {
-                            // x keeps its end after it open for y (y the one before it for x):
-                            // a piece of its own, or at that side of a piece, the far one or another.
-                            const std::int64_t closed = xFirst ? sb : sa;
-                            const std::int64_t farGap = closed == 0 ? 1 : 0;
-                            const std::int64_t farPiece = closed == 0 && j > 0 ? 1 : 0;
-                            if (g != 0) continue;
-                            add(j + 1, ends, 1, farGap);
-                            add(j + 1, ends, 2, gaps - farGap);
-                            add(j, ends, 1, farPiece);
-                            add(j, ends, 2, j - closed - farPiece);
-                        } else if (secondOfPair) {
-                            // Next to the first: its piece extended, or joined to the one beyond.
-                            if (held == 0) continue;
-                            add(j, ends, 3, 1);
-                            add(j - 1, ends, 3, atFarEnd ? 0 : 1);
-                        } else if (atFarEnd) {
-                            // A piece of its own beyond the pair's piece takes that off the far end.
-                            add(j + 1, ends, 2, 1);
-                            add(j + 1, ends, 1, gaps - 1);
-                            add(j, ends, g, open - held);
-                            add(j - 1, ends, g, j - 1);
-                        } else {
-                            add(j + 1, ends, g, gaps);                                   // between pieces
-                            add(j, ends, g, open - held);                                // at an open end
-                            add(j - 1, ends, g, j - 1 - (g == 2 ? 1 : 0));               // joining two
-                        }
+    // Only the rows of states reached are cleared and read.
+    if (now.size() < row(members + 2, 0, 0)) {
+        now.resize(row(members + 2, 0, 0));
+        next.resize(row(members + 2, 0, 0));
+    }
+    std::fill(now.begin(), now.begin() + static_cast<std::ptrdiff_t>(row(1, 0, 0)), 0);
+    now[row(0, 0, 0)] = 1;
+}
+
+// The states after taking city c, the next of the set along the line.
+void PathCounter::Sweep::take(std::int32_t c, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y) {
+    const bool last = ++taken == members;
+    const std::int64_t gap = placeBefore < 0 ? 0 : line.place[c] - placeBefore;
+    placeBefore = line.place[c];
+    // Every gap still ahead is crossed at least once.
+    const std::int64_t most = line.units - (farPlace - line.place[c]);
+    std::fill(next.begin(), next.begin() + static_cast<std::ptrdiff_t>(row(mostPieces + 2, 0, 0)), 0);
+    std::int32_t nextMostPieces = 0;
+    std::int64_t nextLongest = 0;
+    const bool firstOfPair = pair && (xFirst ? c == x : c == y);
+    const bool secondOfPair = pair && (xFirst ? c == y : c == x);
+    for (std::int32_t pieces = 0; pieces <= mostPieces; ++pieces) {
+        // A step of work per few states: a count of many cities over many
+        // units is long, and the run looks at its clock by steps.
+        run.steps(1 + static_cast<std::int32_t>(4 * pairStates * (longest + 1) / kStatesPerStep));
+        for (std::int32_t ends = 0; ends < 4; ++ends) {
+            const std::int64_t fromPlaced = ends & kFromPlaced;
+            const std::int64_t toPlaced = (ends & kToPlaced) >> 1;
+            const std::int64_t open = 2 * pieces - fromPlaced - toPlaced;
+            if (open < 0) continue;  // no such state
+            for (std::int32_t state = 0; state < pairStates; ++state) {
+                // The end kept open for the pair's second city (its edge not
+                // counted), and whether its piece is at the far end.
+                const std::int64_t held = state == kFirstAtFarEnd || state == kFirstElsewhere ? 1 : 0;
+                const bool atFarEnd = state == kFirstAtFarEnd;
+                const std::int64_t shift = gap * (open - held);
+                if (shift > most) continue;  // too long already
+                const std::uint64_t* orderingsByUnits = &now[row(pieces, ends, state)];
+                const std::int64_t end = std::min(longest, most - shift);
+                for (std::int64_t units = 0; units <= end; ++units) {
+                    const std::uint64_t orderings = orderingsByUnits[units];
+                    if (orderings == 0) continue;
+                    const auto unitsAfter = static_cast<std::size_t>(units + shift);
+                    nextLongest = std::max(nextLongest, units + shift);
+                    const auto add = [&](std::int32_t piecesAfter, std::int32_t endsAfter, std::int32_t stateAfter, std::int64_t ways) {
+                        // One piece from `from` to `to` is the whole ordering: only at the end.
+                        if (ways <= 0 || (piecesAfter == 1 && endsAfter == kBothPlaced && !last)) return;
+                        next[row(piecesAfter, endsAfter, stateAfter) + unitsAfter] += orderings * static_cast<std::uint64_t>(ways);
+                        nextMostPieces = std::max(nextMostPieces, piecesAfter);
+                    };
+                    const std::int64_t gaps = pieces + 1 - fromPlaced - toPlaced;
+                    if (c == from) {
+                        // A piece of its own, first; or at the start of the first piece,
+                        // unless that start is held for x.
+                        add(pieces + 1, ends | kFromPlaced, !xFirst && atFarEnd ? kFirstElsewhere : state, 1);
+                        if (!(!xFirst && atFarEnd)) add(pieces, ends | kFromPlaced, state, pieces > 0 ? 1 : 0);
+                    } else if (c == to) {
+                        add(pieces + 1, ends | kToPlaced, xFirst && atFarEnd ? kFirstElsewhere : state, 1);
+                        if (!(xFirst && atFarEnd)) add(pieces, ends | kToPlaced, state, pieces > 0 ? 1 : 0);
+                    } else if (firstOfPair) {
+                        // x keeps its end after it open for y (y the one before it for x):
+                        // a piece of its own, or at that side of a piece, the far one or another.
+                        const std::int64_t closed = xFirst ? toPlaced : fromPlaced;
+                        const std::int64_t farGap = closed == 0 ? 1 : 0;
+                        const std::int64_t farPiece = closed == 0 && pieces > 0 ? 1 : 0;
+                        if (state != kNeither) continue;
+                        add(pieces + 1, ends, kFirstAtFarEnd, farGap);
+                        add(pieces + 1, ends, kFirstElsewhere, gaps - farGap);
+                        add(pieces, ends, kFirstAtFarEnd, farPiece);
+                        add(pieces, ends, kFirstElsewhere, pieces - closed - farPiece);
+                    } else if (secondOfPair) {
+                        // Next to the first: its piece extended, or joined to the one beyond.
+                        if (held == 0) continue;
+                        add(pieces, ends, kBoth, 1);
+                        add(pieces - 1, ends, kBoth, atFarEnd ? 0 : 1);
+                    } else if (atFarEnd) {
+                        // A piece of its own beyond the pair's piece takes that off the far end.
+                        add(pieces + 1, ends, kFirstElsewhere, 1);
+                        add(pieces + 1, ends, kFirstAtFarEnd, gaps - 1);
+                        add(pieces, ends, state, open - held);
+                        add(pieces - 1, ends, state, pieces - 1);
+                    } else {
+                        add(pieces + 1, ends, state, gaps);                                          // between pieces
+                        add(pieces, ends, state, open - held);                                       // at an open end
+                        add(pieces - 1, ends, state, pieces - 1 - (state == kFirstElsewhere ? 1 : 0));  // joining two
                     }
                 }
             }
         }
-        now.swap(next);
-        top = nextTop;
-        longest = nextLongest;
     }
-    if (top >= 1) std::copy(&now[at(1, 3, pair ? 3 : 0)], &now[at(1, 3, pair ? 3 : 0)] + width, out.begin());
+    now.swap(next);
+    mostPieces = nextMostPieces;
+    longest = nextLongest;
+}
+
+std::vector<std::uint64_t> PathCounter::count(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y) {
+    run.step();
+    std::vector<std::uint64_t> out(static_cast<std::size_t>(line.units + 1), 0);
+    const std::int32_t members = countMembers(set);
+    if (members == 1 || from == to) {
+        if (members == 1 && from == to) out[0] = 1;
+        return out;
+    }
+    Sweep sweep{line, run, now, next};
+    sweep.start(set, x, y);
+    for (std::int32_t k = 0; k < line.count; ++k) {
+        const std::int32_t c = line.byPlace[k];
+        if ((set & bit(c)) != 0) sweep.take(c, from, to, x, y);
+    }
+    // The orderings: one piece, both ends placed, the pair (if any) taken.
+    if (sweep.mostPieces >= 1) {
+        const std::uint64_t* whole = &now[sweep.row(1, kBothPlaced, sweep.pair ? kBoth : kNeither)];
+        std::copy(whole, whole + out.size(), out.begin());
+    }
     return out;
 }
 

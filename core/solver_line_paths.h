@@ -55,6 +55,42 @@ private:
     std::uint64_t counted(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y, std::int64_t units);
     std::vector<std::uint64_t> count(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y);
 
+    // A count's state, which ends of the ordering are placed: bits.
+    static constexpr std::int32_t kFromPlaced = 1;
+    static constexpr std::int32_t kToPlaced = 2;
+    static constexpr std::int32_t kBothPlaced = 3;
+    // How far the pair x, y is taken: neither; the first, its piece at the
+    // far end; the first, its piece elsewhere; both.
+    enum PairState : std::int32_t { kNeither = 0, kFirstAtFarEnd = 1, kFirstElsewhere = 2, kBoth = 3 };
+    // One count's sweep along the line (see solver_line_paths.cpp): its
+    // states in `now`, by pieces, ends placed and pair state, a row of
+    // orderings by units each; `next` for the states after each city.
+    struct Sweep {
+        const LineCities& line;
+        SolveRun& run;
+        std::vector<std::uint64_t>& now;
+        std::vector<std::uint64_t>& next;
+        std::uint32_t set = 0;
+        std::int32_t members = 0;
+        bool pair = false;
+        std::int32_t pairStates = 1;
+        std::size_t width = 0;
+        std::int64_t farPlace = 0;      // the place of the set's last city
+        bool xFirst = false;            // x comes before y along the line
+        std::int32_t mostPieces = 0;    // the most pieces of any state
+        std::int64_t longest = 0;       // the most units of any state
+        std::int32_t taken = 0;         // cities taken so far
+        std::int64_t placeBefore = -1;  // the place of the last taken
+
+        std::size_t row(std::int32_t pieces, std::int32_t ends, std::int32_t state) const {
+            return ((static_cast<std::size_t>(pieces) * 4 + static_cast<std::size_t>(ends)) * static_cast<std::size_t>(pairStates) +
+                    static_cast<std::size_t>(state)) *
+                   width;
+        }
+        void start(std::uint32_t cities, std::int32_t x, std::int32_t y);
+        void take(std::int32_t c, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y);
+    };
+
     const LineCities& line;
     SolveRun& run;
     std::unordered_map<std::uint64_t, std::vector<std::uint64_t>> cache;

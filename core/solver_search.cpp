@@ -42,12 +42,12 @@
 #include <vector>
 
 #include "core/bits.h"
-#include "core/solver.h"
 #include "core/solver_points.h"
 #include "core/solver_search.h"
 #include "core/solver_search_gap.h"
 #include "core/solver_search_walk.h"
 #include "core/solver_tally.h"
+#include "core/spectrum_table.h"
 
 namespace orvanta {
 
@@ -313,7 +313,7 @@ bool solveBySearch(Board& board, SolveRun& run, const SharedPoints& points) {
     search.buildCompletion();
 
     const auto writeSolution = [&] {
-        subtreesCountedWhole += search.countedWhole;
+        run.note(&SolveStatistics::subtreesCountedWhole, search.countedWhole);
         normaliseSpectrum(board.spectrum);
         for (std::int32_t k = 0; k < kRouteCapacity; ++k) board.solutionRoute[k] = search.best[k];
         board.solutionRoute[n] = board.solutionRoute[0];

@@ -2,7 +2,6 @@
 // skipping those that can no longer reach the table. Internal to the solver.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #include "core/board.h"
@@ -22,10 +21,6 @@ struct SearchTurns {
     std::uint64_t roundVisitsPerTurn = 0;  // visits a round takes in one turn before it pauses; 0: its budget
 };
 extern SearchTurns searchTurns;
-// Solves settled by the rounds below a ceiling, and subtrees counted whole
-// (the tests read them).
-extern std::atomic<std::int64_t> solvesBelowCeilings;
-extern std::atomic<std::int64_t> subtreesCountedWhole;
 
 // Solves a board of at least two cities, leaving it exactly as the full
 // enumeration would. Its work is throttled and reported through `run` (the

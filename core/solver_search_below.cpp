@@ -10,15 +10,14 @@
 #include <vector>
 
 #include "core/bits.h"
-#include "core/solver.h"
 #include "core/solver_search.h"
 #include "core/solver_search_gap.h"
 #include "core/solver_search_walk.h"
+#include "core/spectrum_table.h"
 
 namespace orvanta {
 
 SearchTurns searchTurns;
-std::atomic<std::int64_t> solvesBelowCeilings{0};
 
 namespace search {
 
@@ -143,9 +142,59 @@ void Search::resumeCollect(std::int32_t depth, std::int32_t end, double sum, std
 // city lifted off it), the ceiling steps over the gap above a band instead
 // of growing across it. Gives up, the board untouched, past 2^20 tours
 // (8 MB of sums), or sooner where the tours come many to a length.
+namespace {
+
+// What the walk below a gap saw below the last ceiling: its width, the
+// entries and the tours below it.
+struct GapRound {
+    double width = 0.0;
+    std::int32_t entries = 0;
+    std::size_t tours = 0;
+};
+
+// The entries grow as a power of the width: that power, from the last two
+// ceilings, tells the width for 24 entries; by a quarter at least and four
+// times at most.
+double widthFactor(const GapRound& last, const GapRound& now) {
+    double factor = 4.0;
+    if (last.entries >= 2 && now.entries > last.entries) {
+        const double power = std::log(static_cast<double>(now.entries) / last.entries) / std::log(now.width / last.width);
+        factor = std::pow(24.0 / now.entries, 1.0 / power);
+    }
+    return std::clamp(factor, 1.25, 4.0);
+}
+
+// Ties: the tours grow as a power of the width too; where the next ceiling,
+// `factor` times as wide, would hold far more than are left, the board has
+// too many to a length.
+bool tooManyTies(const GapRound& last, const GapRound& now, double factor, std::size_t left) {
+    if (last.tours == 0 || now.tours <= last.tours) return false;
+    const double power = std::log(static_cast<double>(now.tours) / static_cast<double>(last.tours)) / std::log(now.width / last.width);
+    return static_cast<double>(now.tours) * std::pow(factor, power) > 2.0 * static_cast<double>(left);
+}
+
+}  // namespace
+
+// The sums of the tours up to the ceiling, at most `limit` of them (more:
+// overflow), into `sums`; nextAbove the shortest left unwalked above it.
+void Search::collectSumsBelow(double below, std::size_t limit) {
+    const std::uint32_t all = (1u << (n - 1)) - 1u;
+    ceiling = below;
+    nextAbove = std::numeric_limits<double>::infinity();
+    pruneAbove = ceiling * (1.0 + kBoundSlack);
+    bestLength = std::numeric_limits<double>::max();
+    std::memset(current, 0, sizeof current);
+    std::memset(best, 0, sizeof best);
+    sums.clear();
+    sumsLimit = limit;
+    overflow = false;
+    recording = false;
+    visitsLeft = std::numeric_limits<std::uint64_t>::max();
+    collect(1, 0, 0.0, all);
+}
+
 bool Search::walkBelowGap(Board& board) {
     constexpr std::size_t kTourLimit = std::size_t{1} << 20;
-    const std::uint32_t all = (1u << (n - 1)) - 1u;
     const double optimum = shortestTourBound();
     std::size_t spent = 0;
     // Its share of the progress: the tours it may take, in a small span (when
@@ -155,9 +204,7 @@ bool Search::walkBelowGap(Board& board) {
     const double from = run->progress();
     // Entries below the last ceiling and the one before, to judge how far
     // the next must go for 20 and a few to spare.
-    double lastWidth = 0.0;
-    std::int32_t lastEntries = 0;
-    std::size_t lastTours = 0;
+    GapRound last;
     std::size_t roundLimit = 4096;
     // The ceiling is a width above a base: the optimum, or, past a gap wider
     // than all the lengths below it, the shortest tour above the gap.
@@ -165,23 +212,13 @@ bool Search::walkBelowGap(Board& board) {
     const double firstWidth = optimum * 1e-4;
     const double narrowestFirst = optimum * 5e-5;
     for (double width = firstWidth; spent < kTourLimit && width <= optimum;) {
-        ceiling = base + width;
-        nextAbove = std::numeric_limits<double>::infinity();
-        pruneAbove = ceiling * (1.0 + kBoundSlack);
-        bestLength = std::numeric_limits<double>::max();
-        std::memset(current, 0, sizeof current);
-        std::memset(best, 0, sizeof best);
-        sums.clear();
-        sumsLimit = std::min(kTourLimit - spent, roundLimit);
+        const std::size_t limit = std::min(kTourLimit - spent, roundLimit);
         run->enterSpan(from + kGapWalkShare * static_cast<double>(spent) / kTourLimit, from + kGapWalkShare);
-        overflow = false;
-        recording = false;
-        visitsLeft = std::numeric_limits<std::uint64_t>::max();
-        collect(1, 0, 0.0, all);
-        const bool budgetSpent = sumsLimit >= kTourLimit - spent;
+        collectSumsBelow(base + width, limit);
+        const bool budgetSpent = limit >= kTourLimit - spent;
         spent += sums.size();
         if (overflow) {
-            if (lastTours == 0) {
+            if (last.tours == 0) {
                 // Thousands of tours already below the first ceiling above a
                 // base: once more at a quarter of it, still room for 20
                 // entries; past that a board of ties, given up.
@@ -202,28 +239,12 @@ bool Search::walkBelowGap(Board& board) {
             board.spectrum = table;
             return true;
         }
-        // The entries grow as a power of the width: that power, from the
-        // last two ceilings, tells the width for 24 entries; by a quarter
-        // at least and four times at most.
         table.count = 0;
         for (double s : sums) recordLength(table, s);
-        const std::int32_t entries = table.count;
-        double factor = 4.0;
-        if (lastEntries >= 2 && entries > lastEntries) {
-            const double power = std::log(static_cast<double>(entries) / lastEntries) / std::log(width / lastWidth);
-            factor = std::pow(24.0 / entries, 1.0 / power);
-        }
-        factor = std::clamp(factor, 1.25, 4.0);
-        // Ties: the tours grow as a power of the width too; where the next
-        // ceiling would hold far more than are left, the board has too many
-        // to a length.
-        if (lastTours > 0 && sums.size() > lastTours) {
-            const double power = std::log(static_cast<double>(sums.size()) / static_cast<double>(lastTours)) / std::log(width / lastWidth);
-            if (static_cast<double>(sums.size()) * std::pow(factor, power) > 2.0 * static_cast<double>(kTourLimit - spent)) return false;
-        }
-        lastWidth = width;
-        lastEntries = entries;
-        lastTours = sums.size();
+        const GapRound now{width, table.count, sums.size()};
+        const double factor = widthFactor(last, now);
+        if (tooManyTies(last, now, factor, kTourLimit - spent)) return false;
+        last = now;
         roundLimit *= 4;
         // A gap above the ceiling wider than all the lengths below it: the
         // next ceiling is measured from the shortest tour above the gap, and
@@ -234,8 +255,7 @@ bool Search::walkBelowGap(Board& board) {
         if (above - optimum > 2.0 * (ceiling - optimum)) {
             base = above;
             width = firstWidth;
-            lastEntries = 0;
-            lastTours = 0;
+            last = GapRound{};
         }
     }
     return false;
@@ -249,6 +269,116 @@ double Search::shortestTourBound() const {
     for (std::int32_t c = 1; c < n; ++c)
         optimum = std::min(optimum, d(0, c) + static_cast<double>(shortestCompletion(all & ~(1u << (c - 1)), c)));
     return optimum * (1.0 - kBoundSlack);
+}
+
+// The next ceiling to walk below, and the visits the round may take: false
+// when no round is walked in this turn, and for good (ceilingsGivenUp) when
+// the ceiling reaches where the plain walk already prunes.
+bool Search::raiseCeiling(double optimum, double plainPrunesAbove, double plainNodes, std::uint64_t& budget) {
+    const bool farBelow = foretold > 0.0 && foretold - optimum <= kFarBelowLimit * (plainPrunesAbove - optimum);
+    if (farBelow) nextCeiling = std::max(nextCeiling, foretold);
+    if (nextCeiling > plainPrunesAbove || foretold - optimum > 0.5 * (plainPrunesAbove - optimum) ||
+        !buckets.reset(optimum, nextCeiling)) {
+        ceilingsGivenUp = true;
+        return false;
+    }
+    ceiling = nextCeiling;
+    pruneAbove = ceiling * (1.0 + kBoundSlack);
+    // Band by band, the rounds grow by about as much each time as the last time.
+    const double size = farBelow || roundBefore <= 0.0 ? nodesBelowCeiling() : lastRound * lastRound / roundBefore;
+    const double share = kShareOfPlainNodes * plainNodes - static_cast<double>(roundsSpent);
+    if (farBelow && std::isfinite(plainPrunesAbove) && share > static_cast<double>(budget))
+        budget = share < 0x1p62 ? static_cast<std::uint64_t>(share) : std::uint64_t{1} << 62;
+    // Before the plain walk's table is full it has no limit, and its
+    // next turn only fills the table: a round straight to the foretold
+    // ceiling may take what it is estimated to need, within reason.
+    if (farBelow && !std::isfinite(plainPrunesAbove) && size > static_cast<double>(budget) &&
+        size <= static_cast<double>(budget) * kUnlimitedWalkShare)
+        budget = static_cast<std::uint64_t>(std::ceil(size));
+    return size <= static_cast<double>(budget);
+}
+
+void Search::startRound(PathSpectrum& table) {
+    nextAbove = std::numeric_limits<double>::infinity();
+    bestLength = std::numeric_limits<double>::max();
+    std::memset(current, 0, sizeof current);
+    std::memset(best, 0, sizeof best);
+    table.count = 0;
+    visited = 0;
+    estimate = WalkEstimate{};
+}
+
+// Kept for the next turn, with roundFrom and roundTo: the round's state and
+// the node it stopped at, entered but not walked.
+void Search::pauseRound(const PathSpectrum& table) {
+    paused.ceiling = ceiling;
+    paused.table = table;
+    std::memcpy(paused.best, best, sizeof best);
+    paused.bestLength = bestLength;
+    paused.nextAbove = nextAbove;
+    paused.buckets = buckets;
+    paused.estimate = estimate;
+    paused.visited = visited;
+    std::memcpy(paused.way, current, sizeof current);
+    paused.depth = depthNow;
+}
+
+void Search::resumeRound(PathSpectrum& table) {
+    table = paused.table;
+    std::memcpy(best, paused.best, sizeof best);
+    bestLength = paused.bestLength;
+    nextAbove = paused.nextAbove;
+    buckets = paused.buckets;
+    estimate = paused.estimate;
+    visited = paused.visited;
+    std::memcpy(current, paused.way, sizeof current);
+    lowerRoundLimit();
+}
+
+// One round below the ceiling, into `table`: false when it spent its visits
+// and was paused; otherwise the visits it took come off the budget.
+bool Search::walkRound(PathSpectrum& table, std::uint64_t& budget) {
+    const std::uint32_t all = (1u << (n - 1)) - 1u;
+    spectrum = &table;
+    ++tableVersion;
+    const bool resuming = paused.ceiling == ceiling;
+    if (resuming)
+        resumeRound(table);
+    else
+        startRound(table);
+    paused.ceiling = 0.0;
+    const std::uint64_t visitedBefore = visited;
+    // A round may be walked in vain: it claims a small share, unless the
+    // clusters foretell that it fills the table, and one that settles
+    // the board takes the rest at once. A paused round goes on in its
+    // own span.
+    if (!resuming) {
+        roundFrom = run->progress();
+        roundTo = roundFrom + (foretold > 0.0 && ceiling >= foretold ? kForetoldRoundShare : kRoundShare) * (0.9 - roundFrom);
+    }
+    run->enterSpan(roundFrom, roundTo);
+    reportPosition();
+    recording = true;
+    overflow = false;
+    const std::uint64_t perTurn = searchTurns.roundVisitsPerTurn;
+    visitsLeft = (perTurn != 0 ? std::min(budget, perTurn) : budget) + 1;
+    try {
+        if (resuming)
+            resumeCollect(1, 0, 0.0, all);
+        else
+            collect(1, 0, 0.0, all);
+    } catch (const OverBudget&) {
+        roundsSpent += visited - visitedBefore;
+        run->reportPosition(nullptr, nullptr);
+        pauseRound(table);
+        return false;
+    }
+    run->reportPosition(nullptr, nullptr);
+    roundsSpent += visited - visitedBefore;
+    budget -= visited - visitedBefore;
+    roundBefore = lastRound;
+    lastRound = static_cast<double>(visited);
+    return true;
 }
 
 // Boards whose tours below a gap are too many to keep (rows of cities a few
@@ -285,99 +415,13 @@ double Search::shortestTourBound() const {
 // than their turn allows. The estimate runs high where the limit falls
 // later, but such a limit does not lie that far above the foretold ceiling.
 bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t allowed, double plainNodes) {
-    const std::uint32_t all = (1u << (n - 1)) - 1u;
     std::uint64_t budget = allowed > roundsSpent ? allowed - roundsSpent : 0;
     const double optimum = shortestTourBound();
     if (nextCeiling == 0.0) nextCeiling = optimum * (1.0 + 1e-4);
     if (countWholeAt != 0) startCountingWhole();
     while (!ceilingsGivenUp) {
-        const bool farBelow = foretold > 0.0 && foretold - optimum <= kFarBelowLimit * (plainPrunesAbove - optimum);
-        if (farBelow) nextCeiling = std::max(nextCeiling, foretold);
-        if (nextCeiling > plainPrunesAbove || foretold - optimum > 0.5 * (plainPrunesAbove - optimum) ||
-            !buckets.reset(optimum, nextCeiling)) {
-            ceilingsGivenUp = true;
-            break;
-        }
-        ceiling = nextCeiling;
-        pruneAbove = ceiling * (1.0 + kBoundSlack);
-        // Band by band, the rounds grow by about as much each time as the last time.
-        const double size = farBelow || roundBefore <= 0.0 ? nodesBelowCeiling() : lastRound * lastRound / roundBefore;
-        const double share = kShareOfPlainNodes * plainNodes - static_cast<double>(roundsSpent);
-        if (farBelow && std::isfinite(plainPrunesAbove) && share > static_cast<double>(budget))
-            budget = share < 0x1p62 ? static_cast<std::uint64_t>(share) : std::uint64_t{1} << 62;
-        // Before the plain walk's table is full it has no limit, and its
-        // next turn only fills the table: a round straight to the foretold
-        // ceiling may take what it is estimated to need, within reason.
-        if (farBelow && !std::isfinite(plainPrunesAbove) && size > static_cast<double>(budget) &&
-            size <= static_cast<double>(budget) * kUnlimitedWalkShare)
-            budget = static_cast<std::uint64_t>(std::ceil(size));
-        if (size > static_cast<double>(budget)) return false;
-        spectrum = &board.spectrum;
-        ++tableVersion;
-        const bool resuming = paused.ceiling == ceiling;
-        if (resuming) {
-            board.spectrum = paused.table;
-            std::memcpy(best, paused.best, sizeof best);
-            bestLength = paused.bestLength;
-            nextAbove = paused.nextAbove;
-            buckets = paused.buckets;
-            estimate = paused.estimate;
-            visited = paused.visited;
-            std::memcpy(current, paused.way, sizeof current);
-            lowerRoundLimit();
-        } else {
-            nextAbove = std::numeric_limits<double>::infinity();
-            bestLength = std::numeric_limits<double>::max();
-            std::memset(current, 0, sizeof current);
-            std::memset(best, 0, sizeof best);
-            board.spectrum.count = 0;
-            visited = 0;
-            estimate = WalkEstimate{};
-        }
-        paused.ceiling = 0.0;
-        const std::uint64_t visitedBefore = visited;
-        // A round may be walked in vain: it claims a small share, unless the
-        // clusters foretell that it fills the table, and one that settles
-        // the board takes the rest at once. A paused round goes on in its
-        // own span.
-        if (!resuming) {
-            roundFrom = run->progress();
-            roundTo = roundFrom + (foretold > 0.0 && ceiling >= foretold ? kForetoldRoundShare : kRoundShare) * (0.9 - roundFrom);
-        }
-        run->enterSpan(roundFrom, roundTo);
-        reportPosition();
-        recording = true;
-        overflow = false;
-        const std::uint64_t perTurn = searchTurns.roundVisitsPerTurn;
-        visitsLeft = (perTurn != 0 ? std::min(budget, perTurn) : budget) + 1;
-        try {
-            if (resuming)
-                resumeCollect(1, 0, 0.0, all);
-            else
-                collect(1, 0, 0.0, all);
-        } catch (const OverBudget&) {
-            roundsSpent += visited - visitedBefore;
-            run->reportPosition(nullptr, nullptr);
-            // Kept for the next turn, with roundFrom and roundTo: the
-            // round's state and the node it stopped at, entered but not walked.
-            paused.ceiling = ceiling;
-            paused.table = board.spectrum;
-            std::memcpy(paused.best, best, sizeof best);
-            paused.bestLength = bestLength;
-            paused.nextAbove = nextAbove;
-            paused.buckets = buckets;
-            paused.estimate = estimate;
-            paused.visited = visited;
-            std::memcpy(paused.way, current, sizeof current);
-            paused.depth = depthNow;
-            return false;
-        }
-        run->reportPosition(nullptr, nullptr);
-        roundsSpent += visited - visitedBefore;
-        budget -= visited - visitedBefore;
-        roundBefore = lastRound;
-        lastRound = static_cast<double>(visited);
-
+        if (!raiseCeiling(optimum, plainPrunesAbove, plainNodes, budget)) return false;
+        if (!walkRound(board.spectrum, budget)) return false;
         const std::vector<LengthBuckets::Cluster> clusters = buckets.clusters();
         if (clusters.empty()) break;
         // Every tour up to the round's limit was walked, and none between
@@ -447,7 +491,7 @@ void Search::tryBelowGap() {
     const std::uint64_t allowance = searchTurns.roundsAllowance;
     const std::uint64_t allowed = walkVisited > most / allowance ? most : walkVisited * allowance;
     if (walkBelowCeilings(*solving, walkPruneAbove, allowed, plainNodes)) {
-        ++solvesBelowCeilings;
+        run->note(&SolveStatistics::solvesBelowCeilings);
         throw SettledBelowGap{};
     }
     // The next turn of the rounds when the plain walk has taken twice the

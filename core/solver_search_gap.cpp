@@ -16,7 +16,7 @@
 #include <cstdint>
 
 #include "core/bits.h"
-#include "core/solver.h"
+#include "core/spectrum_table.h"
 
 namespace orvanta {
 

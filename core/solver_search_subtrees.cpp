@@ -20,13 +20,11 @@
 #include <limits>
 
 #include "core/bits.h"
-#include "core/solver.h"
 #include "core/solver_search.h"
 #include "core/solver_search_walk.h"
+#include "core/spectrum_table.h"
 
 namespace orvanta {
-
-std::atomic<std::int64_t> subtreesCountedWhole{0};
 
 namespace search {
 

@@ -112,6 +112,7 @@ struct Search {
     void lowerRoundLimit();
     void collectChildren(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining, std::int32_t after);
     bool walkBelowGap(Board& board);
+    void collectSumsBelow(double below, std::size_t limit);
 
     // Where the lengths of the tours a round records lie.
     LengthBuckets buckets;
@@ -129,11 +130,11 @@ struct Search {
     // The span of the progress the current round reports in.
     double roundFrom = 0.0;
     double roundTo = 0.0;
-    // A round that spent its visits, kept for the next turn that walks below
-    // the same ceiling (none while its ceiling is 0): its table, best tour,
-    // buckets and estimate, and the node it stopped at, the end of
+    // What a round that spent its visits keeps for the next turn that walks
+    // below the same ceiling (none while its ceiling is 0): its table, best
+    // tour, buckets and estimate, and the node it stopped at, the end of
     // way[1..depth - 1].
-    struct PausedRound {
+    struct RoundState {
         double ceiling = 0.0;
         PathSpectrum table = {};
         std::int32_t best[kRouteCapacity] = {};
@@ -145,6 +146,14 @@ struct Search {
         std::int32_t way[kRouteCapacity] = {};
         std::int32_t depth = 0;
     } paused;
+    // The steps of walkBelowCeilings: the next ceiling and the round's
+    // budget; a round started afresh, paused into `paused` or resumed from
+    // it; and one round walked.
+    bool raiseCeiling(double optimum, double plainPrunesAbove, double plainNodes, std::uint64_t& budget);
+    void startRound(PathSpectrum& table);
+    void pauseRound(const PathSpectrum& table);
+    void resumeRound(PathSpectrum& table);
+    bool walkRound(PathSpectrum& table, std::uint64_t& budget);
     void resumeCollect(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining);
     bool walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint64_t allowed, double plainNodes);
     void foretell(const std::vector<LengthBuckets::Cluster>& clusters, std::int32_t entries, double above);

@@ -1,3 +1,5 @@
+// The search's counts per entry of the table, for walks by patterns of shared
+// points: the events of the first walk and the second walk's share-out.
 #include "core/solver_tally.h"
 
 #include <algorithm>
@@ -5,18 +7,9 @@
 #include <limits>
 
 #include "core/bits.h"
-#include "core/solver.h"
+#include "core/spectrum_table.h"
 
 namespace orvanta {
-
-std::int32_t entryTaking(const double* lengths, std::int32_t used, double length) {
-    for (std::int32_t i = used - 1; i >= 0; --i) {
-        const double t = toleranceOf(lengths[i]);
-        if (length > lengths[i] + t) return -1;
-        if (length >= lengths[i] - t) return i;
-    }
-    return -1;
-}
 
 EntryTally::EntryTally(std::int32_t cityCount, const std::uint32_t* points, std::int64_t orderingsPerPattern)
     : n(cityCount), samePoint(points), perPattern(orderingsPerPattern) {}

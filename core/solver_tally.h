@@ -23,10 +23,6 @@
 
 namespace orvanta {
 
-// Which of `used` stored lengths (ascending) a length would be counted in, or
-// -1 when it would start a new entry or be dropped (the scan of recordLength).
-std::int32_t entryTaking(const double* lengths, std::int32_t used, double length);
-
 class EntryTally {
 public:
     // The board's cities 1..n-1 on the point of each city, and how many

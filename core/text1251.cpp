@@ -1,3 +1,4 @@
+// Windows-1251 texts converted to and from UTF-8 and UTF-16.
 #include "core/text1251.h"
 
 namespace orvanta::text {

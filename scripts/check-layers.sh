@@ -11,6 +11,7 @@
 # No product code includes tests/. The tests and benchmarks may include what
 # their layer's code does plus their test libraries; only the tests of a front
 # end (tests/qt, tests/windows, tests/web) may include its toolkit.
+# Files not yet added to git are checked too, and every C/C++ extension.
 # Prints each offending line and exits non-zero when there is one.
 # Usage: check-layers.sh [ROOT]   (ROOT defaults to this repository; the
 # checker's own test runs it on a planted copy)
@@ -27,13 +28,22 @@ emscripten_headers='emscripten\.h|emscripten/[a-z_]+\.h'
 test_headers='gtest/[a-z_]+\.h|gmock/[a-z_]+\.h|benchmark/benchmark\.h'
 
 status=0
-# The tracked files of the folders; in a copy that is no git work tree, every file.
+# The files of the folders that git tracks or would track (new files not yet
+# added included, ignored ones such as build folders left out); in a copy that
+# is no git work tree, every file.
 if [ "$(git rev-parse --show-toplevel 2>/dev/null || true)" = "$(pwd -P)" ]; then
-  listed() { git ls-files -- "$@"; }
+  listed() {
+    local file
+    git ls-files --cached --others --exclude-standard -- "$@" | sort -u |
+      while IFS= read -r file; do [ ! -f "$file" ] || echo "$file"; done
+  }
 else
   listed() { local d; for d in "$@"; do [ ! -d "$d" ] || find "$d" -type f; done | sort; }
 fi
-sources() { listed "$@" | grep -E '\.(h|hpp|cpp|cc|rc)$' || true; }
+# Every name a C or C++ source, header or template goes by, the resource
+# scripts and the templates CMake turns into headers.
+source_names='\.(c|cc|cp|cpp|cxx|c\+\+|C|h|hh|hp|hpp|hxx|h\+\+|H|ipp|tpp|txx|tcc|inl|inc|ixx|cppm|m|mm|rc)(\.in)?$'
+sources() { listed "$@" | grep -E "$source_names" || true; }
 
 # check FOLDER-DESCRIPTION ALLOWED-REGEX FILES...: every include of the files must
 # match ALLOWED-REGEX (tried against the text between the brackets or quotes,
@@ -83,20 +93,34 @@ check "tests/windows/" "$portable|$tests_own|\"app/win32/[A-Za-z0-9_]+\\.h\"|<($
 mapfile -t f < <(sources tests/web)
 check "tests/web/" "$portable|$tests_own|\"app/web/[A-Za-z0-9_]+\\.h\"" "${f[@]}"
 
-# The seam's list (app/front_end.h) names every function the front ends provide:
-# each one declared in a platform namespace of the seam's headers.
-seam_headers="core/platform.h files/file_services.h app/window_services.h app/picture.h app/solve_services.h"
+# The seam's list (app/front_end.h) names every function the front ends
+# provide, and nothing else: the seam's headers are the portable ones that open
+# a platform namespace, and each function declared there must be listed; each
+# name listed must be declared in one of them.
+seam_declarations() {  # header: prints the functions of its platform namespaces
+  awk '/^namespace (orvanta::)?platform \{/ { inside = 1; next }
+       inside && /^\}  \/\/ namespace/ { inside = 0 }
+       inside && /^[A-Za-z][A-Za-z0-9_:<>*&, \[\]]* \**&?[a-zA-Z_][A-Za-z0-9_]*\(/ {
+         line = $0; sub(/\(.*/, "", line); sub(/.*[^A-Za-z0-9_]/, "", line); print line }' "$1"
+}
 if [ -f app/front_end.h ]; then
-  for name in $(for header in $seam_headers; do
-      awk '/^namespace (orvanta::)?platform \{/ { inside = 1; next }
-           inside && /^\}  \/\/ namespace/ { inside = 0 }
-           inside && /^[A-Za-z][A-Za-z0-9_:<>*& ]* \**&?[a-zA-Z_][A-Za-z0-9_]*\(/ {
-             match($0, /[a-zA-Z_][A-Za-z0-9_]*\(/); print substr($0, RSTART, RLENGTH - 1) }' "$header"
-    done); do
-    if ! grep -qE "^using platform::$name;" app/front_end.h; then
-      echo "app/front_end.h does not list the front end's function $name"
-      status=1
-    fi
+  mapfile -t seam_headers < <(sources core files app | grep -vE '^app/(qt|win32|web)/' | grep -vE '\.(c|cc|cp|cpp|cxx|c\+\+|C|m|mm|rc)$' |
+    xargs -r grep -lE '^namespace (orvanta::)?platform \{' || true)
+  declared=""
+  for header in "${seam_headers[@]}"; do
+    for name in $(seam_declarations "$header"); do
+      declared="$declared $name"
+      if ! grep -qE "^using platform::$name;" app/front_end.h; then
+        echo "app/front_end.h does not list the front end's function $name (declared in $header)"
+        status=1
+      fi
+    done
+  done
+  for name in $(sed -nE 's/^using platform::([A-Za-z0-9_]+);.*/\1/p' app/front_end.h); do
+    case " $declared " in
+      *" $name "*) ;;
+      *) echo "app/front_end.h lists $name, which no seam header (${seam_headers[*]}) declares"; status=1 ;;
+    esac
   done
 fi
 

@@ -244,12 +244,16 @@ TEST(Frame, BuiltByHandDrawsWithNoGlobalSet) {
     EXPECT_EQ(strings[1], "Поиск решения…");
     EXPECT_EQ(strings[2], "12.50 %, 7 сек");
     EXPECT_EQ(strings[3], "Esc — прервать");
-    // Left of the board, row under row: nothing of it lies over the board.
+    // The three rows in one column starting left of the board, each whole
+    // line box (16 pixels at most) clear of the one above it, the mode line
+    // above them and the game line below them.
+    const auto& rows = fake::pictureLog.texts;
     for (std::size_t i = 1; i <= 3; ++i) {
-        const auto& text = fake::pictureLog.texts[i];
-        EXPECT_EQ(text.x, layout.panel.left);
-        EXPECT_EQ(text.y, layout.panel.progressY + 16 * static_cast<std::int32_t>(i - 1));
+        EXPECT_EQ(rows[i].x, rows[1].x) << strings[i];
+        EXPECT_LT(rows[i].x, layout.board.originX) << strings[i];
+        EXPECT_GE(rows[i].y, rows[i - 1].y + 16) << strings[i] << " overlaps " << strings[i - 1];
     }
+    EXPECT_LE(rows[3].y + 16, rows.back().y) << strings[3] << " overlaps the game line";
     EXPECT_EQ(strings.back(), isProfi() ? "Время  42 сек    Городов в пути  1    Суммарный путь 20"
                                         : "Время  42 сек    Городов в пути  1    Путь не замкнут");
     EXPECT_EQ(fake::pictureLog.texts.back().y, 150);

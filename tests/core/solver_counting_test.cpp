@@ -16,12 +16,16 @@
 #include "core/solver_counting.h"
 #include "core/solver_counting_programme.h"
 #include "core/solver_tally.h"
+#include "core/spectrum_table.h"
 #include "reference/reference_solver.h"
 #include "support/fake_clock.h"
 #include "support/boards.h"
 
 namespace orvanta {
 namespace {
+
+// What the solves of these tests did, added up.
+SolveStatistics kept;
 
 Board boardAt(std::int32_t grid, const std::vector<City>& cities) {
     Board b = test::boardOf(grid, cities);
@@ -55,8 +59,8 @@ Solved expectSameAsEnumeration(const Board& board, const std::string& what) {
     Board slow = fast;
 
     fake::resetClock();
-    toursEvaluated = 0;
-    const bool solved = ensureSolved(fast, true);
+    kept.toursEvaluated = 0;
+    const bool solved = ensureSolved(fast, true, &kept);
     std::int32_t slowCounter = 0;
     const reference::Outcome outcome = reference::solveExhaustive(slow, slowCounter);
 
@@ -76,7 +80,7 @@ Solved expectSameAsEnumeration(const Board& board, const std::string& what) {
 
     Solved result;
     result.entries = slow.spectrum.count;
-    result.tours = toursEvaluated;
+    result.tours = kept.toursEvaluated;
     result.allTours = outcome.toursEvaluated;
     return result;
 }
@@ -108,9 +112,9 @@ class SolverCounting : public ::testing::Test {
 protected:
     void SetUp() override {
         fake::resetClock(0);
-        toursEvaluated = 0;
+        kept.toursEvaluated = 0;
     }
-    void TearDown() override { toursEvaluated = 0; }
+    void TearDown() override { kept.toursEvaluated = 0; }
 };
 
 // Each board is counted, evaluating under 1/fewer of the enumeration's tours,
@@ -118,9 +122,9 @@ protected:
 std::int32_t expectAllCounted(const std::vector<std::pair<std::string, Board>>& boards, std::int64_t fewer) {
     std::int32_t full = 0;
     for (const auto& [name, b] : boards) {
-        const std::int64_t countedBefore = countedSolves;
+        const std::int64_t countedBefore = kept.countedSolves;
         const Solved s = expectSameAsEnumeration(b, name);
-        EXPECT_EQ(countedSolves, countedBefore + 1) << name << " was not counted";
+        EXPECT_EQ(kept.countedSolves, countedBefore + 1) << name << " was not counted";
         EXPECT_LT(s.tours * fewer, s.allTours) << name;
         full += s.entries == kSpectrumEntries ? 1 : 0;
     }
@@ -215,9 +219,9 @@ TEST_F(SolverCounting, SlantedLinesAreCountedExactly) {
 
 TEST_F(SolverCounting, OtherBoardsAreStillSearched) {
     // Two slanted lines through city 0: multiples of √2 and of √5 share no unit.
-    const std::int64_t countedBefore = countedSolves;
+    const std::int64_t countedBefore = kept.countedSolves;
     Solved s = expectSameAsEnumeration(boardAt(41, {{10, 10}, {13, 13}, {16, 16}, {22, 22}, {11, 12}, {13, 16}, {14, 18}, {12, 14}}), "two slopes");
-    EXPECT_EQ(countedSolves, countedBefore);
+    EXPECT_EQ(kept.countedSolves, countedBefore);
 
     // Whole distances, but tours of a million units and more: two lengths a
     // unit apart could share an entry, so the board is searched.
@@ -500,11 +504,11 @@ TEST_F(SolverCounting, NearlyWholeButTooCloseForTheTolerance) {
                           {"three on a row, one below", test::boardWith(10000, {{2834, 4000}, {100, 4006}, {1467, 4006}, {2834, 4006}}),
                            Way::Searched}};
     for (const Case& c : cases) {
-        const std::int64_t countedBefore = countedSolves;
-        const std::int64_t walkedBefore = countedWithShortestWalked;
+        const std::int64_t countedBefore = kept.countedSolves;
+        const std::int64_t walkedBefore = kept.countedWithShortestWalked;
         const Solved s = expectSameAsEnumeration(c.board, c.name);
-        EXPECT_EQ(countedSolves - countedBefore, c.way == Way::ShortestWalked ? 1 : 0) << c.name;
-        EXPECT_EQ(countedWithShortestWalked - walkedBefore, c.way == Way::ShortestWalked ? 1 : 0) << c.name;
+        EXPECT_EQ(kept.countedSolves - countedBefore, c.way == Way::ShortestWalked ? 1 : 0) << c.name;
+        EXPECT_EQ(kept.countedWithShortestWalked - walkedBefore, c.way == Way::ShortestWalked ? 1 : 0) << c.name;
         EXPECT_GT(s.tours, 1) << c.name;
     }
 }
@@ -553,8 +557,8 @@ TEST_F(SolverCounting, LongEvenLineIsCountedExactly) {
     for (std::int32_t i = 0; i < 16; ++i) cities.push_back(City{2 + i, 9});
     Board b = boardAt(41, cities);
     fillWithOldContents(b.spectrum);
-    ASSERT_TRUE(ensureSolved(b, true));
-    EXPECT_EQ(toursEvaluated, 1);
+    ASSERT_TRUE(ensureSolved(b, true, &kept));
+    EXPECT_EQ(kept.toursEvaluated, 1);
     ASSERT_EQ(b.spectrum.count, kSpectrumEntries);
     EXPECT_EQ(b.spectrum.counts[0], 16384);
     for (std::int32_t i = 0; i < kSpectrumEntries; ++i) {

@@ -15,12 +15,16 @@
 #include "core/solver.h"
 #include "core/solver_line.h"
 #include "core/solver_search.h"
+#include "core/spectrum_table.h"
 #include "reference/reference_solver.h"
 #include "support/fake_clock.h"
 #include "support/boards.h"
 
 namespace orvanta {
 namespace {
+
+// What the solves of these tests did, added up.
+SolveStatistics kept;
 
 using test::boardOf;
 using test::boardWith;
@@ -61,12 +65,12 @@ std::int64_t expectSameAsEnumeration(const Board& board, const std::string& what
     slow.solved = 0;
 
     fake::resetClock();
-    const std::int64_t toursBefore = toursEvaluated;
-    const std::int64_t countedBefore = countedSolves;
-    const std::int64_t shortestWalkedBefore = countedWithShortestWalked;
-    const std::int64_t wholeBefore = subtreesCountedWhole;
-    const std::int64_t lineBefore = lineSolves;
-    const bool solved = ensureSolved(fast, true);
+    const std::int64_t toursBefore = kept.toursEvaluated;
+    const std::int64_t countedBefore = kept.countedSolves;
+    const std::int64_t shortestWalkedBefore = kept.countedWithShortestWalked;
+    const std::int64_t wholeBefore = kept.subtreesCountedWhole;
+    const std::int64_t lineBefore = kept.lineSolves;
+    const bool solved = ensureSolved(fast, true, &kept);
     std::int32_t slowCounter = 0;
     const reference::Outcome outcome = reference::solveExhaustive(slow, slowCounter);
 
@@ -79,7 +83,7 @@ std::int64_t expectSameAsEnumeration(const Board& board, const std::string& what
     EXPECT_EQ(std::memcmp(&fast.solutionLength, &slow.solutionLength, sizeof(double)), 0)
         << what << ": " << fast.solutionLength << " vs " << slow.solutionLength;
 
-    const std::int64_t tours = toursEvaluated - toursBefore;
+    const std::int64_t tours = kept.toursEvaluated - toursBefore;
     // The clock stands still: no solve is long enough to sleep.
     EXPECT_EQ(fake::sleepCalls, 0) << what;
     if (!walkedOnce) return tours;
@@ -107,18 +111,18 @@ std::int64_t expectSameAsEnumeration(const Board& board, const std::string& what
     // per pattern of shared points) and the first ordering of each other entry
     // ... and, where only the tours of the shortest lengths split into entries
     // of their own, every one of those.
-    if (countedWithShortestWalked != shortestWalkedBefore) {
+    if (kept.countedWithShortestWalked != shortestWalkedBefore) {
         EXPECT_GE(tours, slow.spectrum.counts[0]) << what;
         EXPECT_LT(tours, outcome.toursEvaluated) << what;
         return tours;
     }
     // A line with one city off it is counted per class of tours: the first
     // tour of each class is summed, and the tours of the shortest classes.
-    if (lineSolves != lineBefore) {
+    if (kept.lineSolves != lineBefore) {
         EXPECT_LE(tours, outcome.toursEvaluated) << what;
         return tours;
     }
-    if (countedSolves != countedBefore && slow.spectrum.counts[0] < INT32_MAX) {
+    if (kept.countedSolves != countedBefore && slow.spectrum.counts[0] < INT32_MAX) {
         EXPECT_EQ(tours, slow.spectrum.counts[0] / orderingsPerPattern + slow.spectrum.count - 1) << what;
         return tours;
     }
@@ -131,7 +135,7 @@ std::int64_t expectSameAsEnumeration(const Board& board, const std::string& what
         std::int64_t counted = 0;
         for (std::int32_t i = 0; i < slow.spectrum.count; ++i) counted += slow.spectrum.counts[i];
         // Walked one by one unless subtrees were counted whole.
-        if (!shared && subtreesCountedWhole == wholeBefore) {
+        if (!shared && kept.subtreesCountedWhole == wholeBefore) {
             EXPECT_GE(tours, counted) << what;
         }
     }
@@ -142,13 +146,13 @@ class SolverEquality : public ::testing::Test {
 protected:
     void SetUp() override {
         fake::resetClock(0);
-        toursEvaluated = 0;
+        kept.toursEvaluated = 0;
         mapGenerator.random.configureGenerator(32, false);
     }
     void TearDown() override {
         mapGenerator.gridSizeSetting = GridSize{11, 11};
         mapGenerator.cityCountSetting = 8;
-        toursEvaluated = 0;
+        kept.toursEvaluated = 0;
     }
 };
 
@@ -292,9 +296,9 @@ TEST_F(SolverEquality, ManyCitiesOnOnePointAreCountedWithoutEnumeration) {
         b.cityCount = c.cities;
         for (std::int32_t i = 0; i < c.cities; ++i) b.cities[i] = i == 0 ? c.first : City{4, 4};
         fake::resetClock();
-        toursEvaluated = 0;
-        ASSERT_TRUE(ensureSolved(b, true));
-        EXPECT_EQ(toursEvaluated, 1);
+        kept.toursEvaluated = 0;
+        ASSERT_TRUE(ensureSolved(b, true, &kept));
+        EXPECT_EQ(kept.toursEvaluated, 1);
         ASSERT_EQ(b.spectrum.count, 1);
         EXPECT_EQ(b.spectrum.lengths[0], 1.0);
         EXPECT_EQ(b.spectrum.counts[0], c.count);
@@ -425,9 +429,9 @@ TEST_F(SolverEquality, ToursNextToTheEdgesOfTheLastEntry) {
         // Subtrees counted whole from the first full table on: the groups
         // next to the edges must be walked.
         searchTurns.countWholeAfter = 1;
-        const std::int64_t wholeBefore = subtreesCountedWhole;
+        const std::int64_t wholeBefore = kept.subtreesCountedWhole;
         expectSameAsEnumeration(b, c.name + std::string(", counted whole"));
-        EXPECT_GT(subtreesCountedWhole, wholeBefore) << c.name;
+        EXPECT_GT(kept.subtreesCountedWhole, wholeBefore) << c.name;
         searchTurns = SearchTurns{};
     }
 }
@@ -460,7 +464,7 @@ TEST_F(SolverEquality, LinesWithCitiesMovedOneUnit) {
 // from entry to entry; boards placed at random add cities on shared points,
 // gaps of any size and the city off the line anywhere.
 TEST_F(SolverEquality, LinesWithOneCityOffThemLeaveTheEnumerationsTable) {
-    const std::int64_t before = lineSolves;
+    const std::int64_t before = kept.lineSolves;
     std::int32_t boards = 0;
     for (const City spacingAndLift : {City{70, 1}, City{100, 1}, City{4, 3}}) {
         for (const std::int32_t n : {10, 11}) {
@@ -473,6 +477,16 @@ TEST_F(SolverEquality, LinesWithOneCityOffThemLeaveTheEnumerationsTable) {
                 ++boards;
             }
         }
+    }
+    // The line is cut where the classes below fill the table and the next
+    // class lies more than a tolerance above: in the first, where its table
+    // fills, two class lengths stand 0.95 tolerances apart (a cut there would
+    // lose the tours above that an entry below takes) and it is cut 1.9
+    // tolerances apart; the second is cut 1.54 tolerances apart.
+    for (const std::vector<City>& row : {std::vector<City>{{2, 0}, {6, 0}, {0, 2893}, {4, 0}, {10, 0}, {8, 0}, {12, 0}},
+                                         std::vector<City>{{662, 0}, {331, 0}, {1324, 0}, {2317, 0}, {1986, 9}, {0, 0}, {993, 0}, {1655, 0}}}) {
+        expectSameAsEnumeration(boardWith(10000, row), std::to_string(row.size()) + " cities cut near a tolerance");
+        ++boards;
     }
     test::Draw draw{11};
     for (std::int32_t i = 0; i < 60; ++i) {
@@ -492,7 +506,7 @@ TEST_F(SolverEquality, LinesWithOneCityOffThemLeaveTheEnumerationsTable) {
                                 false);
     }
     // The others make fewer than 20 entries, their cities on few points.
-    EXPECT_GE(lineSolves - before, boards + 50);
+    EXPECT_GE(kept.lineSolves - before, boards + 50);
 }
 
 // Close rows (cities a unit apart across, taken in turn): every tour has a
@@ -515,17 +529,17 @@ TEST_F(SolverEquality, CloseRowsCountedLeaveTheEnumerationsTable) {
     };
     const Row searched[] = {{10, 4, 548}, {11, 3, 355}, {11, 4, 420}};
     searchTurns.countWholeAfter = 1;
-    const std::int64_t wholeBefore = subtreesCountedWhole;
+    const std::int64_t wholeBefore = kept.subtreesCountedWhole;
     for (const Row& r : searched) expectSameAsEnumeration(boardWith(10000 + 1000 * r.n, rowFrom(r.n, r.period, r.spacing)), name(r));
     searchTurns = SearchTurns{};
-    EXPECT_GT(subtreesCountedWhole - wholeBefore, 1000);
+    EXPECT_GT(kept.subtreesCountedWhole - wholeBefore, 1000);
 
     // Further apart, only the tours of the shortest lengths make entries of
     // their own: those are walked one by one, the longer lengths counted.
     const Row counted[] = {{11, 2, 330}, {11, 2, 450}, {11, 3, 450}, {11, 3, 530}, {10, 4, 600}, {11, 4, 700}};
-    const std::int64_t walkedBefore = countedWithShortestWalked;
+    const std::int64_t walkedBefore = kept.countedWithShortestWalked;
     for (const Row& r : counted) expectSameAsEnumeration(boardWith(10000 + 1000 * r.n, rowFrom(r.n, r.period, r.spacing)), name(r));
-    EXPECT_EQ(countedWithShortestWalked - walkedBefore, static_cast<std::int64_t>(std::size(counted)));
+    EXPECT_EQ(kept.countedWithShortestWalked - walkedBefore, static_cast<std::int64_t>(std::size(counted)));
 }
 
 // The rounds below a raised ceiling, run from the first tour on and as long
@@ -541,7 +555,7 @@ TEST_F(SolverEquality, RoundsBelowARaisedCeilingLeaveTheEnumerationsTable) {
     for (const std::uint64_t perTurn : {std::uint64_t{0}, std::uint64_t{1000}}) {
         searchTurns = SearchTurns{1, false, std::uint64_t{1} << 40};
         searchTurns.roundVisitsPerTurn = perTurn;
-        const std::int64_t settledBefore = solvesBelowCeilings;
+        const std::int64_t settledBefore = kept.solvesBelowCeilings;
         std::int32_t boards = 0;
         test::Draw draw{7};
         for (std::int32_t i = 0; i < 24; ++i) {
@@ -559,8 +573,8 @@ TEST_F(SolverEquality, RoundsBelowARaisedCeilingLeaveTheEnumerationsTable) {
         searchTurns = SearchTurns{};
         // Most of them were settled by the rounds; paused, a third at least
         // (the walk ends some first).
-        EXPECT_GE(solvesBelowCeilings - settledBefore, perTurn == 0 ? boards / 2 : boards / 3)
-            << "settled " << solvesBelowCeilings - settledBefore << ", paused every " << perTurn;
+        EXPECT_GE(kept.solvesBelowCeilings - settledBefore, perTurn == 0 ? boards / 2 : boards / 3)
+            << "settled " << kept.solvesBelowCeilings - settledBefore << ", paused every " << perTurn;
     }
 }
 

@@ -27,6 +27,9 @@
 namespace orvanta {
 namespace {
 
+// What the solves of these tests did, added up.
+SolveStatistics kept;
+
 using test::Draw;
 
 // Lattice steps of lines: slanted ones, whose distances are whole multiples
@@ -100,18 +103,18 @@ void compare(const Board& board, const std::string& what, Draw& draw, Tally& tal
     }
     Board slow = fast;
     fake::resetClock();
-    const std::int64_t countedBefore = countedSolves;
-    const std::int64_t walkedBefore = countedWithShortestWalked;
-    const std::int64_t wholeBefore = subtreesCountedWhole;
+    const std::int64_t countedBefore = kept.countedSolves;
+    const std::int64_t walkedBefore = kept.countedWithShortestWalked;
+    const std::int64_t wholeBefore = kept.subtreesCountedWhole;
     searchTurns.countWholeAfter = draw.below(2) == 0 ? 1 : SearchTurns{}.countWholeAfter;
-    const bool solved = ensureSolved(fast, true);
+    const bool solved = ensureSolved(fast, true, &kept);
     searchTurns = SearchTurns{};
-    tally.countedWhole += subtreesCountedWhole != wholeBefore ? 1 : 0;
+    tally.countedWhole += kept.subtreesCountedWhole != wholeBefore ? 1 : 0;
     std::int32_t throttle = 0;
     const reference::Outcome outcome = reference::solveExhaustive(slow, throttle);
     ++tally.boards;
-    tally.counted += countedSolves != countedBefore ? 1 : 0;
-    tally.shortestWalked += countedWithShortestWalked != walkedBefore ? 1 : 0;
+    tally.counted += kept.countedSolves != countedBefore ? 1 : 0;
+    tally.shortestWalked += kept.countedWithShortestWalked != walkedBefore ? 1 : 0;
     const bool same = solved == outcome.solved && std::memcmp(&fast.spectrum, &slow.spectrum, sizeof(PathSpectrum)) == 0 &&
                       std::memcmp(fast.solutionRoute.items, slow.solutionRoute.items, sizeof(std::int32_t) * kRouteCapacity) == 0 &&
                       std::memcmp(&fast.solutionLength, &slow.solutionLength, sizeof(double)) == 0;

@@ -15,6 +15,7 @@
 #include "core/solver_search_gap.h"
 #include "core/solver_search_table.h"
 #include "core/solver_tally.h"
+#include "core/spectrum_table.h"
 #include "reference/reference_solver.h"
 #include "support/fake_clock.h"
 #include "support/boards.h"
@@ -31,10 +32,8 @@ void expectRoute(const Board& b, const std::vector<int>& route) {
 
 class Solver : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fake::resetClock(0);
-        toursEvaluated = 0;
-    }
+    void SetUp() override { fake::resetClock(0); }
+    SolveStatistics statistics;
 };
 
 TEST_F(Solver, FewerThanTwoCitiesAreNeverSolved) {
@@ -97,9 +96,8 @@ TEST_F(Solver, AStoppedSolveLeavesTheBoardAsItWasAndProgressOnlyGrows) {
     std::vector<City> row = test::closeRowCities(12, 1, 70);
     row[0].y += 1;
     Board counted = test::boardWith(10000, row);
-    const std::int64_t byLine = lineSolves;
-    ASSERT_TRUE(solveExact(counted));
-    EXPECT_EQ(lineSolves, byLine + 1);
+    ASSERT_TRUE(solveExact(counted, &statistics));
+    EXPECT_EQ(statistics.lineSolves, 1);
     EXPECT_GT(fake::monotonicReads, 500);
 }
 
@@ -246,25 +244,25 @@ TEST_F(Solver, TheWorkOfASolveDoesNotFollowTheClock) {
 
 TEST_F(Solver, TwoAndThreeCities) {
     Board two = boardOf(11, {{0, 0}, {3, 4}});
-    ASSERT_TRUE(ensureSolved(two, true));
+    ASSERT_TRUE(ensureSolved(two, true, &statistics));
     expectRoute(two, {0, 1, 0});
     EXPECT_EQ(two.spectrum.count, 1);
     EXPECT_EQ(two.spectrum.lengths[0], 1.0);
     EXPECT_EQ(two.spectrum.counts[0], 1);
     EXPECT_DOUBLE_EQ(two.solutionLength, 50.0);
-    EXPECT_EQ(toursEvaluated, 1);
+    EXPECT_EQ(statistics.toursEvaluated, 1);
 
     Board three = boardOf(11, {{0, 0}, {3, 4}, {6, 1}});
-    ASSERT_TRUE(ensureSolved(three, true));
+    ASSERT_TRUE(ensureSolved(three, true, &statistics));
     expectRoute(three, {0, 1, 2, 0});
     EXPECT_EQ(three.spectrum.count, 1);
     EXPECT_EQ(three.spectrum.counts[0], 2);
-    EXPECT_EQ(toursEvaluated, 3);
+    EXPECT_EQ(statistics.toursEvaluated, 3);
 }
 
 TEST_F(Solver, SquareOfFourKeepsTheFirstOfEqualTours) {
     Board b = boardOf(2, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
-    ASSERT_TRUE(ensureSolved(b, true));
+    ASSERT_TRUE(ensureSolved(b, true, &statistics));
     EXPECT_EQ(b.spectrum.count, 2);
     EXPECT_EQ(b.spectrum.lengths[0], 1.0);
     EXPECT_EQ(b.spectrum.counts[0], 2);
@@ -272,7 +270,7 @@ TEST_F(Solver, SquareOfFourKeepsTheFirstOfEqualTours) {
     EXPECT_EQ(b.spectrum.counts[1], 4);
     expectRoute(b, {0, 1, 2, 3, 0});
     EXPECT_DOUBLE_EQ(b.solutionLength, 200.0);
-    EXPECT_EQ(toursEvaluated, 6);
+    EXPECT_EQ(statistics.toursEvaluated, 6);
 }
 
 TEST_F(Solver, FiveCitiesWithACentre) {
@@ -288,12 +286,12 @@ TEST_F(Solver, FiveCitiesWithACentre) {
 
 TEST_F(Solver, SixCitiesFillTheTableWithTheTwentyShortest) {
     Board b = boardOf(41, {{0, 0}, {7, 1}, {13, 9}, {4, 17}, {22, 5}, {30, 28}});
-    ASSERT_TRUE(ensureSolved(b, true));
+    ASSERT_TRUE(ensureSolved(b, true, &statistics));
     EXPECT_EQ(b.spectrum.count, 20);
     EXPECT_EQ(b.spectrum.lengths[0], 1.0);
     for (int i = 1; i < 20; ++i) EXPECT_GT(b.spectrum.lengths[i], b.spectrum.lengths[i - 1]);
     // Once the table is full the search skips tours that cannot reach it.
-    EXPECT_LT(toursEvaluated, 120);
+    EXPECT_LT(statistics.toursEvaluated, 120);
 
     Board ref = boardOf(41, {{0, 0}, {7, 1}, {13, 9}, {4, 17}, {22, 5}, {30, 28}});
     std::int32_t throttle = 0;
@@ -630,12 +628,12 @@ TEST_F(Solver, ThrottleSleepsOnceForEverySecondOfComputing) {
 
 TEST_F(Solver, SolvedBoardIsNotSolvedAgain) {
     Board b = boardOf(2, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
-    ASSERT_TRUE(ensureSolved(b, true));
-    const std::int64_t before = toursEvaluated;
+    ASSERT_TRUE(ensureSolved(b, true, &statistics));
+    const std::int64_t before = statistics.toursEvaluated;
     b.spectrum.counts[0] = 77;
-    EXPECT_TRUE(ensureSolved(b, false));
-    EXPECT_TRUE(ensureSolved(b, true));
-    EXPECT_EQ(toursEvaluated, before);
+    EXPECT_TRUE(ensureSolved(b, false, &statistics));
+    EXPECT_TRUE(ensureSolved(b, true, &statistics));
+    EXPECT_EQ(statistics.toursEvaluated, before);
     EXPECT_EQ(b.spectrum.counts[0], 77);
 }
 
