@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/board.h"
 
@@ -25,6 +26,14 @@ struct Session {
     // The off-screen picture must be redrawn at the next repaint. Raised by
     // requestRepaint and by a change of the client size; cleared by every repaint.
     bool pictureDirty = false;
+    // The map of the day last opened: its code and its date (YYYY-MM-DD), so
+    // that a result is shared only for a trip on that very map.
+    std::string dailyCode;
+    std::string dailyDate;
+    // The code of the map on which the player last closed a trip, and that
+    // trip's length.
+    std::string closedTripCode;
+    double closedTripLength = 0.0;
     // The keyboard's cursor: a grid point of the board of gridWidth x
     // gridHeight given beside it (a new grid moves it to the same place on
     // the new one). Outside the Editor it stands on a city once settled

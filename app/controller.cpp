@@ -6,6 +6,7 @@
 #include "app/draw.h"
 #include "app/forced_solve.h"
 #include "app/keyboard_cursor.h"
+#include "app/share_commands.h"
 #include "app/window_services.h"
 #include "core/game_clock.h"
 #include "core/generator.h"
@@ -15,6 +16,7 @@
 #include "files/current_document.h"
 #include "files/file_commands.h"
 #include "files/manual_and_number.h"
+#include "files/map_code.h"
 
 namespace orvanta {
 
@@ -60,6 +62,14 @@ void refreshEmptyBoard(Board& board) {
         regenerateBoard(board);
     else if (session.mode == AppMode::Editor)
         resetBoard(board);
+}
+
+// The player's own trip as it closed, before the Profi edition's "+" may
+// put the shortest trip in its place: a shared result is the player's.
+void rememberClosedTrip(Board& board) {
+    board.measurePlayerRoute();
+    session.closedTripCode = mapCodeOfBoard(board);
+    session.closedTripLength = board.playerLength;
 }
 
 void editMap(Board& board) {
@@ -188,6 +198,7 @@ void pickForTrip(Board& board, std::int32_t index) {
     const bool closed = board.extendPlayerRoute(index);
     gameClock.routeClosed = closed;
     updateGameClock(closed);
+    if (closed) rememberClosedTrip(board);
 }
 
 void afterBoardInput(Board& board) {
@@ -365,6 +376,18 @@ bool handleCommand(int commandId) {
             return true;
         case command::showSolution:
             revealSolution(theBoard);
+            return true;
+        case command::shareMap:
+            shareMapCommand(theBoard);
+            return true;
+        case command::openMapCode:
+            openMapCodeCommand(theBoard);
+            return true;
+        case command::dailyMap:
+            dailyMapCommand(theBoard);
+            return true;
+        case command::shareResult:
+            shareResultCommand(theBoard);
             return true;
         default:
             return false;

@@ -2,6 +2,7 @@
 // and the real file dialogs, on Qt's offscreen platform.
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -858,6 +859,63 @@ private slots:
     }
 
     // Last: the Exit item closes the window.
+    // Late: the map opened from a code names the document.
+    void mapCodeTravelsThroughTheClipboardAndTheOpenDialog() {
+        freshCoarseMap();
+        const Board shared = theBoard;
+        QString shown;
+        onNextModal<QDialog>([&](QDialog* box) {
+            auto* text = box->findChild<QLineEdit*>(QStringLiteral("sharedText"));
+            auto* copy = box->findChild<QPushButton*>(QStringLiteral("copyButton"));
+            if (text != nullptr && copy != nullptr) {
+                shown = text->text();
+                copy->click();
+            }
+            box->reject();
+        });
+        command(command::shareMap);
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(QGuiApplication::clipboard()->text(), shown);
+
+        // Another map, then the code pasted into the open dialog: first cut by
+        // one character, which is refused and asked for again with the reason.
+        command(command::gridFine);
+        QCOMPARE(theBoard.gridWidth, 10000);
+        QString reason;
+        onNextModal<QDialog>([&](QDialog* box) {
+            auto* entry = box->findChild<QLineEdit*>(QStringLiteral("mapCodeEntry"));
+            if (entry != nullptr) {
+                entry->setFocus();
+                QTest::keySequence(entry, QKeySequence::Paste);
+                QTest::keyClick(entry, Qt::Key_Backspace);
+                onNextModal<QDialog>([&](QDialog* again) {
+                    auto* message = again->findChild<QLabel*>(QStringLiteral("mapCodeMessage"));
+                    auto* paste = again->findChild<QPushButton*>(QStringLiteral("pasteButton"));
+                    auto* open = again->findChild<QPushButton*>(QStringLiteral("openButton"));
+                    if (message != nullptr) reason = message->text();
+                    if (paste != nullptr && open != nullptr) {
+                        paste->click();
+                        open->click();
+                    }
+                    if (again->isVisible()) again->reject();
+                });
+                QTest::keyClick(entry, Qt::Key_Return);
+            }
+            if (box->isVisible()) box->reject();
+        });
+        command(command::openMapCode);
+        QCOMPARE(reason, ru(RU("Код карты искажён или обрезан: проверьте, что он передан целиком и без опечаток.")));
+        QCOMPARE(session.mode, AppMode::Game);
+        QCOMPARE(theBoard.solved, 0);
+        QCOMPARE(theBoard.gridWidth, shared.gridWidth);
+        QCOMPARE(theBoard.cityCount, shared.cityCount);
+        for (std::int32_t i = 0; i < shared.cityCount; ++i) {
+            QCOMPARE(theBoard.cities[i].x, shared.cities[i].x);
+            QCOMPARE(theBoard.cities[i].y, shared.cities[i].y);
+        }
+        QVERIFY(window_->windowTitle().endsWith(shown.left(10)));
+    }
+
     void exitClosesTheWindow() {
         QVERIFY(window_->isVisible());
         window_->actionFor(command::exitProgram)->trigger();

@@ -20,8 +20,11 @@
 #include "app/menu_table.h"
 #include "app/startup.h"
 #include "app/win32/main_window.h"
+#include "app/share_services.h"
 #include "app/win32/picture_services.h"
+#include "app/win32/resource_ids.h"
 #include "app/win32/wide_text.h"
+#include "core/text1251.h"
 #include "files/file_services.h"
 #include "files/manual_and_number.h"
 #include "files/safe_write.h"
@@ -431,6 +434,75 @@ void checkTitle() {
     window.windowHandle = nullptr;
 }
 
+// ---- Passing a map on ------------------------------------------------------------
+
+// The dialog of the given title, once it shows, for a timer callback to act in.
+HWND shownDialog(const wchar_t* title) { return FindWindowW(L"#32770", title); }
+
+std::wstring clipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = locked;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+std::wstring shownText;
+std::wstring shownMessage;
+
+// A code shown in the share dialog goes to the clipboard with its button and
+// comes back into the code dialog with its paste button, as a user passes it
+// on. The dialogs come from the program's resources; timer callbacks, which
+// the dialogs' own message loops run, press their buttons.
+void checkMapCodeThroughTheClipboard(const wchar_t* program) {
+    HMODULE module = LoadLibraryExW(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    CHECK(module != nullptr);
+    if (module == nullptr) return;
+    const HINSTANCE previous = win32::moduleInstance;
+    win32::moduleInstance = module;
+    const char* code = "48GC5GVQJ8RZ31R61";
+
+    const UINT_PTR share = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND dialog = shownDialog(L"Поделиться картой");
+        if (dialog == nullptr) return;
+        KillTimer(nullptr, id);
+        wchar_t text[256] = {};
+        GetDlgItemTextW(dialog, IDC_SHARE_TEXT, text, 256);
+        shownText = text;
+        SendDlgItemMessageW(dialog, IDC_COPY, BM_CLICK, 0, 0);
+        SendDlgItemMessageW(dialog, IDCANCEL, BM_CLICK, 0, 0);
+    });
+    platform::showShareDialog(RU("Поделиться картой").c_str(), RU("Код этой карты:").c_str(), code);
+    KillTimer(nullptr, share);
+    CHECK(shownText == L"48GC5GVQJ8RZ31R61");
+    CHECK(clipboardText() == L"48GC5GVQJ8RZ31R61");
+
+    const UINT_PTR ask = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND dialog = shownDialog(L"Открыть код карты");
+        if (dialog == nullptr) return;
+        KillTimer(nullptr, id);
+        wchar_t text[256] = {};
+        GetDlgItemTextW(dialog, IDC_MAP_CODE_MESSAGE, text, 256);
+        shownMessage = text;
+        SendDlgItemMessageW(dialog, IDC_PASTE, BM_CLICK, 0, 0);
+        SendDlgItemMessageW(dialog, IDOK, BM_CLICK, 0, 0);
+    });
+    char entry[64] = "old entry";
+    const bool opened = platform::askForMapCode(RU("Открыть код карты").c_str(), RU("Код карты обрезан.").c_str(), entry, 64);
+    KillTimer(nullptr, ask);
+    CHECK(opened);
+    CHECK(std::strcmp(entry, code) == 0);
+    CHECK(shownMessage == L"Код карты обрезан.");
+
+    win32::moduleInstance = previous;
+    FreeLibrary(module);
+}
+
 // The game line as the status panel places it: at x 8, 24 pixels above the
 // bottom, in the strong text colour, on the grey background.
 int drawGameLines(int count, LPWSTR* args) {
@@ -487,6 +559,7 @@ int main() {
     LPWSTR* wideArgs = CommandLineToArgvW(GetCommandLineW(), &wideCount);
     for (int i = 1; i < wideCount; ++i) checkResources(wideArgs[i]);
     CHECK(wideCount > 1);
+    if (wideCount > 1) checkMapCodeThroughTheClipboard(wideArgs[1]);
     LocalFree(wideArgs);
 
     checkFileServices();
