@@ -86,8 +86,11 @@ def chromium(downloads, width=800, height=600, profile=None):
 
 def wait_for(condition, timeout=10.0, what='condition'):
     """The timeouts are wide: a correct page answers at once, a loaded machine
-    may still take seconds, and a wrong one never does."""
-    end = time.monotonic() + timeout
+    may still take seconds, and a wrong one never does. Each is stretched
+    fourfold and to a minute at least, since a page started offline from the
+    kept site compiles its WebAssembly afresh, which a busy machine has taken
+    longer than 15 s to do; waiting longer costs only a failing run's time."""
+    end = time.monotonic() + max(4 * timeout, 60.0)
     while True:
         value = condition()
         if value:
