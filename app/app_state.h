@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/board.h"
 
@@ -29,6 +30,14 @@ struct Session {
     // (" - Карта "), shown with the document's name; null for the edition's
     // words of the start. A change of language shows it again translated.
     const char* titleText = nullptr;
+    // The map of the day last opened: its code and its date (YYYY-MM-DD), so
+    // that a result is shared only for a trip on that very map.
+    std::string dailyCode;
+    std::string dailyDate;
+    // The code of the map on which the player last closed a trip, and that
+    // trip's length.
+    std::string closedTripCode;
+    double closedTripLength = 0.0;
     // The keyboard's cursor: a grid point of the board of gridWidth x
     // gridHeight given beside it (a new grid moves it to the same place on
     // the new one). Outside the Editor it stands on a city once settled

@@ -20,7 +20,11 @@
 #define IDM_GRID_MEDIUM     32785 /* grid 41                 */
 #define IDM_GRID_FINE       32786 /* grid 10000              */
 #define IDM_SHOW_SOLUTION   32787 /* show the solution       */
-#define IDM_LANGUAGE_FIRST  32790 /* the first language; the others follow */
+#define IDM_SHARE_MAP       32788 /* show the map's code     */
+#define IDM_OPEN_MAP_CODE   32789 /* open a map from a code  */
+#define IDM_DAILY_MAP       32790 /* the map of the day      */
+#define IDM_SHARE_RESULT    32791 /* the day's result line   */
+#define IDM_LANGUAGE_FIRST  32800 /* the first language; the others follow */
 
 /* Virtual-key codes handled on key release. */
 #define ORVANTA_VK_BACK     8
@@ -57,6 +61,10 @@ inline constexpr int gridCoarse = IDM_GRID_COARSE;
 inline constexpr int gridMedium = IDM_GRID_MEDIUM;
 inline constexpr int gridFine = IDM_GRID_FINE;
 inline constexpr int showSolution = IDM_SHOW_SOLUTION;
+inline constexpr int shareMap = IDM_SHARE_MAP;
+inline constexpr int openMapCode = IDM_OPEN_MAP_CODE;
+inline constexpr int dailyMap = IDM_DAILY_MAP;
+inline constexpr int shareResult = IDM_SHARE_RESULT;
 // Language i of core/catalogue.h is chosen by languageFirst + i.
 inline constexpr int languageFirst = IDM_LANGUAGE_FIRST;
 }  // namespace command

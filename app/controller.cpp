@@ -7,6 +7,7 @@
 #include "app/forced_solve.h"
 #include "app/keyboard_cursor.h"
 #include "app/menu_table.h"
+#include "app/share_commands.h"
 #include "app/startup.h"
 #include "app/window_services.h"
 #include "core/catalogue.h"
@@ -18,6 +19,7 @@
 #include "files/current_document.h"
 #include "files/file_commands.h"
 #include "files/manual_and_number.h"
+#include "files/map_code.h"
 
 namespace orvanta {
 
@@ -63,6 +65,14 @@ void refreshEmptyBoard(Board& board) {
         regenerateBoard(board);
     else if (session.mode == AppMode::Editor)
         resetBoard(board);
+}
+
+// The player's own trip as it closed, before the Profi edition's "+" may
+// put the shortest trip in its place: a shared result is the player's.
+void rememberClosedTrip(Board& board) {
+    board.measurePlayerRoute();
+    session.closedTripCode = mapCodeOfBoard(board);
+    session.closedTripLength = board.playerLength;
 }
 
 void editMap(Board& board) {
@@ -215,6 +225,7 @@ void pickForTrip(Board& board, std::int32_t index) {
     const bool closed = board.extendPlayerRoute(index);
     gameClock.routeClosed = closed;
     updateGameClock(closed);
+    if (closed) rememberClosedTrip(board);
 }
 
 void afterBoardInput(Board& board) {
@@ -396,6 +407,18 @@ bool handleCommand(int commandId) {
             return true;
         case command::showSolution:
             revealSolution(theBoard);
+            return true;
+        case command::shareMap:
+            shareMapCommand(theBoard);
+            return true;
+        case command::openMapCode:
+            openMapCodeCommand(theBoard);
+            return true;
+        case command::dailyMap:
+            dailyMapCommand(theBoard);
+            return true;
+        case command::shareResult:
+            shareResultCommand(theBoard);
             return true;
         default:
             return false;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "app/app_state.h"
 #include "core/board.h"
@@ -37,6 +38,9 @@ struct BoardLayout {
     std::int32_t farX = 0;     // window point of the top-right grid point
     std::int32_t farY = 0;
     double scale = 0.0;        // window pixels per grid unit, both axes
+    // Window pixels per pixel of the drawing's fixed sizes (markers, frame,
+    // lines): the screen's scale where a window counts device pixels.
+    double pixelScale = 1.0;
 };
 
 // The placement of the status texts: the top-left corners of their line boxes.
@@ -47,6 +51,11 @@ struct PanelLayout {
     std::int32_t spectrumHeaderY = 40;  // Profi: the spectrum's header, its rows below it
     std::int32_t spectrumRowHeight = 16;  // the spectrum's and the progress's rows
     std::int32_t spectrumCountX = 72;
+    // The right end (exclusive) of the texts left of the board: the spectrum's
+    // counts and the solve's progress, shortened where they are wider. The
+    // desktops end it short of the board's frame; the small screen's panels
+    // wrap, so there it has no end.
+    std::int32_t columnRight = std::numeric_limits<std::int32_t>::max();
     std::int32_t gameLineY = 0;         // Game mode: the clock, the picks and the verdict
 };
 
@@ -60,6 +69,15 @@ struct FrameLayout {
 BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight);
 PanelLayout layoutPanel(std::int32_t clientWidth, std::int32_t clientHeight);
 FrameLayout layoutFrame(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight);
+
+// The desktops' layout for a window that counts device pixels on a screen of
+// the given scale (1.5: three device pixels for two): the board as above, the
+// markers, the frame, the lines and the status texts' places scaled with it,
+// each marker an odd number of pixels wide so that it is centred on its point.
+// The texts' font must then keep within the limits times the scale.
+PanelLayout layoutPanelAtScale(std::int32_t clientWidth, std::int32_t clientHeight, double pixelScale);
+FrameLayout layoutFrameAtScale(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight,
+                               double pixelScale);
 
 // A small screen's layout (the web edition on a phone), where the status texts
 // stand in panels around the picture: the board fills the picture but for a

@@ -12,6 +12,7 @@
 //   window_services.cpp                 1c  the main window's services
 //   picture_services.cpp, .h            1d  the picture's memory and its text
 //   solve_services.cpp                  1e  the thread a forced solve runs on
+//   share_services.cpp                  1f  passing a map on: code dialogs, link
 //
 // The desktops share 1e's thread in app/desktop_solve_thread.cpp and provide only
 // postSolveEnded; the browser runs the solve in a Web Worker. The test support
@@ -28,6 +29,8 @@
 #include "app/menu_table.h"
 #include "app/picture.h"
 #include "app/renderer.h"
+#include "app/share_commands.h"
+#include "app/share_services.h"
 #include "app/solve_services.h"
 #include "app/startup.h"
 #include "app/window_services.h"
@@ -83,6 +86,11 @@ using platform::takeSolvedBoard;
 using platform::endSolveThread;
 using platform::postSolveEnded;         // from the solve's thread: have collectFinishedSolve called
 
+// 1f. Passing a map on (app/share_services.h).
+using platform::showShareDialog;        // a code or result line with a button that copies it
+using platform::askForMapCode;          // a code or link typed or pasted
+using platform::mapCodeLink;            // the address that opens a code, where there is one
+
 // ---- 2. What a front end calls ---------------------------------------------
 
 // 2a. Start and end of the program.
@@ -107,5 +115,8 @@ using orvanta::collectFinishedSolve;    // on the window's thread, after postSol
 using orvanta::kMenuBar;
 using orvanta::kMenuCount;
 using orvanta::commandOfCharacter;
+
+// 2e. A code the program was started with (share_commands.h): the web page's address.
+using orvanta::openStartingCode;
 
 }  // namespace orvanta::front_end

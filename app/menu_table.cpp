@@ -11,6 +11,10 @@ constexpr auto kFile = RU("&Файл");
 constexpr auto kOpenMap = RU("&Открыть Карту...");
 constexpr auto kSaveAs = RU("&Сохранить как...");
 constexpr auto kExit = RU("В&ыход");
+constexpr auto kShareMap = RU("&Поделиться картой...");
+constexpr auto kOpenMapCode = RU("Открыть &код карты...");
+constexpr auto kDailyMap = RU("Карта &дня");
+constexpr auto kShareResult = RU("Поделиться &результатом");
 constexpr auto kGenerator = RU("&Генератор");
 constexpr auto kGridCoarse = RU("Сетка Грубо");
 constexpr auto kGridMedium = RU("Сетка Средне");
@@ -33,10 +37,14 @@ const MenuItem kFileItems[] = {
     {kOpenMap, command::openMap, "openMap"},
     {kSaveAs, command::saveMap, "saveMap"},
     kSeparator,
+    {kShareMap, command::shareMap, "shareMap"},
+    {kOpenMapCode, command::openMapCode, "openMapCode"},
+    kSeparator,
     {kExit, command::exitProgram, "exitProgram"},
 };
 const MenuItem kGeneratorItems[] = {
     {kGenerator, command::generator, "generator"},
+    {kDailyMap, command::dailyMap, "dailyMap"},
     kSeparator,
     {kGridCoarse, command::gridCoarse, "gridCoarse"},
     {kGridMedium, command::gridMedium, "gridMedium"},
@@ -52,6 +60,8 @@ const MenuItem kGameItems[] = {
     kSeparator,
     {kOpenGame, command::openGame, "openGame"},
     {kSaveAs, command::saveGame, "saveGame"},
+    kSeparator,
+    {kShareResult, command::shareResult, "shareResult"},
 };
 // The languages close the Help menu, each named in its own language (see
 // shownCaption); the menu shows as many of them as there are catalogues.

@@ -129,9 +129,14 @@ void endPictureDrawing(DrawingSurface& surface);
 // texts assumes a line box no taller than 16 pixels (spectrum rows are 16 apart,
 // the game line starts 24 pixels above the bottom) and digit and '.' advances
 // of at most 8 pixels (a spectrum length such as "103.457" ends before x = 72,
-// where its count starts), so a front end must pick a font within those bounds.
+// where its count starts), so a front end must pick a font within those bounds
+// (times the layout's pixelScale where the picture counts device pixels).
 // Pixels outside the picture are clipped.
 void drawText(DrawingSurface& surface, std::int32_t x, std::int32_t y, Colour colour, const char* text);
+
+// The width in pixels that drawText covers with the same text on this surface
+// (the advance, rounded up); 0 for no text or no context.
+std::int32_t textWidth(DrawingSurface& surface, const char* text);
 
 }  // namespace platform
 

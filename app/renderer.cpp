@@ -28,6 +28,26 @@ double spanOf(std::int32_t side) { return (side < 2 ? 2.0 : static_cast<double>(
 // without touching the screen's rim.
 constexpr double kSmallScreenMargin = 12.0;
 
+// The board's frame lies this far outside the grid's outline; the texts left
+// of it end a few pixels short of it.
+constexpr std::int32_t kFrameMargin = 6;
+constexpr std::int32_t kColumnGap = 3;
+constexpr std::int32_t kMarkerSide = 5;
+
+// A fixed size of the drawing in the layout's window pixels.
+std::int32_t scaledPixels(const BoardLayout& layout, std::int32_t pixels) {
+    return static_cast<std::int32_t>(std::lround(pixels * layout.pixelScale));
+}
+
+// A square's side: the odd number of pixels nearest to its size at the
+// layout's scale, so that the square is centred on its point.
+std::int32_t oddSide(const BoardLayout& layout, std::int32_t pixels) {
+    const double exact = pixels * layout.pixelScale;
+    auto side = static_cast<std::int32_t>(std::lround(exact));
+    if (side % 2 == 0) side += exact >= side ? 1 : -1;
+    return side < 1 ? 1 : side;
+}
+
 }  // namespace
 
 BoardLayout layoutBoard(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight) {
@@ -52,9 +72,16 @@ FrameLayout layoutSmallScreen(const Board& board, std::int32_t clientWidth, std:
 }
 
 FrameLayout layoutFrame(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight) {
+    return layoutFrameAtScale(board, clientWidth, clientHeight, 1.0);
+}
+
+FrameLayout layoutFrameAtScale(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight,
+                               double pixelScale) {
     FrameLayout layout;
     layout.board = layoutBoard(board, clientWidth, clientHeight);
-    layout.panel = layoutPanel(clientWidth, clientHeight);
+    layout.board.pixelScale = pixelScale > 0.0 ? pixelScale : 1.0;
+    layout.panel = layoutPanelAtScale(clientWidth, clientHeight, layout.board.pixelScale);
+    layout.panel.columnRight = layout.board.originX - scaledPixels(layout.board, kFrameMargin + kColumnGap);
     return layout;
 }
 
@@ -97,35 +124,37 @@ void drawGrid(const Board& board, DrawingSurface& surface, std::int32_t originX,
 }
 
 void drawCityMarker(const Frame& frame, DrawingSurface& surface, std::int32_t cityIndex, std::int32_t x,
-                    std::int32_t y) {
+                    std::int32_t y, std::int32_t side) {
     const Board& board = *frame.board;
     if (frame.mode == AppMode::Editor) {
-        frameCentredRect(surface, colours::marker, x, y, 5, 5);
+        frameCentredRect(surface, colours::marker, x, y, side, side);
         return;
     }
     if (cityIndex == 0) {
-        fillCentredRect(surface, colours::visited, x, y, 5, 5);
+        fillCentredRect(surface, colours::visited, x, y, side, side);
         return;
     }
     // The last pick; when the route is closed its final entry is the return to city 0.
     const std::int32_t lastEntry = frame.routeClosed ? board.playerRouteLength - 2 : board.playerRouteLength - 1;
     if (lastEntry >= 0 && lastEntry < kRouteCapacity && board.playerRoute[lastEntry] == cityIndex) {
-        fillCentredRect(surface, colours::marker, x, y, 5, 5);
+        fillCentredRect(surface, colours::marker, x, y, side, side);
     } else if (board.routeContains(cityIndex)) {
-        fillCentredRect(surface, colours::visited, x, y, 5, 5);
-        frameCentredRect(surface, colours::marker, x, y, 5, 5);
+        fillCentredRect(surface, colours::visited, x, y, side, side);
+        frameCentredRect(surface, colours::marker, x, y, side, side);
     } else {
-        frameCentredRect(surface, colours::marker, x, y, 5, 5);
+        frameCentredRect(surface, colours::marker, x, y, side, side);
     }
 }
 
 void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t fromCity, std::int32_t toCity,
-                      std::int32_t originX, std::int32_t originY, double scaleX, double scaleY) {
+                      std::int32_t originX, std::int32_t originY, double scaleX, double scaleY, std::int32_t width) {
     // A route entry that names no city draws nothing rather than reading past the cities.
     if (fromCity < 0 || toCity < 0 || fromCity >= board.cityCount || toCity >= board.cityCount) return;
     const City& a = board.cities[fromCity];
     const City& b = board.cities[toCity];
-    const Pen previous = selectPen(surface, kRoutePen);
+    Pen pen = kRoutePen;
+    pen.width = width;
+    const Pen previous = selectPen(surface, pen);
     drawLine(surface, toWindowCoordinate(originX + a.x * scaleX), toWindowCoordinate(originY - a.y * scaleY),
              toWindowCoordinate(originX + b.x * scaleX), toWindowCoordinate(originY - b.y * scaleY));
     selectPen(surface, previous);
@@ -133,25 +162,28 @@ void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t 
 
 void drawKeyboardCursor(DrawingSurface& surface, const BoardLayout& layout, City point) {
     const WindowPoint p = gridToWindow(layout, point.x, point.y);
-    frameCentredRect(surface, colours::cursor, p.x, p.y, kCursorSide, kCursorSide);
-    frameCentredRect(surface, colours::cursor, p.x, p.y, kCursorSide - 2, kCursorSide - 2);
+    const std::int32_t side = oddSide(layout, kCursorSide);
+    frameCentredRect(surface, colours::cursor, p.x, p.y, side, side);
+    frameCentredRect(surface, colours::cursor, p.x, p.y, side - 2, side - 2);
 }
 
 void drawBoard(const Frame& frame, DrawingSurface& surface, const BoardLayout& layout) {
     const Board& board = *frame.board;
-    frameCornerRect(surface, colours::frame, layout.originX - 6, layout.farX + 6, layout.originY + 6, layout.farY - 6);
+    const std::int32_t margin = scaledPixels(layout, kFrameMargin);
+    frameCornerRect(surface, colours::frame, layout.originX - margin, layout.farX + margin, layout.originY + margin,
+                    layout.farY - margin);
     if (frame.mode == AppMode::Editor)
         drawGrid(board, surface, layout.originX, layout.farX, layout.originY, layout.farY, layout.scale, layout.scale);
 
     const std::int32_t cityCount = board.cityCount < kMaxCities ? board.cityCount : kMaxCities;
     for (std::int32_t i = 0; i < cityCount; ++i) {
         const WindowPoint p = gridToWindow(layout, board.cities[i].x, board.cities[i].y);
-        drawCityMarker(frame, surface, i, p.x, p.y);
+        drawCityMarker(frame, surface, i, p.x, p.y, oddSide(layout, kMarkerSide));
     }
     const std::int32_t routeLength = board.playerRouteLength < kRouteCapacity ? board.playerRouteLength : kRouteCapacity;
     for (std::int32_t i = 0; i + 1 < routeLength; ++i)
         drawRouteSegment(board, surface, board.playerRoute[i], board.playerRoute[i + 1], layout.originX,
-                         layout.originY, layout.scale, layout.scale);
+                         layout.originY, layout.scale, layout.scale, scaledPixels(layout, kRoutePen.width));
     if (frame.cursorShown) drawKeyboardCursor(surface, layout, frame.cursor);
 }
 

@@ -58,12 +58,14 @@ void drawGridLines(std::int32_t lineCount, std::int32_t gridWidth, std::int32_t 
                    std::int32_t originX, std::int32_t farX, std::int32_t originY, std::int32_t farY,
                    double scaleX, double scaleY);
 
-// The 5 x 5 marker of one city of the frame's board centred on window point (x, y).
+// The side x side marker (5 x 5 at the scale of 1) of one city of the frame's
+// board centred on window point (x, y).
 void drawCityMarker(const Frame& frame, DrawingSurface& surface, std::int32_t cityIndex, std::int32_t x,
-                    std::int32_t y);
+                    std::int32_t y, std::int32_t side = 5);
 
-// One route line between two cities with kRoutePen.
+// One route line between two cities with kRoutePen, `width` pixels wide.
 void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t fromCity, std::int32_t toCity,
-                      std::int32_t originX, std::int32_t originY, double scaleX, double scaleY);
+                      std::int32_t originX, std::int32_t originY, double scaleX, double scaleY,
+                      std::int32_t width = 1);
 
 }  // namespace orvanta

@@ -32,6 +32,15 @@ constexpr auto kGameLineProfi = RU("Время %3i сек    Городов в �
 constexpr auto kSolving = RU("Поиск решения…");
 constexpr auto kSolvingShare = RU("%i.%02i %%, %i сек");
 constexpr auto kSolvingStop = RU("Esc — прервать");
+// The same where the column left of the board is too narrow for them.
+constexpr auto kSolvingShort = RU("Поиск…");
+constexpr auto kSolvingShareShort = RU("%i %%, %i с");
+constexpr auto kSolvingStopShort = RU("Esc — стоп");
+// A count too wide for its cell is shortened to thousands, millions or
+// billions (rounded down); a count at the top of its range is a lower bound.
+constexpr auto kThousands = RU("тыс");
+constexpr auto kMillions = RU("млн");
+constexpr auto kBillions = RU("млрд");
 
 const char* modeName(AppMode m) {
     switch (m) {
@@ -79,6 +88,31 @@ void formatGameLine(const Frame& frame, char* line, std::size_t capacity) {
     }
 }
 
+// The count as the widest of its forms that fits between x and right: the
+// digits, then thousands, millions and billions. "+" marks a count at the top
+// of the int32 range, where the solver stops counting. When no form fits (a
+// window too narrow for the column) the shortest is drawn.
+void drawCount(DrawingSurface& surface, std::int32_t x, std::int32_t right, std::int32_t y, Colour colour,
+               std::int32_t count) {
+    const char* atLeast = count == std::numeric_limits<std::int32_t>::max() ? "+" : "";
+    const std::int64_t magnitude = count < 0 ? -static_cast<std::int64_t>(count) : count;
+    const char* sign = count < 0 ? "-" : "";
+    struct Unit {
+        std::int64_t size;
+        const char* name;
+    };
+    const Unit units[] = {{1000, text::tr(kThousands)}, {1000000, text::tr(kMillions)}, {1000000000, text::tr(kBillions)}};
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%lld%s", sign, static_cast<long long>(magnitude), atLeast);
+    for (const Unit& unit : units) {
+        if (x + platform::textWidth(surface, text) <= right) break;
+        if (magnitude < unit.size) break;
+        std::snprintf(text, sizeof text, "%s%lld %s%s", sign, static_cast<long long>(magnitude / unit.size), unit.name,
+                      atLeast);
+    }
+    platform::drawText(surface, x, y, colour, text);
+}
+
 }  // namespace
 
 double lengthRatio(const Board& board) {
@@ -98,9 +132,21 @@ std::int32_t gradePercent(double ratio) {
     return static_cast<std::int32_t>(grade);
 }
 
-PanelLayout layoutPanel(std::int32_t /*clientWidth*/, std::int32_t clientHeight) {
+PanelLayout layoutPanel(std::int32_t clientWidth, std::int32_t clientHeight) {
+    return layoutPanelAtScale(clientWidth, clientHeight, 1.0);
+}
+
+PanelLayout layoutPanelAtScale(std::int32_t /*clientWidth*/, std::int32_t clientHeight, double pixelScale) {
+    const double s = pixelScale > 0.0 ? pixelScale : 1.0;
+    const auto scaled = [s](std::int32_t pixels) { return static_cast<std::int32_t>(std::lround(pixels * s)); };
     PanelLayout layout;
-    layout.gameLineY = clampToInt32(static_cast<std::int64_t>(clientHeight) - 24);
+    layout.left = scaled(layout.left);
+    layout.modeLineY = scaled(layout.modeLineY);
+    layout.progressY = scaled(layout.progressY);
+    layout.spectrumHeaderY = scaled(layout.spectrumHeaderY);
+    layout.spectrumRowHeight = scaled(layout.spectrumRowHeight);
+    layout.spectrumCountX = scaled(layout.spectrumCountX);
+    layout.gameLineY = clampToInt32(static_cast<std::int64_t>(clientHeight) - scaled(24));
     return layout;
 }
 
@@ -114,11 +160,22 @@ void drawStatusPanel(const Frame& frame, DrawingSurface& surface, const PanelLay
 
     if (frame.solving) {
         const auto hundredths = static_cast<std::int32_t>(frame.solveProgress * 10000.0);
-        std::snprintf(line, sizeof line, text::tr(kSolvingShare), hundredths / 100, hundredths % 100, frame.solveSeconds);
+        char share[kStatusLineCapacity];
+        std::snprintf(share, sizeof share, text::tr(kSolvingShare), hundredths / 100, hundredths % 100, frame.solveSeconds);
+        const auto fits = [&](const char* text) {
+            return layout.left + platform::textWidth(surface, text) <= layout.columnRight;
+        };
+        const char* searching = text::tr(kSolving);
+        const char* stop = text::tr(kSolvingStop);
+        if (!fits(searching) || !fits(share) || !fits(stop)) {
+            searching = text::tr(kSolvingShort);
+            stop = text::tr(kSolvingStopShort);
+            std::snprintf(share, sizeof share, text::tr(kSolvingShareShort), hundredths / 100, frame.solveSeconds);
+        }
         const std::int32_t row = layout.spectrumRowHeight;
-        platform::drawText(surface, layout.left, layout.progressY, textColours::strong, text::tr(kSolving));
-        platform::drawText(surface, layout.left, layout.progressY + row, textColours::strong, line);
-        platform::drawText(surface, layout.left, layout.progressY + 2 * row, textColours::dim, text::tr(kSolvingStop));
+        platform::drawText(surface, layout.left, layout.progressY, textColours::strong, searching);
+        platform::drawText(surface, layout.left, layout.progressY + row, textColours::strong, share);
+        platform::drawText(surface, layout.left, layout.progressY + 2 * row, textColours::dim, stop);
     }
 
     if (isProfi() && board.solved) {
@@ -129,8 +186,8 @@ void drawStatusPanel(const Frame& frame, DrawingSurface& surface, const PanelLay
             const NumberText length = formatNumber(100.0 * board.spectrum.lengths[i]);
             platform::drawText(surface, layout.left, y, textColours::strong, length.text);
             const std::int32_t count = board.spectrum.counts[i];
-            std::snprintf(line, sizeof line, "%i", count);
-            platform::drawText(surface, layout.spectrumCountX, y, count == 2 ? textColours::dim : textColours::strong, line);
+            drawCount(surface, layout.spectrumCountX, layout.columnRight, y,
+                      count == 2 ? textColours::dim : textColours::strong, count);
         }
     }
 

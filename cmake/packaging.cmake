@@ -47,20 +47,35 @@ if(WIN32)
     string(APPEND CPACK_ORVANTA_DELETE_FILES "  Delete '$INSTDIR\\\\${file}'\n")
   endforeach()
   set(CPACK_ORVANTA_VERSION_NUMBERS ${ORVANTA_VERSION_QUAD})
+  # The installer's own manifest in place of the compiler's default one: its
+  # version and awareness of the screen's resolution. A script written into
+  # the installer's header puts it there (packaging/set_manifest.py).
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/packaging/setup.manifest.in ${CMAKE_BINARY_DIR}/setup.manifest @ONLY)
+  set(CPACK_ORVANTA_SETUP_MANIFEST ${CMAKE_BINARY_DIR}/setup.manifest)
+  set(CPACK_ORVANTA_SET_MANIFEST ${CMAKE_CURRENT_LIST_DIR}/packaging/set_manifest.py)
+  set(CPACK_ORVANTA_PYTHON ${Python3_EXECUTABLE})
+  set(CPACK_ORVANTA_EXEHEAD ${CMAKE_BINARY_DIR}/nsis-exehead.tmp)
   set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/app/win32/orvanta.ico)
   set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/app/win32/orvanta.ico)
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  # The release package is the source package's (debian/, built with
+  # dpkg-buildpackage). This one is built another way (CMake's release
+  # flags), so it carries a version of its own, which sorts before the
+  # release's: the release replaces it.
+  set(CPACK_DEBIAN_PACKAGE_VERSION ${PROJECT_VERSION}~cpack)
   set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/packaging/deb_member_modes.cmake)
   # The library dependencies are read from the executables by dpkg-shlibdeps.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # Loaded at run time, so invisible to it: the plugin that puts the window
   # on the desktop.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
-  # What opens the manual and the personal-number file in the desktop's viewer.
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+  # What opens the manual and the personal-number file in the desktop's viewer,
+  # and Qt's own texts (the file dialogs, their questions) in the user's language.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
   # The shipped personal number is a configuration file (app/qt/CMakeLists.txt
   # puts it there): dpkg keeps the administrator's edit on an upgrade or a
   # reinstallation.
@@ -97,6 +112,8 @@ orvanta-profi also lists the spectrum of the shortest tour lengths.")
       orvanta_gzip(${doc}/changelog)
       install(FILES ${PROJECT_SOURCE_DIR}/debian/copyright ${doc}/changelog.gz
               DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvanta)
+      install(FILES ${PROJECT_SOURCE_DIR}/debian/orvanta.lintian-overrides
+              DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME orvanta)
     endif()
   endif()
 endif()

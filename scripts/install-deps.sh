@@ -5,14 +5,15 @@ set -euo pipefail
 
 # qt6-translations-l10n: Qt's own dialogs in the user's language.
 # devscripts: hardening-check; python3-pefile: the Windows files' versions;
-# debhelper and fakeroot: the source package's build; gettext: the catalogues'
-# check (msgfmt, xgettext).
+# debhelper and fakeroot: the source package's build; locales-all: the
+# Russian locale its tests run in (one of its Build-Depends); gettext: the
+# catalogues' check (msgfmt, xgettext).
 run_packages=(cmake g++ make qt6-base-dev qt6-translations-l10n fonts-dejavu-core)
 test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-dev
                xvfb xauth xdotool x11-utils imagemagick
                g++-mingw-w64-x86-64 locales faketime openbox
                dpkg-dev lintian appstream desktop-file-utils nsis python3
-               devscripts python3-pefile debhelper fakeroot
+               devscripts python3-pefile debhelper fakeroot locales-all
                emscripten chromium chromium-driver python3-selenium gettext)
 # The web edition: Emscripten builds it, Python serves it.
 web_packages=(cmake make emscripten python3 imagemagick)

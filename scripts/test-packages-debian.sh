@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Debian packages, built and used as a distribution and a user would.
-# The source package is built with dpkg-buildpackage in a copy of the tree
-# (the binary package, its -dbgsym package, .buildinfo and .changes) and
-# linted. The cpack package from a release build is checked (contents,
+# The source package, the release package, is built with its tests by
+# dpkg-buildpackage in a copy of the tree (the binary package, its -dbgsym
+# package, .buildinfo and .changes) and linted; no test may be skipped. The cpack package from a release build is checked (contents,
 # metadata, the manual page's date and version, the icons' pixels,
 # desktop-file-validate, appstreamcli, lintian) and made again from a fresh
 # copy of the tree under umask 077, another time zone and locale, and once
@@ -10,7 +10,8 @@
 # apt-get, its binaries pass hardening-check, and the installed orvanta-public
 # runs the Xvfb check as an ordinary user made for the test, whose "Личный
 # номер..." gets a copy of user.txt in their own configuration folder (and
-# without an opener, a beep); root's edit of the configuration file
+# without an opener, a beep and a box), and as root, whose copy goes to
+# root's own folder, not into /etc; root's edit of the configuration file
 # /etc/orvanta/user.txt survives installing the source-built package over it;
 # the package is then purged and nothing may be left in /usr or /etc, nor the
 # test user and their files.
@@ -18,14 +19,18 @@
 source "$(dirname "$0")/test-packages-lib.sh"
 arch=$(dpkg --print-architecture)
 deb_name=orvanta_${version}_$arch.deb
+# cpack's package is built another way and carries a version of its own.
+cpack_version=$version~cpack
+cpack_deb_name=orvanta_${cpack_version}_$arch.deb
 
-step "Debian source package: dpkg-buildpackage in a copy of the tree"
+step "Debian source package: dpkg-buildpackage with its tests in a copy of the tree"
 source_tree=$scratch/source/orvanta-$version
 copy_tree "$source_tree"
-# As a distribution builds: no compiler launcher; the unit tests have their own stage.
+# As the README gives it and a distribution builds: no compiler launcher, the
+# tests run with only the Build-Depends' tools (scripts/install-deps.sh test
+# installs them here).
 if (cd "$source_tree" && env -u CMAKE_CXX_COMPILER_LAUNCHER -u CMAKE_C_COMPILER_LAUNCHER \
-      DEB_BUILD_OPTIONS="nocheck parallel=$jobs" DEB_BUILD_PROFILES=nocheck \
-      dpkg-buildpackage -us -uc) >"$scratch/dpkg-buildpackage.log" 2>&1; then
+      DEB_BUILD_OPTIONS="parallel=$jobs" dpkg-buildpackage -us -uc) >"$scratch/dpkg-buildpackage.log" 2>&1; then
   for file in "orvanta_$version.dsc" "orvanta_$version.tar.xz" "$deb_name" "orvanta-dbgsym_${version}_$arch.deb" \
               "orvanta_${version}_$arch.buildinfo" "orvanta_${version}_$arch.changes"; do
     [ -f "$scratch/source/$file" ] && echo "$file" || failed "dpkg-buildpackage made no $file"
@@ -35,6 +40,11 @@ else
   failed "dpkg-buildpackage -us -uc"
 fi
 source_deb=$scratch/source/$deb_name
+# Its tests ran, every one of them.
+summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$scratch/dpkg-buildpackage.log" || true)
+echo "the source package's tests: ${summary:-no test summary}"
+[ -n "$summary" ] || failed "dpkg-buildpackage ran no tests"
+! grep -qE '\*\*\*Skipped|Not Run' "$scratch/dpkg-buildpackage.log" || failed "tests were skipped in the source package's build"
 # dpkg's optimisation level, not CMake's release level on top of it.
 compiles=$(grep -c ' -c .*\.cpp$' "$scratch/dpkg-buildpackage.log" || true)
 optimised=$(grep ' -c .*\.cpp$' "$scratch/dpkg-buildpackage.log" | grep -c -- ' -O2 ' || true)
@@ -61,7 +71,7 @@ make_deb() {  # source tree -> its build/package/$deb_name
   (cd "$build" && cpack -G DEB >/dev/null)
 }
 (umask 022 && make_deb "$root")
-deb=$root/build/package/$deb_name
+deb=$root/build/package/$cpack_deb_name
 [ -f "$deb" ] || { failed "cpack made no $deb"; exit 1; }
 echo "$(basename "$deb"): $(stat -c %s "$deb") bytes"
 
@@ -80,10 +90,10 @@ compare_deb() {  # what package
   rm -rf "$scratch/first" "$scratch/second"
 }
 if (umask 077 && TZ=Pacific/Kiritimati LC_ALL=ru_RU.UTF-8 LANG=ru_RU.UTF-8 make_deb "$again") >"$scratch/again.log" 2>&1; then
-  compare_deb "the packages built under umask 022 and 077 differ" "$again/build/package/$deb_name"
+  compare_deb "the packages built under umask 022 and 077 differ" "$again/build/package/$cpack_deb_name"
   (umask 002 && cd "$again/build/package" && rm -rf orvanta_*.deb _CPack_Packages && cpack -G DEB >/dev/null) ||
     failed "cpack under umask 002"
-  compare_deb "the packages packed under umask 022 and 002 differ" "$again/build/package/$deb_name"
+  compare_deb "the packages packed under umask 022 and 002 differ" "$again/build/package/$cpack_deb_name"
 else
   tail -n 40 "$scratch/again.log"
   failed "the build under umask 077"
@@ -95,7 +105,8 @@ step "Debian package: contents and metadata"
 dpkg-deb -c "$deb" | awk '{ line = $1 " " $6; if ($7 == "->") line = line " -> " $8; print line }' >"$scratch/contents"
 expected=(
   "-rwxr-xr-x ./usr/lib/orvanta/orvanta-public" "-rwxr-xr-x ./usr/lib/orvanta/orvanta-profi"
-  "-rw-r--r-- ./usr/lib/orvanta/help.txt" "lrwxrwxrwx ./usr/lib/orvanta/user.txt -> /etc/orvanta/user.txt"
+  "lrwxrwxrwx ./usr/lib/orvanta/help.txt -> ../../share/orvanta/help.txt" "-rw-r--r-- ./usr/share/orvanta/help.txt"
+  "lrwxrwxrwx ./usr/lib/orvanta/user.txt -> /etc/orvanta/user.txt" "-rw-r--r-- ./usr/share/lintian/overrides/orvanta"
   "-rw-r--r-- ./etc/orvanta/user.txt"
   "lrwxrwxrwx ./usr/games/orvanta-public -> ../lib/orvanta/orvanta-public"
   "lrwxrwxrwx ./usr/games/orvanta-profi -> ../lib/orvanta/orvanta-profi"
@@ -131,8 +142,10 @@ echo "Depends: $depends"
 for library in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6 qt6-qpa-plugins; do
   case ", $depends," in *", $library "*|*", $library,"*) ;; *) failed "Depends lacks $library" ;; esac
 done
+[ "$(dpkg-deb -f "$deb" Version)" = "$cpack_version" ] || failed "cpack's package is not version $cpack_version"
 for package in "$deb" "$source_deb"; do
-  [ "$(dpkg-deb -f "$package" Recommends)" = xdg-utils ] || failed "$package: Recommends is not xdg-utils"
+  [ "$(dpkg-deb -f "$package" Recommends)" = "xdg-utils, qt6-translations-l10n" ] ||
+    failed "$package: Recommends is not xdg-utils, qt6-translations-l10n"
   [ "$(dpkg-deb -f "$package" Section)" = games ] || failed "$package: Section is not games"
   [ "$(dpkg-deb -I "$package" conffiles 2>/dev/null)" = /etc/orvanta/user.txt ] ||
     failed "$package: the conffiles are not /etc/orvanta/user.txt alone"
@@ -262,6 +275,21 @@ fi
 [ -e "/tmp/runtime-$test_user" ] && echo "the session's runtime folder: /tmp/runtime-$test_user"
 remove_test_user || failures=$((failures + 1))
 cleanup_steps=("${cleanup_steps[@]/remove_test_user}")
+
+step "Installed orvanta-public under Xvfb, as root"
+# Root may write the program's folder, yet root's personal number goes to
+# root's own configuration folder, as any user's does, not into /etc.
+root_home=$scratch/root-home
+mkdir -p "$root_home"
+if "${as_root[@]}" env -i HOME="$root_home" USER=root PATH=/usr/bin:/bin LANG=C.UTF-8 timeout 180 \
+     "$scratch/checks/tests/qt/xvfb_smoke.sh" /usr/games/orvanta-public public "$root_home/smoke" "" \
+     "$root_home/.config/orvanta/user.txt"; then
+  echo "root's copy: $root_home/.config/orvanta/user.txt"
+else
+  failed "the Xvfb check of the installed orvanta-public as root"
+fi
+"${as_root[@]}" dpkg --verify orvanta || failed "the program run by root changed its installed files"
+"${as_root[@]}" rm -rf "$root_home"
 
 step "Debian package: root's edit of the configuration file survives installing the source-built package"
 echo 4711 | "${as_root[@]}" tee /etc/orvanta/user.txt >/dev/null

@@ -50,12 +50,13 @@ want=$(printf "orvanta-$version-win64/%s\n" help.txt orvanta-profi.exe orvanta-p
 # No administrator prompt: the installer asks to run as the user who starts it.
 grep -aq 'requestedExecutionLevel level="asInvoker"' "$setup" || failed "the installer asks for more than the user's rights"
 
-# The same files in a fresh folder, every file with a new time: the zip and
-# the installer must come out byte for byte the same.
-step "Windows packages: a second build of the same tree in another folder"
+# The same files in a fresh folder, every file with a new time, packed in
+# another time zone: the zip and the installer must come out byte for byte
+# the same.
+step "Windows packages: a second build of the same tree in another folder and time zone"
 again=$scratch/again
 copy_tree "$again"
-if make_windows_packages "$again" >"$scratch/again.log" 2>&1; then
+if TZ=Pacific/Kiritimati make_windows_packages "$again" >"$scratch/again.log" 2>&1; then
   same_bytes "two builds give different zips" "$zip" "$again/build/windows/$(basename "$zip")" || true
   same_bytes "two builds give different installers" "$setup" "$again/build/windows/$(basename "$setup")" || true
 else

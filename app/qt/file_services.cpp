@@ -2,14 +2,21 @@
 // the program's own file name and the user's configuration folder, for the Qt
 // front end on a POSIX system.
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
+#include <QTreeView>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -19,11 +26,30 @@
 #include "app/qt/main_window.h"
 #include "app/qt/qt_paths.h"
 #include "app/qt/qt_text.h"
+#include "core/text1251.h"
 #include "files/file_services.h"
 
 namespace orvanta::platform {
 
 namespace {
+
+constexpr auto kOpenerCaption = RU("Orvanta");
+constexpr auto kNotOpened = RU("Не удалось открыть файл");
+constexpr auto kNoOpener = RU("Не найдена программа для просмотра файлов (xdg-open).");
+constexpr auto kOpenerFailed = RU("Программа для просмотра файлов (xdg-open) завершилась с кодом %1.");
+constexpr auto kOpenerCrashed = RU("Программа для просмотра файлов (xdg-open) прервана.");
+
+// Says that a document could not be shown and why, in a box over the main
+// window (and on standard error, for whoever started the program).
+void reportNotOpened(const QString& file, const QString& reason) {
+    std::fprintf(stderr, "orvanta: %s: %s\n", file.toLocal8Bit().constData(), reason.toLocal8Bit().constData());
+    auto* box = new QMessageBox(QMessageBox::Warning, qt::fromCp1251(kOpenerCaption),
+                                qt::fromCp1251(kNotOpened) + QStringLiteral("\n") + file + QStringLiteral("\n\n") + reason,
+                                QMessageBox::Ok, qt::dialogOwner());
+    box->setObjectName(QStringLiteral("notOpenedBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
 
 // "Map Files (*.rva)"; a "*.*" pattern means every file, as it does on Windows.
 QStringList nameFilters(const FileFilter* filters, std::int32_t filterCount) {
@@ -53,8 +79,25 @@ bool runFileDialog(QFileDialog& dialog, char* fileName, std::int32_t capacity) {
     return true;
 }
 
+// Qt's own dialog (where the desktop offers none) lists files with their
+// size, type and date: those columns take the room their texts need, the name
+// the rest, in a dialog wide enough for all four.
+void fitDetailColumns(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (view == nullptr) return;
+    QHeaderView* header = view->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    const QFontMetrics metrics(dialog.font());
+    dialog.resize(std::max(dialog.sizeHint().width(), metrics.averageCharWidth() * 120),
+                  std::max(dialog.sizeHint().height(), metrics.height() * 26));
+}
+
 void prepareDialog(QFileDialog& dialog, const FileFilter* filters, std::int32_t filterCount,
                    const char* initialDirectory) {
+    fitDetailColumns(dialog);
     dialog.setNameFilters(nameFilters(filters, filterCount));
     if (!dialog.nameFilters().isEmpty()) dialog.selectNameFilter(dialog.nameFilters().first());
     dialog.setDirectory(initialDirectory != nullptr ? qt::realPath(initialDirectory) : QDir::currentPath());
@@ -155,12 +198,50 @@ bool shellOpen(const char* path) {
     // A missing document stays silent: the desktop's opener would complain in
     // a window of its own.
     if (!QFileInfo(file).isFile()) return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    // The opener is run here rather than through the desktop services, which
+    // call it a success as soon as it starts: its exit status tells whether
+    // the document was shown.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        reportNotOpened(absolute, qt::fromCp1251(kNoOpener));
+        return false;
+    }
+    // Not owned by anything: an opener that still runs when the program ends
+    // (one that waits for its viewer) is left running, not killed.
+    auto* process = new QProcess;
+    process->setProgram(opener);
+    process->setArguments({QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded)});
+    process->setStandardInputFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process, [process, absolute](int code, QProcess::ExitStatus status) {
+        if (status == QProcess::CrashExit)
+            reportNotOpened(absolute, qt::fromCp1251(kOpenerCrashed));
+        else if (code != 0)
+            reportNotOpened(absolute, qt::fromCp1251(kOpenerFailed).arg(code));
+        process->deleteLater();
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, absolute](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;
+        reportNotOpened(absolute, qt::fromCp1251(kNoOpener));
+        process->deleteLater();
+    });
+    process->start();
+    return true;
 }
 
 bool canWriteDirectory(const char* directory) {
     if (directory == nullptr || directory[0] == '\0') return false;
-    return ::access(qt::localPath(directory).constData(), W_OK | X_OK) == 0;
+    const QByteArray local = qt::localPath(directory);
+    // The superuser may write everywhere, so access() cannot tell a system-wide
+    // installation from a folder of their own: the system's program folders
+    // are nobody's, and root's personal number goes to root's configuration
+    // folder like any user's.
+    if (::geteuid() == 0) {
+        const QString real = QDir(QString::fromLocal8Bit(local)).canonicalPath() + QLatin1Char('/');
+        for (const char* system : {"/usr/", "/opt/"})
+            if (real.startsWith(QLatin1String(system))) return false;
+    }
+    return ::access(local.constData(), W_OK | X_OK) == 0;
 }
 
 std::int32_t userConfigDirectory(char* buffer, std::int32_t capacity, bool create) {

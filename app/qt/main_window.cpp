@@ -14,6 +14,7 @@
 #include <bitset>
 
 #include "app/command_ids.h"
+#include "app/frame.h"
 #include "app/front_end.h"
 #include "app/qt/picture_services.h"
 #include "app/qt/qt_text.h"
@@ -110,16 +111,38 @@ PictureWidget::PictureWidget(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
 }
 
+namespace {
+
+// The desktops' layout at the screen's scale: the picture counts device pixels.
+FrameLayout layoutAtScreenScale(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight) {
+    return layoutFrameAtScale(board, clientWidth, clientHeight, pictureScale());
+}
+
+// The picture is drawn in device pixels and shown one to one: at a scale of
+// 1.5 a scaled-up picture would give markers of 7 and 8 pixels and soft text.
+const OffscreenPicture* paintAtScreenScale(const QWidget& widget) {
+    const qreal scale = widget.devicePixelRatioF();
+    setPictureScale(scale);
+    return paintWindow(qRound(widget.width() * scale), qRound(widget.height() * scale), layoutAtScreenScale);
+}
+
+}  // namespace
+
 void PictureWidget::paintEvent(QPaintEvent* /*event*/) {
-    const OffscreenPicture* picture = paintWindow(width(), height());
+    const qreal scale = devicePixelRatioF();
+    const OffscreenPicture* picture = paintAtScreenScale(*this);
     if (picture == nullptr || picture->store == nullptr) return;
+    // The picture's own pixel ratio stays 1: the texts are drawn into it in
+    // its pixels.
+    const QImage& image = picture->store->image;
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, picture->store->image);
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(image.size()) / scale), image);
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    // In the picture's device pixels.
+    const QPoint at = (event->position() * devicePixelRatioF()).toPoint();
     if (event->button() == Qt::LeftButton) {
         recordClick(MouseButton::Left, at.x(), at.y());
     } else if (event->button() == Qt::RightButton) {
@@ -240,7 +263,7 @@ QAction* MainWindow::actionFor(int commandId) const {
 }
 
 void MainWindow::paintNow() {
-    paintWindow(picture_->width(), picture_->height());
+    paintAtScreenScale(*picture_);
     picture_->update();
 }
 

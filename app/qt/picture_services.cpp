@@ -4,6 +4,9 @@
 #include <QFontMetricsF>
 #include "app/qt/picture_services.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/qt/qt_text.h"
 
 namespace orvanta {
@@ -15,6 +18,8 @@ namespace {
 constexpr qreal kMaxLineHeight = 16.0;
 constexpr qreal kMaxDigitAdvance = 8.0;
 
+double theScale = 1.0;
+
 bool fontFits(const QFont& font) {
     const QFontMetricsF metrics(font);
     if (metrics.ascent() + metrics.descent() > kMaxLineHeight) return false;
@@ -25,21 +30,33 @@ bool fontFits(const QFont& font) {
 }
 
 // The largest pixel size of the desktop's general font that keeps within the
-// limits; chosen once.
+// limits, times the picture's scale (rounded down, so that the texts keep
+// their proportions to the layout); chosen again when the scale changes.
 const QFont& statusFont() {
-    static const QFont font = [] {
-        QFont candidate = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-        for (int pixels = 14; pixels > 6; --pixels) {
-            candidate.setPixelSize(pixels);
-            if (fontFits(candidate)) break;
+    static QFont font;
+    static double chosenFor = 0.0;
+    if (chosenFor != theScale) {
+        chosenFor = theScale;
+        font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+        int pixels = 14;
+        for (; pixels > 6; --pixels) {
+            font.setPixelSize(pixels);
+            if (fontFits(font)) break;
         }
-        candidate.setHintingPreference(QFont::PreferFullHinting);
-        return candidate;
-    }();
+        font.setPixelSize(std::max(1, static_cast<int>(std::floor(pixels * theScale))));
+        font.setHintingPreference(QFont::PreferFullHinting);
+    }
     return font;
 }
 
 }  // namespace
+
+namespace qt {
+
+void setPictureScale(double scale) { theScale = scale >= 1.0 ? scale : 1.0; }
+double pictureScale() { return theScale; }
+
+}  // namespace qt
 
 namespace platform {
 
@@ -102,6 +119,15 @@ void drawText(DrawingSurface& surface, std::int32_t x, std::int32_t y, Colour co
     painter.setPen(QColor(colour.red, colour.green, colour.blue));
     const QFontMetricsF metrics(painter.font());
     painter.drawText(QPointF(x, y + metrics.ascent()), qt::fromCp1251(text));
+}
+
+std::int32_t textWidth(DrawingSurface& surface, const char* text) {
+    if (surface.context == nullptr || text == nullptr) return 0;
+    const QFontMetricsF metrics(surface.context->painter.font());
+    const QString unicode = qt::fromCp1251(text);
+    // A glyph may reach past its advance (its right bearing): count its ink too.
+    const qreal right = std::max(metrics.horizontalAdvance(unicode), metrics.boundingRect(unicode).right());
+    return static_cast<std::int32_t>(std::ceil(right));
 }
 
 }  // namespace platform

@@ -17,4 +17,14 @@ struct PictureContext {
     QPainter painter;
 };
 
+namespace qt {
+
+// The screen's scale the picture is drawn at (devicePixelRatio): the picture
+// counts device pixels, so that a marker covers whole pixels at 1.5 too. The
+// status texts' font is chosen for it.
+void setPictureScale(double scale);
+double pictureScale();
+
+}  // namespace qt
+
 }  // namespace orvanta

@@ -15,6 +15,7 @@ namespace {
 EM_JS(void, js_texts_begin, (), { Module.web.textsBegin(); });
 EM_JS(void, js_text, (int x, int y, int red, int green, int blue, const char* utf8),
       { Module.web.text(x, y, red, green, blue, UTF8ToString(utf8)); });
+EM_JS(int, js_text_width, (const char* utf8), { return Module.web.textWidth(UTF8ToString(utf8)); });
 
 orvanta::PictureContext theContext;
 
@@ -70,6 +71,11 @@ void endPictureDrawing(DrawingSurface& surface) {
 void drawText(DrawingSurface& surface, std::int32_t x, std::int32_t y, Colour colour, const char* text) {
     if (surface.context == nullptr || text == nullptr) return;
     js_text(x, y, colour.red, colour.green, colour.blue, text::toUtf8(text).c_str());
+}
+
+std::int32_t textWidth(DrawingSurface& surface, const char* text) {
+    if (surface.context == nullptr || text == nullptr) return 0;
+    return js_text_width(text::toUtf8(text).c_str());
 }
 
 }  // namespace orvanta::platform

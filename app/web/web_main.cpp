@@ -10,8 +10,10 @@
 #include "app/front_end.h"
 #include "app/web/file_services.h"
 #include "app/web/picture_services.h"
+#include "app/web/share_services.h"
 #include "app/web/web_board_transfer.h"
 #include "core/catalogue.h"
+#include "core/text1251.h"
 
 namespace {
 
@@ -101,6 +103,21 @@ EMSCRIPTEN_KEEPALIVE int orvanta_open_picked(int nameBytes, int dataBytes, int c
     const int handled = orvanta::handleCommand(commandId) ? 1 : 0;
     orvanta::web::forgetPickedFile();
     return handled;
+}
+
+// A code or link typed into the page's code dialog (UTF-8): the open command
+// runs with it, and a refused one comes back in the dialog with the reason.
+EMSCRIPTEN_KEEPALIVE void orvanta_open_code(const char* utf8) {
+    orvanta::web::offerTypedCode(utf8 != nullptr ? utf8 : "");
+    orvanta::handleCommand(orvanta::command::openMapCode);
+    orvanta::web::forgetTypedCode();
+}
+
+// The page's address when it holds a '#': its map opens before anything else
+// happens; a refused one shows the reason and leaves the first map.
+EMSCRIPTEN_KEEPALIVE int orvanta_open_starting_code(const char* utf8) {
+    const std::string entry = orvanta::text::fromUtf8(utf8 != nullptr ? utf8 : "");
+    return orvanta::openStartingCode(orvanta::theBoard, entry.c_str()) ? 1 : 0;
 }
 
 // The block through which boards go to and from the solve worker.

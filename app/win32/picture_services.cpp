@@ -72,4 +72,12 @@ void drawText(DrawingSurface& surface, std::int32_t x, std::int32_t y, Colour co
     GdiFlush();
 }
 
+std::int32_t textWidth(DrawingSurface& surface, const char* text) {
+    if (surface.context == nullptr || text == nullptr) return 0;
+    const std::wstring wide = win32::widen(text);
+    SIZE size{};
+    if (!GetTextExtentPoint32W(surface.context->dc, wide.c_str(), static_cast<int>(wide.size()), &size)) return 0;
+    return size.cx;
+}
+
 }  // namespace orvanta::platform

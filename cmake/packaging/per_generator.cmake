@@ -7,3 +7,6 @@ endif()
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
   set(ENV{SOURCE_DATE_EPOCH} ${CPACK_ORVANTA_SOURCE_DATE_EPOCH})
 endif()
+# A zip stores its times as local time: packed in UTC, the zip is the same
+# whatever the builder's time zone.
+set(ENV{TZ} UTC0)

@@ -13,6 +13,7 @@
 #include "files/current_document.h"
 #include "files/manual_and_number.h"
 #include "support/fake_clock.h"
+#include "support/fake_share_services.h"
 #include "support/fake_solve_services.h"
 #include "support/fake_window_services.h"
 
@@ -24,6 +25,7 @@ void startSession(std::int32_t clock) {
     fake::resetWindowServices();
     fake::resetPictureFakes();
     fake::resetSolveRunner();
+    fake::resetShareServices();
 }
 
 const OffscreenPicture* paint(std::int32_t width, std::int32_t height) {

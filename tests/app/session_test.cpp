@@ -20,9 +20,11 @@
 #include "core/generator.h"
 #include "core/solver.h"
 #include "files/file_commands.h"
+#include "files/map_code.h"
 #include "session.h"
 #include "support/fake_clock.h"
 #include "support/fake_file_services.h"
+#include "support/fake_share_services.h"
 #include "support/fake_solve_services.h"
 #include "support/fake_window_services.h"
 #include "support/temp_dir.h"
@@ -929,6 +931,121 @@ TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
     EXPECT_EQ(windowLog.beeps, beeps + 3);
     EXPECT_EQ(windowLog.titles.size(), titles);
     EXPECT_EQ(session.mode, AppMode::Editor);
+}
+
+TEST_F(Session, AMapPassedOnAsACodeOpensAsAnOpenedMapAndBadEntriesChangeNothing) {
+    const fake::ShareServices& share = fake::shareServices;
+    mapGenerator.cityCountSetting = 7;
+    paint(kW, kH);
+    const Board shared = theBoard;
+    EXPECT_TRUE(handleCommand(command::shareMap));
+    ASSERT_EQ(share.shown.size(), 1u);
+    const std::string code = share.shown[0].text;
+    EXPECT_EQ(code, mapCodeOfBoard(shared));
+
+    // Another map, a trip begun on it and a solve running.
+    fake::clockNow += 50;
+    mapGenerator.cityCountSetting = 10;  // more than Profi solves at once
+    handleCommand(command::gridMedium);
+    paint(kW, kH);
+    recordClick(MouseButton::Left, 0, 0);
+    paint(kW, kH);
+    clickCity(3, kW, kH);
+    fake::solveRunner.endsWithinWait = false;
+    handleKeyRelease(key::add);
+    ASSERT_TRUE(fake::solveRunner.running);
+    const Board playing = theBoard;
+
+    // Refused entries are asked for again with the reason; a cancel ends it.
+    fake::shareServices.entries = {"  ", "https://example.org/public.html#", "hello!", code.substr(1)};
+    const std::size_t titles = windowLog.titles.size();
+    EXPECT_TRUE(handleCommand(command::openMapCode));
+    ASSERT_EQ(share.messages.size(), 5u);
+    EXPECT_EQ(share.messages[1], mapCodeMessage(MapCodeStatus::Empty));
+    EXPECT_EQ(share.messages[2], mapCodeMessage(MapCodeStatus::NoCodeInLink));
+    EXPECT_EQ(share.messages[3], mapCodeMessage(MapCodeStatus::NotACode));
+    EXPECT_EQ(share.messages[4], mapCodeMessage(MapCodeStatus::Damaged));
+    EXPECT_EQ(share.startingTexts[4], code.substr(1));  // the entry stays to be mended
+    EXPECT_TRUE(fake::solveRunner.running);
+    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(windowLog.titles.size(), titles);
+    EXPECT_EQ(theBoard.playerRouteLength, playing.playerRouteLength);
+    EXPECT_EQ(mapCodeOfBoard(theBoard), mapCodeOfBoard(playing));
+    EXPECT_EQ(mapGenerator.gridSizeSetting.width, 41);
+
+    // A whole link opens the shared map, unsolved, in Game mode, with a new
+    // trip and clock; the solve of the old map stops.
+    fake::shareServices.entries = {"Look: https://example.org/profi.html#" + code};
+    EXPECT_TRUE(handleCommand(command::openMapCode));
+    EXPECT_FALSE(fake::solveRunner.running);
+    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(theBoard.solved, 0);
+    EXPECT_EQ(theBoard.playerRouteLength, 1);
+    EXPECT_EQ(gameClock.gameStartTime, fake::clockNow);
+    EXPECT_EQ(mapGenerator.gridSizeSetting.width, 11);
+    ASSERT_EQ(theBoard.cityCount, shared.cityCount);
+    for (std::int32_t i = 0; i < shared.cityCount; ++i) {
+        EXPECT_EQ(theBoard.cities[i].x, shared.cities[i].x);
+        EXPECT_EQ(theBoard.cities[i].y, shared.cities[i].y);
+    }
+    EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта " + code.substr(0, 10));
+    paint(kW, kH);
+    EXPECT_TRUE(startsWith(texts()[0], "Игра:    Городов  7    Сетка 11x11")) << texts()[0];
+
+    // Where the front end has an address, the link is shown.
+    fake::shareServices.pageAddress = "https://example.org/public.html";
+    handleCommand(command::shareMap);
+    EXPECT_EQ(share.shown.back().text, "https://example.org/public.html#" + code);
+}
+
+TEST_F(Session, MapOfTheDayAndTheLineOfItsResult) {
+    constexpr std::int32_t kNoonOfTenthDecember2026 = 1'796'904'000;
+    // Large enough that every two of the cities lie apart on the screen.
+    constexpr std::int32_t kBigW = 1600, kBigH = 1200;
+    fake::clockNow = kNoonOfTenthDecember2026;
+    paint(kBigW, kBigH);
+    EXPECT_TRUE(handleCommand(command::dailyMap));
+    EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта дня 2026-12-10");
+    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(theBoard.cityCount, 15);
+    EXPECT_EQ(theBoard.gridWidth, 10000);
+    const std::string code = mapCodeOfBoard(theBoard);
+    paint(kBigW, kBigH);
+
+    // Nothing to share before a closed trip on it has been graded.
+    handleCommand(command::shareResult);
+    EXPECT_EQ(windowLog.beeps, 1);
+    for (std::int32_t i = 1; i < 14; ++i) clickCity(i, kBigW, kBigH);
+    fake::clockNow += 102;
+    clickCity(14, kBigW, kBigH);  // the last city closes the trip
+    ASSERT_TRUE(gameClock.routeClosed);
+    const double tripLength = theBoard.playerLength;
+    handleCommand(command::shareResult);
+    EXPECT_EQ(windowLog.beeps, 2);
+    EXPECT_TRUE(fake::shareServices.shown.empty());
+
+    handleKeyRelease(key::add);
+    ASSERT_TRUE(theBoard.solved);
+    fake::clockNow += 30;
+    handleCommand(command::shareResult);
+    ASSERT_EQ(fake::shareServices.shown.size(), 1u);
+    // The player's own trip, even where "+" showed the shortest in its place.
+    const std::string percent = [&] {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.1f", tripLength * 100.0 / theBoard.solutionLength);
+        return std::string(text);
+    }();
+    EXPECT_EQ(test::utf8(fake::shareServices.shown[0].text), "Orvanta 2026-12-10: " + percent + " % за 1:42 #" + code);
+
+    // The next day's map is another; a map that is not the day's has no result.
+    fake::clockNow += 86400;
+    handleCommand(command::dailyMap);
+    EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта дня 2026-12-11");
+    EXPECT_NE(mapCodeOfBoard(theBoard), code);
+    handleCommand(command::generator);
+    paint(kBigW, kBigH);
+    handleCommand(command::shareResult);
+    EXPECT_EQ(windowLog.beeps, 3);
 }
 
 // ---- Clicks ------------------------------------------------------------------

@@ -214,6 +214,70 @@ TEST_F(StatusPanel, SpectrumListOnlyInProfiAndOnlyWhenSolved) {
     EXPECT_EQ(t.back().y, 360);
 }
 
+// Long counts are shortened to fit between their column and the board's frame;
+// a count at the top of the range says it is a lower bound in every form.
+TEST_F(StatusPanel, CountsFitTheirCellAndTheTopOfTheRangeIsALowerBound) {
+    if constexpr (!isProfi()) GTEST_SKIP() << "only the Profi edition lists the spectrum";
+    board.solved = 1;
+    board.spectrum.count = 4;
+    const std::int32_t counts[] = {std::numeric_limits<std::int32_t>::max(), 123456789, 2,
+                                   std::numeric_limits<std::int32_t>::min()};
+    for (std::int32_t i = 0; i < 4; ++i) {
+        board.spectrum.lengths[i] = 1.0 + i;
+        board.spectrum.counts[i] = counts[i];
+    }
+    const auto countsDrawn = [&](const PanelLayout& layout) {
+        fake::pictureLog.texts.clear();
+        drawStatusPanel(currentFrame(board), surface, layout);
+        std::vector<std::string> drawn;
+        for (const auto& text : fake::pictureLog.texts) {
+            if (text.x != layout.spectrumCountX) continue;
+            EXPECT_LE(text.x + platform::textWidth(surface, text.text.c_str()), layout.columnRight) << text.text;
+            drawn.push_back(test::utf8(text.text));
+        }
+        return drawn;
+    };
+    fake::textAdvance = 8;
+    PanelLayout wide = layoutPanel(640, 480);
+    EXPECT_EQ(countsDrawn(wide), (std::vector<std::string>{"2147483647+", "123456789", "2", "-2147483648"}));
+
+    wide.columnRight = wide.spectrumCountX + 72;
+    EXPECT_EQ(countsDrawn(wide), (std::vector<std::string>{"2147 млн+", "123456789", "2", "-2147 млн"}));
+
+    // The default window, 7 pixels a character: the cell ends short of the frame.
+    fake::textAdvance = 7;
+    const FrameLayout window = layoutFrame(board, 640, 459);
+    EXPECT_LT(window.panel.columnRight, window.board.originX - 6);
+    EXPECT_EQ(countsDrawn(window.panel), (std::vector<std::string>{"2 млрд+", "123 млн", "2", "-2 млрд"}));
+    // A board's counts keep their values: only the text is shorter.
+    EXPECT_EQ(board.spectrum.counts[0], std::numeric_limits<std::int32_t>::max());
+}
+
+// The solve's progress stays left of the board's frame: where the font is too
+// wide for the column, its rows take their short forms.
+TEST_F(StatusPanel, ProgressRowsFitTheColumnLeftOfTheBoard) {
+    Frame frame = currentFrame(board);
+    frame.solving = true;
+    frame.solveProgress = 0.4567;
+    frame.solveSeconds = 12;
+    const FrameLayout window = layoutFrame(board, 640, 480);
+    const auto progressRows = [&](std::int32_t advance) {
+        fake::textAdvance = advance;
+        fake::pictureLog.texts.clear();
+        drawStatusPanel(frame, surface, window.panel);
+        std::vector<std::string> rows;
+        for (const auto& text : fake::pictureLog.texts) {
+            if (text.y < window.panel.progressY || text.y > window.panel.progressY + 32) continue;
+            EXPECT_LE(text.x + platform::textWidth(surface, text.text.c_str()), window.panel.columnRight) << text.text;
+            rows.push_back(test::utf8(text.text));
+        }
+        return rows;
+    };
+    EXPECT_EQ(progressRows(7), (std::vector<std::string>{"Поиск решения…", "45.67 %, 12 сек", "Esc — прервать"}));
+    EXPECT_EQ(progressRows(9), (std::vector<std::string>{"Поиск…", "45 %, 12 с", "Esc — стоп"}));
+    fake::textAdvance = 7;
+}
+
 // A frame and a layout built by hand draw with no global set: the panel and the
 // board read nothing else.
 TEST(Frame, BuiltByHandDrawsWithNoGlobalSet) {
@@ -234,6 +298,7 @@ TEST(Frame, BuiltByHandDrawsWithNoGlobalSet) {
     frame.solveSeconds = 7;
     FrameLayout layout = layoutFrame(board, 300, 200);
     layout.panel.gameLineY = 150;
+    layout.panel.columnRight = 300;  // room for the progress in full
 
     OffscreenPicture picture;
     ASSERT_TRUE(createPicture(picture, 300, 200));

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "core/board.h"
@@ -14,6 +15,7 @@
 #include "core/solver.h"
 #include "files/current_document.h"
 #include "files/file_commands.h"
+#include "files/map_code.h"
 #include "files/records.h"
 #include "fuzz_services.h"
 
@@ -165,7 +167,38 @@ void expectSameBoard(const Board& a, const Board& b) {
     FUZZ_CHECK(a.solutionLength == b.solutionLength);
 }
 
+// A board's code opens as a board with the same grid and cities in use.
+void expectSameThroughCode(const Board& b) {
+    Board fromCode;
+    FUZZ_CHECK(openMapCode(fromCode, mapCodeOfBoard(b)) == MapCodeStatus::Ok);
+    FUZZ_CHECK(fromCode.gridWidth == b.gridWidth && fromCode.gridHeight == b.gridHeight);
+    FUZZ_CHECK(fromCode.cityCount == b.cityCount && fromCode.solved == 0);
+    FUZZ_CHECK(std::memcmp(fromCode.cities.items, b.cities.items, sizeof(City) * static_cast<std::size_t>(b.cityCount)) == 0);
+}
+
 }  // namespace
+
+void decodeAsMapCode(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    MapCodeContent content;
+    if (decodeMapCode(text, content) != MapCodeStatus::Ok) return;
+    FUZZ_CHECK(content.width >= 2 && content.width <= kMaxGridSide);
+    FUZZ_CHECK(content.height >= 2 && content.height <= kMaxGridSide);
+    const std::int64_t points = static_cast<std::int64_t>(content.width) * content.height;
+    const std::int64_t count = static_cast<std::int64_t>(content.cities.size());
+    FUZZ_CHECK(count <= kMaxCities && count <= points);
+    for (const City& c : content.cities)
+        FUZZ_CHECK(c.x >= 0 && c.x < content.width && c.y >= 0 && c.y < content.height);
+    MapCodeContent again;
+    FUZZ_CHECK(decodeMapCode(encodeMapCode(content), again) == MapCodeStatus::Ok);
+    FUZZ_CHECK(again.width == content.width && again.height == content.height && again.cities.size() == content.cities.size());
+    for (std::size_t i = 0; i < content.cities.size(); ++i)
+        FUZZ_CHECK(again.cities[i].x == content.cities[i].x && again.cities[i].y == content.cities[i].y);
+    Board board;
+    FUZZ_CHECK(openMapCode(board, text) == MapCodeStatus::Ok);
+    board.measurePlayerRoute();
+    checkBoard(board);
+}
 
 int openAndPlay(const std::uint8_t* data, std::size_t size, bool asGame) {
     files.clear();
@@ -213,6 +246,7 @@ int openAndPlay(const std::uint8_t* data, std::size_t size, bool asGame) {
     FUZZ_CHECK(asGame ? openGame(reopened) : openMap(reopened));
     expectSameBoard(board, reopened);
     if (asGame) FUZZ_CHECK(reopened.playerRouteLength == playerRouteLength);
+    else expectSameThroughCode(board);
 
     // Play with the bytes after the record, then solve the board.
     if (size > recordSize) play(board, data + recordSize, size - recordSize);

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of the fuzz targets: valid map and game files and
-files at the edges of what the loaders accept. Run from anywhere; the files go
+files at the edges of what the loaders accept, and map codes. Run from anywhere; the files go
 to corpus/map and corpus/game beside this script. The encoding is written out
 here on its own, as a second reading of the record layout."""
 import math
@@ -85,6 +85,13 @@ games = {
 }
 
 maps["game_file"] = games["solved_square_closed"]
+
+# The map target also reads its input as a map code: codes of each grid kind,
+# one as a whole link, so that the fuzzer starts past the code's check.
+maps["code_coarse"] = b"48GC5GVQJ8RZ31R61"
+maps["code_medium_link"] = b"https://example.org/orvanta/public.html#5CKQM8FXHN8947DDHD7XCBT81VZJ20X"
+maps["code_fine"] = b"6JGMTE6WVFAP414CWC92JSYTSHWPEMJ814AB2V25WK73875KJGY6EW5Z0M1JNCSSQMRMNY1SC2T2NXYKYCK0TYD0WA27151WY4N6N"
+maps["code_given_grid"] = b"7014060G03Q392A51TW"
 
 for kind, files in (("map", maps), ("game", games)):
     folder = os.path.join(HERE, "corpus", kind)

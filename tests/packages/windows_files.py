@@ -65,12 +65,10 @@ def versions(version, paths):
                 fail(f"{name}: {key} is {texts.get(key)!r}, not {value!r}")
         if got != numbers:
             fail(f"{name}: the fixed version is {got}, not {numbers}")
-        if name.endswith("-setup.exe"):
-            continue
-        # The programs' manifests: the same version, and the Windows versions
-        # they are made for.
+        # The manifests, the installer's too: the same version, awareness of
+        # the screen's resolution, and the Windows versions they are made for.
         xml = manifest(pe) or ""
-        identity = re.search(r'<assemblyIdentity type="win32" name="Orvanta" version="([0-9.]+)"', xml)
+        identity = re.search(r'<assemblyIdentity type="win32" name="Orvanta(?:\.Setup)?" version="([0-9.]+)"', xml)
         quad = ".".join(str(n) for n in numbers)
         if not identity or identity.group(1) != quad:
             fail(f"{name}: the manifest's version is {identity and identity.group(1)!r}, not {quad!r}")
@@ -78,6 +76,10 @@ def versions(version, paths):
         print(f"{name}: manifest version {identity and identity.group(1)}, {len(supported)} supported systems")
         if "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}" not in supported:
             fail(f"{name}: the manifest does not name Windows 10 and 11 as supported")
+        if not re.search(r"<dpiAware[^>]*>true", xml):
+            fail(f"{name}: the manifest does not declare awareness of the screen's resolution")
+        if len(re.findall(r"<assembly ", xml)) != 1:
+            fail(f"{name}: the manifest resource holds {len(re.findall(r'<assembly ', xml))} manifests")
     return 1 if failures else 0
 
 

@@ -2,6 +2,7 @@
 // and the real file dialogs, on Qt's offscreen platform.
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -32,6 +34,7 @@
 #include "app/qt/qt_paths.h"
 #include "app/qt/qt_text.h"
 #include "app/renderer.h"
+#include "support/spectrum_cells.h"
 #include "app/startup.h"
 #include "app/status_panel.h"
 #include "core/board.h"
@@ -694,6 +697,8 @@ private slots:
         // A build folder is the user's to write; a missing folder is not.
         QVERIFY(platform::canWriteDirectory(programDirectory()));
         QVERIFY(!platform::canWriteDirectory(dir_.filePath(QStringLiteral("none/")).toStdString().c_str()));
+        // Nor is a system-wide installation's, also not to the superuser.
+        QVERIFY(!platform::canWriteDirectory("/usr/lib/"));
     }
 
     // The folder for the user's own copy of "user.txt": $XDG_CONFIG_HOME/orvanta/,
@@ -844,7 +849,120 @@ private slots:
         window_->resize(640, 480);
     }
 
+    // The longest counts of a row board stay in their cells, left of the
+    // board's frame, in the window's first size.
+    void rowSpectrumCountsStayInTheirCells() {
+        if (!isProfi()) QSKIP("only the Profi edition lists the spectrum");
+        window_->resize(640, 480);
+        QTRY_COMPARE(picture()->width(), 640);
+        session.mode = AppMode::Generator;
+        theBoard = test::rowWithLongCounts();
+        requestRepaint();
+        settle();
+        const FrameLayout frameLayout =
+            layoutFrameAtScale(theBoard, thePicture.pictureWidth, thePicture.pictureHeight, qt::pictureScale());
+        const test::CountPixels pixels = test::countPixels(thePicture, frameLayout);
+        QVERIFY2(pixels.inCells > 100, qPrintable(QString::number(pixels.inCells)));
+        QCOMPARE(pixels.pastCells, 0);
+        command(command::generator);
+    }
+
+    // At any screen scale (run at 1.25, 1.5 and 1.75 too) the picture is shown
+    // in device pixels: every marker is the same odd-sided square, centred on
+    // its grid point.
+    void markersAreWholeSquaresAtTheScreenScale() {
+        freshCoarseMap();
+        settle();
+        const QImage shot = picture()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const qreal scale = picture()->devicePixelRatioF();
+        QCOMPARE(shot.width(), thePicture.pictureWidth);
+        const BoardLayout board = layoutBoard(theBoard, thePicture.pictureWidth, thePicture.pictureHeight);
+        const auto isMarker = [&](int x, int y) {
+            const QRgb p = shot.pixel(x, y) & 0xFFFFFF;
+            return p == (rgb(colours::marker) & 0xFFFFFF) || p == (rgb(colours::visited) & 0xFFFFFF);
+        };
+        int side = 0;
+        for (std::int32_t i = 0; i < theBoard.cityCount; ++i) {
+            const WindowPoint p = gridToWindow(board, theBoard.cities[i].x, theBoard.cities[i].y);
+            // The marker's pixels near the point (the coarse grid's points lie
+            // far further apart).
+            int left = p.x, right = p.x, top = p.y, bottom = p.y;
+            for (int y = std::max(0, p.y - 12); y <= std::min(shot.height() - 1, p.y + 12); ++y)
+                for (int x = std::max(0, p.x - 12); x <= std::min(shot.width() - 1, p.x + 12); ++x)
+                    if (isMarker(x, y)) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                        top = std::min(top, y);
+                        bottom = std::max(bottom, y);
+                    }
+            const int width = right - left + 1, height = bottom - top + 1;
+            QVERIFY2(width == height && p.x - left == right - p.x && p.y - top == bottom - p.y,
+                     qPrintable(QStringLiteral("city %1: %2 x %3 around (%4, %5)").arg(i).arg(width).arg(height)
+                                    .arg(p.x - left).arg(p.y - top)));
+            if (side == 0) side = width;
+            QCOMPARE(width, side);
+        }
+        QVERIFY2(side % 2 == 1 && side >= 5 * scale - 1 && side <= 5 * scale + 1, qPrintable(QString::number(side)));
+    }
+
     // Last: the Exit item closes the window.
+    // Late: the map opened from a code names the document.
+    void mapCodeTravelsThroughTheClipboardAndTheOpenDialog() {
+        freshCoarseMap();
+        const Board shared = theBoard;
+        QString shown;
+        onNextModal<QDialog>([&](QDialog* box) {
+            auto* text = box->findChild<QLineEdit*>(QStringLiteral("sharedText"));
+            auto* copy = box->findChild<QPushButton*>(QStringLiteral("copyButton"));
+            if (text != nullptr && copy != nullptr) {
+                shown = text->text();
+                copy->click();
+            }
+            box->reject();
+        });
+        command(command::shareMap);
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(QGuiApplication::clipboard()->text(), shown);
+
+        // Another map, then the code pasted into the open dialog: first cut by
+        // one character, which is refused and asked for again with the reason.
+        command(command::gridFine);
+        QCOMPARE(theBoard.gridWidth, 10000);
+        QString reason;
+        onNextModal<QDialog>([&](QDialog* box) {
+            auto* entry = box->findChild<QLineEdit*>(QStringLiteral("mapCodeEntry"));
+            if (entry != nullptr) {
+                entry->setFocus();
+                QTest::keySequence(entry, QKeySequence::Paste);
+                QTest::keyClick(entry, Qt::Key_Backspace);
+                onNextModal<QDialog>([&](QDialog* again) {
+                    auto* message = again->findChild<QLabel*>(QStringLiteral("mapCodeMessage"));
+                    auto* paste = again->findChild<QPushButton*>(QStringLiteral("pasteButton"));
+                    auto* open = again->findChild<QPushButton*>(QStringLiteral("openButton"));
+                    if (message != nullptr) reason = message->text();
+                    if (paste != nullptr && open != nullptr) {
+                        paste->click();
+                        open->click();
+                    }
+                    if (again->isVisible()) again->reject();
+                });
+                QTest::keyClick(entry, Qt::Key_Return);
+            }
+            if (box->isVisible()) box->reject();
+        });
+        command(command::openMapCode);
+        QCOMPARE(reason, ru(RU("Код карты искажён или обрезан: проверьте, что он передан целиком и без опечаток.")));
+        QCOMPARE(session.mode, AppMode::Game);
+        QCOMPARE(theBoard.solved, 0);
+        QCOMPARE(theBoard.gridWidth, shared.gridWidth);
+        QCOMPARE(theBoard.cityCount, shared.cityCount);
+        for (std::int32_t i = 0; i < shared.cityCount; ++i) {
+            QCOMPARE(theBoard.cities[i].x, shared.cities[i].x);
+            QCOMPARE(theBoard.cities[i].y, shared.cities[i].y);
+        }
+        QVERIFY(window_->windowTitle().endsWith(shown.left(10)));
+    }
+
     void exitClosesTheWindow() {
         QVERIFY(window_->isVisible());
         window_->actionFor(command::exitProgram)->trigger();

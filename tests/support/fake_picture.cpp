@@ -1,5 +1,7 @@
 #include "support/fake_picture.h"
 
+#include <cstring>
+
 namespace orvanta {
 
 namespace fake {
@@ -8,6 +10,7 @@ bool pictureBottomUp = true;
 std::int32_t rowPaddingBytes = 0;
 bool failPictureCreation = false;
 bool failDrawingSurface = false;
+std::int32_t textAdvance = 7;
 
 void resetPictureFakes() {
     pictureLog = PictureLog{};
@@ -15,6 +18,7 @@ void resetPictureFakes() {
     rowPaddingBytes = 0;
     failPictureCreation = false;
     failDrawingSurface = false;
+    textAdvance = 7;
 }
 }  // namespace fake
 
@@ -50,6 +54,10 @@ void endPictureDrawing(DrawingSurface&) { --fake::pictureLog.openSurfaces; }
 
 void drawText(DrawingSurface&, std::int32_t x, std::int32_t y, Colour colour, const char* text) {
     fake::pictureLog.texts.push_back(fake::DrawnText{x, y, colour, text});
+}
+
+std::int32_t textWidth(DrawingSurface&, const char* text) {
+    return text == nullptr ? 0 : static_cast<std::int32_t>(std::strlen(text)) * fake::textAdvance;
 }
 
 }  // namespace platform

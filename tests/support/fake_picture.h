@@ -44,6 +44,9 @@ extern std::int32_t rowPaddingBytes;
 // Failure injection for the next createPictureSurface / beginPictureDrawing calls.
 extern bool failPictureCreation;
 extern bool failDrawingSurface;
+// textWidth's answer: this many pixels per character (7 by default, about
+// the desktops' fonts; the layout allows digits up to 8).
+extern std::int32_t textAdvance;
 
 // Clears the log and the settings above; the picture itself is left alone.
 void resetPictureFakes();

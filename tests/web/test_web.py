@@ -90,8 +90,11 @@ def chromium(downloads, width=800, height=600, profile=None, language='ru-RU'):
 
 def wait_for(condition, timeout=10.0, what='condition'):
     """The timeouts are wide: a correct page answers at once, a loaded machine
-    may still take seconds, and a wrong one never does."""
-    end = time.monotonic() + timeout
+    may still take seconds, and a wrong one never does. Each is stretched
+    fourfold and to a minute at least, since a page started offline from the
+    kept site compiles its WebAssembly afresh, which a busy machine has taken
+    longer than 15 s to do; waiting longer costs only a failing run's time."""
+    end = time.monotonic() + max(4 * timeout, 60.0)
     while True:
         value = condition()
         if value:
@@ -728,6 +731,66 @@ class WebEditionTest(unittest.TestCase):
         page.settle()
         self.assertSameAsDesktop(page, [f'key:{KEY_UP}'] * 10 + [f'key:{KEY_ADD}', 'open-map:diagonal.rva', f'key:{KEY_ADD}'])
 
+    def test_a_shared_link_opens_the_same_board_and_a_broken_one_the_usual_first_map(self):
+        page = Page(self.driver, self.base, 'public')
+        page.load()
+        first_map = page.inspect()['cities']
+        self.driver.execute_cdp_cmd('Browser.grantPermissions', {
+            'origin': self.base, 'permissions': ['clipboardReadWrite', 'clipboardSanitizedWrite']})
+        page.menu(COMMAND['shareMap'])
+        shared = wait_for(lambda: page.js('return window.orvanta.shared'), 10, 'the share dialog')
+        link = shared['text']
+        self.assertTrue(link.startswith(f'{self.base}/public.html?clock={CLOCK}#'), link)
+        self.assertTrue(page.js('return document.getElementById("share").open'))
+        self.driver.find_element(By.ID, 'share-copy').click()
+        wait_for(lambda: page.js('return window.orvanta.copied'), 10, 'the copy')
+        self.assertEqual(page.js('return navigator.clipboard.readText();'), link)
+        self.driver.save_screenshot(os.path.join(OUTPUT, 'share-dialog-desktop.png'))
+        page.keys(Keys.ESCAPE)
+
+        # The sharer opens the link through the code dialog (pasted), as the
+        # receiver does through the address: both then show the map opened.
+        page.menu(COMMAND['openMapCode'])
+        field = wait_for(lambda: self.driver.find_element(By.ID, 'map-code-text'), 10, 'the code dialog')
+        field.send_keys(Keys.CONTROL, 'v')
+        field.send_keys(Keys.ENTER)
+        wait_for(lambda: page.inspect()['mode'] == 2, 10, 'the map opened from its code')
+        page.settle()
+        sharer = page.canvas_pixels()
+        self.assertEqual(page.inspect()['cities'], first_map)
+
+        receiver = chromium(self.downloads)  # a fresh profile
+        self.addCleanup(receiver.quit)
+        other = Page(receiver, self.base, 'public')
+        receiver.get(link)
+        wait_for(lambda: other.js('return !!(window.orvanta && window.orvanta.ready)'), 15, 'the linked page')
+        other.settle()
+        self.assertEqual(other.inspect()['cities'], first_map)
+        self.assertEqual(other.inspect()['solved'], 0)
+        self.assertEqual(receiver.title, self.driver.title)
+        self.assertTrue(other.canvas_pixels() == sharer, 'the linked board is drawn pixel for pixel as the sharer sees it')
+
+        # A cut or an empty fragment: the reason, and the usual first map under it.
+        code = link.split('#')[1]
+        for fragment, reason in ((code[:-1], 'искажён'), ('', 'нет кода карты')):
+            receiver.get('about:blank')
+            receiver.get(f'{self.base}/public.html?clock={CLOCK}#{fragment}')
+            wait_for(lambda: other.js('return !!(window.orvanta && window.orvanta.ready)'), 15, 'the page')
+            asked = wait_for(lambda: other.js('return window.orvanta.asked'), 10, 'the reason')
+            self.assertIn(reason, asked['message'])
+            self.assertTrue(other.js('return document.getElementById("map-code").open'))
+            self.assertEqual(other.inspect()['cities'], first_map)
+            self.assertEqual(other.inspect()['mode'], 1)
+
+    def test_map_of_the_day_is_the_desktops(self):
+        for edition in ('public', 'profi'):
+            page = Page(self.driver, self.base, edition)
+            page.load()
+            page.menu(COMMAND['dailyMap'])
+            page.settle()
+            self.assertEqual(self.driver.title, '"Orvanta" - Карта дня 2001-09-09')
+            self.assertSameAsDesktop(page, [f'command:{COMMAND["dailyMap"]}'])
+
 
 CYRILLIC = re.compile('[\u0400-\u04ff]')
 # The page's visible words: the menu bar, the panels and any open dialog, no
@@ -828,7 +891,6 @@ const program = window.orvanta.texts.map((t) => t.text);
 return {compact, texts, board, program, screen: [innerWidth, innerHeight],
         scrollWidth: document.documentElement.scrollWidth, menuRows: new Set(titles).size};
 """
-
 
 def overlap(a, b):
     return a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
@@ -1124,6 +1186,21 @@ class PhoneTest(unittest.TestCase):
             driver.execute_cdp_cmd('Network.enable', {})
             driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': cache_disabled})
             page = Page(driver, base, edition)
+            page.load()
+            # Offline, a link still opens its map first.
+            page.menu(COMMAND['shareMap'])
+            link = wait_for(lambda: page.js('return window.orvanta.shared'), 10, 'the share dialog')['text']
+            shared = page.inspect()['cities']
+            driver.save_screenshot(os.path.join(OUTPUT, f'share-dialog-phone-{edition}.png'))
+            page.keys(Keys.ESCAPE)
+            page.js(f'window.orvanta.setClock({CLOCK + 7});')
+            page.js('window.orvanta.click(true, ...window.orvanta.cityPoints()[0]);')  # another map
+            page.settle()
+            self.assertNotEqual(page.inspect()['cities'], shared)
+            driver.get('about:blank')
+            driver.get(link)
+            wait_for(lambda: page.js('return !!(window.orvanta && window.orvanta.ready)'), 15, 'the linked page offline')
+            self.assertEqual(page.inspect()['cities'], shared)
             page.load()
             self.play_trip_by_taps(page)
             page.keys(Keys.ADD)

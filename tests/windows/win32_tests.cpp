@@ -21,11 +21,15 @@
 #include "core/catalogue.h"
 #include "app/startup.h"
 #include "app/win32/main_window.h"
+#include "app/share_services.h"
 #include "app/win32/picture_services.h"
+#include "app/win32/resource_ids.h"
 #include "app/win32/wide_text.h"
+#include "core/text1251.h"
 #include "files/file_services.h"
 #include "files/manual_and_number.h"
 #include "files/safe_write.h"
+#include "support/spectrum_cells.h"
 
 namespace {
 
@@ -354,13 +358,36 @@ void checkTextInPicture() {
     CHECK(picture.pixels == nullptr && picture.store == nullptr);
 }
 
+// The longest counts of a row board stay in their cells, left of the board's
+// frame, in the window's first size: GDI's default font is wider than the
+// column's ten digits.
+void checkSpectrumCells() {
+    RECT outer = {0, 0, 0, 0};
+    AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, TRUE, 0);
+    const std::int32_t width = 640 - (outer.right - outer.left), height = 480 - (outer.bottom - outer.top);
+    const Board board = test::rowWithLongCounts();
+    Frame frame;
+    frame.board = &board;
+    const FrameLayout layout = layoutFrame(board, width, height);
+    OffscreenPicture picture;
+    CHECK(createPicture(picture, width, height));
+    if (picture.pixels == nullptr) return;
+    CHECK(paintPicture(picture, &frame, layout) == &picture);
+    const test::CountPixels pixels = test::countPixels(picture, layout);
+    std::printf("spectrum counts: %d pixels in their cells, %d past them (client %dx%d)\n", pixels.inCells,
+                pixels.pastCells, width, height);
+    CHECK(pixels.inCells > 100);
+    CHECK(pixels.pastCells == 0);
+    platform::releasePictureSurface(picture);
+}
+
 void checkTitle() {
     win32::MainWindow& window = win32::theMainWindow;
     window.windowHandle = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
                                           GetModuleHandleW(nullptr), nullptr);
     CHECK(window.windowHandle != nullptr);
     std::strcpy(window.baseTitle, "\"Orvanta\"");
-    CHECK(std::string(editionTitleText()) == " Public Version 11");
+    CHECK(std::string(editionTitleText()) == " Profi Release 11");
 
     wchar_t shown[400] = {};
     win32::setWindowTitle(window, true, " - \xC8\xE3\xF0\xE0 ", "C:\\\xF2\xF3\xF0");  // " - Игра ", "C:\тур"
@@ -383,6 +410,75 @@ void checkTitle() {
     CHECK(GetWindowTextW(window.windowHandle, shown, 400) == 323);
     DestroyWindow(window.windowHandle);
     window.windowHandle = nullptr;
+}
+
+// ---- Passing a map on ------------------------------------------------------------
+
+// The dialog of the given title, once it shows, for a timer callback to act in.
+HWND shownDialog(const wchar_t* title) { return FindWindowW(L"#32770", title); }
+
+std::wstring clipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = locked;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+std::wstring shownText;
+std::wstring shownMessage;
+
+// A code shown in the share dialog goes to the clipboard with its button and
+// comes back into the code dialog with its paste button, as a user passes it
+// on. The dialogs come from the program's resources; timer callbacks, which
+// the dialogs' own message loops run, press their buttons.
+void checkMapCodeThroughTheClipboard(const wchar_t* program) {
+    HMODULE module = LoadLibraryExW(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    CHECK(module != nullptr);
+    if (module == nullptr) return;
+    const HINSTANCE previous = win32::moduleInstance;
+    win32::moduleInstance = module;
+    const char* code = "48GC5GVQJ8RZ31R61";
+
+    const UINT_PTR share = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND dialog = shownDialog(L"Поделиться картой");
+        if (dialog == nullptr) return;
+        KillTimer(nullptr, id);
+        wchar_t text[256] = {};
+        GetDlgItemTextW(dialog, IDC_SHARE_TEXT, text, 256);
+        shownText = text;
+        SendDlgItemMessageW(dialog, IDC_COPY, BM_CLICK, 0, 0);
+        SendDlgItemMessageW(dialog, IDCANCEL, BM_CLICK, 0, 0);
+    });
+    platform::showShareDialog(RU("Поделиться картой").c_str(), RU("Код этой карты:").c_str(), code);
+    KillTimer(nullptr, share);
+    CHECK(shownText == L"48GC5GVQJ8RZ31R61");
+    CHECK(clipboardText() == L"48GC5GVQJ8RZ31R61");
+
+    const UINT_PTR ask = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND dialog = shownDialog(L"Открыть код карты");
+        if (dialog == nullptr) return;
+        KillTimer(nullptr, id);
+        wchar_t text[256] = {};
+        GetDlgItemTextW(dialog, IDC_MAP_CODE_MESSAGE, text, 256);
+        shownMessage = text;
+        SendDlgItemMessageW(dialog, IDC_PASTE, BM_CLICK, 0, 0);
+        SendDlgItemMessageW(dialog, IDOK, BM_CLICK, 0, 0);
+    });
+    char entry[64] = "old entry";
+    const bool opened = platform::askForMapCode(RU("Открыть код карты").c_str(), RU("Код карты обрезан.").c_str(), entry, 64);
+    KillTimer(nullptr, ask);
+    CHECK(opened);
+    CHECK(std::strcmp(entry, code) == 0);
+    CHECK(shownMessage == L"Код карты обрезан.");
+
+    win32::moduleInstance = previous;
+    FreeLibrary(module);
 }
 
 // The game line as the status panel places it: at x 8, 24 pixels above the
@@ -498,6 +594,7 @@ int main() {
     LPWSTR* wideArgs = CommandLineToArgvW(GetCommandLineW(), &wideCount);
     for (int i = 1; i < wideCount; ++i) checkResources(wideArgs[i]);
     CHECK(wideCount > 1);
+    if (wideCount > 1) checkMapCodeThroughTheClipboard(wideArgs[1]);
     LocalFree(wideArgs);
 
     checkMenuBars();
@@ -505,6 +602,7 @@ int main() {
     checkPathsOutsideTheCodePage();
     checkModulePath();
     checkTextInPicture();
+    checkSpectrumCells();
     checkTitle();
 
     // Leave nothing behind.

@@ -6,6 +6,7 @@
 import {characterKeys, command, virtualKeyOf} from './commands.js';
 import {MenuBar} from './menus.js';
 import {attachPointer} from './pointer.js';
+import {MapSharing} from './share.js';
 import {Solver} from './solver.js';
 import {Spoken} from './spoken.js';
 import {TouchControls} from './controls.js';
@@ -55,6 +56,7 @@ body.classList.add('laid-out');
 const solver = new Solver(edition, state, () => program);
 // Built once the program has chosen the language.
 const menuBar = new MenuBar(document.getElementById('menubar'), runCommand, []);
+const sharing = new MapSharing(() => program, state, () => menuBar.close());
 const controls = new TouchControls({
   keyRelease: (key) => {
     if (program && !state.ended) program._orvanta_key_release(key);
@@ -271,6 +273,9 @@ const web = {
   text(x, y, red, green, blue, text) {
     state.texts.push({x, y, colour: `rgb(${red},${green},${blue})`, text, width: measure.measureText(text).width});
   },
+  textWidth(text) {
+    return Math.ceil(measure.measureText(text).width);
+  },
   download(name, bytes) {
     if (testHooks) state.downloads.push({name, bytes: Array.from(bytes)});
     const url = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
@@ -301,6 +306,8 @@ const web = {
     useLanguage(languageIndexOf(code));
     menuBar.setRows(menuRowsInUse());
   },
+  showShare: (title, caption, text) => sharing.showShare(title, caption, text),
+  askCode: (title, message, entry) => sharing.askCode(title, message, entry),
   startSolve: (bytes) => solver.start(bytes),
   stopSolve: () => solver.stop(),
 };
@@ -359,7 +366,7 @@ function runCommand(id) {
 
 // Keys pressed while a dialog or a menu had them: their release is theirs too.
 const keysTakenElsewhere = new Set();
-const modalOpen = () => aboutDialog.open || personalDialog.open;
+const modalOpen = () => aboutDialog.open || personalDialog.open || sharing.isOpen();
 // Enter and Space work the control that has the focus (a menu's title, a
 // link); they reach the board only from the board itself or from no control.
 const controlKeys = new Set(['Enter', 'NumpadEnter', 'Space']);
@@ -465,6 +472,7 @@ createOrvanta({web}).then((module) => {
   startLanguage();
   solver.spawn();
   program._orvanta_start(Math.floor(board.clientWidth), Math.floor(board.clientHeight));
+  sharing.openAddress();
   present();
   setInterval(() => {
     if (program && !state.ended && !document.hidden) program._orvanta_tick();
