@@ -11,6 +11,7 @@
 #include "app/window_services.h"
 #include "core/game_clock.h"
 #include "core/platform.h"
+#include "core/catalogue.h"
 #include "core/text1251.h"
 #include "files/current_document.h"
 #include "files/daily_map.h"
@@ -59,7 +60,7 @@ bool openEntry(Board& board, const char* entry, MapCodeStatus& status) {
     status = openMapCode(board, entry);
     if (status != MapCodeStatus::Ok) return false;
     const std::string code = mapCodeOfBoard(board);
-    arrivedAsOpenedMap(kMapTitle.c_str(), code.substr(0, kCodeNameLength).c_str());
+    arrivedAsOpenedMap(::orvanta::text::tr(kMapTitle), code.substr(0, kCodeNameLength).c_str());
     return true;
 }
 
@@ -67,7 +68,7 @@ void askUntilOpened(Board& board, const char* firstEntry, const char* firstMessa
     char entry[kEntryCapacity];
     std::snprintf(entry, sizeof entry, "%s", firstEntry);
     const char* message = firstMessage;
-    while (platform::askForMapCode(kOpenCodeTitle.c_str(), message, entry, kEntryCapacity)) {
+    while (platform::askForMapCode(::orvanta::text::tr(kOpenCodeTitle), message, entry, kEntryCapacity)) {
         entry[kEntryCapacity - 1] = '\0';
         MapCodeStatus status = MapCodeStatus::Ok;
         if (openEntry(board, entry, status)) return;
@@ -91,12 +92,12 @@ void shareMapCommand(const Board& board) {
     const std::string code = mapCodeOfBoard(board);
     char link[kLinkCapacity];
     if (platform::mapCodeLink(code.c_str(), link, kLinkCapacity) > 0)
-        platform::showShareDialog(kShareMapTitle.c_str(), kShareLinkCaption.c_str(), link);
+        platform::showShareDialog(::orvanta::text::tr(kShareMapTitle), ::orvanta::text::tr(kShareLinkCaption), link);
     else
-        platform::showShareDialog(kShareMapTitle.c_str(), kShareMapCaption.c_str(), code.c_str());
+        platform::showShareDialog(::orvanta::text::tr(kShareMapTitle), ::orvanta::text::tr(kShareMapCaption), code.c_str());
 }
 
-void openMapCodeCommand(Board& board) { askUntilOpened(board, "", kOpenCodePrompt.c_str()); }
+void openMapCodeCommand(Board& board) { askUntilOpened(board, "", ::orvanta::text::tr(kOpenCodePrompt)); }
 
 bool openStartingCode(Board& board, const char* text) {
     MapCodeStatus status = MapCodeStatus::Ok;
@@ -112,7 +113,7 @@ void dailyMapCommand(Board& board) {
     generateDailyMap(board, today);
     session.dailyCode = mapCodeOfBoard(board);
     session.dailyDate = date;
-    arrivedAsOpenedMap(kDailyTitle.c_str(), date);
+    arrivedAsOpenedMap(::orvanta::text::tr(kDailyTitle), date);
 }
 
 std::string resultLine(const std::string& date, double percentOfShortest, std::int32_t seconds) {
@@ -122,7 +123,7 @@ std::string resultLine(const std::string& date, double percentOfShortest, std::i
     char percent[48];
     std::snprintf(percent, sizeof percent, "%lld.%lld", tenths / 10, tenths % 10);
     char line[160];
-    std::snprintf(line, sizeof line, kResultLine.c_str(), date.c_str(), percent, clockText(seconds).c_str());
+    std::snprintf(line, sizeof line, ::orvanta::text::tr(kResultLine), date.c_str(), percent, clockText(seconds).c_str());
     return line;
 }
 
@@ -137,7 +138,7 @@ void shareResultCommand(const Board& board) {
     const double percent = session.closedTripLength * 100.0 / board.solutionLength;
     const std::string line =
         resultLine(session.dailyDate, percent, gameClock.elapsedSeconds) + " " + linkOf(session.dailyCode);
-    platform::showShareDialog(kShareResultTitle.c_str(), kShareResultCaption.c_str(), line.c_str());
+    platform::showShareDialog(::orvanta::text::tr(kShareResultTitle), ::orvanta::text::tr(kShareResultCaption), line.c_str());
 }
 
 }  // namespace orvanta

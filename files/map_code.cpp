@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/catalogue.h"
 #include "core/text1251.h"
 #include "files/board_records.h"
 #include "files/current_document.h"
@@ -225,14 +226,14 @@ MapCodeStatus decodeMapCode(std::string_view text, MapCodeContent& out) {
 const char* mapCodeMessage(MapCodeStatus status) {
     switch (status) {
         case MapCodeStatus::Ok: return "";
-        case MapCodeStatus::Empty: return kEmpty.c_str();
-        case MapCodeStatus::NoCodeInLink: return kNoCodeInLink.c_str();
-        case MapCodeStatus::NotACode: return kNotACode.c_str();
-        case MapCodeStatus::Damaged: return kDamaged.c_str();
-        case MapCodeStatus::NewerVersion: return kNewerVersion.c_str();
-        case MapCodeStatus::TooManyCities: return kTooManyCities.c_str();
+        case MapCodeStatus::Empty: return ::orvanta::text::tr(kEmpty);
+        case MapCodeStatus::NoCodeInLink: return ::orvanta::text::tr(kNoCodeInLink);
+        case MapCodeStatus::NotACode: return ::orvanta::text::tr(kNotACode);
+        case MapCodeStatus::Damaged: return ::orvanta::text::tr(kDamaged);
+        case MapCodeStatus::NewerVersion: return ::orvanta::text::tr(kNewerVersion);
+        case MapCodeStatus::TooManyCities: return ::orvanta::text::tr(kTooManyCities);
     }
-    return kDamaged.c_str();
+    return ::orvanta::text::tr(kDamaged);
 }
 
 std::string mapCodeOfBoard(const Board& board) {

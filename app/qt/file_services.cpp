@@ -26,6 +26,7 @@
 #include "app/qt/main_window.h"
 #include "app/qt/qt_paths.h"
 #include "app/qt/qt_text.h"
+#include "core/catalogue.h"
 #include "core/text1251.h"
 #include "files/file_services.h"
 
@@ -43,8 +44,8 @@ constexpr auto kOpenerCrashed = RU("Программа для просмотра
 // window (and on standard error, for whoever started the program).
 void reportNotOpened(const QString& file, const QString& reason) {
     std::fprintf(stderr, "orvanta: %s: %s\n", file.toLocal8Bit().constData(), reason.toLocal8Bit().constData());
-    auto* box = new QMessageBox(QMessageBox::Warning, qt::fromCp1251(kOpenerCaption),
-                                qt::fromCp1251(kNotOpened) + QStringLiteral("\n") + file + QStringLiteral("\n\n") + reason,
+    auto* box = new QMessageBox(QMessageBox::Warning, qt::fromCp1251(::orvanta::text::tr(kOpenerCaption)),
+                                qt::fromCp1251(::orvanta::text::tr(kNotOpened)) + QStringLiteral("\n") + file + QStringLiteral("\n\n") + reason,
                                 QMessageBox::Ok, qt::dialogOwner());
     box->setObjectName(QStringLiteral("notOpenedBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -204,7 +205,7 @@ bool shellOpen(const char* path) {
     // the document was shown.
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (opener.isEmpty()) {
-        reportNotOpened(absolute, qt::fromCp1251(kNoOpener));
+        reportNotOpened(absolute, qt::fromCp1251(::orvanta::text::tr(kNoOpener)));
         return false;
     }
     // Not owned by anything: an opener that still runs when the program ends
@@ -215,14 +216,14 @@ bool shellOpen(const char* path) {
     process->setStandardInputFile(QProcess::nullDevice());
     QObject::connect(process, &QProcess::finished, process, [process, absolute](int code, QProcess::ExitStatus status) {
         if (status == QProcess::CrashExit)
-            reportNotOpened(absolute, qt::fromCp1251(kOpenerCrashed));
+            reportNotOpened(absolute, qt::fromCp1251(::orvanta::text::tr(kOpenerCrashed)));
         else if (code != 0)
-            reportNotOpened(absolute, qt::fromCp1251(kOpenerFailed).arg(code));
+            reportNotOpened(absolute, qt::fromCp1251(::orvanta::text::tr(kOpenerFailed)).arg(code));
         process->deleteLater();
     });
     QObject::connect(process, &QProcess::errorOccurred, process, [process, absolute](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart) return;
-        reportNotOpened(absolute, qt::fromCp1251(kNoOpener));
+        reportNotOpened(absolute, qt::fromCp1251(::orvanta::text::tr(kNoOpener)));
         process->deleteLater();
     });
     process->start();

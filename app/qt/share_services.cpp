@@ -16,6 +16,7 @@
 #include "app/qt/main_window.h"
 #include "app/qt/qt_text.h"
 #include "app/share_services.h"
+#include "core/catalogue.h"
 #include "core/text1251.h"
 
 namespace orvanta::platform {
@@ -51,13 +52,13 @@ void showShareDialog(const char* title, const char* caption, const char* text) {
     shown->setObjectName(QStringLiteral("sharedText"));
     shown->setReadOnly(true);
     shown->setCursorPosition(0);
-    auto* copy = new QPushButton(qt::fromCp1251(kCopy), &box);
+    auto* copy = new QPushButton(qt::fromCp1251(::orvanta::text::tr(kCopy)), &box);
     copy->setObjectName(QStringLiteral("copyButton"));
     copy->setDefault(true);
-    auto* close = new QPushButton(qt::fromCp1251(kClose), &box);
+    auto* close = new QPushButton(qt::fromCp1251(::orvanta::text::tr(kClose)), &box);
     QObject::connect(copy, &QPushButton::clicked, &box, [copy, shown] {
         QGuiApplication::clipboard()->setText(shown->text());
-        copy->setText(qt::fromCp1251(kCopied));
+        copy->setText(qt::fromCp1251(::orvanta::text::tr(kCopied)));
         shown->selectAll();
     });
     QObject::connect(close, &QPushButton::clicked, &box, &QDialog::accept);
@@ -87,7 +88,7 @@ bool askForMapCode(const char* title, const char* message, char* code, std::int3
     entry->setObjectName(QStringLiteral("mapCodeEntry"));
     entry->setMaxLength(capacity - 1);
     entry->selectAll();
-    auto* paste = new QPushButton(qt::fromCp1251(kPaste), &box);
+    auto* paste = new QPushButton(qt::fromCp1251(::orvanta::text::tr(kPaste)), &box);
     paste->setObjectName(QStringLiteral("pasteButton"));
     paste->setAutoDefault(false);
     QObject::connect(paste, &QPushButton::clicked, &box, [entry] {
@@ -95,10 +96,10 @@ bool askForMapCode(const char* title, const char* message, char* code, std::int3
         entry->setFocus();
     });
     auto* buttons = new QDialogButtonBox(&box);
-    QPushButton* open = buttons->addButton(qt::fromCp1251(kOpen), QDialogButtonBox::AcceptRole);
+    QPushButton* open = buttons->addButton(qt::fromCp1251(::orvanta::text::tr(kOpen)), QDialogButtonBox::AcceptRole);
     open->setObjectName(QStringLiteral("openButton"));
     open->setDefault(true);
-    buttons->addButton(qt::fromCp1251(kCancel), QDialogButtonBox::RejectRole);
+    buttons->addButton(qt::fromCp1251(::orvanta::text::tr(kCancel)), QDialogButtonBox::RejectRole);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
 

@@ -9,6 +9,7 @@
 #include "app/win32/main_window.h"
 #include "app/win32/resource_ids.h"
 #include "app/win32/wide_text.h"
+#include "core/catalogue.h"
 #include "core/text1251.h"
 
 namespace orvanta::platform {
@@ -70,7 +71,7 @@ INT_PTR CALLBACK shareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         const WORD id = LOWORD(wParam);
         if (id == IDC_COPY) {
             if (copyToClipboard(dialog, itemText(dialog, IDC_SHARE_TEXT)))
-                SetDlgItemTextW(dialog, IDC_COPY, win32::widen(kCopied.c_str()).c_str());
+                SetDlgItemTextW(dialog, IDC_COPY, win32::widen(::orvanta::text::tr(kCopied)).c_str());
             SendDlgItemMessageW(dialog, IDC_SHARE_TEXT, EM_SETSEL, 0, -1);
             return TRUE;
         }

@@ -3,6 +3,7 @@
 // the dialog that asks for a code or a link, and a code in the page's address,
 // which opens before anything else (and again whenever the address's '#' part
 // changes). The program says what to show; the typed code goes back to it.
+import {t} from './texts.js';
 
 function element(tag, properties = {}, children = []) {
   const made = Object.assign(document.createElement(tag), properties);
@@ -58,13 +59,18 @@ export class MapSharing {
     this.shownCode = element('p', {id: 'share-code'});
     Object.assign(this.shownCode.style, {fontFamily: 'monospace', fontSize: '1.1em', wordBreak: 'break-all'});
     this.share.said.after(this.shownCode);
-    this.copyButton = button('Копировать', {type: 'button', id: 'share-copy'});
-    this.sendButton = button('Поделиться...', {type: 'button', id: 'share-send', hidden: true});
-    this.share.buttons.append(this.copyButton, ' ', this.sendButton, ' ', button('Закрыть', {value: 'close'}));
+    // The buttons' words follow the language (data-tr, texts.js).
+    const named = (node) => {
+      node.setAttribute('data-tr', '');
+      return node;
+    };
+    this.copyButton = button(t('Копировать'), {type: 'button', id: 'share-copy'});
+    this.sendButton = named(button(t('Поделиться...'), {type: 'button', id: 'share-send', hidden: true}));
+    this.share.buttons.append(this.copyButton, ' ', this.sendButton, ' ', named(button(t('Закрыть'), {value: 'close'})));
     this.copyButton.addEventListener('click', async () => {
       const copied = await copyText(this.share.field.value, this.share.field);
       this.state.copied = copied ? this.share.field.value : null;
-      this.copyButton.textContent = copied ? 'Скопировано' : 'Копировать';
+      this.copyButton.textContent = copied ? t('Скопировано') : t('Копировать');
       this.share.field.select();
     });
     this.sendButton.addEventListener('click', () => {
@@ -76,8 +82,8 @@ export class MapSharing {
     this.ask = makeDialog('map-code');
     this.ask.dialog.style.width = 'min(46em, 90vw)';
     this.ask.field.placeholder = 'https://...#...';
-    this.openButton = button('Открыть', {value: 'open', id: 'map-code-open'});
-    this.ask.buttons.append(this.openButton, ' ', button('Отмена', {value: 'cancel'}));
+    this.openButton = named(button(t('Открыть'), {value: 'open', id: 'map-code-open'}));
+    this.ask.buttons.append(this.openButton, ' ', named(button(t('Отмена'), {value: 'cancel'})));
     // Taken as the button is pressed: the dialog's close event comes later.
     this.ask.form.addEventListener('submit', (event) => {
       if (event.submitter && event.submitter.value === 'cancel') return;
@@ -114,7 +120,7 @@ export class MapSharing {
     const hash = text.lastIndexOf('#');
     this.shownCode.textContent = hash >= 0 ? text.slice(hash + 1) : '';
     this.shownCode.hidden = hash < 0;
-    this.copyButton.textContent = 'Копировать';
+    this.copyButton.textContent = t('Копировать');
     // The system's share sheet on a touch screen, where phones' browsers have one.
     this.sendButton.hidden = !(navigator.share && matchMedia('(pointer: coarse)').matches);
     if (!this.share.dialog.open) this.share.dialog.showModal();
