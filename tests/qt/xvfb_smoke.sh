@@ -41,8 +41,12 @@ done
 
 rm -rf "$work"
 mkdir -p "$work"
-# The program keeps the player's choice of language here, not in the user's own folder.
-export XDG_CONFIG_HOME=$work/config
+# The program keeps the player's choice of language in the user's configuration
+# folder: a run from the build folder keeps it in the work folder, not in the
+# user's own; a run of an installed program (given where the personal number's
+# copy must go) keeps the fresh home's own folder, which that check reads.
+[ -n "${5:-}" ] || export XDG_CONFIG_HOME=$work/config
+config_home=${XDG_CONFIG_HOME:-$HOME/.config}
 fail() { echo "FAILED: $*" >&2; exit 1; }
 # Sets status to the program's exit code once it has ended, or leaves it
 # empty when it still runs after the given seconds.
@@ -425,7 +429,7 @@ stop
 # pixel; an English locale alone starts in English.
 if [ "$edition" = profi ]; then english_line='Generator:    Cities  8    Grid 11x11    Solution known'
 else english_line='Generator:    Cities  8    Grid 11x11    Solution UNknown'; fi
-rm -f "$XDG_CONFIG_HOME/orvanta/language.txt"
+rm -f "$config_home/orvanta/language.txt"
 # Whether the window, photographed into `file` (a few tries: a window just
 # shown may still be covered for a moment), shows `text` left of x = 400.
 photo_shows() {  # file text
@@ -443,14 +447,14 @@ photo_shows() {  # file text
 start
 menu 288 Up Return                              # ? Помощь > English
 photo_shows "$work/english.png" "$english_line" || fail "no English mode line '$english_line' after choosing English"
-[ "$(cat "$XDG_CONFIG_HOME/orvanta/language.txt" 2>/dev/null)" = en ] || fail "the choice of English was not kept"
+[ "$(cat "$config_home/orvanta/language.txt" 2>/dev/null)" = en ] || fail "the choice of English was not kept"
 stop
 start
 photo_shows "$work/english-again.png" "$english_line" || fail "English did not outlive the program"
 menu 240 Up Up Return                           # ? Help > Русский
 photo_shows "$work/russian-again.png" "$mode_line" || fail "Russian chosen again shows no '$mode_line'"
 stop
-rm -f "$XDG_CONFIG_HOME/orvanta/language.txt"
+rm -f "$config_home/orvanta/language.txt"
 LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 start
 photo_shows "$work/english-locale.png" "$english_line" || fail "an English locale did not start in English"
 stop
