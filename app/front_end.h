@@ -76,6 +76,7 @@ using platform::releasePictureSurface;
 using platform::beginPictureDrawing;    // DrawingSurface::redraw says whether this repaint redraws
 using platform::endPictureDrawing;
 using platform::drawText;
+using platform::textWidth;              // how wide drawText's text will be
 
 // 1e. The thread a forced solve runs on (app/solve_services.h).
 using platform::startSolveThread;
