@@ -72,10 +72,10 @@ bool Programme::buildCompletion(const Distances& distances, Storage& storage) {
         for (std::int32_t c = 1; c <= m; ++c) {
             if (set & (1u << (c - 1))) continue;
             std::uint32_t best = std::numeric_limits<std::uint32_t>::max();
-            if (set == 0) best = distances.d(c, 0);
+            if (set == 0) best = distances.unitsBetween(c, 0);
             for (std::uint32_t bits = set; bits != 0; bits &= bits - 1) {
                 const std::int32_t r = lowestCity(bits);
-                const std::uint32_t way = distances.d(c, r) + rest(set & ~(1u << (r - 1)), r);
+                const std::uint32_t way = distances.unitsBetween(c, r) + rest(set & ~(1u << (r - 1)), r);
                 if (way < best) best = way;
             }
             completion[completionIndex(set, c)] = best;
@@ -83,7 +83,7 @@ bool Programme::buildCompletion(const Distances& distances, Storage& storage) {
     }
     optimum = std::numeric_limits<std::uint32_t>::max();
     for (std::int32_t c = 1; c <= m; ++c) {
-        const std::uint32_t way = distances.d(0, c) + rest(full & ~(1u << (c - 1)), c);
+        const std::uint32_t way = distances.unitsBetween(0, c) + rest(full & ~(1u << (c - 1)), c);
         if (way < optimum) optimum = way;
     }
     return true;
@@ -114,7 +114,7 @@ bool Programme::countFirstLayer(const Distances& distances, Storage& storage, st
         Merge merge;
         const std::uint32_t toGo = rest(full & ~(1u << (c - 1)), c);
         const std::uint32_t limit = toGo <= bound ? bound - toGo : 0;
-        if (toGo <= bound && points.sameBelow[c] == 0) merge.add(&start, &start + 1, distances.d(0, c), limit);
+        if (toGo <= bound && points.sameBelow[c] == 0) merge.add(&start, &start + 1, distances.unitsBetween(0, c), limit);
         if (!fileState(storage, storage.layers[0], merge, limit)) return false;
     }
     return true;
@@ -155,7 +155,7 @@ bool Programme::countLayer(const Distances& distances, Storage& storage, SolveRu
                     const std::int32_t e = lowestCity(ends);
                     if (previous.used[state] == 0) continue;
                     const LengthCount* list = previous.list(state);
-                    merge.add(list, list + previous.used[state], distances.d(e, c), limit);
+                    merge.add(list, list + previous.used[state], distances.unitsBetween(e, c), limit);
                 }
             }
             if (!fileState(storage, next, merge, limit)) return false;
@@ -173,7 +173,7 @@ void Programme::closeTours(const Distances& distances, Storage& storage, std::ui
         const auto state = static_cast<std::size_t>(c - 1);
         if (last.used[state] == 0) continue;
         const LengthCount* list = last.list(state);
-        merge.add(list, list + last.used[state], distances.d(c, 0), bound);
+        merge.add(list, list + last.used[state], distances.unitsBetween(c, 0), bound);
     }
     merge.run(bound, dense, [&](LengthCount entry) { tours.push_back(entry); });
 }
@@ -298,9 +298,9 @@ void Programme::firstShortestRoute(const Distances& distances, std::int32_t* ord
         for (std::uint32_t bits = left; bits != 0; bits &= bits - 1) {
             const std::int32_t c = lowestCity(bits);
             const std::uint32_t after = left & ~(1u << (c - 1));
-            if (length + distances.d(end, c) + rest(after, c) == optimum) {
+            if (length + distances.unitsBetween(end, c) + rest(after, c) == optimum) {
                 order[position] = c;
-                length += distances.d(end, c);
+                length += distances.unitsBetween(end, c);
                 end = c;
                 left = after;
                 break;

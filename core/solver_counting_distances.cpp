@@ -117,11 +117,11 @@ void Distances::measureDrifts(double mostLength) {
         };
         for (std::int32_t b = 0; b < n; ++b) {
             if (radicand == 1) {
-                const double off = e(a, b) - static_cast<double>(d(a, b));
+                const double off = boardDistance(a, b) - static_cast<double>(unitsBetween(a, b));
                 take(off > 0.0 ? up : down, std::fabs(off));
             } else {
-                take(up, std::ldexp(e(a, b), -52));
-                take(down, std::ldexp(e(a, b), -52));
+                take(up, std::ldexp(boardDistance(a, b), -52));
+                take(down, std::ldexp(boardDistance(a, b), -52));
             }
         }
         above += n == 2 ? 2.0 * up[0] : up[0] + up[1];

@@ -46,9 +46,9 @@ struct Distances {
     std::size_t at(std::int32_t a, std::int32_t b) const {
         return static_cast<std::size_t>(a) * static_cast<std::size_t>(n) + static_cast<std::size_t>(b);
     }
-    // The distance from a to b in units, and the board's own (when near).
-    std::uint32_t d(std::int32_t a, std::int32_t b) const { return distance[at(a, b)]; }
-    double e(std::int32_t a, std::int32_t b) const { return exact[at(a, b)]; }
+    // The distance from a to b in units, and the board's own (kept when near).
+    std::uint32_t unitsBetween(std::int32_t a, std::int32_t b) const { return distance[at(a, b)]; }
+    double boardDistance(std::int32_t a, std::int32_t b) const { return exact[at(a, b)]; }
 
     bool measure(const Board& board);
     bool measure(const Board& board, std::uint64_t radicand);

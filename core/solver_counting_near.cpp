@@ -124,14 +124,14 @@ bool Walk::reaches(std::uint32_t set, std::int32_t end, std::uint32_t length) co
 // Fills order[position..] with the first ordering of the remaining cities,
 // after `end`, that makes up exactly toGo units back to city 0.
 bool Walk::firstOf(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo) {
-    if (remaining == 0) return distances.d(end, 0) == toGo;
+    if (remaining == 0) return distances.unitsBetween(end, 0) == toGo;
     if (!step()) return false;
     const std::uint64_t key = (static_cast<std::uint64_t>(remaining) << 37) | (static_cast<std::uint64_t>(end) << 32) | toGo;
     if (deadEnds.count(key) != 0) return false;
     for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
         const std::int32_t city = lowestCity(bits);
         if (!allowed(remaining, city)) continue;
-        const std::uint32_t edge = distances.d(end, city);
+        const std::uint32_t edge = distances.unitsBetween(end, city);
         const std::uint32_t after = remaining & ~(1u << (city - 1));
         // Even the shortest way on from here is too long.
         if (edge > toGo || programme.rest(after, city) > toGo - edge) continue;
@@ -158,7 +158,7 @@ bool Walk::firstOf(std::int32_t position, std::int32_t end, std::uint32_t remain
 void Walk::allOf(std::int32_t position, std::int32_t end, std::uint32_t remaining, std::uint32_t toGo, double sum, PathSpectrum* table) {
     if (remaining == 0) {
         run.tour();
-        const double length = sum + distances.e(end, 0);
+        const double length = sum + distances.boardDistance(end, 0);
         if (table != nullptr) recordLength(*table, length);
         if (!found) firstSum = length;
         if (!found || length < bestSum) {
@@ -172,13 +172,13 @@ void Walk::allOf(std::int32_t position, std::int32_t end, std::uint32_t remainin
     for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
         const std::int32_t city = lowestCity(bits);
         if (!allowed(remaining, city)) continue;
-        const std::uint32_t edge = distances.d(end, city);
+        const std::uint32_t edge = distances.unitsBetween(end, city);
         const std::uint32_t after = remaining & ~(1u << (city - 1));
         if (edge > toGo) continue;
         const std::uint32_t rest = programme.rest(after, city);
         if (table != nullptr ? rest > toGo - edge : rest != toGo - edge) continue;
         order[position] = city;
-        allOf(position + 1, city, after, toGo - edge, sum + distances.e(end, city), table);
+        allOf(position + 1, city, after, toGo - edge, sum + distances.boardDistance(end, city), table);
         if (tooLong) return;
     }
 }
@@ -187,8 +187,8 @@ void Walk::allOf(std::int32_t position, std::int32_t end, std::uint32_t remainin
 // the edge back to city 0 last.
 double Walk::sumOf(const std::int32_t* route) const {
     double sum = 0.0;
-    for (std::int32_t k = 0; k + 1 < distances.n; ++k) sum += distances.e(route[k], route[k + 1]);
-    return sum + distances.e(route[distances.n - 1], 0);
+    for (std::int32_t k = 0; k + 1 < distances.n; ++k) sum += distances.boardDistance(route[k], route[k + 1]);
+    return sum + distances.boardDistance(route[distances.n - 1], 0);
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ constexpr double kCheckSlack = 1e-12;
 // to the city whose edge differs most in one direction: a cheap first look
 // at how far the range reaches.
 double greedyDrift(const Distances& distances, const Programme& programme, const std::vector<double>& off, bool upwards) {
-    const auto offFrom = [&](std::int32_t a, std::int32_t b) { return off[static_cast<std::size_t>(a * distances.n + b)]; };
+    const auto offFrom = [&](std::int32_t a, std::int32_t b) { return off[distances.at(a, b)]; };
     std::uint32_t left = programme.full;
     std::int32_t at = 0;
     double sum = 0.0;
@@ -71,7 +71,7 @@ double greedyDrift(const Distances& distances, const Programme& programme, const
 bool Distances::measureDriftRange(const Programme& programme, const Storage& storage, SolveRun& run) {
     std::vector<double> off(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
     for (std::int32_t a = 0; a < n; ++a)
-        for (std::int32_t b = 0; b < n; ++b) off[static_cast<std::size_t>(a * n + b)] = e(a, b) - static_cast<double>(d(a, b)) * unitLength;
+        for (std::int32_t b = 0; b < n; ++b) off[at(a, b)] = boardDistance(a, b) - static_cast<double>(unitsBetween(a, b)) * unitLength;
     // Two actual tours already too far apart for the tolerance of a tour of
     // the shortest length that must keep to one entry: no need to measure further.
     const double low = greedyDrift(*this, programme, off, false);
@@ -100,7 +100,7 @@ bool Distances::measureDriftRange(const Programme& programme, const Storage& sto
             for (std::uint32_t bits = before; bits != 0; bits &= bits - 1) {
                 const std::int32_t b = lowestCity(bits);
                 const std::size_t from = programme.completionIndex(before, b);
-                const double step = off[static_cast<std::size_t>(b * n + c)];
+                const double step = off[at(b, c)];
                 lowest = std::min(lowest, static_cast<double>(least[from]) + step);
                 highest = std::max(highest, static_cast<double>(most[from]) + step);
             }
@@ -111,8 +111,8 @@ bool Distances::measureDriftRange(const Programme& programme, const Storage& sto
     leastDrift = kNone;
     mostDrift = -kNone;
     for (std::int32_t c = 1; c <= programme.m; ++c) {
-        leastDrift = std::min(leastDrift, static_cast<double>(least[programme.completionIndex(programme.full, c)]) + off[static_cast<std::size_t>(c * n)]);
-        mostDrift = std::max(mostDrift, static_cast<double>(most[programme.completionIndex(programme.full, c)]) + off[static_cast<std::size_t>(c * n)]);
+        leastDrift = std::min(leastDrift, static_cast<double>(least[programme.completionIndex(programme.full, c)]) + off[at(c, 0)]);
+        mostDrift = std::max(mostDrift, static_cast<double>(most[programme.completionIndex(programme.full, c)]) + off[at(c, 0)]);
     }
     return leastDrift <= mostDrift;
 }

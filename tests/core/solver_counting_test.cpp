@@ -60,7 +60,7 @@ Solved expectSameAsEnumeration(const Board& board, const std::string& what) {
 
     fake::resetClock();
     kept.toursEvaluated = 0;
-    const bool solved = ensureSolved(fast, true, &kept);
+    const bool solved = ensureSolved(fast, Solve::Forced, &kept);
     std::int32_t slowCounter = 0;
     const reference::Outcome outcome = reference::solveExhaustive(slow, slowCounter);
 
@@ -352,7 +352,7 @@ TEST_F(SolverCounting, DriftsBoundEveryTourSumWithItsRounding) {
                 const std::int32_t from = order[static_cast<std::size_t>(k)];
                 const std::int32_t to = order[static_cast<std::size_t>((k + 1) % b.cityCount)];
                 sum += b.cityDistance(from, to);
-                units += distances.d(from, to);
+                units += distances.unitsBetween(from, to);
             }
             const double drift = sum - static_cast<double>(units) * distances.unitLength;
             highest = std::max(highest, drift);
@@ -557,7 +557,7 @@ TEST_F(SolverCounting, LongEvenLineIsCountedExactly) {
     for (std::int32_t i = 0; i < 16; ++i) cities.push_back(City{2 + i, 9});
     Board b = boardAt(41, cities);
     fillWithOldContents(b.spectrum);
-    ASSERT_TRUE(ensureSolved(b, true, &kept));
+    ASSERT_TRUE(ensureSolved(b, Solve::Forced, &kept));
     EXPECT_EQ(kept.toursEvaluated, 1);
     ASSERT_EQ(b.spectrum.count, kSpectrumEntries);
     EXPECT_EQ(b.spectrum.counts[0], 16384);
