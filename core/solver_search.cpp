@@ -88,7 +88,7 @@ void Search::buildCompletion() {
     // toward[c * kRow + e - 1]: distance from city e to city c, 0 beyond the cities.
     std::vector<float> toward(static_cast<std::size_t>(n) * kRow, 0.0f);
     for (std::int32_t c = 0; c < n; ++c)
-        for (std::int32_t e = 1; e < n; ++e) toward[static_cast<std::size_t>(c) * kRow + e - 1] = static_cast<float>(d(e, c));
+        for (std::int32_t e = 1; e < n; ++e) toward[static_cast<std::size_t>(c) * kRow + e - 1] = static_cast<float>(distanceBetween(e, c));
 
     const std::uint32_t sets = 1u << (n - 1);
     completion.reset(new float[static_cast<std::size_t>(sets) * kRow]);
@@ -138,7 +138,7 @@ void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32
     ++visited;
     run->step();
     if (remaining == 0) {
-        evaluate(sum + d(end, 0), byPattern ? points.orderingsPerPattern : 1);
+        evaluate(sum + distanceBetween(end, 0), byPattern ? points.orderingsPerPattern : 1);
         return;
     }
     // n - depth cities remain: those of `remaining`.
@@ -153,7 +153,7 @@ void Search::visit(std::int32_t depth, std::int32_t end, double sum, std::uint32
         const std::int32_t c = lowestCity(bits);
         // Within a pattern the cities of one point come in ascending order.
         if (byPattern && (remaining & points.sameBelow[c]) != 0) continue;
-        const double next = sum + d(end, c);
+        const double next = sum + distanceBetween(end, c);
         const std::uint32_t rest = remaining & ~(1u << (c - 1));
         const double bound = next + static_cast<double>(shortestCompletion(rest, c));
         if (bound > pruneAbove) continue;
@@ -172,7 +172,7 @@ std::uint32_t Search::openChildren(const std::int32_t* prefix, std::int32_t dept
         const std::int32_t c = lowestCity(bits);
         if (byPattern && (remaining & points.sameBelow[c]) != 0) continue;
         const std::uint32_t rest = remaining & ~(1u << (c - 1));
-        if (sum + d(end, c) + static_cast<double>(shortestCompletion(rest, c)) > pruneAbove) continue;
+        if (sum + distanceBetween(end, c) + static_cast<double>(shortestCompletion(rest, c)) > pruneAbove) continue;
         open |= 1u << (c - 1);
     }
     return open;
@@ -195,7 +195,7 @@ double Search::sampleSubtree(std::int32_t* prefix, std::int32_t depth, std::uint
         std::uint32_t pick = open;
         for (std::int32_t skip = static_cast<std::int32_t>((draw >> 8) % static_cast<std::uint32_t>(count)); skip > 0; --skip) pick &= pick - 1;
         const std::int32_t c = lowestCity(pick);
-        sum += d(prefix[depth - 1], c);
+        sum += distanceBetween(prefix[depth - 1], c);
         prefix[depth] = c;
         remaining &= ~(1u << (c - 1));
     }
@@ -231,7 +231,7 @@ double Search::nodesAhead() {
                 way[k] = c;
                 double nodes = 0.0;
                 for (std::int32_t probe = 0; probe < WalkEstimate::kProbes; ++probe)
-                    nodes += sampleSubtree(way, k + 1, remaining & ~(1u << (c - 1)), sum + d(prefix[k - 1], c), estimate.draw);
+                    nodes += sampleSubtree(way, k + 1, remaining & ~(1u << (c - 1)), sum + distanceBetween(prefix[k - 1], c), estimate.draw);
                 later += nodes / WalkEstimate::kProbes;
             }
             estimate.taken[k] = taken;
@@ -241,7 +241,7 @@ double Search::nodesAhead() {
         ahead += estimate.later[k];
         if (taken == 0) break;
         prefix[k] = taken;
-        sum += d(prefix[k - 1], taken);
+        sum += distanceBetween(prefix[k - 1], taken);
         remaining &= ~(1u << (taken - 1));
     }
     estimate.depth = depthNow + 1;
@@ -270,11 +270,11 @@ void Search::visitOnePoint(std::int32_t depth, std::int32_t end, double sum, std
     for (std::uint32_t bits = remaining; bits != 0; bits &= bits - 1) {
         const std::int32_t c = lowestCity(bits);
         current[at] = c;
-        sum += d(end, c);
+        sum += distanceBetween(end, c);
         end = c;
         ++at;
     }
-    evaluate(sum + d(end, 0), factorial(at - depth));
+    evaluate(sum + distanceBetween(end, 0), factorial(at - depth));
 }
 
 void Search::walk(Board& board, bool noting) {

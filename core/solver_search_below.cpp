@@ -27,7 +27,7 @@ namespace {
 // one below the ceiling foretold to fill the table, which mostly settles
 // the board.
 constexpr double kRoundShare = 0.01;
-constexpr double kForetoldRoundShare = 0.9;
+constexpr double kFillingRoundShare = 0.9;
 // The plain walk is far from its end where the ceiling foretold to fill the
 // table lies this share or less as far above the optimum as its limit; the
 // rounds may then take this share of the nodes estimated under that limit.
@@ -56,7 +56,7 @@ void Search::collect(std::int32_t depth, std::int32_t end, double sum, std::uint
         return;
     if (remaining == 0) {
         run->tour();
-        const double length = sum + d(end, 0);
+        const double length = sum + distanceBetween(end, 0);
         if (length > ceiling) {
             nextAbove = std::min(nextAbove, length);
             return;
@@ -105,7 +105,7 @@ void Search::lowerRoundLimit() {
 void Search::collectChildren(std::int32_t depth, std::int32_t end, double sum, std::uint32_t remaining, std::int32_t after) {
     for (std::uint32_t bits = remaining & ~((1u << after) - 1u); bits != 0 && !overflow; bits &= bits - 1) {
         const std::int32_t c = lowestCity(bits);
-        const double next = sum + d(end, c);
+        const double next = sum + distanceBetween(end, c);
         const std::uint32_t rest = remaining & ~(1u << (c - 1));
         const double bound = next + static_cast<double>(shortestCompletion(rest, c));
         if (bound > pruneAbove) {
@@ -130,7 +130,7 @@ void Search::resumeCollect(std::int32_t depth, std::int32_t end, double sum, std
     depthNow = depth;
     const std::int32_t c = paused.way[depth];
     current[depth] = c;
-    resumeCollect(depth + 1, c, sum + d(end, c), remaining & ~(1u << (c - 1)));
+    resumeCollect(depth + 1, c, sum + distanceBetween(end, c), remaining & ~(1u << (c - 1)));
     collectChildren(depth, end, sum, remaining, c);
 }
 
@@ -267,25 +267,26 @@ double Search::shortestTourBound() const {
     const std::uint32_t all = (1u << (n - 1)) - 1u;
     double optimum = std::numeric_limits<double>::infinity();
     for (std::int32_t c = 1; c < n; ++c)
-        optimum = std::min(optimum, d(0, c) + static_cast<double>(shortestCompletion(all & ~(1u << (c - 1)), c)));
+        optimum = std::min(optimum, distanceBetween(0, c) + static_cast<double>(shortestCompletion(all & ~(1u << (c - 1)), c)));
     return optimum * (1.0 - kBoundSlack);
 }
 
 // The next ceiling to walk below, and the visits the round may take: false
-// when no round is walked in this turn, and for good (ceilingsGivenUp) when
+// when no round is walked in this turn, and for good (roundsGivenUp) when
 // the ceiling reaches where the plain walk already prunes.
 bool Search::raiseCeiling(double optimum, double plainPrunesAbove, double plainNodes, std::uint64_t& budget) {
-    const bool farBelow = foretold > 0.0 && foretold - optimum <= kFarBelowLimit * (plainPrunesAbove - optimum);
-    if (farBelow) nextCeiling = std::max(nextCeiling, foretold);
-    if (nextCeiling > plainPrunesAbove || foretold - optimum > 0.5 * (plainPrunesAbove - optimum) ||
+    const bool farBelow = fillingCeiling > 0.0 && fillingCeiling - optimum <= kFarBelowLimit * (plainPrunesAbove - optimum);
+    if (farBelow) nextCeiling = std::max(nextCeiling, fillingCeiling);
+    if (nextCeiling > plainPrunesAbove || fillingCeiling - optimum > 0.5 * (plainPrunesAbove - optimum) ||
         !buckets.reset(optimum, nextCeiling)) {
-        ceilingsGivenUp = true;
+        roundsGivenUp = true;
         return false;
     }
     ceiling = nextCeiling;
     pruneAbove = ceiling * (1.0 + kBoundSlack);
     // Band by band, the rounds grow by about as much each time as the last time.
-    const double size = farBelow || roundBefore <= 0.0 ? nodesBelowCeiling() : lastRound * lastRound / roundBefore;
+    const double size =
+        farBelow || previousRoundVisits <= 0.0 ? nodesBelowCeiling() : lastRoundVisits * lastRoundVisits / previousRoundVisits;
     const double share = kShareOfPlainNodes * plainNodes - static_cast<double>(roundsSpent);
     if (farBelow && std::isfinite(plainPrunesAbove) && share > static_cast<double>(budget))
         budget = share < 0x1p62 ? static_cast<std::uint64_t>(share) : std::uint64_t{1} << 62;
@@ -354,7 +355,7 @@ bool Search::walkRound(PathSpectrum& table, std::uint64_t& budget) {
     // own span.
     if (!resuming) {
         roundFrom = run->progress();
-        roundTo = roundFrom + (foretold > 0.0 && ceiling >= foretold ? kForetoldRoundShare : kRoundShare) * (0.9 - roundFrom);
+        roundTo = roundFrom + (fillingCeiling > 0.0 && ceiling >= fillingCeiling ? kFillingRoundShare : kRoundShare) * (0.9 - roundFrom);
     }
     run->enterSpan(roundFrom, roundTo);
     reportPosition();
@@ -376,8 +377,8 @@ bool Search::walkRound(PathSpectrum& table, std::uint64_t& budget) {
     run->reportPosition(nullptr, nullptr);
     roundsSpent += visited - visitedBefore;
     budget -= visited - visitedBefore;
-    roundBefore = lastRound;
-    lastRound = static_cast<double>(visited);
+    previousRoundVisits = lastRoundVisits;
+    lastRoundVisits = static_cast<double>(visited);
     return true;
 }
 
@@ -419,7 +420,7 @@ bool Search::walkBelowCeilings(Board& board, double plainPrunesAbove, std::uint6
     const double optimum = shortestTourBound();
     if (nextCeiling == 0.0) nextCeiling = optimum * (1.0 + 1e-4);
     if (countWholeAt != 0) startCountingWhole();
-    while (!ceilingsGivenUp) {
+    while (!roundsGivenUp) {
         if (!raiseCeiling(optimum, plainPrunesAbove, plainNodes, budget)) return false;
         if (!walkRound(board.spectrum, budget)) return false;
         const std::vector<LengthBuckets::Cluster> clusters = buckets.clusters();
@@ -450,7 +451,7 @@ void Search::foretell(const std::vector<LengthBuckets::Cluster>& clusters, std::
     const double bands = std::floor((last - first) / step + 0.5) + 1.0;
     if (bands >= 2.0 && entries > 0) {
         const double more = std::ceil(static_cast<double>(std::max(0, kSpectrumEntries - entries)) * bands / entries);
-        foretold = std::max(nextCeiling, last + (more + 0.5) * step);
+        fillingCeiling = std::max(nextCeiling, last + (more + 0.5) * step);
     }
 }
 
@@ -496,7 +497,7 @@ void Search::tryBelowGap() {
     }
     // The next turn of the rounds when the plain walk has taken twice the
     // tours it has now.
-    if (!ceilingsGivenUp) gapWalkAt = 2 * toursWalked;
+    if (!roundsGivenUp) gapWalkAt = 2 * toursWalked;
     spectrum = walkSpectrum;
     *spectrum = table;
     ++tableVersion;

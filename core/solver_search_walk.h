@@ -80,7 +80,7 @@ struct Search {
     // The orderings counted per entry.
     EntryTally* tally = nullptr;
 
-    double d(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * n + b]; }
+    double distanceBetween(std::int32_t a, std::int32_t b) const { return distance[static_cast<std::size_t>(a) * n + b]; }
     float shortestCompletion(std::uint32_t set, std::int32_t end) const {
         return completion[static_cast<std::size_t>(set) * kRow + static_cast<std::size_t>(end - 1)];
     }
@@ -118,15 +118,16 @@ struct Search {
     LengthBuckets buckets;
     // The next ceiling to walk below (0 before the first turn).
     double nextCeiling = 0.0;
-    // Where the clusters seen so far foretell the ceiling that fills the
-    // table (0 while they tell nothing).
-    double foretold = 0.0;
+    // The ceiling below which, as the clusters seen so far foretell, the
+    // rounds fill the table (0 while they tell nothing).
+    double fillingCeiling = 0.0;
     // Set once the rounds are given up for the rest of the walk.
-    bool ceilingsGivenUp = false;
-    // Visits the rounds have taken in all, and those of the last two whole rounds.
+    bool roundsGivenUp = false;
+    // Visits the rounds have taken in all, and those of the last whole round
+    // and of the one before it.
     std::uint64_t roundsSpent = 0;
-    double lastRound = 0.0;
-    double roundBefore = 0.0;
+    double lastRoundVisits = 0.0;
+    double previousRoundVisits = 0.0;
     // The span of the progress the current round reports in.
     double roundFrom = 0.0;
     double roundTo = 0.0;
