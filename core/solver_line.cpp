@@ -130,7 +130,7 @@ struct Solver {
                 const std::int64_t from = line.place[lifted() == 0 ? x : y];
                 const std::int64_t to = line.place[lifted() == 0 ? y : x];
                 const std::int64_t shortest = (high - low) + std::min(from - low + high - to, high - from + to - low);
-                const double ends = line.d[x][lifted()] + line.d[lifted()][y];
+                const double ends = line.distance[x][lifted()] + line.distance[lifted()][y];
                 pairs.push_back(Pair{x, y, ends, ends + static_cast<double>(shortest) * line.unit});
                 reached = std::min(reached, ends + static_cast<double>(line.units + 1) * line.unit);
             }
@@ -146,7 +146,7 @@ struct Solver {
             const Pair& pair = pairs[listed];
             for (std::int64_t u = 0; u <= line.units; ++u) {
                 const std::uint64_t tours =
-                    lifted() == 0 ? counter.paths(line.all, pair.x, pair.y, u) : counter.paths(line.all, pair.y, pair.x, u);
+                    lifted() == 0 ? counter.orderings(line.all, pair.x, pair.y, u) : counter.orderings(line.all, pair.y, pair.x, u);
                 if (tours == 0) continue;
                 Class k;
                 k.x = pair.x;
@@ -172,7 +172,7 @@ struct Solver {
     Prefix extend(const Prefix& p, std::int32_t c) const {
         Prefix q = p;
         q.units -= line.along(p.end, c);
-        q.sum += line.d[p.end][c];
+        q.sum += line.distance[p.end][c];
         q.left &= ~bit(c);
         q.end = c;
         ++q.place;
@@ -186,9 +186,9 @@ struct Solver {
 
     // City 0 lifted: x first, y last, the cities between along the line.
     std::uint64_t toursAfterCityZero(const Class& k, const Prefix& p, std::int32_t c) {
-        if (p.end == 0) return c == k.x ? counter.paths(p.left, k.x, k.y, p.units) : 0;
+        if (p.end == 0) return c == k.x ? counter.orderings(p.left, k.x, k.y, p.units) : 0;
         if (c == k.y) return p.left == bit(k.y) && line.along(p.end, c) == p.units ? 1 : 0;
-        return counter.paths(p.left, c, k.y, p.units - line.along(p.end, c));
+        return counter.orderings(p.left, c, k.y, p.units - line.along(p.end, c));
     }
 
     // Another city lifted: it comes right after x and right before y, and the
@@ -203,12 +203,12 @@ struct Solver {
         // From y (or from c, the lifted city being behind) on to city 0.
         const auto home = [&](std::int32_t from) -> std::uint64_t {
             if (from == 0) return rest == 0 && units == 0 ? 1 : 0;
-            return counter.paths(rest | bit(from) | bit(0), from, 0, units);
+            return counter.orderings(rest | bit(from) | bit(0), from, 0, units);
         };
         if (c == j) return (p.left & bit(k.y)) != 0 || (k.y == 0 && rest == 0) ? home(k.y) : 0;
         if (!liftedToCome) return home(c);
         if (c == k.x) return (rest & bit(k.y)) != 0 || (k.y == 0 && rest == 0) ? home(k.y) : 0;
-        return counter.adjacent(rest | bit(c) | bit(0), c, 0, k.x, k.y, units);
+        return counter.orderingsWithPair(rest | bit(c) | bit(0), c, 0, k.x, k.y, units);
     }
 
     static std::uint64_t classKey(const Class& k) {
@@ -237,7 +237,7 @@ struct Solver {
             }
             if (p.place == before.place) return false;
         }
-        k.sum = p.sum + line.d[p.end][0];
+        k.sum = p.sum + line.distance[p.end][0];
         found.emplace(classKey(k), k);
         run.tour();
         return true;
@@ -426,7 +426,7 @@ bool findSolution(Solver& solver, std::size_t cut, std::int32_t* best) {
         // Depth first, in enumeration order, along the prefixes a tour of the class goes on from.
         const auto walk = [&](auto&& self, const Prefix& p) -> bool {
             if (p.place == n) {
-                const double length = p.sum + solver.line.d[p.end][0];
+                const double length = p.sum + solver.line.distance[p.end][0];
                 solver.run.tour();
                 if (++summed > kMostSolutionTours) return false;
                 const bool earlier = std::lexicographical_compare(order, order + n, best, best + n);

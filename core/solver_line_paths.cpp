@@ -63,22 +63,22 @@ bool lineCitiesOf(const Board& board, std::int32_t fewest, LineCities& line) {
             return line.place[x] != line.place[y] ? line.place[x] < line.place[y] : x < y;
         });
         for (std::int32_t i = 0; i < n; ++i)
-            for (std::int32_t j = 0; j < n; ++j) line.d[i][j] = board.cityDistance(i, j);
+            for (std::int32_t j = 0; j < n; ++j) line.distance[i][j] = board.cityDistance(i, j);
         return true;
     }
     return false;
 }
 
-std::uint64_t PathCounter::adjacent(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y,
+std::uint64_t PathCounter::orderingsWithPair(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y,
                                     std::int64_t units) {
     if (x == to || y == from || (set & bit(x)) == 0 || (set & bit(y)) == 0) return 0;
     // At either end of the ordering, the pair is an ordering of one city fewer.
-    if (x == from) return paths(set & ~bit(x), y, to, units);
-    if (y == to) return paths(set & ~bit(y), from, x, units);
-    return counted(set, from, to, x, y, units);
+    if (x == from) return orderings(set & ~bit(x), y, to, units);
+    if (y == to) return orderings(set & ~bit(y), from, x, units);
+    return cachedOrderings(set, from, to, x, y, units);
 }
 
-std::uint64_t PathCounter::counted(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y,
+std::uint64_t PathCounter::cachedOrderings(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y,
                                    std::int64_t units) {
     if (units < 0 || units > line.units || (set & bit(from)) == 0 || (set & bit(to)) == 0) return 0;
     const auto id = [](std::int32_t city) { return static_cast<std::uint64_t>(city < 0 ? 31 : city); };
@@ -86,7 +86,7 @@ std::uint64_t PathCounter::counted(std::uint32_t set, std::int32_t from, std::in
     auto it = cache.find(key);
     if (it == cache.end()) {
         if (cache.size() * static_cast<std::size_t>(line.units + 1) * sizeof(std::uint64_t) >= kCachedCountsBytes) cache.clear();
-        it = cache.emplace(key, count(set, from, to, x, y)).first;
+        it = cache.emplace(key, countByUnits(set, from, to, x, y)).first;
     }
     return it->second[static_cast<std::size_t>(units)];
 }
@@ -96,8 +96,13 @@ std::uint64_t PathCounter::counted(std::uint32_t set, std::int32_t from, std::in
 // ordering are placed (kFromPlaced, kToPlaced), and for the pair x, y how far
 // it is taken (PairState); each state holds its orderings by the units run so
 // far. Crossing the gap to the next city adds its length once per open end.
-void PathCounter::Sweep::start(std::uint32_t cities, std::int32_t x, std::int32_t y) {
+void PathCounter::Sweep::start(std::uint32_t cities, std::int32_t orderingFrom, std::int32_t orderingTo, std::int32_t pairX,
+                               std::int32_t pairY) {
     set = cities;
+    from = orderingFrom;
+    to = orderingTo;
+    x = pairX;
+    y = pairY;
     members = countMembers(set);
     pair = x >= 0;
     pairStates = pair ? 4 : 1;
@@ -116,84 +121,38 @@ void PathCounter::Sweep::start(std::uint32_t cities, std::int32_t x, std::int32_
     now[row(0, 0, 0)] = 1;
 }
 
-// The states after taking city c, the next of the set along the line.
-void PathCounter::Sweep::take(std::int32_t c, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y) {
+// The states after taking city c, the next of the set along the line: each
+// state's orderings, their units grown by the gap once per open end, go on
+// to the states its moves reach.
+void PathCounter::Sweep::take(std::int32_t c) {
     const bool last = ++taken == members;
     const std::int64_t gap = placeBefore < 0 ? 0 : line.place[c] - placeBefore;
     placeBefore = line.place[c];
     // Every gap still ahead is crossed at least once.
     const std::int64_t most = line.units - (farPlace - line.place[c]);
     std::fill(next.begin(), next.begin() + static_cast<std::ptrdiff_t>(row(mostPieces + 2, 0, 0)), 0);
+    const Role role = roleOf(c);
     std::int32_t nextMostPieces = 0;
     std::int64_t nextLongest = 0;
-    const bool firstOfPair = pair && (xFirst ? c == x : c == y);
-    const bool secondOfPair = pair && (xFirst ? c == y : c == x);
     for (std::int32_t pieces = 0; pieces <= mostPieces; ++pieces) {
         // A step of work per few states: a count of many cities over many
         // units is long, and the run looks at its clock by steps.
         run.steps(1 + static_cast<std::int32_t>(4 * pairStates * (longest + 1) / kStatesPerStep));
         for (std::int32_t ends = 0; ends < 4; ++ends) {
-            const std::int64_t fromPlaced = ends & kFromPlaced;
-            const std::int64_t toPlaced = (ends & kToPlaced) >> 1;
-            const std::int64_t open = 2 * pieces - fromPlaced - toPlaced;
+            const std::int64_t open = 2 * pieces - (ends & kFromPlaced) - ((ends & kToPlaced) >> 1);
             if (open < 0) continue;  // no such state
             for (std::int32_t state = 0; state < pairStates; ++state) {
-                // The end kept open for the pair's second city (its edge not
-                // counted), and whether its piece is at the far end.
-                const std::int64_t held = state == kFirstAtFarEnd || state == kFirstElsewhere ? 1 : 0;
-                const bool atFarEnd = state == kFirstAtFarEnd;
-                const std::int64_t shift = gap * (open - held);
+                // The end kept open for the pair's second city does not cross the gap.
+                const std::int64_t shift = gap * (open - heldEnds(state));
                 if (shift > most) continue;  // too long already
                 const std::uint64_t* orderingsByUnits = &now[row(pieces, ends, state)];
                 const std::int64_t end = std::min(longest, most - shift);
-                for (std::int64_t units = 0; units <= end; ++units) {
-                    const std::uint64_t orderings = orderingsByUnits[units];
-                    if (orderings == 0) continue;
-                    const auto unitsAfter = static_cast<std::size_t>(units + shift);
-                    nextLongest = std::max(nextLongest, units + shift);
-                    const auto add = [&](std::int32_t piecesAfter, std::int32_t endsAfter, std::int32_t stateAfter, std::int64_t ways) {
-                        // One piece from `from` to `to` is the whole ordering: only at the end.
-                        if (ways <= 0 || (piecesAfter == 1 && endsAfter == kBothPlaced && !last)) return;
-                        next[row(piecesAfter, endsAfter, stateAfter) + unitsAfter] += orderings * static_cast<std::uint64_t>(ways);
-                        nextMostPieces = std::max(nextMostPieces, piecesAfter);
-                    };
-                    const std::int64_t gaps = pieces + 1 - fromPlaced - toPlaced;
-                    if (c == from) {
-                        // A piece of its own, first; or at the start of the first piece,
-                        // unless that start is held for x.
-                        add(pieces + 1, ends | kFromPlaced, !xFirst && atFarEnd ? kFirstElsewhere : state, 1);
-                        if (!(!xFirst && atFarEnd)) add(pieces, ends | kFromPlaced, state, pieces > 0 ? 1 : 0);
-                    } else if (c == to) {
-                        add(pieces + 1, ends | kToPlaced, xFirst && atFarEnd ? kFirstElsewhere : state, 1);
-                        if (!(xFirst && atFarEnd)) add(pieces, ends | kToPlaced, state, pieces > 0 ? 1 : 0);
-                    } else if (firstOfPair) {
-                        // x keeps its end after it open for y (y the one before it for x):
-                        // a piece of its own, or at that side of a piece, the far one or another.
-                        const std::int64_t closed = xFirst ? toPlaced : fromPlaced;
-                        const std::int64_t farGap = closed == 0 ? 1 : 0;
-                        const std::int64_t farPiece = closed == 0 && pieces > 0 ? 1 : 0;
-                        if (state != kNeither) continue;
-                        add(pieces + 1, ends, kFirstAtFarEnd, farGap);
-                        add(pieces + 1, ends, kFirstElsewhere, gaps - farGap);
-                        add(pieces, ends, kFirstAtFarEnd, farPiece);
-                        add(pieces, ends, kFirstElsewhere, pieces - closed - farPiece);
-                    } else if (secondOfPair) {
-                        // Next to the first: its piece extended, or joined to the one beyond.
-                        if (held == 0) continue;
-                        add(pieces, ends, kBoth, 1);
-                        add(pieces - 1, ends, kBoth, atFarEnd ? 0 : 1);
-                    } else if (atFarEnd) {
-                        // A piece of its own beyond the pair's piece takes that off the far end.
-                        add(pieces + 1, ends, kFirstElsewhere, 1);
-                        add(pieces + 1, ends, kFirstAtFarEnd, gaps - 1);
-                        add(pieces, ends, state, open - held);
-                        add(pieces - 1, ends, state, pieces - 1);
-                    } else {
-                        add(pieces + 1, ends, state, gaps);                                          // between pieces
-                        add(pieces, ends, state, open - held);                                       // at an open end
-                        add(pieces - 1, ends, state, pieces - 1 - (state == kFirstElsewhere ? 1 : 0));  // joining two
-                    }
-                }
+                std::int64_t first = 0;
+                while (first <= end && orderingsByUnits[first] == 0) ++first;
+                if (first > end) continue;  // no orderings in this state
+                const Moves moves = movesFrom(role, pieces, ends, state, last);
+                nextLongest = std::max(nextLongest, carry(orderingsByUnits, first, end, shift, moves));
+                nextMostPieces = std::max(nextMostPieces, moves.mostPieces);
             }
         }
     }
@@ -202,7 +161,102 @@ void PathCounter::Sweep::take(std::int32_t c, std::int32_t from, std::int32_t to
     longest = nextLongest;
 }
 
-std::vector<std::uint64_t> PathCounter::count(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y) {
+PathCounter::Sweep::Role PathCounter::Sweep::roleOf(std::int32_t c) const {
+    if (c == from) return Role::From;
+    if (c == to) return Role::To;
+    if (pair && c == (xFirst ? x : y)) return Role::FirstOfPair;
+    if (pair && c == (xFirst ? y : x)) return Role::SecondOfPair;
+    return Role::Other;
+}
+
+// Where city c (in its role) goes in a state of `pieces` pieces, `ends`
+// placed and pair state `state`: a piece of its own, at an open end of a
+// piece, or joining two; each move with the number of ways it is made.
+PathCounter::Sweep::Moves PathCounter::Sweep::movesFrom(Role role, std::int32_t pieces, std::int32_t ends, std::int32_t state,
+                                                        bool last) const {
+    Moves moves;
+    const auto add = [&](std::int32_t piecesAfter, std::int32_t endsAfter, std::int32_t stateAfter, std::int64_t ways) {
+        // One piece from `from` to `to` is the whole ordering: only at the end.
+        if (ways <= 0 || (piecesAfter == 1 && endsAfter == kBothPlaced && !last)) return;
+        moves.rowAfter[moves.count] = row(piecesAfter, endsAfter, stateAfter);
+        moves.ways[moves.count] = static_cast<std::uint64_t>(ways);
+        ++moves.count;
+        moves.mostPieces = std::max(moves.mostPieces, piecesAfter);
+    };
+    const std::int64_t fromPlaced = ends & kFromPlaced;
+    const std::int64_t toPlaced = (ends & kToPlaced) >> 1;
+    const std::int64_t held = heldEnds(state);
+    const std::int64_t open = 2 * pieces - fromPlaced - toPlaced;
+    const std::int64_t gaps = pieces + 1 - fromPlaced - toPlaced;
+    // The pair's first city taken, its piece at the far end (the last piece
+    // when x comes first, the first when y does).
+    const bool atFarEnd = state == kFirstAtFarEnd;
+    switch (role) {
+        case Role::From:
+            // A piece of its own, first; or at the start of the first piece,
+            // unless that start is held for x.
+            add(pieces + 1, ends | kFromPlaced, !xFirst && atFarEnd ? kFirstElsewhere : state, 1);
+            if (!(!xFirst && atFarEnd)) add(pieces, ends | kFromPlaced, state, pieces > 0 ? 1 : 0);
+            break;
+        case Role::To:
+            add(pieces + 1, ends | kToPlaced, xFirst && atFarEnd ? kFirstElsewhere : state, 1);
+            if (!(xFirst && atFarEnd)) add(pieces, ends | kToPlaced, state, pieces > 0 ? 1 : 0);
+            break;
+        case Role::FirstOfPair: {
+            // x keeps its end after it open for y (y the one before it for x):
+            // a piece of its own, or at that side of a piece, the far one or another.
+            if (state != kNeither) break;
+            const std::int64_t closed = xFirst ? toPlaced : fromPlaced;
+            const std::int64_t farGap = closed == 0 ? 1 : 0;
+            const std::int64_t farPiece = closed == 0 && pieces > 0 ? 1 : 0;
+            add(pieces + 1, ends, kFirstAtFarEnd, farGap);
+            add(pieces + 1, ends, kFirstElsewhere, gaps - farGap);
+            add(pieces, ends, kFirstAtFarEnd, farPiece);
+            add(pieces, ends, kFirstElsewhere, pieces - closed - farPiece);
+            break;
+        }
+        case Role::SecondOfPair:
+            // Next to the first: its piece extended, or joined to the one beyond.
+            if (held == 0) break;
+            add(pieces, ends, kBoth, 1);
+            add(pieces - 1, ends, kBoth, atFarEnd ? 0 : 1);
+            break;
+        case Role::Other:
+            if (atFarEnd) {
+                // A piece of its own beyond the pair's piece takes that off the far end.
+                add(pieces + 1, ends, kFirstElsewhere, 1);
+                add(pieces + 1, ends, kFirstAtFarEnd, gaps - 1);
+                add(pieces, ends, state, open - held);
+                add(pieces - 1, ends, state, pieces - 1);
+            } else {
+                add(pieces + 1, ends, state, gaps);                                             // between pieces
+                add(pieces, ends, state, open - held);                                          // at an open end
+                add(pieces - 1, ends, state, pieces - 1 - (state == kFirstElsewhere ? 1 : 0));  // joining two
+            }
+            break;
+    }
+    return moves;
+}
+
+// Adds one state's orderings of `first` to `end` units (some at `first`),
+// `shift` units further on, to the states its moves reach; returns the most
+// units reached.
+std::int64_t PathCounter::Sweep::carry(const std::uint64_t* orderingsByUnits, std::int64_t first, std::int64_t end, std::int64_t shift,
+                                       const Moves& moves) {
+    std::int64_t reached = first + shift;
+    std::uint64_t* const after = next.data() + shift;
+    for (std::int64_t units = first; units <= end; ++units) {
+        const std::uint64_t orderings = orderingsByUnits[units];
+        if (orderings == 0) continue;
+        reached = units + shift;
+        for (std::int32_t m = 0; m < moves.count; ++m)
+            after[moves.rowAfter[m] + static_cast<std::size_t>(units)] += orderings * moves.ways[m];
+    }
+    return reached;
+}
+
+std::vector<std::uint64_t> PathCounter::countByUnits(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x,
+                                                     std::int32_t y) {
     run.step();
     std::vector<std::uint64_t> out(static_cast<std::size_t>(line.units + 1), 0);
     const std::int32_t members = countMembers(set);
@@ -211,10 +265,10 @@ std::vector<std::uint64_t> PathCounter::count(std::uint32_t set, std::int32_t fr
         return out;
     }
     Sweep sweep{line, run, now, next};
-    sweep.start(set, x, y);
+    sweep.start(set, from, to, x, y);
     for (std::int32_t k = 0; k < line.count; ++k) {
         const std::int32_t c = line.byPlace[k];
-        if ((set & bit(c)) != 0) sweep.take(c, from, to, x, y);
+        if ((set & bit(c)) != 0) sweep.take(c);
     }
     // The orderings: one piece, both ends placed, the pair (if any) taken.
     if (sweep.mostPieces >= 1) {

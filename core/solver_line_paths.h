@@ -25,7 +25,7 @@ struct LineCities {
     std::int64_t span = 0;                  // from the first along the line to the last
     std::int64_t units = 0;                 // the longest path counted
     double unit = 0.0;
-    double d[kMaxCities][kMaxCities] = {};  // the board's distances
+    double distance[kMaxCities][kMaxCities] = {};  // the board's distances
 
     // The units an edge runs along the line; none for those of the lifted city.
     std::int64_t along(std::int32_t x, std::int32_t y) const {
@@ -45,15 +45,21 @@ class PathCounter {
 public:
     PathCounter(const LineCities& cities, SolveRun& solveRun) : line(cities), run(solveRun) {}
 
-    std::uint64_t paths(std::uint32_t set, std::int32_t from, std::int32_t to, std::int64_t units) {
-        return counted(set, from, to, -1, -1, units);
+    // The orderings from `from` through all of `set` to `to` that run
+    // `units` along the line.
+    std::uint64_t orderings(std::uint32_t set, std::int32_t from, std::int32_t to, std::int64_t units) {
+        return cachedOrderings(set, from, to, -1, -1, units);
     }
     // Those of them in which x comes right before y, the edge between them not counted.
-    std::uint64_t adjacent(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y, std::int64_t units);
+    std::uint64_t orderingsWithPair(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y,
+                                    std::int64_t units);
 
 private:
-    std::uint64_t counted(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y, std::int64_t units);
-    std::vector<std::uint64_t> count(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y);
+    // One length's count, from the counts by units of the set, ends and pair
+    // kept in `cache` (counted by countByUnits when not there yet).
+    std::uint64_t cachedOrderings(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y,
+                                  std::int64_t units);
+    std::vector<std::uint64_t> countByUnits(std::uint32_t set, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y);
 
     // A count's state, which ends of the ordering are placed: bits.
     static constexpr std::int32_t kFromPlaced = 1;
@@ -62,6 +68,9 @@ private:
     // How far the pair x, y is taken: neither; the first, its piece at the
     // far end; the first, its piece elsewhere; both.
     enum PairState : std::int32_t { kNeither = 0, kFirstAtFarEnd = 1, kFirstElsewhere = 2, kBoth = 3 };
+    // The end kept open for the pair's second city, its edge not counted:
+    // one while only the first of the pair is taken.
+    static std::int64_t heldEnds(std::int32_t state) { return state == kFirstAtFarEnd || state == kFirstElsewhere ? 1 : 0; }
     // One count's sweep along the line (see solver_line_paths.cpp): its
     // states in `now`, by pieces, ends placed and pair state, a row of
     // orderings by units each; `next` for the states after each city.
@@ -71,6 +80,10 @@ private:
         std::vector<std::uint64_t>& now;
         std::vector<std::uint64_t>& next;
         std::uint32_t set = 0;
+        std::int32_t from = 0;
+        std::int32_t to = 0;
+        std::int32_t x = -1;
+        std::int32_t y = -1;
         std::int32_t members = 0;
         bool pair = false;
         std::int32_t pairStates = 1;
@@ -82,13 +95,28 @@ private:
         std::int32_t taken = 0;         // cities taken so far
         std::int64_t placeBefore = -1;  // the place of the last taken
 
+        // What the city taken is to the ordering.
+        enum class Role { From, To, FirstOfPair, SecondOfPair, Other };
+        // The states one state goes on to when a city is taken (rows of
+        // `next`), and in how many ways each.
+        struct Moves {
+            std::size_t rowAfter[4] = {};
+            std::uint64_t ways[4] = {};
+            std::int32_t count = 0;
+            std::int32_t mostPieces = 0;
+        };
+
         std::size_t row(std::int32_t pieces, std::int32_t ends, std::int32_t state) const {
             return ((static_cast<std::size_t>(pieces) * 4 + static_cast<std::size_t>(ends)) * static_cast<std::size_t>(pairStates) +
                     static_cast<std::size_t>(state)) *
                    width;
         }
-        void start(std::uint32_t cities, std::int32_t x, std::int32_t y);
-        void take(std::int32_t c, std::int32_t from, std::int32_t to, std::int32_t x, std::int32_t y);
+        void start(std::uint32_t cities, std::int32_t orderingFrom, std::int32_t orderingTo, std::int32_t pairX, std::int32_t pairY);
+        void take(std::int32_t c);
+        Role roleOf(std::int32_t c) const;
+        Moves movesFrom(Role role, std::int32_t pieces, std::int32_t ends, std::int32_t state, bool last) const;
+        std::int64_t carry(const std::uint64_t* orderingsByUnits, std::int64_t first, std::int64_t end, std::int64_t shift,
+                           const Moves& moves);
     };
 
     const LineCities& line;
