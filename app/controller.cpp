@@ -232,7 +232,7 @@ void afterBoardInput(Board& board) {
     // Only a click or key that changed the cities or the trip stops a running
     // solve; one beside every city, or one that only enters the game, does not.
     stopForcedSolveIfChanged(board);
-    ensureSolved(board, false);
+    ensureSolved(board, Solve::IfAutomatic);
 }
 
 void refreshGameClock() {

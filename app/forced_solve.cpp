@@ -52,7 +52,7 @@ bool startForcedSolve(Board& board) {
     if (board.solved) return true;
     if (running) return false;
     // Nothing to solve on fewer than two cities: as an unsolved board.
-    if (board.cityCount < 2) return ensureSolved(board, true);
+    if (board.cityCount < 2) return ensureSolved(board, Solve::Forced);
     startedFrom = board;
     startedAt = platform::clockSeconds();
     running = true;

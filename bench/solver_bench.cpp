@@ -68,7 +68,7 @@ void runForcedSolves(benchmark::State& state, Board& b) {
         platform::benchSleeps = 0;
         const std::size_t before = heap::liveBytes;
         heap::peakBytes = heap::liveBytes;
-        benchmark::DoNotOptimize(ensureSolved(b, true, &statistics));
+        benchmark::DoNotOptimize(ensureSolved(b, Solve::Forced, &statistics));
         storage = heap::peakBytes - before;
         tours = statistics.toursEvaluated;
         sleeps = platform::benchSleeps;

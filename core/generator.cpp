@@ -55,7 +55,7 @@ void generateCities(Board& board, bool reseed) {
     }
     board.solutionLength = 0.0;
     board.solved = 0;
-    ensureSolved(board, false);
+    ensureSolved(board, Solve::IfAutomatic);
 }
 
 void resetBoard(Board& board) {

@@ -70,11 +70,11 @@ void takeSolution(Board& board, const Board& solved) {
     if (board.solved) board.measureSolutionRoute();
 }
 
-bool ensureSolved(Board& board, bool force, SolveStatistics* statistics) {
+bool ensureSolved(Board& board, Solve request, SolveStatistics* statistics) {
     if (board.solved) return true;
     board.solutionLength = 0.0;
     const bool automatic = kEdition == Edition::Profi && board.cityCount <= kAutoSolveLimit;
-    if (force || automatic) {
+    if (request == Solve::Forced || automatic) {
         board.solved = solveExact(board, statistics) ? 1 : 0;
         if (board.solved) board.measureSolutionRoute();
     }

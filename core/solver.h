@@ -55,10 +55,15 @@ namespace orvanta {
 // Largest city count that the edition solves on its own after a change.
 inline constexpr std::int32_t kAutoSolveLimit = 8;
 
-// Solves the board if it is not yet solved and either forced or allowed
-// automatically by the edition. Returns whether the board is solved. A solve
-// adds what it did to `statistics` when given one.
-bool ensureSolved(Board& board, bool force, SolveStatistics* statistics = nullptr);
+// Which boards ensureSolved solves: any board of two cities or more
+// (Forced, the show-solution command), or only those the edition solves on
+// its own after every change (IfAutomatic: Profi, up to kAutoSolveLimit cities).
+enum class Solve { Forced, IfAutomatic };
+
+// Solves the board if it is not yet solved and the request covers it.
+// Returns whether the board is solved. A solve adds what it did to
+// `statistics` when given one.
+bool ensureSolved(Board& board, Solve request, SolveStatistics* statistics = nullptr);
 
 // Leaves the board exactly as evaluating every ordering from city 0 in
 // lexicographic order would (solution route, spectrum), but skips the

@@ -128,7 +128,7 @@ TEST_F(StatusPanel, NumbersKeepThePointUnderADecimalCommaLocale) {
             std::setlocale(LC_NUMERIC, previous.c_str());
             GTEST_SKIP() << name << " is not installed (scripts/install-deps.sh test generates it)";
         }
-        ASSERT_TRUE(ensureSolved(board, true));
+        ASSERT_TRUE(ensureSolved(board, Solve::Forced));
         closedGame(false);
         board.solved = 1;  // solved, but without an optimum: the scaled length 51.5
         draw();
@@ -168,7 +168,7 @@ TEST_F(StatusPanel, SpectrumListOnlyInProfiAndOnlyWhenSolved) {
     draw();
     EXPECT_EQ(texts().size(), 1u);  // not solved: no list in either edition
 
-    ASSERT_TRUE(ensureSolved(board, true));
+    ASSERT_TRUE(ensureSolved(board, Solve::Forced));
     draw();
     if constexpr (!isProfi()) {
         EXPECT_EQ(texts().size(), 1u);
@@ -200,7 +200,7 @@ TEST_F(StatusPanel, SpectrumListOnlyInProfiAndOnlyWhenSolved) {
     // Two cities: one row whose count 1 is drawn strong.
     board.removeCity(3);
     board.removeCity(2);
-    ASSERT_TRUE(ensureSolved(board, true));
+    ASSERT_TRUE(ensureSolved(board, Solve::Forced));
     draw();
     ASSERT_EQ(texts().size(), 4u);
     EXPECT_EQ(texts()[2], "100");

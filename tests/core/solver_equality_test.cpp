@@ -70,7 +70,7 @@ std::int64_t expectSameAsEnumeration(const Board& board, const std::string& what
     const std::int64_t shortestWalkedBefore = kept.countedWithShortestWalked;
     const std::int64_t wholeBefore = kept.subtreesCountedWhole;
     const std::int64_t lineBefore = kept.lineSolves;
-    const bool solved = ensureSolved(fast, true, &kept);
+    const bool solved = ensureSolved(fast, Solve::Forced, &kept);
     std::int32_t slowCounter = 0;
     const reference::Outcome outcome = reference::solveExhaustive(slow, slowCounter);
 
@@ -297,7 +297,7 @@ TEST_F(SolverEquality, ManyCitiesOnOnePointAreCountedWithoutEnumeration) {
         for (std::int32_t i = 0; i < c.cities; ++i) b.cities[i] = i == 0 ? c.first : City{4, 4};
         fake::resetClock();
         kept.toursEvaluated = 0;
-        ASSERT_TRUE(ensureSolved(b, true, &kept));
+        ASSERT_TRUE(ensureSolved(b, Solve::Forced, &kept));
         EXPECT_EQ(kept.toursEvaluated, 1);
         ASSERT_EQ(b.spectrum.count, 1);
         EXPECT_EQ(b.spectrum.lengths[0], 1.0);

@@ -107,7 +107,7 @@ void compare(const Board& board, const std::string& what, Draw& draw, Tally& tal
     const std::int64_t walkedBefore = kept.countedWithShortestWalked;
     const std::int64_t wholeBefore = kept.subtreesCountedWhole;
     searchTurns.countWholeAfter = draw.below(2) == 0 ? 1 : SearchTurns{}.countWholeAfter;
-    const bool solved = ensureSolved(fast, true, &kept);
+    const bool solved = ensureSolved(fast, Solve::Forced, &kept);
     searchTurns = SearchTurns{};
     tally.countedWhole += kept.subtreesCountedWhole != wholeBefore ? 1 : 0;
     std::int32_t throttle = 0;

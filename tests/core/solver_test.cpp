@@ -41,7 +41,7 @@ TEST_F(Solver, FewerThanTwoCitiesAreNeverSolved) {
         Board b = boardOf(11, cities ? std::vector<City>{{4, 4}} : std::vector<City>{});
         b.spectrum.count = 3;
         b.spectrum.lengths[0] = 9.0;
-        EXPECT_FALSE(ensureSolved(b, true));
+        EXPECT_FALSE(ensureSolved(b, Solve::Forced));
         EXPECT_EQ(b.solved, 0);
         EXPECT_EQ(b.solutionLength, 0.0);
         EXPECT_EQ(b.spectrum.count, 3);
@@ -73,7 +73,7 @@ TEST_F(Solver, AStoppedSolveLeavesTheBoardAsItWasAndProgressOnlyGrows) {
     asked.requestStop();
     EXPECT_FALSE(solveExact(b, asked));
     EXPECT_EQ(asked.toursEvaluated(), 0);
-    EXPECT_FALSE(ensureSolved(b, false));
+    EXPECT_FALSE(ensureSolved(b, Solve::IfAutomatic));
 
     // A run that ends reports the whole, and every reading on its way grew.
     fake::resetClock(0);
@@ -244,7 +244,7 @@ TEST_F(Solver, TheWorkOfASolveDoesNotFollowTheClock) {
 
 TEST_F(Solver, TwoAndThreeCities) {
     Board two = boardOf(11, {{0, 0}, {3, 4}});
-    ASSERT_TRUE(ensureSolved(two, true, &statistics));
+    ASSERT_TRUE(ensureSolved(two, Solve::Forced, &statistics));
     expectRoute(two, {0, 1, 0});
     EXPECT_EQ(two.spectrum.count, 1);
     EXPECT_EQ(two.spectrum.lengths[0], 1.0);
@@ -253,7 +253,7 @@ TEST_F(Solver, TwoAndThreeCities) {
     EXPECT_EQ(statistics.toursEvaluated, 1);
 
     Board three = boardOf(11, {{0, 0}, {3, 4}, {6, 1}});
-    ASSERT_TRUE(ensureSolved(three, true, &statistics));
+    ASSERT_TRUE(ensureSolved(three, Solve::Forced, &statistics));
     expectRoute(three, {0, 1, 2, 0});
     EXPECT_EQ(three.spectrum.count, 1);
     EXPECT_EQ(three.spectrum.counts[0], 2);
@@ -262,7 +262,7 @@ TEST_F(Solver, TwoAndThreeCities) {
 
 TEST_F(Solver, SquareOfFourKeepsTheFirstOfEqualTours) {
     Board b = boardOf(2, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
-    ASSERT_TRUE(ensureSolved(b, true, &statistics));
+    ASSERT_TRUE(ensureSolved(b, Solve::Forced, &statistics));
     EXPECT_EQ(b.spectrum.count, 2);
     EXPECT_EQ(b.spectrum.lengths[0], 1.0);
     EXPECT_EQ(b.spectrum.counts[0], 2);
@@ -275,7 +275,7 @@ TEST_F(Solver, SquareOfFourKeepsTheFirstOfEqualTours) {
 
 TEST_F(Solver, FiveCitiesWithACentre) {
     Board b = boardOf(11, {{0, 0}, {2, 0}, {2, 2}, {0, 2}, {1, 1}});
-    ASSERT_TRUE(ensureSolved(b, true));
+    ASSERT_TRUE(ensureSolved(b, Solve::Forced));
     ASSERT_EQ(b.spectrum.count, 3);
     EXPECT_EQ(b.spectrum.lengths[0], 1.0);
     EXPECT_DOUBLE_EQ(b.spectrum.lengths[1], 1.0938363213560542);
@@ -286,7 +286,7 @@ TEST_F(Solver, FiveCitiesWithACentre) {
 
 TEST_F(Solver, SixCitiesFillTheTableWithTheTwentyShortest) {
     Board b = boardOf(41, {{0, 0}, {7, 1}, {13, 9}, {4, 17}, {22, 5}, {30, 28}});
-    ASSERT_TRUE(ensureSolved(b, true, &statistics));
+    ASSERT_TRUE(ensureSolved(b, Solve::Forced, &statistics));
     EXPECT_EQ(b.spectrum.count, 20);
     EXPECT_EQ(b.spectrum.lengths[0], 1.0);
     for (int i = 1; i < 20; ++i) EXPECT_GT(b.spectrum.lengths[i], b.spectrum.lengths[i - 1]);
@@ -580,7 +580,7 @@ TEST(EntryTally, OrderingsFollowTheEntriesInsertedAfterTheirPattern) {
 TEST_F(Solver, AllCitiesOnOnePointGiveASpectrumOfOnes) {
     Board b = boardOf(11, {{1, 1}, {2, 2}, {3, 3}});
     for (int i = 0; i < 3; ++i) b.cities[i] = City{5, 5};  // only a file can do this
-    ASSERT_TRUE(ensureSolved(b, true));
+    ASSERT_TRUE(ensureSolved(b, Solve::Forced));
     ASSERT_EQ(b.spectrum.count, 1);
     EXPECT_EQ(b.spectrum.lengths[0], 1.0);
     EXPECT_EQ(b.spectrum.counts[0], 2);
@@ -593,7 +593,7 @@ TEST_F(Solver, ThrottleSleepsOnceForEverySecondOfComputing) {
     for (int i = 0; i < 12; ++i) block.push_back(City{3 + 2 * (i % 3), 4 + 2 * (i / 3)});
     const Board blockBoard = boardOf(41, block);
     Board first = blockBoard;
-    ASSERT_TRUE(ensureSolved(first, true));
+    ASSERT_TRUE(ensureSolved(first, Solve::Forced));
     EXPECT_EQ(fake::sleepCalls, 0);
     const std::int64_t reads = fake::monotonicReads;
     ASSERT_GT(reads, 20);
@@ -608,7 +608,7 @@ TEST_F(Solver, ThrottleSleepsOnceForEverySecondOfComputing) {
         fake::resetClock();
         fake::millisecondsPerRead = c.milliseconds / reads;
         Board b = blockBoard;
-        ASSERT_TRUE(ensureSolved(b, true));
+        ASSERT_TRUE(ensureSolved(b, Solve::Forced));
         EXPECT_GE(fake::sleepCalls, c.leastSleeps) << c.milliseconds;
         EXPECT_LE(fake::sleepCalls, c.mostSleeps) << c.milliseconds;
         EXPECT_EQ(fake::sleptMilliseconds, 60 * fake::sleepCalls);
@@ -620,7 +620,7 @@ TEST_F(Solver, ThrottleSleepsOnceForEverySecondOfComputing) {
     fake::millisecondsPerRead = 400;
     for (int solve = 0; solve < 50; ++solve) {
         Board square = boardOf(2, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
-        ensureSolved(square, true);
+        ensureSolved(square, Solve::Forced);
     }
     EXPECT_GE(fake::monotonicNow, 20000);
     EXPECT_EQ(fake::sleepCalls, 0);
@@ -628,11 +628,11 @@ TEST_F(Solver, ThrottleSleepsOnceForEverySecondOfComputing) {
 
 TEST_F(Solver, SolvedBoardIsNotSolvedAgain) {
     Board b = boardOf(2, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
-    ASSERT_TRUE(ensureSolved(b, true, &statistics));
+    ASSERT_TRUE(ensureSolved(b, Solve::Forced, &statistics));
     const std::int64_t before = statistics.toursEvaluated;
     b.spectrum.counts[0] = 77;
-    EXPECT_TRUE(ensureSolved(b, false, &statistics));
-    EXPECT_TRUE(ensureSolved(b, true, &statistics));
+    EXPECT_TRUE(ensureSolved(b, Solve::IfAutomatic, &statistics));
+    EXPECT_TRUE(ensureSolved(b, Solve::Forced, &statistics));
     EXPECT_EQ(statistics.toursEvaluated, before);
     EXPECT_EQ(b.spectrum.counts[0], 77);
 }
@@ -644,16 +644,16 @@ TEST_F(Solver, AutomaticSolveFollowsTheEdition) {
 
     Board small = boardOf(11, eight);
     Board large = boardOf(11, nine);
-    EXPECT_EQ(ensureSolved(small, false), isProfi());
+    EXPECT_EQ(ensureSolved(small, Solve::IfAutomatic), isProfi());
     EXPECT_EQ(small.solved, isProfi() ? 1 : 0);
-    EXPECT_FALSE(ensureSolved(large, false));
+    EXPECT_FALSE(ensureSolved(large, Solve::IfAutomatic));
     EXPECT_EQ(large.solutionLength, 0.0);
-    EXPECT_TRUE(ensureSolved(large, true));
+    EXPECT_TRUE(ensureSolved(large, Solve::Forced));
 }
 
 TEST_F(Solver, ShowSolutionAsRouteOnlyActsInProfi) {
     Board b = boardOf(11, {{0, 0}, {2, 0}, {2, 2}, {0, 2}, {1, 1}});
-    ASSERT_TRUE(ensureSolved(b, true));
+    ASSERT_TRUE(ensureSolved(b, Solve::Forced));
     b.extendPlayerRoute(3);
     b.showSolutionAsRoute();
     if (isProfi()) {

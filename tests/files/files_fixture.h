@@ -45,7 +45,7 @@ protected:
         b.configureBoard(w, h, n);
         const City points[] = {{1, 1}, {9, 2}, {5, 9}, {0, 6}, {10, 10}, {3, 4}};
         for (const City& c : points) b.addCity(c.x, c.y);
-        EXPECT_TRUE(ensureSolved(b, true));
+        EXPECT_TRUE(ensureSolved(b, Solve::Forced));
         b.spectrum.reserved = 0x12345678;
         return b;
     }
