@@ -1,3 +1,6 @@
+// The catalogue's lookup: the languages compiled in, the one in use (chosen
+// by its code, or from the remembered choice and the desktop's locale), and
+// each source text's translation, the source text itself where a table has none.
 #include "core/catalogue.h"
 
 #include <cstring>

@@ -12,7 +12,9 @@ struct GameClock {
     std::int32_t gameStartTime = 0;   // clock seconds at which the game's clock started
     std::int32_t elapsedSeconds = 0;  // seconds of the game, frozen while finished
     std::int32_t gameFinished = 0;    // the route was closed and the clock stopped
-    bool routeClosed = false;         // the player's route is closed
+    // The player's route has come back to city 0 after visiting every city:
+    // the trip is complete, and the status panel rates it against the optimum.
+    bool routeClosed = false;
 };
 
 extern GameClock gameClock;

@@ -43,6 +43,18 @@
 //   solver_tally.*, solver_points.h  cities sharing a grid point, counted
 //                                 once per pattern by both
 //   bits.h                        bit masks of cities
+//
+// The rest of core/, beside the solver:
+//   board.{h,cpp}                 the board: grid, cities, the player's trip,
+//                                 the solution and the spectrum
+//   game_clock.{h,cpp}            the game's clock and the closed-route flag
+//   generator.{h,cpp}             random maps and the settings they are made from
+//   catalogue.{h,cpp}, catalogue_data.h  the texts in the player's language
+//   text1251.{h,cpp}              the texts' single-byte encoding and its
+//                                 conversions
+//   platform.h                    the services a front end provides to the core
+//   edition.h                     the edition a translation unit is built for
+//   clamp.h, fixed_array.h        clamped arithmetic, arrays of fixed capacity
 #pragma once
 
 #include <cstdint>
