@@ -319,6 +319,14 @@ Events playClasses(const std::vector<const Class*>& inOrder) {
 
 // Every tour of one class sums to within `noise` of its length, so it takes
 // the entry its first tour takes as long as that lies clear of every edge.
+// No board in the tests comes this close: it takes two class lengths a and b
+// with b = a (1 ± kEntryTolerance) to within some 1e-14 of a. Exactly equal
+// they cannot be where tours are shorter than a million: the lengths are sums
+// of whole multiples of square roots of distinct square-free numbers, which
+// are independent over the rationals, so 10^6 b = (10^6 ± 1) a would make
+// every multiple in a divisible by 10^6, and a a million or more. But
+// nothing short of a bound on such sums far below double precision rules out
+// coming that close, so the check stays; a board it refuses is searched.
 bool clearOfEdges(const std::vector<const Class*>& classes, const Events& table, double noise) {
     for (const double entry : table.serialLength) {
         const double t = toleranceOf(entry);
