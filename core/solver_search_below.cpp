@@ -173,6 +173,62 @@ bool tooManyTies(const GapRound& last, const GapRound& now, double factor, std::
     return static_cast<double>(now.tours) * std::pow(factor, power) > 2.0 * static_cast<double>(left);
 }
 
+// Where the walk below a gap puts its ceilings: a width above a base, the
+// optimum or, past a gap wider than all the lengths below it, the shortest
+// tour above the gap; what it saw below the last ceiling, to judge how far
+// the next must go for 20 entries and a few to spare; and the most sums the
+// next round may keep.
+struct GapCeilings {
+    explicit GapCeilings(double shortest)
+        : optimum(shortest), base(shortest), firstWidth(shortest * 1e-4), narrowestFirst(shortest * 5e-5), width(firstWidth) {}
+    double optimum;
+    double base;
+    double firstWidth;
+    double narrowestFirst;
+    double width;
+    GapRound last;
+    std::size_t roundLimit = 4096;
+};
+
+// After a round that found more tours below its ceiling than it could hold:
+// false when the board is given up.
+bool retryAfterOverflow(GapCeilings& ceilings, bool budgetSpent) {
+    if (ceilings.last.tours == 0) {
+        // Thousands of tours already below the first ceiling above a base:
+        // once more at a quarter of it, still room for 20 entries; past that
+        // a board of ties, given up.
+        if (ceilings.width < ceilings.narrowestFirst) return false;
+        ceilings.width /= 4.0;
+    } else {
+        // More tours than this round could hold: once more with room for
+        // four times as many, while the tours last.
+        if (budgetSpent) return false;
+        ceilings.roundLimit *= 4;
+    }
+    return true;
+}
+
+// After a round whose table did not settle (`now`, below `ceiling`, the
+// least tour left unwalked at `above`): the next ceiling, or false when the
+// board has too many ties for the `left` tours.
+bool raiseGapCeiling(GapCeilings& ceilings, const GapRound& now, double ceiling, double above, std::size_t left) {
+    const double factor = widthFactor(ceilings.last, now);
+    if (tooManyTies(ceilings.last, now, factor, left)) return false;
+    ceilings.last = now;
+    ceilings.roundLimit *= 4;
+    ceilings.width *= factor;
+    // A gap above the ceiling wider than all the lengths below it: the next
+    // ceiling is measured from the shortest tour above the gap, and grows
+    // from the first width again (the lengths there may come as densely as
+    // at the optimum).
+    if (above - ceilings.optimum > 2.0 * (ceiling - ceilings.optimum)) {
+        ceilings.base = above;
+        ceilings.width = ceilings.firstWidth;
+        ceilings.last = GapRound{};
+    }
+    return true;
+}
+
 }  // namespace
 
 // The sums of the tours up to the ceiling, at most `limit` of them (more:
@@ -195,68 +251,35 @@ void Search::collectSumsBelow(double below, std::size_t limit) {
 
 bool Search::walkBelowGap(Board& board) {
     constexpr std::size_t kTourLimit = std::size_t{1} << 20;
-    const double optimum = shortestTourBound();
-    std::size_t spent = 0;
     // Its share of the progress: the tours it may take, in a small span (when
     // it gives up, it has done little of what the search then does, which
     // goes on from there).
     constexpr double kGapWalkShare = 0.01;
     const double from = run->progress();
-    // Entries below the last ceiling and the one before, to judge how far
-    // the next must go for 20 and a few to spare.
-    GapRound last;
-    std::size_t roundLimit = 4096;
-    // The ceiling is a width above a base: the optimum, or, past a gap wider
-    // than all the lengths below it, the shortest tour above the gap.
-    double base = optimum;
-    const double firstWidth = optimum * 1e-4;
-    const double narrowestFirst = optimum * 5e-5;
-    for (double width = firstWidth; spent < kTourLimit && width <= optimum;) {
-        const std::size_t limit = std::min(kTourLimit - spent, roundLimit);
+    GapCeilings ceilings(shortestTourBound());
+    std::size_t spent = 0;
+    while (spent < kTourLimit && ceilings.width <= ceilings.optimum) {
+        const std::size_t limit = std::min(kTourLimit - spent, ceilings.roundLimit);
         run->enterSpan(from + kGapWalkShare * static_cast<double>(spent) / kTourLimit, from + kGapWalkShare);
-        collectSumsBelow(base + width, limit);
+        collectSumsBelow(ceilings.base + ceilings.width, limit);
         const bool budgetSpent = limit >= kTourLimit - spent;
         spent += sums.size();
         if (overflow) {
-            if (last.tours == 0) {
-                // Thousands of tours already below the first ceiling above a
-                // base: once more at a quarter of it, still room for 20
-                // entries; past that a board of ties, given up.
-                if (width < narrowestFirst) return false;
-                width /= 4.0;
-            } else {
-                // More tours than this round could hold: once more with room
-                // for four times as many, while the tours last.
-                if (budgetSpent) return false;
-                roundLimit *= 4;
-            }
+            if (!retryAfterOverflow(ceilings, budgetSpent)) return false;
             continue;
         }
         PathSpectrum table = board.spectrum;
         // No tour lies between the ceiling and the next one up: a gap up to
         // that one counts too.
-        if (tableBelowGap(sums, gapTop(ceiling, nextAbove), table)) {
+        const double above = gapTop(ceiling, nextAbove);
+        if (tableBelowGap(sums, above, table)) {
             board.spectrum = table;
             return true;
         }
         table.count = 0;
-        for (double s : sums) recordLength(table, s);
-        const GapRound now{width, table.count, sums.size()};
-        const double factor = widthFactor(last, now);
-        if (tooManyTies(last, now, factor, kTourLimit - spent)) return false;
-        last = now;
-        roundLimit *= 4;
-        // A gap above the ceiling wider than all the lengths below it: the
-        // next ceiling is measured from the shortest tour above the gap, and
-        // grows from the first width again (the lengths there may come as
-        // densely as at the optimum).
-        const double above = gapTop(ceiling, nextAbove);
-        width *= factor;
-        if (above - optimum > 2.0 * (ceiling - optimum)) {
-            base = above;
-            width = firstWidth;
-            last = GapRound{};
-        }
+        for (double sum : sums) recordLength(table, sum);
+        if (!raiseGapCeiling(ceilings, GapRound{ceilings.width, table.count, sums.size()}, ceiling, above, kTourLimit - spent))
+            return false;
     }
     return false;
 }
