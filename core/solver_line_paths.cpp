@@ -169,73 +169,94 @@ PathCounter::Sweep::Role PathCounter::Sweep::roleOf(std::int32_t c) const {
     return Role::Other;
 }
 
-// Where city c (in its role) goes in a state of `pieces` pieces, `ends`
-// placed and pair state `state`: a piece of its own, at an open end of a
-// piece, or joining two; each move with the number of ways it is made.
+// Where the city taken goes, in its role, from one state: a piece of its
+// own, at an open end of a piece, or joining two; each move with the number
+// of ways it is made.
 PathCounter::Sweep::Moves PathCounter::Sweep::movesFrom(Role role, std::int32_t pieces, std::int32_t ends, std::int32_t state,
                                                         bool last) const {
     Moves moves;
-    const auto add = [&](std::int32_t piecesAfter, std::int32_t endsAfter, std::int32_t stateAfter, std::int64_t ways) {
-        // One piece from `from` to `to` is the whole ordering: only at the end.
-        if (ways <= 0 || (piecesAfter == 1 && endsAfter == kBothPlaced && !last)) return;
-        moves.rowAfter[moves.count] = row(piecesAfter, endsAfter, stateAfter);
-        moves.ways[moves.count] = static_cast<std::uint64_t>(ways);
-        ++moves.count;
-        moves.mostPieces = std::max(moves.mostPieces, piecesAfter);
-    };
-    const std::int64_t fromPlaced = ends & kFromPlaced;
-    const std::int64_t toPlaced = (ends & kToPlaced) >> 1;
-    const std::int64_t held = heldEnds(state);
-    const std::int64_t open = 2 * pieces - fromPlaced - toPlaced;
-    const std::int64_t gaps = pieces + 1 - fromPlaced - toPlaced;
+    const StateAt at{pieces, ends, state, last};
     // The pair's first city taken, its piece at the far end (the last piece
     // when x comes first, the first when y does).
     const bool atFarEnd = state == kFirstAtFarEnd;
     switch (role) {
         case Role::From:
-            // A piece of its own, first; or at the start of the first piece,
-            // unless that start is held for x.
-            add(pieces + 1, ends | kFromPlaced, !xFirst && atFarEnd ? kFirstElsewhere : state, 1);
-            if (!(!xFirst && atFarEnd)) add(pieces, ends | kFromPlaced, state, pieces > 0 ? 1 : 0);
+            endMoves(moves, at, kFromPlaced, !xFirst && atFarEnd);
             break;
         case Role::To:
-            add(pieces + 1, ends | kToPlaced, xFirst && atFarEnd ? kFirstElsewhere : state, 1);
-            if (!(xFirst && atFarEnd)) add(pieces, ends | kToPlaced, state, pieces > 0 ? 1 : 0);
+            endMoves(moves, at, kToPlaced, xFirst && atFarEnd);
             break;
-        case Role::FirstOfPair: {
-            // x keeps its end after it open for y (y the one before it for x):
-            // a piece of its own, or at that side of a piece, the far one or another.
-            if (state != kNeither) break;
-            const std::int64_t closed = xFirst ? toPlaced : fromPlaced;
-            const std::int64_t farGap = closed == 0 ? 1 : 0;
-            const std::int64_t farPiece = closed == 0 && pieces > 0 ? 1 : 0;
-            add(pieces + 1, ends, kFirstAtFarEnd, farGap);
-            add(pieces + 1, ends, kFirstElsewhere, gaps - farGap);
-            add(pieces, ends, kFirstAtFarEnd, farPiece);
-            add(pieces, ends, kFirstElsewhere, pieces - closed - farPiece);
+        case Role::FirstOfPair:
+            firstOfPairMoves(moves, at);
             break;
-        }
         case Role::SecondOfPair:
             // Next to the first: its piece extended, or joined to the one beyond.
-            if (held == 0) break;
-            add(pieces, ends, kBoth, 1);
-            add(pieces - 1, ends, kBoth, atFarEnd ? 0 : 1);
+            if (heldEnds(state) == 0) break;
+            addMove(moves, at, pieces, ends, kBoth, 1);
+            addMove(moves, at, pieces - 1, ends, kBoth, atFarEnd ? 0 : 1);
             break;
         case Role::Other:
-            if (atFarEnd) {
-                // A piece of its own beyond the pair's piece takes that off the far end.
-                add(pieces + 1, ends, kFirstElsewhere, 1);
-                add(pieces + 1, ends, kFirstAtFarEnd, gaps - 1);
-                add(pieces, ends, state, open - held);
-                add(pieces - 1, ends, state, pieces - 1);
-            } else {
-                add(pieces + 1, ends, state, gaps);                                             // between pieces
-                add(pieces, ends, state, open - held);                                          // at an open end
-                add(pieces - 1, ends, state, pieces - 1 - (state == kFirstElsewhere ? 1 : 0));  // joining two
-            }
+            passingMoves(moves, at);
             break;
     }
     return moves;
+}
+
+void PathCounter::Sweep::addMove(Moves& moves, const StateAt& at, std::int32_t pieces, std::int32_t ends, std::int32_t state,
+                                 std::int64_t ways) const {
+    // One piece from `from` to `to` is the whole ordering: only at the end.
+    if (ways <= 0 || (pieces == 1 && ends == kBothPlaced && !at.last)) return;
+    moves.rowAfter[moves.count] = row(pieces, ends, state);
+    moves.ways[moves.count] = static_cast<std::uint64_t>(ways);
+    ++moves.count;
+    moves.mostPieces = std::max(moves.mostPieces, pieces);
+}
+
+// The ordering's first or last city (`placed` the end it closes): a piece of
+// its own at that end, or at that end of the end piece, unless the pair's
+// first city holds it (`heldHere`); a piece of its own then takes the pair's
+// piece off the far end.
+void PathCounter::Sweep::endMoves(Moves& moves, const StateAt& at, std::int32_t placed, bool heldHere) const {
+    addMove(moves, at, at.pieces + 1, at.ends | placed, heldHere ? kFirstElsewhere : at.state, 1);
+    if (!heldHere) addMove(moves, at, at.pieces, at.ends | placed, at.state, at.pieces > 0 ? 1 : 0);
+}
+
+// The first of the pair: x keeps its end after it open for y (y the one
+// before it for x): a piece of its own, or at that side of a piece, the far
+// one or another.
+void PathCounter::Sweep::firstOfPairMoves(Moves& moves, const StateAt& at) const {
+    if (at.state != kNeither) return;
+    const std::int64_t fromPlaced = at.ends & kFromPlaced;
+    const std::int64_t toPlaced = (at.ends & kToPlaced) >> 1;
+    const std::int64_t gaps = at.pieces + 1 - fromPlaced - toPlaced;
+    const std::int64_t closed = xFirst ? toPlaced : fromPlaced;
+    const std::int64_t farGap = closed == 0 ? 1 : 0;
+    const std::int64_t farPiece = closed == 0 && at.pieces > 0 ? 1 : 0;
+    addMove(moves, at, at.pieces + 1, at.ends, kFirstAtFarEnd, farGap);
+    addMove(moves, at, at.pieces + 1, at.ends, kFirstElsewhere, gaps - farGap);
+    addMove(moves, at, at.pieces, at.ends, kFirstAtFarEnd, farPiece);
+    addMove(moves, at, at.pieces, at.ends, kFirstElsewhere, at.pieces - closed - farPiece);
+}
+
+// Any other city: a piece of its own between two, at an open end of a piece
+// (not the one held for the pair), or joining two neighbouring pieces (not
+// across the held end).
+void PathCounter::Sweep::passingMoves(Moves& moves, const StateAt& at) const {
+    const std::int64_t fromPlaced = at.ends & kFromPlaced;
+    const std::int64_t toPlaced = (at.ends & kToPlaced) >> 1;
+    const std::int64_t gaps = at.pieces + 1 - fromPlaced - toPlaced;
+    const std::int64_t openEnds = 2 * at.pieces - fromPlaced - toPlaced - heldEnds(at.state);
+    if (at.state == kFirstAtFarEnd) {
+        // A piece of its own beyond the pair's piece takes that off the far end.
+        addMove(moves, at, at.pieces + 1, at.ends, kFirstElsewhere, 1);
+        addMove(moves, at, at.pieces + 1, at.ends, kFirstAtFarEnd, gaps - 1);
+        addMove(moves, at, at.pieces, at.ends, at.state, openEnds);
+        addMove(moves, at, at.pieces - 1, at.ends, at.state, at.pieces - 1);
+    } else {
+        addMove(moves, at, at.pieces + 1, at.ends, at.state, gaps);
+        addMove(moves, at, at.pieces, at.ends, at.state, openEnds);
+        addMove(moves, at, at.pieces - 1, at.ends, at.state, at.pieces - 1 - (at.state == kFirstElsewhere ? 1 : 0));
+    }
 }
 
 // Adds one state's orderings of `first` to `end` units (some at `first`),

@@ -115,6 +115,17 @@ private:
         void take(std::int32_t c);
         Role roleOf(std::int32_t c) const;
         Moves movesFrom(Role role, std::int32_t pieces, std::int32_t ends, std::int32_t state, bool last) const;
+        // A state the moves go from, and whether the city taken is the set's last.
+        struct StateAt {
+            std::int32_t pieces;
+            std::int32_t ends;
+            std::int32_t state;
+            bool last;
+        };
+        void addMove(Moves& moves, const StateAt& at, std::int32_t pieces, std::int32_t ends, std::int32_t state, std::int64_t ways) const;
+        void endMoves(Moves& moves, const StateAt& at, std::int32_t placed, bool heldHere) const;
+        void firstOfPairMoves(Moves& moves, const StateAt& at) const;
+        void passingMoves(Moves& moves, const StateAt& at) const;
         std::int64_t carry(const std::uint64_t* orderingsByUnits, std::int64_t first, std::int64_t end, std::int64_t shift,
                            const Moves& moves);
     };
