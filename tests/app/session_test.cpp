@@ -12,6 +12,7 @@
 #include "app/controller.h"
 #include "app/draw.h"
 #include "app/forced_solve.h"
+#include "app/front_end_view.h"
 #include "app/menu_table.h"
 #include "app/renderer.h"
 #include "core/catalogue.h"
@@ -1125,6 +1126,18 @@ TEST_F(Session, GameClicksPickNearCitiesAndBothButtonsMeanCityZero) {
     clickCity(1, 600, 400);
     clickCity(0, 600, 400);
     EXPECT_EQ(theBoard.playerRouteLength, 1);
+
+    // Where a front end is told a city lies (a finger's aim), its marker is
+    // drawn and a click picks it.
+    const BoardInPicture placed = boardInPicture(layoutFrame);
+    ASSERT_EQ(placed.cityCount, 6);
+    for (const std::int32_t i : {4, 2, 5}) {
+        EXPECT_EQ(placed.cities[i].x, cityPoint(i, 600, 400).x);
+        EXPECT_EQ(placed.cities[i].y, cityPoint(i, 600, 400).y);
+        recordClick(MouseButton::Left, placed.cities[i].x, placed.cities[i].y);
+        paint(600, 400);
+        EXPECT_EQ(theBoard.playerRoute[theBoard.playerRouteLength - 1], i);
+    }
 }
 
 TEST_F(Session, ClosingCuttingBackAndReclosingStopsAndResumesTheClock) {
