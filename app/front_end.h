@@ -100,10 +100,10 @@ using platform::mapCodeLink;            // the address that opens a code, where 
 
 // ---- 2. What a front end calls ---------------------------------------------
 
-// 2a. Start and end of the program, in this order (docs/design.md shows each
-// front end's): choose the language (2f), resetToStartUp before the window
-// exists, make and show the window and have it paint once (the first map is
-// made there), then initApplication; endForcedSolve once the event loop ends.
+// 2a. Start and end of the program (docs/design.md shows each front end's
+// order): resetToStartUp and the start language (2f) before the window
+// exists; the window made, shown and painted once (the first map is made
+// there), then initApplication; endForcedSolve once the event loop ends.
 using orvanta::resetToStartUp;          // (app_state.h)
 using orvanta::initApplication;         // the title with the edition's words, the personal number (startup.h)
 using orvanta::endForcedSolve;          // stops a solve still running and waits for its thread (forced_solve.h)
