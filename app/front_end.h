@@ -20,7 +20,13 @@
 //
 // Rules of the seam: plain free functions, one implementation linked per
 // program; texts are Windows-1251 both ways; everything but postSolveEnded
-// runs on the window's thread.
+// runs on the window's thread. A front end reads no global of the portable
+// layers: what it reads of the state is in 2g. (The web build's table writer,
+// app/web/web_tables.cpp, a tool and no front end, reads the catalogues whole.)
+//
+// Its companion page, docs/design.md ("Writing a front end"), gives each front
+// end's start-up order, the key codes, the picture's store and context, and
+// how a front end joins the build.
 #pragma once
 
 #include "app/app_state.h"
@@ -139,6 +145,8 @@ using orvanta::kMenuCount;
 using orvanta::shownCaption;            // an item's or a menu's caption in the language in use
 using orvanta::isCheckedItem;
 using orvanta::commandOfCharacter;
+using orvanta::kCharacterKeys;          // the same characters as a table (the web's tables.js)
+using orvanta::kCharacterKeyCount;
 
 // 2e. A code the program was started with (share_commands.h): the web page's address.
 using orvanta::openStartingCode;
@@ -155,6 +163,8 @@ using orvanta::text::languageCode;
 using orvanta::text::toUtf8;
 using orvanta::text::fromUtf8;
 using orvanta::text::toUtf16;
+using orvanta::text::byteOf1251;        // one character each way
+using orvanta::text::unicodeOf1251;
 using orvanta::readLanguageChoice;      // (files/language_choice.h)
 using orvanta::writeLanguageChoice;
 using orvanta::programName;             // the About box's line (window_texts.h)
