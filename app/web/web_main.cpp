@@ -45,8 +45,9 @@ EMSCRIPTEN_KEEPALIVE void orvanta_start(int width, int height) {
 }
 
 // The picture for the client size, in the canvas's byte order, or null; its
-// size follows from orvanta_picture_width and orvanta_picture_height. On a small screen (the page shows the status texts
-// around the picture) the board fills the picture.
+// size comes from orvanta_picture_width and orvanta_picture_height. On a small
+// screen (the page shows the status texts around the picture) the board fills
+// the picture.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* orvanta_paint(int width, int height, int smallScreen) {
     layoutChoice = smallScreen != 0 ? orvanta::layoutSmallScreen : orvanta::layoutFrame;
     const orvanta::OffscreenPicture* picture = orvanta::paintWindow(width, height, layoutChoice);
