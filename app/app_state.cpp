@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 
+#include "app/controller.h"
 #include "app/forced_solve.h"
 #include "app/picture.h"
 #include "core/board.h"
@@ -10,6 +11,7 @@
 namespace orvanta {
 
 Session session;
+Board theBoard;
 
 void resetToStartUp() {
     endForcedSolve();

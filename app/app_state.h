@@ -1,5 +1,6 @@
-// The state of the session the controller drives, and the one function that
-// puts every part of the program's state back to its start-up values. The
+// The state of the session the controller drives, the program's one board,
+// and the one function that puts every part of the program's state back to
+// its start-up values. The
 // generator settings live in core/generator.h, the game clock in
 // core/game_clock.h and the document in files/current_document.h.
 #pragma once
@@ -7,12 +8,10 @@
 #include <cstdint>
 #include <string>
 
+#include "app/app_mode.h"
 #include "core/board.h"
 
 namespace orvanta {
-
-// Numbered as stored and shown: Editor 0, Generator 1, Game 2.
-enum class AppMode : std::int32_t { Editor = 0, Generator = 1, Game = 2 };
 
 struct Session {
     AppMode mode = AppMode::Generator;
@@ -50,6 +49,9 @@ struct Session {
 };
 
 extern Session session;
+
+// The program's one board: the one the window shows and the commands change.
+extern Board theBoard;
 
 // Puts the board, the session, the game clock, the generator, the document,
 // the solver's statistics and the picture back to how the program starts.

@@ -7,6 +7,7 @@
 #include "app/forced_solve.h"
 #include "app/keyboard_cursor.h"
 #include "app/menu_table.h"
+#include "app/renderer.h"
 #include "app/share_commands.h"
 #include "app/startup.h"
 #include "app/window_services.h"
@@ -22,6 +23,8 @@
 #include "files/map_code.h"
 
 namespace orvanta {
+
+OffscreenPicture thePicture;
 
 namespace {
 
@@ -118,16 +121,22 @@ void openDocument(bool (*open)(Board&), const char* titleText) {
 
 }  // namespace
 
-bool tickGameClock() {
-    // The status panel shows how far a forced solve has come.
-    if (forcedSolveRunning()) {
-        requestRepaint();
-        return true;
-    }
+bool repaintForSolveProgress() {
+    if (!forcedSolveRunning()) return false;
+    requestRepaint();
+    return true;
+}
+
+bool repaintForGameClock() {
     if (session.mode != AppMode::Game || gameClock.gameFinished) return false;
     if (secondsSinceGameStart() == gameClock.elapsedSeconds) return false;
     requestRepaint();
     return true;
+}
+
+bool handleTimerTick() {
+    // One repaint shows both: the clock needs no second request while a solve runs.
+    return repaintForSolveProgress() || repaintForGameClock();
 }
 
 void requestRepaint() {
@@ -270,22 +279,26 @@ const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clien
     return paintWindow(clientWidth, clientHeight, layoutFrame);
 }
 
-const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight, LayoutChoice chooseLayout) {
+SettledRepaint settleForRepaint(std::int32_t clientWidth, std::int32_t clientHeight, LayoutChoice chooseLayout) {
     refreshEmptyBoard(theBoard);
     if (clientWidth < 0) clientWidth = 0;
     if (clientHeight < 0) clientHeight = 0;
     if (fitPicture(thePicture, clientWidth, clientHeight)) session.pictureDirty = true;
 
-    const OffscreenPicture* shown = nullptr;
-    if (thePicture.pixels != nullptr) {
-        const FrameLayout layout = chooseLayout(theBoard, clientWidth, clientHeight);
-        if (session.pictureDirty) {
-            const Frame frame = settleFrame(theBoard, layout.board);
-            shown = paintPicture(thePicture, &frame, layout);
-        } else {
-            shown = paintPicture(thePicture, nullptr, layout);
-        }
+    SettledRepaint settled;
+    // Without pixel memory nothing is drawn, and a waiting click waits on.
+    if (thePicture.pixels == nullptr) return settled;
+    settled.layout = chooseLayout(theBoard, clientWidth, clientHeight);
+    if (session.pictureDirty) {
+        settled.redraw = true;
+        settled.frame = settleFrame(theBoard, settled.layout.board);
     }
+    return settled;
+}
+
+const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight, LayoutChoice chooseLayout) {
+    const SettledRepaint settled = settleForRepaint(clientWidth, clientHeight, chooseLayout);
+    const OffscreenPicture* shown = paintPicture(thePicture, settled.redraw ? &settled.frame : nullptr, settled.layout);
     session.pictureDirty = false;
     return shown;
 }

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/app_state.h"
+#include "app/app_mode.h"
 #include "core/board.h"
 
 namespace orvanta {

@@ -106,7 +106,7 @@ using orvanta::gridToWindow;            // where a city of that layout lies (ren
 using orvanta::handleKeyRelease;        // a key released, as a Windows virtual-key code
 using orvanta::handleCommand;           // a menu command or accelerator
 using orvanta::recordClick;             // a left or right button press
-using orvanta::tickGameClock;           // every kClockCheckMilliseconds while the window is shown
+using orvanta::handleTimerTick;         // every kClockCheckMilliseconds while the window is shown
 
 // 2c. The forced solve (forced_solve.h).
 using orvanta::collectFinishedSolve;    // on the window's thread, after postSolveEnded

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/draw.h"
+#include "app/status_panel.h"
 
 namespace orvanta {
 
@@ -185,6 +186,21 @@ void drawBoard(const Frame& frame, DrawingSurface& surface, const BoardLayout& l
         drawRouteSegment(board, surface, board.playerRoute[i], board.playerRoute[i + 1], layout.originX,
                          layout.originY, layout.scale, layout.scale, scaledPixels(layout, kRoutePen.width));
     if (frame.cursorShown) drawKeyboardCursor(surface, layout, frame.cursor);
+}
+
+const OffscreenPicture* paintPicture(OffscreenPicture& picture, const Frame* frame, const FrameLayout& layout) {
+    if (picture.pixels == nullptr) return nullptr;
+    DrawingSurface surface;
+    surface.picture = &picture;
+    surface.redraw = frame != nullptr;
+    if (!platform::beginPictureDrawing(surface)) return nullptr;
+    if (frame != nullptr) {
+        clearPicture(picture, kBackgroundByte);
+        drawBoard(*frame, surface, layout.board);
+        drawStatusPanel(*frame, surface, layout.panel);
+    }
+    platform::endPictureDrawing(surface);
+    return &picture;
 }
 
 }  // namespace orvanta

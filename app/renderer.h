@@ -1,5 +1,6 @@
-// Drawing of the board into the off-screen picture: layout, outline, the
-// Editor's dotted grid, the city markers and the player's route.
+// Drawing of one repaint into the off-screen picture: the board (its outline,
+// the Editor's dotted grid, the city markers, the player's route and the
+// keyboard's cursor) and, through the status panel, the texts over it.
 #pragma once
 
 #include <cstdint>
@@ -40,6 +41,15 @@ WindowPoint gridToWindow(const BoardLayout& layout, std::int32_t gx, std::int32_
 // around the city marker (or the Editor's grid point), clear of the marker.
 inline constexpr std::int32_t kCursorSide = 13;
 void drawKeyboardCursor(DrawingSurface& surface, const BoardLayout& layout, City point);
+
+// Draws one repaint into a picture and hands it back for the front end to copy
+// whole (pictureWidth x pictureHeight from (0, 0)) to the window at (0, 0), or
+// null when there is nothing to copy (no picture memory, no drawing surface).
+// With a frame it redraws: clears the picture to grey, then draws the board and
+// the status panel of the frame as laid out; without one (nullptr) the picture
+// keeps what the last redraw left. Changes nothing but the picture. The paint
+// handler that calls it is paintWindow (controller.h).
+const OffscreenPicture* paintPicture(OffscreenPicture& picture, const Frame* frame, const FrameLayout& layout);
 
 // Draws the frame's board as laid out: its outline, the grid (Editor mode),
 // the cities, the player's route and, once shown, the keyboard's cursor over

@@ -7,7 +7,6 @@
 
 #include "core/clamp.h"
 #include "core/edition.h"
-#include "core/platform.h"
 #include "core/catalogue.h"
 #include "core/text1251.h"
 

@@ -176,7 +176,7 @@ MainWindow::MainWindow() : picture_(new PictureWidget(this)), clockTimer_(new QT
     // The game line's clock ticks while the window can be seen; a hidden or
     // minimised window catches up at its next repaint.
     connect(clockTimer_, &QTimer::timeout, this, [this] {
-        if (isVisible() && !isMinimized()) tickGameClock();
+        if (isVisible() && !isMinimized()) handleTimerTick();
     });
     clockTimer_->start(kClockCheckMilliseconds);
 }
