@@ -1,6 +1,5 @@
 #include "app/controller.h"
 
-#include <cmath>
 #include <limits>
 
 #include "app/draw.h"
@@ -34,15 +33,6 @@ constexpr auto kGameTitle = RU(" - Игра ");
 constexpr std::int32_t kCoarseGrid = 11;
 constexpr std::int32_t kMediumGrid = 41;
 constexpr std::int32_t kFineGrid = 10000;
-
-// Rounds half away from zero and holds the result within int32.
-std::int32_t roundHalfAway(double v) {
-    if (std::isnan(v)) return 0;
-    const double r = v >= 0.0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5);
-    if (r >= static_cast<double>(std::numeric_limits<std::int32_t>::max())) return std::numeric_limits<std::int32_t>::max();
-    if (r <= static_cast<double>(std::numeric_limits<std::int32_t>::min())) return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(r);
-}
 
 void setGridSetting(std::int32_t side) {
     mapGenerator.gridSizeSetting.width = side;
@@ -166,15 +156,7 @@ void revealSolution(Board& board) {
     requestRepaint();
 }
 
-City screenToGrid(std::int32_t x, std::int32_t y, std::int32_t originX, std::int32_t originY, double scaleX,
-                  double scaleY) {
-    const double dx = static_cast<double>(static_cast<std::int64_t>(x) - originX);
-    const double dy = static_cast<double>(static_cast<std::int64_t>(originY) - y);
-    return City{roundHalfAway(dx / scaleX), roundHalfAway(dy / scaleY)};
-}
-
-std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::int32_t originX, std::int32_t originY,
-                      double scaleX, double scaleY) {
+std::int32_t pickCity(const Board& board, const BoardLayout& layout, std::int32_t x, std::int32_t y) {
     const std::int32_t count = board.cityCount < 0 ? 0 : (board.cityCount > kMaxCities ? kMaxCities : board.cityCount);
     // With no cities the nearest is "city 0 at distance 0".
     std::int32_t nearest = 0;
@@ -183,19 +165,19 @@ std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::i
     // The squared distances are compared directly (never by their difference),
     // in 64 bits over coordinates held within 2^29, so nothing can overflow.
     for (std::int32_t i = 0; i < count; ++i) {
-        const std::int64_t wx = toWindowCoordinate(originX + board.cities[i].x * scaleX);
-        const std::int64_t wy = toWindowCoordinate(originY - board.cities[i].y * scaleY);
+        const WindowPoint p = gridToWindow(layout, board.cities[i].x, board.cities[i].y);
+        const std::int64_t wx = p.x, wy = p.y;
         const std::int64_t distance = (cx - wx) * (cx - wx) + (cy - wy) * (cy - wy);
         if (i == 0 || distance < nearestDistance) {
             nearest = i;
             nearestDistance = distance;
         }
     }
-    const std::int64_t radius = toWindowCoordinate((board.gridWidth - 1.0) * scaleX * 0.1);
+    const std::int64_t radius = toWindowCoordinate((board.gridWidth - 1.0) * layout.scale * 0.1);
     return nearestDistance > radius * radius ? -1 : nearest;
 }
 
-void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY, double scaleX, double scaleY) {
+void applyPendingClick(Board& board, const BoardLayout& layout) {
     if (!session.leftClickPending && !session.rightClickPending) return;
     switch (session.mode) {
         case AppMode::Generator:
@@ -210,7 +192,7 @@ void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY,
             std::int32_t index = 0;
             bool picked = true;
             if (session.leftClickPending) {
-                index = pickCity(board, session.clickX, session.clickY, originX, originY, scaleX, scaleY);
+                index = pickCity(board, layout, session.clickX, session.clickY);
                 picked = index >= 0;
             }
             if (picked) pickForTrip(board, session.rightClickPending ? 0 : index);
@@ -218,11 +200,11 @@ void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY,
         }
         case AppMode::Editor:
             if (session.leftClickPending) {
-                const City point = screenToGrid(session.clickX, session.clickY, originX, originY, scaleX, scaleY);
+                const City point = windowToGrid(layout, session.clickX, session.clickY);
                 mapGenerator.cityCountSetting = board.addCity(point.x, point.y);
             }
             if (session.rightClickPending)
-                mapGenerator.cityCountSetting = board.removeCity(pickCity(board, session.clickX, session.clickY, originX, originY, scaleX, scaleY));
+                mapGenerator.cityCountSetting = board.removeCity(pickCity(board, layout, session.clickX, session.clickY));
             break;
     }
     session.leftClickPending = false;
@@ -268,7 +250,7 @@ Frame currentFrame(const Board& board) {
 Frame settleFrame(Board& board, const BoardLayout& layout) {
     // A click is applied where the board is now laid out, before anything is
     // drawn; drawing itself changes nothing.
-    applyPendingClick(board, layout.originX, layout.originY, layout.scale, layout.scale);
+    applyPendingClick(board, layout);
     board.measurePlayerRoute();
     settleCursor(board, session.mode);
     refreshGameClock();

@@ -12,6 +12,7 @@
 #include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/frame.h"
+#include "app/layout.h"
 #include "app/picture.h"
 #include "core/board.h"
 
@@ -112,23 +113,14 @@ void restartGenerator(Board& board);
 // keeps the mode and the game clock.
 void revealSolution(Board& board);
 
-// The grid point nearest to a window point, rounded half away from zero; not
-// clamped into the grid (addCity does that). Values beyond the int32 range are
-// held at its ends.
-City screenToGrid(std::int32_t x, std::int32_t y, std::int32_t originX, std::int32_t originY,
-                  double scaleX, double scaleY);
+// The index of the city whose window point (as laid out) is nearest to (x, y),
+// or -1 when that one is farther than a tenth of the board's drawn width. With
+// no cities the result is 0.
+std::int32_t pickCity(const Board& board, const BoardLayout& layout, std::int32_t x, std::int32_t y);
 
-// The index of the city whose window point is nearest to (x, y), or -1 when
-// that one is farther than a tenth of the board's drawn width. With no cities
-// the result is 0.
-std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::int32_t originX,
-                      std::int32_t originY, double scaleX, double scaleY);
-
-// Applies the recorded click(s) with the board layout of the repaint in
-// progress: origin is the window point of grid point (0, 0), scale the pixels
-// per grid unit. Clears both pending flags and runs the edition's automatic solve.
-void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY, double scaleX,
-                       double scaleY);
+// Applies the recorded click(s) with the board laid out as in the repaint in
+// progress. Clears both pending flags and runs the edition's automatic solve.
+void applyPendingClick(Board& board, const BoardLayout& layout);
 
 // One pick of the player's trip, by a click or a key: city `index` extends the
 // trip (extendPlayerRoute); closing it stops the game clock, opening it again

@@ -26,6 +26,7 @@
 #include "app/app_state.h"
 #include "app/controller.h"
 #include "app/forced_solve.h"
+#include "app/layout.h"
 #include "app/menu_table.h"
 #include "app/picture.h"
 #include "app/renderer.h"
@@ -101,8 +102,8 @@ using orvanta::endForcedSolve;          // at the end, before the program exits 
 
 // 2b. The window's events (controller.h).
 using orvanta::paintWindow;             // on every paint: the picture to copy to the window
-using orvanta::layoutSmallScreen;       // the layout a small screen may pass to paintWindow (frame.h)
-using orvanta::gridToWindow;            // where a city of that layout lies (renderer.h)
+using orvanta::layoutSmallScreen;       // the layout a small screen may pass to paintWindow (layout.h)
+using orvanta::gridToWindow;            // where a city of that layout lies (layout.h)
 using orvanta::handleKeyRelease;        // a key released, as a Windows virtual-key code
 using orvanta::handleCommand;           // a menu command or accelerator
 using orvanta::recordClick;             // a left or right button press

@@ -14,8 +14,8 @@
 #include <bitset>
 
 #include "app/command_ids.h"
-#include "app/frame.h"
 #include "app/front_end.h"
+#include "app/layout.h"
 #include "app/qt/picture_services.h"
 #include "app/qt/qt_text.h"
 #include "core/text1251.h"
