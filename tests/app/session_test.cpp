@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <string>
 
 #include "app/app_state.h"
@@ -1191,6 +1192,13 @@ TEST_F(Session, ClosingCuttingBackAndReclosingStopsAndResumesTheClock) {
     clickCity(3, kW, kH);
     EXPECT_EQ(gameClock.routeClosed, 0);
     EXPECT_EQ(gameClock.gameFinished, 0);
+
+    // A start time from a damaged game file: the seconds shown are held, not overflowed.
+    gameClock.gameStartTime = std::numeric_limits<std::int32_t>::min();
+    EXPECT_TRUE(handleTimerTick());
+    paint(kW, kH);
+    EXPECT_EQ(gameClock.elapsedSeconds, std::numeric_limits<std::int32_t>::max());
+    EXPECT_TRUE(startsWith(texts().back(), "Время 2147483647 сек")) << texts().back();
 }
 
 TEST_F(Session, EmptyBoardInGameModeClosesOnAnyClick) {
