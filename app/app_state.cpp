@@ -10,7 +10,7 @@
 
 namespace orvanta {
 
-Session session;
+WindowState windowState;
 Board theBoard;
 
 void resetToStartUp() {
@@ -18,7 +18,7 @@ void resetToStartUp() {
     if (thePicture.pixels != nullptr || thePicture.store != nullptr) platform::releasePictureSurface(thePicture);
     thePicture = OffscreenPicture{};
     theBoard = Board();
-    session = Session{};
+    windowState = WindowState{};
     gameClock = GameClock{};
     mapGenerator = MapGenerator{};
     document = Document{};

@@ -54,9 +54,9 @@ void updateGameClock(bool closed) {
 // mode, an empty board of the grid setting in Editor mode.
 void refreshEmptyBoard(Board& board) {
     if (board.cityCount != 0) return;
-    if (session.mode == AppMode::Generator)
+    if (windowState.mode == AppMode::Generator)
         regenerateBoard(board);
-    else if (session.mode == AppMode::Editor)
+    else if (windowState.mode == AppMode::Editor)
         resetBoard(board);
 }
 
@@ -64,20 +64,20 @@ void refreshEmptyBoard(Board& board) {
 // put the shortest trip in its place: a shared result is the player's.
 void rememberClosedTrip(Board& board) {
     board.measurePlayerRoute();
-    session.closedTripCode = mapCodeOfBoard(board);
-    session.closedTripLength = board.playerLength;
+    windowState.closedTripCode = mapCodeOfBoard(board);
+    windowState.closedTripLength = board.playerLength;
 }
 
 void editMap(Board& board) {
     startPlayerRoute(board);
-    session.mode = AppMode::Editor;
+    windowState.mode = AppMode::Editor;
     requestRepaint();
 }
 
 // The title with `titleText` (a Russian source text) in the language in use
 // and the document's name.
 void showDocumentTitle(const char* titleText) {
-    session.titleText = titleText;
+    windowState.titleText = titleText;
     platform::setWindowTitle(text::tr(titleText), document.name);
 }
 
@@ -91,8 +91,8 @@ void chooseLanguage(std::int32_t language) {
     }
     text::setLanguage(language);
     platform::languageChanged();
-    if (session.titleText != nullptr)
-        showDocumentTitle(session.titleText);
+    if (windowState.titleText != nullptr)
+        showDocumentTitle(windowState.titleText);
     else
         platform::setWindowTitle(editionTitleText(), "");
     requestRepaint();
@@ -105,7 +105,7 @@ void openDocument(bool (*open)(Board&), const char* titleText) {
     }
     stopForcedSolve();
     showDocumentTitle(titleText);
-    session.mode = AppMode::Game;
+    windowState.mode = AppMode::Game;
     requestRepaint();
 }
 
@@ -118,7 +118,7 @@ bool repaintForSolveProgress() {
 }
 
 bool repaintForGameClock() {
-    if (session.mode != AppMode::Game || gameClock.gameFinished) return false;
+    if (windowState.mode != AppMode::Game || gameClock.gameFinished) return false;
     if (secondsSinceGameStart() == gameClock.elapsedSeconds) return false;
     requestRepaint();
     return true;
@@ -131,7 +131,7 @@ bool handleTimerTick() {
 
 void requestRepaint() {
     platform::invalidateWindow();
-    session.pictureDirty = true;
+    windowState.pictureDirty = true;
 }
 
 void startPlayerRoute(Board& board) {
@@ -142,7 +142,7 @@ void startPlayerRoute(Board& board) {
 }
 
 void restartGenerator(Board& board) {
-    session.mode = AppMode::Generator;
+    windowState.mode = AppMode::Generator;
     if (mapGenerator.cityCountSetting < 1) mapGenerator.cityCountSetting = 1;
     stopForcedSolve();
     board.cityCount = 0;
@@ -178,11 +178,11 @@ std::int32_t pickCity(const Board& board, const BoardLayout& layout, std::int32_
 }
 
 void applyPendingClick(Board& board, const BoardLayout& layout) {
-    if (!session.leftClickPending && !session.rightClickPending) return;
-    switch (session.mode) {
+    if (!windowState.leftClickPending && !windowState.rightClickPending) return;
+    switch (windowState.mode) {
         case AppMode::Generator:
-            if (session.leftClickPending) session.mode = AppMode::Game;
-            if (session.rightClickPending) {
+            if (windowState.leftClickPending) windowState.mode = AppMode::Game;
+            if (windowState.rightClickPending) {
                 // A new map, even one the same second makes alike.
                 stopForcedSolve();
                 regenerateBoard(board);
@@ -191,24 +191,24 @@ void applyPendingClick(Board& board, const BoardLayout& layout) {
         case AppMode::Game: {
             std::int32_t index = 0;
             bool picked = true;
-            if (session.leftClickPending) {
-                index = pickCity(board, layout, session.clickX, session.clickY);
+            if (windowState.leftClickPending) {
+                index = pickCity(board, layout, windowState.clickX, windowState.clickY);
                 picked = index >= 0;
             }
-            if (picked) pickForTrip(board, session.rightClickPending ? 0 : index);
+            if (picked) pickForTrip(board, windowState.rightClickPending ? 0 : index);
             break;
         }
         case AppMode::Editor:
-            if (session.leftClickPending) {
-                const City point = windowToGrid(layout, session.clickX, session.clickY);
+            if (windowState.leftClickPending) {
+                const City point = windowToGrid(layout, windowState.clickX, windowState.clickY);
                 mapGenerator.cityCountSetting = board.addCity(point.x, point.y);
             }
-            if (session.rightClickPending)
-                mapGenerator.cityCountSetting = board.removeCity(pickCity(board, layout, session.clickX, session.clickY));
+            if (windowState.rightClickPending)
+                mapGenerator.cityCountSetting = board.removeCity(pickCity(board, layout, windowState.clickX, windowState.clickY));
             break;
     }
-    session.leftClickPending = false;
-    session.rightClickPending = false;
+    windowState.leftClickPending = false;
+    windowState.rightClickPending = false;
     afterBoardInput(board);
 }
 
@@ -227,18 +227,18 @@ void afterBoardInput(Board& board) {
 }
 
 void refreshGameClock() {
-    if (session.mode == AppMode::Game && !gameClock.gameFinished) gameClock.elapsedSeconds = secondsSinceGameStart();
+    if (windowState.mode == AppMode::Game && !gameClock.gameFinished) gameClock.elapsedSeconds = secondsSinceGameStart();
 }
 
 Frame currentFrame(const Board& board) {
     Frame frame;
     frame.board = &board;
-    frame.mode = session.mode;
+    frame.mode = windowState.mode;
     frame.routeClosed = gameClock.routeClosed;
     frame.elapsedSeconds = gameClock.elapsedSeconds;
     // The generator's arrows are its own: no cursor there.
-    frame.cursorShown = session.cursorShown && session.mode != AppMode::Generator;
-    frame.cursor = session.cursor;
+    frame.cursorShown = windowState.cursorShown && windowState.mode != AppMode::Generator;
+    frame.cursor = windowState.cursor;
     frame.solving = forcedSolveRunning();
     if (frame.solving) {
         frame.solveProgress = forcedSolveProgress();
@@ -252,7 +252,7 @@ Frame settleFrame(Board& board, const BoardLayout& layout) {
     // drawn; drawing itself changes nothing.
     applyPendingClick(board, layout);
     board.measurePlayerRoute();
-    settleCursor(board, session.mode);
+    settleCursor(board, windowState.mode);
     refreshGameClock();
     return currentFrame(board);
 }
@@ -265,13 +265,13 @@ SettledRepaint settleForRepaint(std::int32_t clientWidth, std::int32_t clientHei
     refreshEmptyBoard(theBoard);
     if (clientWidth < 0) clientWidth = 0;
     if (clientHeight < 0) clientHeight = 0;
-    if (fitPicture(thePicture, clientWidth, clientHeight)) session.pictureDirty = true;
+    if (fitPicture(thePicture, clientWidth, clientHeight)) windowState.pictureDirty = true;
 
     SettledRepaint settled;
     // Without pixel memory nothing is drawn, and a waiting click waits on.
     if (thePicture.pixels == nullptr) return settled;
     settled.layout = chooseLayout(theBoard, clientWidth, clientHeight);
-    if (session.pictureDirty) {
+    if (windowState.pictureDirty) {
         settled.redraw = true;
         settled.frame = settleFrame(theBoard, settled.layout.board);
     }
@@ -281,19 +281,19 @@ SettledRepaint settleForRepaint(std::int32_t clientWidth, std::int32_t clientHei
 const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight, LayoutChoice chooseLayout) {
     const SettledRepaint settled = settleForRepaint(clientWidth, clientHeight, chooseLayout);
     const OffscreenPicture* shown = paintPicture(thePicture, settled.redraw ? &settled.frame : nullptr, settled.layout);
-    session.pictureDirty = false;
+    windowState.pictureDirty = false;
     return shown;
 }
 
 void recordClick(MouseButton button, std::int32_t x, std::int32_t y) {
-    session.clickX = x;
-    session.clickY = y;
+    windowState.clickX = x;
+    windowState.clickY = y;
     // The mouse is in use: the keyboard's cursor shows again at the next key.
-    session.cursorShown = false;
+    windowState.cursorShown = false;
     if (button == MouseButton::Left)
-        session.leftClickPending = true;
+        windowState.leftClickPending = true;
     else
-        session.rightClickPending = true;
+        windowState.rightClickPending = true;
     requestRepaint();
 }
 
@@ -310,7 +310,7 @@ void handleKeyRelease(int virtualKey) {
         return;
     }
     if (handleCursorKey(virtualKey)) return;
-    if (session.mode != AppMode::Generator) return;
+    if (windowState.mode != AppMode::Generator) return;
     switch (virtualKey) {
         case key::space:
             break;
@@ -345,7 +345,7 @@ bool handleCommand(int commandId) {
             platform::closeMainWindow();
             return true;
         case command::eraseAll:
-            if (session.mode == AppMode::Editor) {
+            if (windowState.mode == AppMode::Editor) {
                 stopForcedSolve();
                 theBoard.cityCount = 0;
                 mapGenerator.cityCountSetting = 0;
@@ -369,12 +369,12 @@ bool handleCommand(int commandId) {
             return true;
         case command::startGame:
             startPlayerRoute(theBoard);
-            if (session.mode == AppMode::Editor) gameClock.gameStartTime = platform::clockSeconds();
-            session.mode = AppMode::Game;
+            if (windowState.mode == AppMode::Editor) gameClock.gameStartTime = platform::clockSeconds();
+            windowState.mode = AppMode::Game;
             requestRepaint();
             return true;
         case command::saveGame:
-            if (session.mode != AppMode::Game)
+            if (windowState.mode != AppMode::Game)
                 platform::refusalBeep();
             else if (saveGame(theBoard))
                 showDocumentTitle(kGameTitle);

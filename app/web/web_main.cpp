@@ -129,7 +129,7 @@ EMSCRIPTEN_KEEPALIVE const void* orvanta_inspect_board() {
     inspected = orvanta::web::flatten(orvanta::theBoard);
     return &inspected;
 }
-EMSCRIPTEN_KEEPALIVE int orvanta_mode() { return static_cast<int>(orvanta::session.mode); }
+EMSCRIPTEN_KEEPALIVE int orvanta_mode() { return static_cast<int>(orvanta::windowState.mode); }
 
 // Whether a solve runs beside the window: its progress rows then follow the
 // mode line in the status texts.

@@ -65,9 +65,9 @@ TEST_F(Session, FirstPaintGeneratesTheFirstMapAndDrawsIt) {
     EXPECT_EQ(thePicture.pictureHeight, kH);
     EXPECT_EQ(theBoard.cityCount, 8);
     EXPECT_EQ(theBoard.gridWidth, 11);
-    EXPECT_EQ(session.mode, AppMode::Generator);
+    EXPECT_EQ(windowState.mode, AppMode::Generator);
     EXPECT_EQ(gameClock.gameStartTime, 1000000);
-    EXPECT_EQ(session.pictureDirty, 0);
+    EXPECT_EQ(windowState.pictureDirty, 0);
     EXPECT_EQ(fake::pictureLog.openSurfaces, 0);
     EXPECT_EQ(windowLog.invalidations, 0);
     EXPECT_EQ(theBoard.solved, isProfi() ? 1 : 0);
@@ -123,7 +123,7 @@ TEST_F(Session, PaintsWithoutARequestOnlyCopyAndResizingRedraws) {
     fake::failDrawingSurface = true;
     EXPECT_EQ(paint(600, 400), nullptr);
     EXPECT_TRUE(texts().empty());
-    EXPECT_EQ(session.pictureDirty, 0);
+    EXPECT_EQ(windowState.pictureDirty, 0);
 }
 
 TEST_F(Session, EmptyClientAreaMakesNoPictureAndTheNextSizeRedrawsFully) {
@@ -131,7 +131,7 @@ TEST_F(Session, EmptyClientAreaMakesNoPictureAndTheNextSizeRedrawsFully) {
     EXPECT_EQ(thePicture.pixels, nullptr);
     EXPECT_EQ(thePicture.pictureWidth, 0);
     EXPECT_EQ(thePicture.pictureHeight, 300);
-    EXPECT_EQ(session.pictureDirty, 0);
+    EXPECT_EQ(windowState.pictureDirty, 0);
     EXPECT_TRUE(texts().empty());
     EXPECT_EQ(fake::pictureLog.creations, 0);
     EXPECT_EQ(theBoard.cityCount, 8);  // the board refresh runs anyway
@@ -161,8 +161,8 @@ TEST_F(Session, TypicalGameFromAMediumGridToASavedGame) {
     EXPECT_EQ(mapGenerator.gridSizeSetting.width, 41);
     EXPECT_EQ(mapGenerator.gridSizeSetting.height, 41);
     EXPECT_EQ(theBoard.cityCount, 0);
-    EXPECT_EQ(session.mode, AppMode::Generator);
-    EXPECT_EQ(session.pictureDirty, 1);
+    EXPECT_EQ(windowState.mode, AppMode::Generator);
+    EXPECT_EQ(windowState.pictureDirty, 1);
     EXPECT_EQ(windowLog.invalidations, 1);
 
     fake::clockNow = 2000000;
@@ -177,10 +177,10 @@ TEST_F(Session, TypicalGameFromAMediumGridToASavedGame) {
     const City first = theBoard.cities[3];
     fake::clockNow += 5;
     recordClick(MouseButton::Left, 3, 3);
-    EXPECT_EQ(session.leftClickPending, 1);
+    EXPECT_EQ(windowState.leftClickPending, 1);
     paint(kW, kH);
-    EXPECT_EQ(session.leftClickPending, 0);
-    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(windowState.leftClickPending, 0);
+    EXPECT_EQ(windowState.mode, AppMode::Game);
     EXPECT_EQ(theBoard.cities[3].x, first.x);
     EXPECT_EQ(texts().back(), isProfi() ? "Время   5 сек    Городов в пути  0    Суммарный путь 0"
                                          : "Время   5 сек    Городов в пути  0    Путь не замкнут");
@@ -220,7 +220,7 @@ TEST_F(Session, TypicalGameFromAMediumGridToASavedGame) {
     EXPECT_EQ(std::filesystem::file_size(dir + "/trip.rvb"), 600u);
     ASSERT_EQ(windowLog.titles.size(), 1u);
     EXPECT_EQ(test::utf8(windowLog.titles[0]), " - Игра " + dir + "/trip");
-    EXPECT_EQ(session.pictureDirty, 0);  // a save does not repaint
+    EXPECT_EQ(windowState.pictureDirty, 0);  // a save does not repaint
 }
 
 // ---- Keys ------------------------------------------------------------------
@@ -245,7 +245,7 @@ TEST_F(Session, ArrowsAndSpaceStepTheGeneratorSettings) {
         EXPECT_EQ(windowLog.invalidations, invalidations + 1);
         paint(kW, kH);
         EXPECT_EQ(theBoard.gridWidth, s.gridAfter);
-        EXPECT_EQ(session.mode, AppMode::Generator);
+        EXPECT_EQ(windowState.mode, AppMode::Generator);
     }
 
     // Up and Down move the count within 1..18.
@@ -270,11 +270,11 @@ TEST_F(Session, GeneratorKeysKeepTheMapInEditorAndGameModes) {
     for (const int command : {command::editMap, command::startGame}) {
         handleCommand(command);
         paint(kW, kH);
-        const AppMode before = session.mode;
+        const AppMode before = windowState.mode;
         const std::int32_t x0 = theBoard.cities[0].x;
         for (const int k : {key::space, key::left, key::right, key::up, key::down, 65, 0})
             handleKeyRelease(k);
-        EXPECT_EQ(session.mode, before);
+        EXPECT_EQ(windowState.mode, before);
         EXPECT_EQ(mapGenerator.gridSizeSetting.width, 11);
         EXPECT_EQ(mapGenerator.cityCountSetting, 8);
         EXPECT_EQ(theBoard.cityCount, 8);
@@ -284,7 +284,7 @@ TEST_F(Session, GeneratorKeysKeepTheMapInEditorAndGameModes) {
         const std::int32_t invalidations = windowLog.invalidations;
         for (const int k : {65, 0, 9, 255}) handleKeyRelease(k);
         EXPECT_EQ(windowLog.invalidations, invalidations);
-        EXPECT_EQ(session.pictureDirty, 0);
+        EXPECT_EQ(windowState.pictureDirty, 0);
     }
 }
 
@@ -313,13 +313,13 @@ TEST_F(Session, KeyboardAloneEntersPicksAndClosesATrip) {
     paint(600, 400);
     const auto at = [](std::int32_t i) { return cityPoint(i, 600, 400); };
     const auto cursorOn = [](std::int32_t i) {
-        return session.cursor.x == theBoard.cities[i].x && session.cursor.y == theBoard.cities[i].y;
+        return windowState.cursor.x == theBoard.cities[i].x && windowState.cursor.y == theBoard.cities[i].y;
     };
     // The generator shows no cursor; Enter enters the game as a left click
     // does and shows the cursor on the start city.
     EXPECT_EQ(cursorPixels(), 0);
     handleKeyRelease(key::enter);
-    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(windowState.mode, AppMode::Game);
     EXPECT_EQ(theBoard.playerRouteLength, 1);
     paint(600, 400);
     EXPECT_TRUE(cursorAround(at(0)));
@@ -406,7 +406,7 @@ TEST_F(Session, KeyboardPlacesAndRemovesCitiesInTheEditor) {
     handleCommand(command::eraseAll);
     paint(600, 400);  // an empty 11 x 11 board: scale 32, origin (140, 360)
     const std::int32_t beeps = windowLog.beeps;
-    const auto cursorAt = [](std::int32_t x, std::int32_t y) { return session.cursor.x == x && session.cursor.y == y; };
+    const auto cursorAt = [](std::int32_t x, std::int32_t y) { return windowState.cursor.x == x && windowState.cursor.y == y; };
 
     // The first key shows the cursor in the middle of the empty grid.
     handleKeyRelease(key::enter);
@@ -471,12 +471,12 @@ TEST_F(Session, PlusKeysSolveInEveryModeAndProfiShowsTheSolutionAsTheRoute) {
     for (int i = 0; i < 3; ++i) {
         handleCommand(modeCommands[i]);
         paint(kW, kH);
-        const AppMode before = session.mode;
+        const AppMode before = windowState.mode;
         ASSERT_EQ(theBoard.solved, 0);
         const std::int32_t invalidations = windowLog.invalidations;
         handleKeyRelease(plusKeys[i]);
         EXPECT_EQ(theBoard.solved, 1);
-        EXPECT_EQ(session.mode, before);
+        EXPECT_EQ(windowState.mode, before);
         EXPECT_EQ(windowLog.invalidations, invalidations + 1);
         EXPECT_EQ(theBoard.playerRouteLength, isProfi() ? 11 : 1);
         if (isProfi()) {
@@ -562,7 +562,7 @@ TEST_F(Session, ASlowSolveShowsItsProgressAndEscStopsIt) {
     EXPECT_EQ(theBoard.solved, 1);
     EXPECT_GT(theBoard.solutionLength, 0.0);
     EXPECT_EQ(theBoard.playerRouteLength, isProfi() ? 11 : 2);
-    EXPECT_TRUE(session.pictureDirty);
+    EXPECT_TRUE(windowState.pictureDirty);
     paint(kW, kH);
     // No progress left; in Profi the spectrum stands in its place.
     EXPECT_EQ(progressLine().find("Поиск решения"), std::string::npos);
@@ -620,7 +620,7 @@ TEST_F(Session, OnlyChangesOfTheCitiesOrTheTripStopTheSolve) {
     paint(kW, kH);
     startSlowSolve();
     clickAway(MouseButton::Left);
-    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(windowState.mode, AppMode::Game);
     ASSERT_TRUE(fake::endRunningSolve());
     EXPECT_EQ(theBoard.solved, 1);
     handleCommand(command::generator);
@@ -628,14 +628,14 @@ TEST_F(Session, OnlyChangesOfTheCitiesOrTheTripStopTheSolve) {
     startSlowSolve();
     clickAway(MouseButton::Right);
     EXPECT_FALSE(forcedSolveRunning());
-    EXPECT_EQ(session.mode, AppMode::Generator);
+    EXPECT_EQ(windowState.mode, AppMode::Generator);
 
     // The same by keys: Enter in the generator only enters the game; moving
     // the cursor leaves the solve running, a pick that changes the trip stops
     // it, and so does Delete, which starts the trip again.
     startSlowSolve();
     handleKeyRelease(key::enter);
-    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(windowState.mode, AppMode::Game);
     for (const int k : {key::pageDown, key::pageDown, key::up, key::right, key::pageUp, key::pageDown})
         handleKeyRelease(k);
     EXPECT_TRUE(forcedSolveRunning());
@@ -696,7 +696,7 @@ TEST_F(Session, OnlyChangesOfTheCitiesOrTheTripStopTheSolve) {
     fake::openPath = scratch.path + "/running.rva";
     handleCommand(command::openMap);
     EXPECT_FALSE(forcedSolveRunning());
-    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(windowState.mode, AppMode::Game);
     EXPECT_EQ(theBoard.solved, 0);
 
     // A result for cities that are no longer those it started from is dropped.
@@ -719,7 +719,7 @@ TEST_F(Session, OnlyChangesOfTheCitiesOrTheTripStopTheSolve) {
 TEST_F(Session, CommandsWithoutRepaintAndUnknownIdentifiers) {
     paint(kW, kH);
     for (const AppMode m : {AppMode::Editor, AppMode::Generator, AppMode::Game}) {
-        session.mode = m;
+        windowState.mode = m;
         const std::int32_t invalidations = windowLog.invalidations;
         EXPECT_TRUE(handleCommand(command::about));
         EXPECT_TRUE(handleCommand(command::readManual));
@@ -731,8 +731,8 @@ TEST_F(Session, CommandsWithoutRepaintAndUnknownIdentifiers) {
         EXPECT_FALSE(handleCommand(32782));
         EXPECT_FALSE(handleCommand(109));
         EXPECT_EQ(windowLog.invalidations, invalidations);
-        EXPECT_EQ(session.mode, m);
-        EXPECT_EQ(session.pictureDirty, 0);
+        EXPECT_EQ(windowState.mode, m);
+        EXPECT_EQ(windowState.pictureDirty, 0);
     }
     EXPECT_EQ(windowLog.aboutBoxes, 3);
     EXPECT_EQ(windowLog.closes, 3);
@@ -762,7 +762,7 @@ TEST_F(Session, GeneratorCommandsStartAFreshMapFromEveryMode) {
             fake::clockNow += 7;  // a fresh seed
             const City before = theBoard.cities[1];
             ASSERT_TRUE(handleCommand(row.command));
-            EXPECT_EQ(session.mode, AppMode::Generator);
+            EXPECT_EQ(windowState.mode, AppMode::Generator);
             EXPECT_EQ(theBoard.cityCount, 0);
             paint(kW, kH);
             EXPECT_EQ(theBoard.gridWidth, row.grid);
@@ -787,7 +787,7 @@ TEST_F(Session, EraseAllSwitchesToTheEditorFirstAndErasesTheSecondTime) {
     ASSERT_EQ(theBoard.playerRouteLength, 2);
 
     ASSERT_TRUE(handleCommand(command::eraseAll));
-    EXPECT_EQ(session.mode, AppMode::Editor);
+    EXPECT_EQ(windowState.mode, AppMode::Editor);
     EXPECT_EQ(theBoard.cityCount, 8);
     EXPECT_EQ(theBoard.playerRouteLength, 1);
     paint(kW, kH);
@@ -811,7 +811,7 @@ TEST_F(Session, StartGameRestartsTheClockOnlyFromTheEditor) {
     paint(kW, kH);  // map made at 1000000
     fake::clockNow += 40;
     handleCommand(command::startGame);
-    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(windowState.mode, AppMode::Game);
     paint(kW, kH);
     EXPECT_TRUE(startsWith(texts().back(), "Время  40 сек"));
 
@@ -851,7 +851,7 @@ TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
         EXPECT_TRUE(handleCommand(command::saveGame));
         EXPECT_EQ(windowLog.beeps, beeps + 1);
         EXPECT_TRUE(fake::saveDialogCalls.empty());
-        EXPECT_EQ(session.pictureDirty, 0);
+        EXPECT_EQ(windowState.pictureDirty, 0);
     }
     EXPECT_FALSE(std::filesystem::exists(dir + "/never.rvb"));
 
@@ -861,16 +861,16 @@ TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
     EXPECT_EQ(std::filesystem::file_size(dir + "/island.rva"), 512u);
     ASSERT_EQ(windowLog.titles.size(), 1u);
     EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта " + dir + "/island");
-    EXPECT_EQ(session.mode, AppMode::Editor);
+    EXPECT_EQ(windowState.mode, AppMode::Editor);
     const Board saved = theBoard;
 
     // ... and from the other modes too.
     for (const AppMode m : {AppMode::Generator, AppMode::Game}) {
-        session.mode = m;
+        windowState.mode = m;
         fake::savePath = dir + "/other.rva";
         EXPECT_TRUE(handleCommand(command::saveMap));
         EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта " + dir + "/other");
-        EXPECT_EQ(session.mode, m);
+        EXPECT_EQ(windowState.mode, m);
     }
     handleCommand(command::editMap);
     fake::windowLog.titles.resize(1);
@@ -901,8 +901,8 @@ TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
     fake::openPath = dir + "/island.rva";
     handleCommand(command::generator);
     EXPECT_TRUE(handleCommand(command::openMap));
-    EXPECT_EQ(session.mode, AppMode::Game);
-    EXPECT_EQ(session.pictureDirty, 1);
+    EXPECT_EQ(windowState.mode, AppMode::Game);
+    EXPECT_EQ(windowState.pictureDirty, 1);
     EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта " + dir + "/island");
     ASSERT_EQ(theBoard.cityCount, saved.cityCount);
     for (std::int32_t i = 0; i < saved.cityCount; ++i) EXPECT_EQ(theBoard.cities[i].x, saved.cities[i].x);
@@ -933,7 +933,7 @@ TEST_F(Session, SaveAndOpenMapsAndGamesThroughTheDialogs) {
     EXPECT_TRUE(handleCommand(command::openMap));
     EXPECT_EQ(windowLog.beeps, beeps + 3);
     EXPECT_EQ(windowLog.titles.size(), titles);
-    EXPECT_EQ(session.mode, AppMode::Editor);
+    EXPECT_EQ(windowState.mode, AppMode::Editor);
 }
 
 TEST_F(Session, AMapPassedOnAsACodeOpensAsAnOpenedMapAndBadEntriesChangeNothing) {
@@ -970,7 +970,7 @@ TEST_F(Session, AMapPassedOnAsACodeOpensAsAnOpenedMapAndBadEntriesChangeNothing)
     EXPECT_EQ(share.messages[4], mapCodeMessage(MapCodeStatus::Damaged));
     EXPECT_EQ(share.startingTexts[4], code.substr(1));  // the entry stays to be mended
     EXPECT_TRUE(fake::solveRunner.running);
-    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(windowState.mode, AppMode::Game);
     EXPECT_EQ(windowLog.titles.size(), titles);
     EXPECT_EQ(theBoard.playerRouteLength, playing.playerRouteLength);
     EXPECT_EQ(mapCodeOfBoard(theBoard), mapCodeOfBoard(playing));
@@ -981,7 +981,7 @@ TEST_F(Session, AMapPassedOnAsACodeOpensAsAnOpenedMapAndBadEntriesChangeNothing)
     fake::shareServices.entries = {"Look: https://example.org/profi.html#" + code};
     EXPECT_TRUE(handleCommand(command::openMapCode));
     EXPECT_FALSE(fake::solveRunner.running);
-    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(windowState.mode, AppMode::Game);
     EXPECT_EQ(theBoard.solved, 0);
     EXPECT_EQ(theBoard.playerRouteLength, 1);
     EXPECT_EQ(gameClock.gameStartTime, fake::clockNow);
@@ -1009,7 +1009,7 @@ TEST_F(Session, MapOfTheDayAndTheLineOfItsResult) {
     paint(kBigW, kBigH);
     EXPECT_TRUE(handleCommand(command::dailyMap));
     EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта дня 2026-12-10");
-    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(windowState.mode, AppMode::Game);
     EXPECT_EQ(theBoard.cityCount, 15);
     EXPECT_EQ(theBoard.gridWidth, 10000);
     const std::string code = mapCodeOfBoard(theBoard);
@@ -1060,7 +1060,7 @@ TEST_F(Session, RightClickInGeneratorMakesANewMapAtOnce) {
     recordClick(MouseButton::Right, 10, 10);
     EXPECT_EQ(theBoard.cities[1].x, c1.x);  // only recorded
     paint(kW, kH);
-    EXPECT_EQ(session.mode, AppMode::Generator);
+    EXPECT_EQ(windowState.mode, AppMode::Generator);
     EXPECT_EQ(gameClock.gameStartTime, fake::clockNow);
     EXPECT_FALSE(theBoard.cities[1].x == c1.x && theBoard.cities[1].y == c1.y && theBoard.cities[2].x == 0);
 
@@ -1069,7 +1069,7 @@ TEST_F(Session, RightClickInGeneratorMakesANewMapAtOnce) {
     recordClick(MouseButton::Right, 10, 10);
     fake::clockNow += 3;
     paint(kW, kH);
-    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(windowState.mode, AppMode::Game);
     EXPECT_EQ(gameClock.gameStartTime, fake::clockNow);
 }
 
@@ -1086,7 +1086,7 @@ TEST_F(Session, GameClicksPickNearCitiesAndBothButtonsMeanCityZero) {
     recordClick(MouseButton::Left, 300 - 33, 328);
     paint(600, 400);
     EXPECT_EQ(theBoard.playerRouteLength, 2);
-    EXPECT_EQ(session.leftClickPending, 0);
+    EXPECT_EQ(windowState.leftClickPending, 0);
 
     clickCity(5, 600, 400);
     ASSERT_EQ(theBoard.playerRouteLength, 3);
@@ -1118,7 +1118,7 @@ TEST_F(Session, GameClicksPickNearCitiesAndBothButtonsMeanCityZero) {
     recordClick(MouseButton::Right, 10, 10);
     paint(600, 400);
     EXPECT_EQ(theBoard.playerRouteLength, 3);
-    EXPECT_EQ(session.rightClickPending, 0);
+    EXPECT_EQ(windowState.rightClickPending, 0);
     const WindowPoint c2 = cityPoint(2, 600, 400);
     recordClick(MouseButton::Left, c2.x, c2.y);
     recordClick(MouseButton::Right, c2.x, c2.y);
@@ -1359,7 +1359,7 @@ TEST_F(Session, ALanguageChosenMidGameKeepsTheGameAndItsFilesAndShowsEveryText) 
     EXPECT_EQ(windowLog.languageChanges, 1);
     EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Game " + dir + "/ru");
     paint(kW, kH);
-    EXPECT_EQ(session.mode, AppMode::Game);
+    EXPECT_EQ(windowState.mode, AppMode::Game);
     EXPECT_EQ(routeNow(), route);
     EXPECT_EQ(gameClock.gameStartTime, started);
     EXPECT_EQ(texts()[0], isProfi() ? "Game:    Cities  4    Grid 11x11    Solution known"
