@@ -4,9 +4,9 @@
 # fault is planted on its own and check-layers.sh must fail on it and name the
 # file: includes that break a layer's allow-list (or the drawing's), in
 # tracked files, in a new file not yet added to git and in files of every C++
-# extension; a function
-# added to a new seam header without being listed; and a seam function renamed
-# in its header but not in the list. The unchanged copy must pass.
+# extension; a function added to a new seam header without being listed; and
+# a seam function renamed in its header but not in the list. The unchanged
+# copy must pass.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
