@@ -3,8 +3,8 @@
 // Keys and commands act at once and request a repaint; a click is only
 // recorded and is applied by the next dirty repaint, once the board's layout
 // for the window size is known. Before a redraw the controller settles the
-// state (settleFrame) and gathers what the picture shows into a Frame
-// (frame.h); painting then only draws.
+// state (settleForRepaint, settleFrame) and gathers what the picture shows
+// into a Frame (frame.h); painting then only draws (paintPicture, renderer.h).
 #pragma once
 
 #include <cstdint>
