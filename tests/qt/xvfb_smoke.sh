@@ -568,11 +568,11 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key Escape
 sleep 0.5
 expect_stopped "$work" Esc
-echo "Esc in the window stopped it ($quiet_ticks ticks in the next 2 s)"
+echo "Esc in the window stopped it ($quiet_ticks ticks of processor in a quiet 2 s)"
 expect_progress "$work"
 choose generator                                 # a new map
 expect_stopped "$work" "a new map"
-echo "a new map stopped the solve ($quiet_ticks ticks in the next 2 s)"
+echo "a new map stopped the solve ($quiet_ticks ticks of processor in a quiet 2 s)"
 
 name=slow.rva save_as openMap
 wait_title "\"Orvanta\" - Карта $docs/slow"

@@ -382,11 +382,11 @@ focus "$win"
 xdotool key Escape
 sleep 0.5
 expect_stopped "$work" Esc
-log "Esc in the window stopped it ($quiet_ticks ticks in the next 2 s)"
+log "Esc in the window stopped it ($quiet_ticks ticks of processor in a quiet 2 s)"
 expect_progress "$work"
 choose generator                              # a new map
 expect_stopped "$work" "a new map"
-log "a new map stopped the solve ($quiet_ticks ticks in the next 2 s)"
+log "a new map stopped the solve ($quiet_ticks ticks of processor in a quiet 2 s)"
 
 # The close box while the slow board is being solved.
 open_slow_map
