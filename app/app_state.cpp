@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 
+#include "app/controller.h"
 #include "app/forced_solve.h"
 #include "app/picture.h"
 #include "core/board.h"
@@ -9,14 +10,15 @@
 
 namespace orvanta {
 
-Session session;
+WindowState windowState;
+Board theBoard;
 
 void resetToStartUp() {
     endForcedSolve();
     if (thePicture.pixels != nullptr || thePicture.store != nullptr) platform::releasePictureSurface(thePicture);
     thePicture = OffscreenPicture{};
     theBoard = Board();
-    session = Session{};
+    windowState = WindowState{};
     gameClock = GameClock{};
     mapGenerator = MapGenerator{};
     document = Document{};

@@ -1,5 +1,7 @@
-// The state of the session the controller drives, and the one function that
-// puts every part of the program's state back to its start-up values. The
+// The window's state between events (the mode shown, the click waiting for
+// the next repaint, whether the picture must be redrawn, the title, the
+// keyboard's cursor), the program's one board, and the one function that puts
+// every part of the program's state back to its start-up values. The
 // generator settings live in core/generator.h, the game clock in
 // core/game_clock.h and the document in files/current_document.h.
 #pragma once
@@ -7,14 +9,13 @@
 #include <cstdint>
 #include <string>
 
+#include "app/app_mode.h"
 #include "core/board.h"
 
 namespace orvanta {
 
-// Numbered as stored and shown: Editor 0, Generator 1, Game 2.
-enum class AppMode : std::int32_t { Editor = 0, Generator = 1, Game = 2 };
-
-struct Session {
+// What the window's events leave for the controller and the next repaint.
+struct WindowState {
     AppMode mode = AppMode::Generator;
     // Client-area point of the last recorded click, x to the right, y downward.
     std::int32_t clickX = 0;
@@ -49,9 +50,12 @@ struct Session {
     std::int32_t cursorGridHeight = 0;
 };
 
-extern Session session;
+extern WindowState windowState;
 
-// Puts the board, the session, the game clock, the generator, the document,
+// The program's one board: the one the window shows and the commands change.
+extern Board theBoard;
+
+// Puts the board, the window's state, the game clock, the generator, the document,
 // the solver's statistics and the picture back to how the program starts.
 // Both desktops call it before their window exists; the tests before each case.
 void resetToStartUp();

@@ -1,12 +1,12 @@
 #include "app/controller.h"
 
-#include <cmath>
 #include <limits>
 
 #include "app/draw.h"
 #include "app/forced_solve.h"
 #include "app/keyboard_cursor.h"
 #include "app/menu_table.h"
+#include "app/renderer.h"
 #include "app/share_commands.h"
 #include "app/startup.h"
 #include "app/window_services.h"
@@ -23,6 +23,8 @@
 
 namespace orvanta {
 
+OffscreenPicture thePicture;
+
 namespace {
 
 constexpr auto kMapTitle = RU(" - Карта ");
@@ -31,15 +33,6 @@ constexpr auto kGameTitle = RU(" - Игра ");
 constexpr std::int32_t kCoarseGrid = 11;
 constexpr std::int32_t kMediumGrid = 41;
 constexpr std::int32_t kFineGrid = 10000;
-
-// Rounds half away from zero and holds the result within int32.
-std::int32_t roundHalfAway(double v) {
-    if (std::isnan(v)) return 0;
-    const double r = v >= 0.0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5);
-    if (r >= static_cast<double>(std::numeric_limits<std::int32_t>::max())) return std::numeric_limits<std::int32_t>::max();
-    if (r <= static_cast<double>(std::numeric_limits<std::int32_t>::min())) return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(r);
-}
 
 void setGridSetting(std::int32_t side) {
     mapGenerator.gridSizeSetting.width = side;
@@ -61,9 +54,9 @@ void updateGameClock(bool closed) {
 // mode, an empty board of the grid setting in Editor mode.
 void refreshEmptyBoard(Board& board) {
     if (board.cityCount != 0) return;
-    if (session.mode == AppMode::Generator)
+    if (windowState.mode == AppMode::Generator)
         regenerateBoard(board);
-    else if (session.mode == AppMode::Editor)
+    else if (windowState.mode == AppMode::Editor)
         resetBoard(board);
 }
 
@@ -71,20 +64,20 @@ void refreshEmptyBoard(Board& board) {
 // put the shortest trip in its place: a shared result is the player's.
 void rememberClosedTrip(Board& board) {
     board.measurePlayerRoute();
-    session.closedTripCode = mapCodeOfBoard(board);
-    session.closedTripLength = board.playerLength;
+    windowState.closedTripCode = mapCodeOfBoard(board);
+    windowState.closedTripLength = board.playerLength;
 }
 
 void editMap(Board& board) {
     startPlayerRoute(board);
-    session.mode = AppMode::Editor;
+    windowState.mode = AppMode::Editor;
     requestRepaint();
 }
 
 // The title with `titleText` (a Russian source text) in the language in use
 // and the document's name.
 void showDocumentTitle(const char* titleText) {
-    session.titleText = titleText;
+    windowState.titleText = titleText;
     platform::setWindowTitle(text::tr(titleText), document.name);
 }
 
@@ -98,8 +91,8 @@ void chooseLanguage(std::int32_t language) {
     }
     text::setLanguage(language);
     platform::languageChanged();
-    if (session.titleText != nullptr)
-        showDocumentTitle(session.titleText);
+    if (windowState.titleText != nullptr)
+        showDocumentTitle(windowState.titleText);
     else
         platform::setWindowTitle(editionTitleText(), "");
     requestRepaint();
@@ -112,27 +105,33 @@ void openDocument(bool (*open)(Board&), const char* titleText) {
     }
     stopForcedSolve();
     showDocumentTitle(titleText);
-    session.mode = AppMode::Game;
+    windowState.mode = AppMode::Game;
     requestRepaint();
 }
 
 }  // namespace
 
-bool tickGameClock() {
-    // The status panel shows how far a forced solve has come.
-    if (forcedSolveRunning()) {
-        requestRepaint();
-        return true;
-    }
-    if (session.mode != AppMode::Game || gameClock.gameFinished) return false;
+bool repaintForSolveProgress() {
+    if (!forcedSolveRunning()) return false;
+    requestRepaint();
+    return true;
+}
+
+bool repaintForGameClock() {
+    if (windowState.mode != AppMode::Game || gameClock.gameFinished) return false;
     if (secondsSinceGameStart() == gameClock.elapsedSeconds) return false;
     requestRepaint();
     return true;
 }
 
+bool handleTimerTick() {
+    // One repaint shows both: the clock needs no second request while a solve runs.
+    return repaintForSolveProgress() || repaintForGameClock();
+}
+
 void requestRepaint() {
     platform::invalidateWindow();
-    session.pictureDirty = true;
+    windowState.pictureDirty = true;
 }
 
 void startPlayerRoute(Board& board) {
@@ -143,7 +142,7 @@ void startPlayerRoute(Board& board) {
 }
 
 void restartGenerator(Board& board) {
-    session.mode = AppMode::Generator;
+    windowState.mode = AppMode::Generator;
     if (mapGenerator.cityCountSetting < 1) mapGenerator.cityCountSetting = 1;
     stopForcedSolve();
     board.cityCount = 0;
@@ -157,15 +156,7 @@ void revealSolution(Board& board) {
     requestRepaint();
 }
 
-City screenToGrid(std::int32_t x, std::int32_t y, std::int32_t originX, std::int32_t originY, double scaleX,
-                  double scaleY) {
-    const double dx = static_cast<double>(static_cast<std::int64_t>(x) - originX);
-    const double dy = static_cast<double>(static_cast<std::int64_t>(originY) - y);
-    return City{roundHalfAway(dx / scaleX), roundHalfAway(dy / scaleY)};
-}
-
-std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::int32_t originX, std::int32_t originY,
-                      double scaleX, double scaleY) {
+std::int32_t pickCity(const Board& board, const BoardLayout& layout, std::int32_t x, std::int32_t y) {
     const std::int32_t count = board.cityCount < 0 ? 0 : (board.cityCount > kMaxCities ? kMaxCities : board.cityCount);
     // With no cities the nearest is "city 0 at distance 0".
     std::int32_t nearest = 0;
@@ -174,24 +165,24 @@ std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::i
     // The squared distances are compared directly (never by their difference),
     // in 64 bits over coordinates held within 2^29, so nothing can overflow.
     for (std::int32_t i = 0; i < count; ++i) {
-        const std::int64_t wx = toWindowCoordinate(originX + board.cities[i].x * scaleX);
-        const std::int64_t wy = toWindowCoordinate(originY - board.cities[i].y * scaleY);
+        const WindowPoint p = gridToWindow(layout, board.cities[i].x, board.cities[i].y);
+        const std::int64_t wx = p.x, wy = p.y;
         const std::int64_t distance = (cx - wx) * (cx - wx) + (cy - wy) * (cy - wy);
         if (i == 0 || distance < nearestDistance) {
             nearest = i;
             nearestDistance = distance;
         }
     }
-    const std::int64_t radius = toWindowCoordinate((board.gridWidth - 1.0) * scaleX * 0.1);
+    const std::int64_t radius = toWindowCoordinate((board.gridWidth - 1.0) * layout.scale * 0.1);
     return nearestDistance > radius * radius ? -1 : nearest;
 }
 
-void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY, double scaleX, double scaleY) {
-    if (!session.leftClickPending && !session.rightClickPending) return;
-    switch (session.mode) {
+void applyPendingClick(Board& board, const BoardLayout& layout) {
+    if (!windowState.leftClickPending && !windowState.rightClickPending) return;
+    switch (windowState.mode) {
         case AppMode::Generator:
-            if (session.leftClickPending) session.mode = AppMode::Game;
-            if (session.rightClickPending) {
+            if (windowState.leftClickPending) windowState.mode = AppMode::Game;
+            if (windowState.rightClickPending) {
                 // A new map, even one the same second makes alike.
                 stopForcedSolve();
                 regenerateBoard(board);
@@ -200,24 +191,24 @@ void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY,
         case AppMode::Game: {
             std::int32_t index = 0;
             bool picked = true;
-            if (session.leftClickPending) {
-                index = pickCity(board, session.clickX, session.clickY, originX, originY, scaleX, scaleY);
+            if (windowState.leftClickPending) {
+                index = pickCity(board, layout, windowState.clickX, windowState.clickY);
                 picked = index >= 0;
             }
-            if (picked) pickForTrip(board, session.rightClickPending ? 0 : index);
+            if (picked) pickForTrip(board, windowState.rightClickPending ? 0 : index);
             break;
         }
         case AppMode::Editor:
-            if (session.leftClickPending) {
-                const City point = screenToGrid(session.clickX, session.clickY, originX, originY, scaleX, scaleY);
+            if (windowState.leftClickPending) {
+                const City point = windowToGrid(layout, windowState.clickX, windowState.clickY);
                 mapGenerator.cityCountSetting = board.addCity(point.x, point.y);
             }
-            if (session.rightClickPending)
-                mapGenerator.cityCountSetting = board.removeCity(pickCity(board, session.clickX, session.clickY, originX, originY, scaleX, scaleY));
+            if (windowState.rightClickPending)
+                mapGenerator.cityCountSetting = board.removeCity(pickCity(board, layout, windowState.clickX, windowState.clickY));
             break;
     }
-    session.leftClickPending = false;
-    session.rightClickPending = false;
+    windowState.leftClickPending = false;
+    windowState.rightClickPending = false;
     afterBoardInput(board);
 }
 
@@ -236,18 +227,18 @@ void afterBoardInput(Board& board) {
 }
 
 void refreshGameClock() {
-    if (session.mode == AppMode::Game && !gameClock.gameFinished) gameClock.elapsedSeconds = secondsSinceGameStart();
+    if (windowState.mode == AppMode::Game && !gameClock.gameFinished) gameClock.elapsedSeconds = secondsSinceGameStart();
 }
 
 Frame currentFrame(const Board& board) {
     Frame frame;
     frame.board = &board;
-    frame.mode = session.mode;
+    frame.mode = windowState.mode;
     frame.routeClosed = gameClock.routeClosed;
     frame.elapsedSeconds = gameClock.elapsedSeconds;
     // The generator's arrows are its own: no cursor there.
-    frame.cursorShown = session.cursorShown && session.mode != AppMode::Generator;
-    frame.cursor = session.cursor;
+    frame.cursorShown = windowState.cursorShown && windowState.mode != AppMode::Generator;
+    frame.cursor = windowState.cursor;
     frame.solving = forcedSolveRunning();
     if (frame.solving) {
         frame.solveProgress = forcedSolveProgress();
@@ -259,9 +250,9 @@ Frame currentFrame(const Board& board) {
 Frame settleFrame(Board& board, const BoardLayout& layout) {
     // A click is applied where the board is now laid out, before anything is
     // drawn; drawing itself changes nothing.
-    applyPendingClick(board, layout.originX, layout.originY, layout.scale, layout.scale);
+    applyPendingClick(board, layout);
     board.measurePlayerRoute();
-    settleCursor(board, session.mode);
+    settleCursor(board, windowState.mode);
     refreshGameClock();
     return currentFrame(board);
 }
@@ -270,35 +261,39 @@ const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clien
     return paintWindow(clientWidth, clientHeight, layoutFrame);
 }
 
-const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight, LayoutChoice chooseLayout) {
+SettledRepaint settleForRepaint(std::int32_t clientWidth, std::int32_t clientHeight, LayoutChoice chooseLayout) {
     refreshEmptyBoard(theBoard);
     if (clientWidth < 0) clientWidth = 0;
     if (clientHeight < 0) clientHeight = 0;
-    if (fitPicture(thePicture, clientWidth, clientHeight)) session.pictureDirty = true;
+    if (fitPicture(thePicture, clientWidth, clientHeight)) windowState.pictureDirty = true;
 
-    const OffscreenPicture* shown = nullptr;
-    if (thePicture.pixels != nullptr) {
-        const FrameLayout layout = chooseLayout(theBoard, clientWidth, clientHeight);
-        if (session.pictureDirty) {
-            const Frame frame = settleFrame(theBoard, layout.board);
-            shown = paintPicture(thePicture, &frame, layout);
-        } else {
-            shown = paintPicture(thePicture, nullptr, layout);
-        }
+    SettledRepaint settled;
+    // Without pixel memory nothing is drawn, and a waiting click waits on.
+    if (thePicture.pixels == nullptr) return settled;
+    settled.layout = chooseLayout(theBoard, clientWidth, clientHeight);
+    if (windowState.pictureDirty) {
+        settled.redraw = true;
+        settled.frame = settleFrame(theBoard, settled.layout.board);
     }
-    session.pictureDirty = false;
+    return settled;
+}
+
+const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight, LayoutChoice chooseLayout) {
+    const SettledRepaint settled = settleForRepaint(clientWidth, clientHeight, chooseLayout);
+    const OffscreenPicture* shown = paintPicture(thePicture, settled.redraw ? &settled.frame : nullptr, settled.layout);
+    windowState.pictureDirty = false;
     return shown;
 }
 
 void recordClick(MouseButton button, std::int32_t x, std::int32_t y) {
-    session.clickX = x;
-    session.clickY = y;
+    windowState.clickX = x;
+    windowState.clickY = y;
     // The mouse is in use: the keyboard's cursor shows again at the next key.
-    session.cursorShown = false;
+    windowState.cursorShown = false;
     if (button == MouseButton::Left)
-        session.leftClickPending = true;
+        windowState.leftClickPending = true;
     else
-        session.rightClickPending = true;
+        windowState.rightClickPending = true;
     requestRepaint();
 }
 
@@ -315,7 +310,7 @@ void handleKeyRelease(int virtualKey) {
         return;
     }
     if (handleCursorKey(virtualKey)) return;
-    if (session.mode != AppMode::Generator) return;
+    if (windowState.mode != AppMode::Generator) return;
     switch (virtualKey) {
         case key::space:
             break;
@@ -350,7 +345,7 @@ bool handleCommand(int commandId) {
             platform::closeMainWindow();
             return true;
         case command::eraseAll:
-            if (session.mode == AppMode::Editor) {
+            if (windowState.mode == AppMode::Editor) {
                 stopForcedSolve();
                 theBoard.cityCount = 0;
                 mapGenerator.cityCountSetting = 0;
@@ -374,12 +369,12 @@ bool handleCommand(int commandId) {
             return true;
         case command::startGame:
             startPlayerRoute(theBoard);
-            if (session.mode == AppMode::Editor) gameClock.gameStartTime = platform::clockSeconds();
-            session.mode = AppMode::Game;
+            if (windowState.mode == AppMode::Editor) gameClock.gameStartTime = platform::clockSeconds();
+            windowState.mode = AppMode::Game;
             requestRepaint();
             return true;
         case command::saveGame:
-            if (session.mode != AppMode::Game)
+            if (windowState.mode != AppMode::Game)
                 platform::refusalBeep();
             else if (saveGame(theBoard))
                 showDocumentTitle(kGameTitle);

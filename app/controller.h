@@ -3,8 +3,8 @@
 // Keys and commands act at once and request a repaint; a click is only
 // recorded and is applied by the next dirty repaint, once the board's layout
 // for the window size is known. Before a redraw the controller settles the
-// state (settleFrame) and gathers what the picture shows into a Frame
-// (frame.h); painting then only draws.
+// state (settleForRepaint, settleFrame) and gathers what the picture shows
+// into a Frame (frame.h); painting then only draws (paintPicture, renderer.h).
 #pragma once
 
 #include <cstdint>
@@ -12,10 +12,15 @@
 #include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/frame.h"
+#include "app/layout.h"
 #include "app/picture.h"
 #include "core/board.h"
 
 namespace orvanta {
+
+// The program's one picture: paintWindow fits it to the client size and draws
+// into it; resetToStartUp releases it.
+extern OffscreenPicture thePicture;
 
 // Mouse buttons as recordClick takes them.
 enum class MouseButton : std::int32_t { Left = 0, Right = 1 };
@@ -37,15 +42,10 @@ bool handleCommand(int commandId);
 // press is handled. The click is stored and applied by the next repaint.
 void recordClick(MouseButton button, std::int32_t x, std::int32_t y);
 
-// The paint handler, given the current client size (a negative size counts as 0):
-//  1. refreshes an empty board (Generator mode: a fresh random map; Editor
-//     mode: an empty board of the grid setting; Game mode: nothing);
-//  2. remakes thePicture when the size differs from the recorded one (and then
-//     counts it as dirty);
-//  3. if the picture is dirty and has memory: lays the board out, settles the
-//     state (settleFrame) and has paintPicture redraw the frame; otherwise
-//     has it show the picture as it is;
-//  4. clears pictureDirty.
+// The paint handler, given the current client size (a negative size counts as
+// 0): settles the state for the repaint (settleForRepaint), then has
+// paintPicture redraw the picture from the settled frame, or show it as it is
+// when nothing was dirty; clears pictureDirty.
 // Returns the picture the front end copies whole (pictureWidth x pictureHeight
 // from (0, 0)) to the window at (0, 0), or null when there is nothing to copy
 // (empty client area, no picture memory, no drawing surface). The front end
@@ -57,16 +57,43 @@ const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clien
 using LayoutChoice = FrameLayout (*)(const Board& board, std::int32_t clientWidth, std::int32_t clientHeight);
 const OffscreenPicture* paintWindow(std::int32_t clientWidth, std::int32_t clientHeight, LayoutChoice chooseLayout);
 
-// How often the front ends' timer calls tickGameClock: often enough that the
+// A repaint once the state is settled: where it draws and, when the picture is
+// to be redrawn, what it shows.
+struct SettledRepaint {
+    FrameLayout layout;
+    bool redraw = false;  // draw `frame`; otherwise the picture is shown as it stands
+    Frame frame;
+};
+
+// The state-changing half of paintWindow, which draws nothing:
+//  1. refreshes an empty board (Generator mode: a fresh random map; Editor
+//     mode: an empty board of the grid setting; Game mode: nothing);
+//  2. remakes thePicture when the client size differs from the recorded one
+//     (and then counts it as dirty);
+//  3. if the picture has memory: lays the board out with `chooseLayout`; and if
+//     it is dirty, settles the state where the board is now laid out
+//     (settleFrame: the waiting click, which may start the edition's solve,
+//     the player's route, the keyboard's cursor, the game clock) and gathers
+//     the frame to redraw.
+SettledRepaint settleForRepaint(std::int32_t clientWidth, std::int32_t clientHeight, LayoutChoice chooseLayout);
+
+// How often the front ends' timer calls handleTimerTick: often enough that the
 // shown seconds never lag a whole second.
 inline constexpr int kClockCheckMilliseconds = 200;
 
-// The front end's timer, every kClockCheckMilliseconds while the window is visible:
-// while a forced solve runs, requests a repaint so that its progress shows; in
-// Game mode with the clock running, requests one whenever the seconds shown
-// are behind the clock, so the game line follows it. Changes no state besides
-// asking for the repaint; returns whether it did.
-bool tickGameClock();
+// The front end's timer, every kClockCheckMilliseconds while the window is
+// visible: repaintForSolveProgress, and when that asked for no repaint,
+// repaintForGameClock. Returns whether a repaint was requested.
+bool handleTimerTick();
+
+// While a forced solve runs, requests a repaint so that its progress shows;
+// returns whether it did.
+bool repaintForSolveProgress();
+
+// In Game mode with the clock running, requests a repaint when the seconds
+// shown are behind the clock, so that the game line follows it; returns
+// whether it did. Changes no state besides asking for the repaint.
+bool repaintForGameClock();
 
 // ---- Operations on the state and the board ----------------------------------
 
@@ -86,23 +113,14 @@ void restartGenerator(Board& board);
 // keeps the mode and the game clock.
 void revealSolution(Board& board);
 
-// The grid point nearest to a window point, rounded half away from zero; not
-// clamped into the grid (addCity does that). Values beyond the int32 range are
-// held at its ends.
-City screenToGrid(std::int32_t x, std::int32_t y, std::int32_t originX, std::int32_t originY,
-                  double scaleX, double scaleY);
+// The index of the city whose window point (as laid out) is nearest to (x, y),
+// or -1 when that one is farther than a tenth of the board's drawn width. With
+// no cities the result is 0.
+std::int32_t pickCity(const Board& board, const BoardLayout& layout, std::int32_t x, std::int32_t y);
 
-// The index of the city whose window point is nearest to (x, y), or -1 when
-// that one is farther than a tenth of the board's drawn width. With no cities
-// the result is 0.
-std::int32_t pickCity(const Board& board, std::int32_t x, std::int32_t y, std::int32_t originX,
-                      std::int32_t originY, double scaleX, double scaleY);
-
-// Applies the recorded click(s) with the board layout of the repaint in
-// progress: origin is the window point of grid point (0, 0), scale the pixels
-// per grid unit. Clears both pending flags and runs the edition's automatic solve.
-void applyPendingClick(Board& board, std::int32_t originX, std::int32_t originY, double scaleX,
-                       double scaleY);
+// Applies the recorded click(s) with the board laid out as in the repaint in
+// progress. Clears both pending flags and runs the edition's automatic solve.
+void applyPendingClick(Board& board, const BoardLayout& layout);
 
 // One pick of the player's trip, by a click or a key: city `index` extends the
 // trip (extendPlayerRoute); closing it stops the game clock, opening it again

@@ -33,6 +33,7 @@
 #include "app/controller.h"
 #include "app/forced_solve.h"
 #include "app/front_end_view.h"
+#include "app/layout.h"
 #include "app/menu_table.h"
 #include "app/picture.h"
 #include "app/renderer.h"
@@ -118,14 +119,14 @@ using orvanta::endForcedSolve;          // stops a solve still running and waits
 using orvanta::paintWindow;             // on every paint: the picture to copy to the window
 using orvanta::LayoutChoice;            // the layout paintWindow may be given:
 using orvanta::layoutFrame;             //   the desktops' own (the default)
-using orvanta::layoutFrameAtScale;      //   the same in device pixels at a screen scale (frame.h)
-using orvanta::layoutSmallScreen;       //   a small screen's, the texts shown around the picture (frame.h)
-using orvanta::gridToWindow;            // where a city of that layout lies (renderer.h)
+using orvanta::layoutFrameAtScale;      //   the same in device pixels at a screen scale (layout.h)
+using orvanta::layoutSmallScreen;       //   a small screen's, the texts shown around the picture (layout.h)
+using orvanta::gridToWindow;            // where a city of that layout lies (layout.h)
 using orvanta::handleKeyRelease;        // a key released, as a Windows virtual-key code: orvanta::key
 using orvanta::handleCommand;           // a menu command or accelerator: an id of orvanta::command
 using orvanta::MouseButton;
 using orvanta::recordClick;             // a left or right button press, in the picture's pixels
-using orvanta::tickGameClock;           // every kClockCheckMilliseconds while the window is shown
+using orvanta::handleTimerTick;         // every kClockCheckMilliseconds while the window is shown
 using orvanta::kClockCheckMilliseconds;
 // The key codes handleKeyRelease takes and the command ids (command_ids.h):
 // a front end maps its toolkit's keys to these Windows values; '?' and '/'

@@ -6,7 +6,7 @@
 
 namespace orvanta {
 
-AppMode currentMode() { return session.mode; }
+AppMode currentMode() { return windowState.mode; }
 
 const Board& currentBoard() { return theBoard; }
 

@@ -8,8 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/controller.h"
-#include "app/frame.h"
-#include "app/renderer.h"
+#include "app/layout.h"
 #include "core/board.h"
 
 namespace orvanta {

@@ -82,14 +82,14 @@ City startingPoint(const Board& board, AppMode mode) {
 }
 
 void showCursor(const Board& board, AppMode mode) {
-    session.cursorShown = true;
-    session.cursor = startingPoint(board, mode);
-    session.cursorGridWidth = board.gridWidth;
-    session.cursorGridHeight = board.gridHeight;
+    windowState.cursorShown = true;
+    windowState.cursor = startingPoint(board, mode);
+    windowState.cursorGridWidth = board.gridWidth;
+    windowState.cursorGridHeight = board.gridHeight;
 }
 
 void moveCursor(City to) {
-    session.cursor = to;
+    windowState.cursor = to;
     requestRepaint();
 }
 
@@ -121,7 +121,7 @@ City arrowStep(int virtualKey) {
 // the generator's own.
 bool generatorKey(Board& board, int virtualKey) {
     if (virtualKey == key::enter) {
-        session.mode = AppMode::Game;
+        windowState.mode = AppMode::Game;
         showCursor(board, AppMode::Game);
         afterBoardInput(board);
         requestRepaint();
@@ -143,15 +143,15 @@ bool isCursorKey(int virtualKey) {
 }  // namespace
 
 void settleCursor(const Board& board, AppMode mode) {
-    City& cursor = session.cursor;
-    if (session.cursorGridWidth != board.gridWidth || session.cursorGridHeight != board.gridHeight) {
+    City& cursor = windowState.cursor;
+    if (windowState.cursorGridWidth != board.gridWidth || windowState.cursorGridHeight != board.gridHeight) {
         // The same place on the new grid.
-        if (session.cursorGridWidth >= 2 && session.cursorGridHeight >= 2) {
-            cursor.x = toInt32(std::round(cursor.x * (board.gridWidth - 1.0) / (session.cursorGridWidth - 1.0)));
-            cursor.y = toInt32(std::round(cursor.y * (board.gridHeight - 1.0) / (session.cursorGridHeight - 1.0)));
+        if (windowState.cursorGridWidth >= 2 && windowState.cursorGridHeight >= 2) {
+            cursor.x = toInt32(std::round(cursor.x * (board.gridWidth - 1.0) / (windowState.cursorGridWidth - 1.0)));
+            cursor.y = toInt32(std::round(cursor.y * (board.gridHeight - 1.0) / (windowState.cursorGridHeight - 1.0)));
         }
-        session.cursorGridWidth = board.gridWidth;
-        session.cursorGridHeight = board.gridHeight;
+        windowState.cursorGridWidth = board.gridWidth;
+        windowState.cursorGridHeight = board.gridHeight;
     }
     if (mode == AppMode::Editor) {
         cursor = City{clampInto(cursor.x, board.gridWidth), clampInto(cursor.y, board.gridHeight)};
@@ -217,9 +217,9 @@ City gridStep(const Board& board, City from, std::int32_t dx, std::int32_t dy) {
 
 bool handleCursorKey(int virtualKey) {
     Board& board = theBoard;
-    if (session.mode == AppMode::Generator) return generatorKey(board, virtualKey);
+    if (windowState.mode == AppMode::Generator) return generatorKey(board, virtualKey);
     if (!isCursorKey(virtualKey)) return false;
-    const bool game = session.mode == AppMode::Game;
+    const bool game = windowState.mode == AppMode::Game;
     // Restarting the trip does not depend on where the cursor stands.
     if (game && (virtualKey == key::deleteKey || virtualKey == key::backspace)) {
         pickForTrip(board, 0);
@@ -227,19 +227,19 @@ bool handleCursorKey(int virtualKey) {
         requestRepaint();
         return true;
     }
-    if (!session.cursorShown) {
-        showCursor(board, session.mode);
+    if (!windowState.cursorShown) {
+        showCursor(board, windowState.mode);
         requestRepaint();
         return true;
     }
-    settleCursor(board, session.mode);
+    settleCursor(board, windowState.mode);
     if (isArrow(virtualKey)) {
         const City step = arrowStep(virtualKey);
         if (game) {
-            moveCursorToCity(board, cityInDirection(board, session.cursor, step.x, step.y));
+            moveCursorToCity(board, cityInDirection(board, windowState.cursor, step.x, step.y));
         } else {
-            const City to = gridStep(board, session.cursor, step.x, step.y);
-            if (to.x == session.cursor.x && to.y == session.cursor.y)
+            const City to = gridStep(board, windowState.cursor, step.x, step.y);
+            if (to.x == windowState.cursor.x && to.y == windowState.cursor.y)
                 platform::refusalBeep();
             else
                 moveCursor(to);
@@ -247,17 +247,17 @@ bool handleCursorKey(int virtualKey) {
         return true;
     }
     if (virtualKey == key::pageUp || virtualKey == key::pageDown) {
-        moveCursorToCity(board, cityInReadingOrder(board, session.cursor, virtualKey == key::pageDown));
+        moveCursorToCity(board, cityInReadingOrder(board, windowState.cursor, virtualKey == key::pageDown));
         return true;
     }
     const std::int32_t countBefore = board.cityCount;
     if (game) {
-        const std::int32_t index = nearestCity(board, session.cursor);
+        const std::int32_t index = nearestCity(board, windowState.cursor);
         if (index >= 0) pickForTrip(board, index);
     } else if (virtualKey == key::enter || virtualKey == key::space) {
-        mapGenerator.cityCountSetting = board.addCity(session.cursor.x, session.cursor.y);
+        mapGenerator.cityCountSetting = board.addCity(windowState.cursor.x, windowState.cursor.y);
     } else {
-        mapGenerator.cityCountSetting = board.removeCity(cityWithinReach(board, session.cursor));
+        mapGenerator.cityCountSetting = board.removeCity(cityWithinReach(board, windowState.cursor));
     }
     // Placing on a taken point, on a full board, or removing where no city is near.
     if (!game && board.cityCount == countBefore) platform::refusalBeep();

@@ -1,7 +1,7 @@
 // Play by keyboard: a cursor that the keys move from city to city (in the
 // Editor from grid point to grid point), and keys that act where it stands as
-// the mouse buttons act where they click. The cursor is part of the session
-// (app_state.h); drawing shows it from the frame.
+// the mouse buttons act where they click. The cursor is part of the window's
+// state (app_state.h); drawing shows it from the frame.
 //
 //   Game       arrows: to the nearest city that way; Page Up / Page Down: to
 //              the previous / next city in reading order (top row first, left
@@ -33,7 +33,7 @@ namespace orvanta {
 // for the arrows and Space in Generator mode), which the caller handles.
 bool handleCursorKey(int virtualKey);
 
-// Brings session.cursor onto the board as it stands: to the same place of a
+// Brings windowState.cursor onto the board as it stands: to the same place of a
 // grid of another size, into the grid, and outside the Editor onto the city
 // nearest to it. Every key and every redraw settles it first.
 void settleCursor(const Board& board, AppMode mode);

@@ -3,14 +3,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "app/draw.h"
-#include "app/frame.h"
-#include "app/renderer.h"
-#include "app/status_panel.h"
-
 namespace orvanta {
-
-OffscreenPicture thePicture;
 
 bool createPicture(OffscreenPicture& picture, std::int32_t width, std::int32_t height) {
     picture.pixels = nullptr;
@@ -41,21 +34,6 @@ bool fitPicture(OffscreenPicture& picture, std::int32_t clientWidth, std::int32_
     if (picture.pixels != nullptr || picture.store != nullptr) platform::releasePictureSurface(picture);
     createPicture(picture, clientWidth, clientHeight);
     return true;
-}
-
-const OffscreenPicture* paintPicture(OffscreenPicture& picture, const Frame* frame, const FrameLayout& layout) {
-    if (picture.pixels == nullptr) return nullptr;
-    DrawingSurface surface;
-    surface.picture = &picture;
-    surface.redraw = frame != nullptr;
-    if (!platform::beginPictureDrawing(surface)) return nullptr;
-    if (frame != nullptr) {
-        clearPicture(picture, kBackgroundByte);
-        drawBoard(*frame, surface, layout.board);
-        drawStatusPanel(*frame, surface, layout.panel);
-    }
-    platform::endPictureDrawing(surface);
-    return &picture;
 }
 
 }  // namespace orvanta

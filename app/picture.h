@@ -1,5 +1,7 @@
-// The off-screen picture that holds the whole client area between repaints,
-// the platform services behind it, and the paint handler.
+// The off-screen picture that holds the whole client area between repaints
+// and the platform services behind it. The program's one picture is
+// thePicture, which the paint handler owns (controller.h); the drawing into it
+// is the renderer's (renderer.h).
 //
 // Pixels are 32 bits, bytes in memory: blue, green, red, then one byte that
 // carries no colour (the clear writes 176 into it, the rasteriser 0; front ends
@@ -11,9 +13,6 @@
 #include <cstdint>
 
 namespace orvanta {
-
-struct Frame;
-struct FrameLayout;
 
 // An RGB triple. The Windows colour value is RGB(red, green, blue).
 struct Colour {
@@ -67,9 +66,6 @@ struct DrawingSurface {
     bool redraw = false;
 };
 
-// The program's one picture, owned by paintWindow (controller.h).
-extern OffscreenPicture thePicture;
-
 // Pointer to the first pixel of window row y (0 at the top) of a picture with
 // pixel memory; y must lie in 0..pictureHeight-1.
 inline std::uint8_t* pictureRow(const OffscreenPicture& picture, std::int32_t y) {
@@ -89,15 +85,6 @@ bool createPicture(OffscreenPicture& picture, std::int32_t width, std::int32_t h
 // for (a negative size counts as 0); returns whether it did, and the picture
 // then needs a redraw.
 bool fitPicture(OffscreenPicture& picture, std::int32_t clientWidth, std::int32_t clientHeight);
-
-// Draws one repaint into a picture and hands it back for the front end to copy
-// whole (pictureWidth x pictureHeight from (0, 0)) to the window at (0, 0), or
-// null when there is nothing to copy (no picture memory, no drawing surface).
-// With a frame it redraws: clears the picture to grey, then draws the board and
-// the status panel of the frame as laid out; without one (nullptr) the picture
-// keeps what the last redraw left. Changes nothing but the picture. The paint
-// handler that calls it is paintWindow (controller.h).
-const OffscreenPicture* paintPicture(OffscreenPicture& picture, const Frame* frame, const FrameLayout& layout);
 
 namespace platform {
 

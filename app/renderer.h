@@ -1,20 +1,17 @@
-// Drawing of the board into the off-screen picture: layout, outline, the
-// Editor's dotted grid, the city markers and the player's route.
+// Drawing of one repaint into the off-screen picture: the board (its outline,
+// the Editor's dotted grid, the city markers, the player's route and the
+// keyboard's cursor) and, through the status panel, the texts over it.
 #pragma once
 
 #include <cstdint>
 
 #include "app/draw.h"
 #include "app/frame.h"
+#include "app/layout.h"
 #include "app/picture.h"
 #include "core/board.h"
 
 namespace orvanta {
-
-struct WindowPoint {
-    std::int32_t x;
-    std::int32_t y;
-};
 
 namespace colours {
 inline constexpr Colour background{176, 176, 176};
@@ -33,39 +30,23 @@ inline constexpr std::uint8_t kBackgroundByte = 176;
 // The player's route: solid, 1 pixel wide.
 inline constexpr Pen kRoutePen{PenStyle::Solid, 1, colours::route};
 
-// x = trunc(originX + gx * scale), y = trunc(originY - gy * scale).
-WindowPoint gridToWindow(const BoardLayout& layout, std::int32_t gx, std::int32_t gy);
-
 // The keyboard's cursor: a square frame two pixels thick, kCursorSide wide,
 // around the city marker (or the Editor's grid point), clear of the marker.
 inline constexpr std::int32_t kCursorSide = 13;
 void drawKeyboardCursor(DrawingSurface& surface, const BoardLayout& layout, City point);
 
+// Draws one repaint into a picture and hands it back for the front end to copy
+// whole (pictureWidth x pictureHeight from (0, 0)) to the window at (0, 0), or
+// null when there is nothing to copy (no picture memory, no drawing surface).
+// With a frame it redraws: clears the picture to grey, then draws the board and
+// the status panel of the frame as laid out; without one (nullptr) the picture
+// keeps what the last redraw left. Changes nothing but the picture. The paint
+// handler that calls it is paintWindow (controller.h).
+const OffscreenPicture* paintPicture(OffscreenPicture& picture, const Frame* frame, const FrameLayout& layout);
+
 // Draws the frame's board as laid out: its outline, the grid (Editor mode),
 // the cities, the player's route and, once shown, the keyboard's cursor over
 // them. Reads nothing but its parameters.
 void drawBoard(const Frame& frame, DrawingSurface& surface, const BoardLayout& layout);
-
-// The Editor's grid: 11 dotted lines each way, all dark, below a width of 41;
-// otherwise 41 each way with every fourth line dark.
-void drawGrid(const Board& board, DrawingSurface& surface, std::int32_t originX, std::int32_t farX,
-              std::int32_t originY, std::int32_t farY, double scaleX, double scaleY);
-
-// lineCount horizontal lines (bottom to top), then lineCount vertical lines (left
-// to right), each with `everyFourthPen` when its index is a multiple of 4.
-void drawGridLines(std::int32_t lineCount, std::int32_t gridWidth, std::int32_t gridHeight,
-                   const Pen& ordinaryPen, const Pen& everyFourthPen, DrawingSurface& surface,
-                   std::int32_t originX, std::int32_t farX, std::int32_t originY, std::int32_t farY,
-                   double scaleX, double scaleY);
-
-// The side x side marker (5 x 5 at the scale of 1) of one city of the frame's
-// board centred on window point (x, y).
-void drawCityMarker(const Frame& frame, DrawingSurface& surface, std::int32_t cityIndex, std::int32_t x,
-                    std::int32_t y, std::int32_t side = 5);
-
-// One route line between two cities with kRoutePen, `width` pixels wide.
-void drawRouteSegment(const Board& board, DrawingSurface& surface, std::int32_t fromCity, std::int32_t toCity,
-                      std::int32_t originX, std::int32_t originY, double scaleX, double scaleY,
-                      std::int32_t width = 1);
 
 }  // namespace orvanta

@@ -52,7 +52,7 @@ void arrivedAsOpenedMap(const char* titleText, const char* name) {
     stopForcedSolve();
     setDocumentName(name, kDocumentNameCapacity);
     platform::setWindowTitle(titleText, document.name);
-    session.mode = AppMode::Game;
+    windowState.mode = AppMode::Game;
     requestRepaint();
 }
 
@@ -113,8 +113,8 @@ void dailyMapCommand(Board& board) {
     char date[16];
     formatDate(today, date, sizeof date);
     generateDailyMap(board, today);
-    session.dailyCode = mapCodeOfBoard(board);
-    session.dailyDate = date;
+    windowState.dailyCode = mapCodeOfBoard(board);
+    windowState.dailyDate = date;
     arrivedAsOpenedMap(::orvanta::text::tr(kDailyTitle), date);
 }
 
@@ -131,15 +131,15 @@ std::string resultLine(const std::string& date, double percentOfShortest, std::i
 
 void shareResultCommand(const Board& board) {
     const std::string code = mapCodeOfBoard(board);
-    const bool closedOnDailyMap = !session.dailyCode.empty() && code == session.dailyCode &&
-                                  session.closedTripCode == code && gameClock.routeClosed;
+    const bool closedOnDailyMap = !windowState.dailyCode.empty() && code == windowState.dailyCode &&
+                                  windowState.closedTripCode == code && gameClock.routeClosed;
     if (!closedOnDailyMap || !board.solved || !(board.solutionLength > 0.0)) {
         platform::refusalBeep();
         return;
     }
-    const double percent = session.closedTripLength * 100.0 / board.solutionLength;
+    const double percent = windowState.closedTripLength * 100.0 / board.solutionLength;
     const std::string line =
-        resultLine(session.dailyDate, percent, gameClock.elapsedSeconds) + " " + linkOf(session.dailyCode);
+        resultLine(windowState.dailyDate, percent, gameClock.elapsedSeconds) + " " + linkOf(windowState.dailyCode);
     platform::showShareDialog(::orvanta::text::tr(kShareResultTitle), ::orvanta::text::tr(kShareResultCaption), line.c_str());
 }
 

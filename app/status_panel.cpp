@@ -5,9 +5,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "core/clamp.h"
 #include "core/edition.h"
-#include "core/platform.h"
 #include "core/catalogue.h"
 #include "core/text1251.h"
 
@@ -130,24 +128,6 @@ std::int32_t gradePercent(double ratio) {
     if (grade >= kLargestGrade) return kLargestGrade;
     if (grade <= kSmallestGrade) return kSmallestGrade;
     return static_cast<std::int32_t>(grade);
-}
-
-PanelLayout layoutPanel(std::int32_t clientWidth, std::int32_t clientHeight) {
-    return layoutPanelAtScale(clientWidth, clientHeight, 1.0);
-}
-
-PanelLayout layoutPanelAtScale(std::int32_t /*clientWidth*/, std::int32_t clientHeight, double pixelScale) {
-    const double s = pixelScale > 0.0 ? pixelScale : 1.0;
-    const auto scaled = [s](std::int32_t pixels) { return static_cast<std::int32_t>(std::lround(pixels * s)); };
-    PanelLayout layout;
-    layout.left = scaled(layout.left);
-    layout.modeLineY = scaled(layout.modeLineY);
-    layout.progressY = scaled(layout.progressY);
-    layout.spectrumHeaderY = scaled(layout.spectrumHeaderY);
-    layout.spectrumRowHeight = scaled(layout.spectrumRowHeight);
-    layout.spectrumCountX = scaled(layout.spectrumCountX);
-    layout.gameLineY = clampToInt32(static_cast<std::int64_t>(clientHeight) - scaled(24));
-    return layout;
 }
 
 void drawStatusPanel(const Frame& frame, DrawingSurface& surface, const PanelLayout& layout) {

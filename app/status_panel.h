@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/frame.h"
+#include "app/layout.h"
 #include "app/picture.h"
 #include "core/board.h"
 

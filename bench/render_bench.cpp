@@ -34,7 +34,7 @@ void prepareGame() {
         theBoard.spectrum.lengths[i] = 1.0 + 0.0123 * i;
         theBoard.spectrum.counts[i] = 2 + 2 * (i % 3);
     }
-    session.mode = AppMode::Game;
+    windowState.mode = AppMode::Game;
     gameClock.routeClosed = true;
     gameClock.gameFinished = 1;
     gameClock.elapsedSeconds = 123;
@@ -47,7 +47,7 @@ void BM_DirtyRepaint(benchmark::State& state) {
     paintWindow(width, height);  // makes the picture
     for (auto _ : state) {
         fake::pictureLog.texts.clear();
-        session.pictureDirty = true;
+        windowState.pictureDirty = true;
         benchmark::DoNotOptimize(paintWindow(width, height));
     }
     state.counters["texts"] = static_cast<double>(fake::pictureLog.texts.size());

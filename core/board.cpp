@@ -8,8 +8,6 @@
 
 namespace orvanta {
 
-Board theBoard;
-
 Board::Board() {
     std::int32_t width = 10, height = 10, count = 0;
     configureBoard(width, height, count);

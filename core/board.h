@@ -70,7 +70,4 @@ struct Board {
     void showSolutionAsRoute();
 };
 
-// The program's one board.
-extern Board theBoard;
-
 }  // namespace orvanta

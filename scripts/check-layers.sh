@@ -79,6 +79,14 @@ portable="$std|$core|$files|$app"
 mapfile -t f < <(sources core);       check "core/" "$std|$core" "${f[@]}"
 mapfile -t f < <(sources files);      check "files/" "$std|$core|$files" "${f[@]}"
 mapfile -t f < <(sources app | grep -vE '^app/(qt|win32|web)/'); check "app/" "$portable" "${f[@]}"
+# The drawing (the rasteriser, the renderer, the status panel, the picture,
+# the layout and the frame) draws what it is given and reads no global: its
+# files include none of the headers that declare the program's state (the
+# board, the window's state, the picture, the clocks), only each other, the
+# board's type and the texts.
+drawing="app/(app_mode|draw|frame|layout|picture|renderer|status_panel)"
+mapfile -t f < <(sources app | grep -E "^$drawing\.[a-z]+\$")
+check "the drawing" "$std|\"$drawing\\.h\"|\"core/(board|catalogue|clamp|edition|text1251)\\.h\"" "${f[@]}"
 mapfile -t f < <(sources app/qt);     check "app/qt/" "$portable|\"app/qt/[A-Za-z0-9_]+\\.h\"|<($qt_headers)>|<($posix_headers)>" "${f[@]}"
 mapfile -t f < <(sources app/win32)
 check "app/win32/" "$portable|\"app/win32/[A-Za-z0-9_]+\\.h\"|\"(resource_ids|orvanta_version)\\.h\"|<($windows_headers)>" "${f[@]}"

@@ -14,8 +14,8 @@
 #include <bitset>
 
 #include "app/command_ids.h"
-#include "app/frame.h"
 #include "app/front_end.h"
+#include "app/layout.h"
 #include "app/qt/picture_services.h"
 #include "app/qt/qt_text.h"
 #include "core/text1251.h"
@@ -171,7 +171,7 @@ MainWindow::MainWindow() : picture_(new PictureWidget(this)), clockTimer_(new QT
     // The game line's clock ticks while the window can be seen; a hidden or
     // minimised window catches up at its next repaint.
     connect(clockTimer_, &QTimer::timeout, this, [this] {
-        if (isVisible() && !isMinimized()) tickGameClock();
+        if (isVisible() && !isMinimized()) handleTimerTick();
     });
     clockTimer_->start(kClockCheckMilliseconds);
 }

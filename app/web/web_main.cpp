@@ -82,7 +82,7 @@ EMSCRIPTEN_KEEPALIVE void orvanta_click(int right, int x, int y) {
     orvanta::recordClick(right != 0 ? orvanta::MouseButton::Right : orvanta::MouseButton::Left, x, y);
 }
 
-EMSCRIPTEN_KEEPALIVE int orvanta_tick() { return orvanta::tickGameClock() ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int orvanta_tick() { return orvanta::handleTimerTick() ? 1 : 0; }
 
 // Room for a picked file: its UTF-8 name, a terminator, then its bytes.
 EMSCRIPTEN_KEEPALIVE std::uint8_t* orvanta_staging(int bytes) {

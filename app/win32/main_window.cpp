@@ -203,7 +203,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         if (wParam != kClockTimerId) break;
         // Only a window that can be seen needs the time brought up to date.
-        if (IsWindowVisible(window) && !IsIconic(window)) tickGameClock();
+        if (IsWindowVisible(window) && !IsIconic(window)) handleTimerTick();
         return 0;
     case WM_COMMAND:
         if (handleCommand(LOWORD(wParam))) return 0;

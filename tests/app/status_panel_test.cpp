@@ -6,15 +6,12 @@
 #include <limits>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/controller.h"
 #include "app/renderer.h"
 #include "app/status_panel.h"
 #include "core/edition.h"
-#include "core/game_clock.h"
 #include "core/solver.h"
 #include "session.h"
-#include "support/fake_clock.h"
+#include "support/boards.h"
 #include "support/fake_picture.h"
 
 namespace orvanta {
@@ -25,40 +22,37 @@ using test::texts;
 constexpr Colour kStrong{80, 80, 80};
 constexpr Colour kDim{128, 128, 128};
 
+// The panel drawn from a frame built by hand, as a redraw hands it over; no
+// global of the program is set.
 class StatusPanel : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::startSession(5000);
-        std::int32_t w = 11, h = 11, n = 0;
-        board.configureBoard(w, h, n);
+        fake::resetPictureFakes();
         // A 4 by 4 square; its tour around is 16 units, the crossed tours 8 + 8 sqrt 2.
-        for (const City c : {City{0, 0}, City{4, 0}, City{4, 4}, City{0, 4}}) board.addCity(c.x, c.y);
+        board = test::boardOf(11, {{0, 0}, {4, 0}, {4, 4}, {0, 4}});
+        frame.board = &board;
     }
-    // As a redraw does it: the clock is brought up to date, then the panel
-    // drawn from the frame of the state.
     void draw(std::int32_t height = 400) {
         fake::pictureLog.texts.clear();
-        surface.picture = nullptr;
-        refreshGameClock();
-        drawStatusPanel(currentFrame(board), surface, layoutPanel(600, height));
+        drawStatusPanel(frame, surface, layoutPanel(600, height));
     }
-    // A closed game of 8 picks, 37 s, stopped, the route 3 % longer than the optimum.
+    // A closed game of 8 picks at 37 s, the route 3 % longer than the optimum.
     void closedGame(bool solved) {
-        session.mode = AppMode::Game;
+        frame.mode = AppMode::Game;
+        frame.routeClosed = true;
+        frame.elapsedSeconds = 37;
         board.solved = solved;
         board.solutionLength = solved ? 50.0 : 0.0;
         board.playerLength = 51.5;
         board.playerRouteLength = 9;
-        gameClock.routeClosed = true;
-        gameClock.gameFinished = 1;
-        gameClock.elapsedSeconds = 37;
     }
     Board board;
+    Frame frame;
     DrawingSurface surface;
 };
 
 TEST_F(StatusPanel, ModeLineInEveryModeAndTheGameLineOnlyInGameMode) {
-    session.mode = AppMode::Generator;
+    frame.mode = AppMode::Generator;
     board.cityCount = 8;
     draw();
     ASSERT_EQ(texts().size(), 1u);
@@ -67,12 +61,12 @@ TEST_F(StatusPanel, ModeLineInEveryModeAndTheGameLineOnlyInGameMode) {
     EXPECT_EQ(fake::pictureLog.texts[0].y, 12);
     EXPECT_EQ(fake::pictureLog.texts[0].colour, kStrong);
 
-    session.mode = AppMode::Editor;
+    frame.mode = AppMode::Editor;
     board.cityCount = 0;
     draw();
     EXPECT_EQ(texts(), std::vector<std::string>{"Редактор:    Городов  0    Сетка 11x11    Решение НЕизвестно"});
 
-    session.mode = AppMode::Game;
+    frame.mode = AppMode::Game;
     board.cityCount = 4;
     board.solved = 1;
     board.spectrum.count = 0;
@@ -104,9 +98,8 @@ TEST_F(StatusPanel, GameLineVerdictsOfTheEdition) {
 
     for (const bool solved : {false, true}) {
         closedGame(solved);
-        gameClock.routeClosed = false;
-        gameClock.gameFinished = 0;
-        gameClock.gameStartTime = fake::clockNow - 1234;
+        frame.routeClosed = false;
+        frame.elapsedSeconds = 1234;
         board.playerRouteLength = 101;
         draw();
         if constexpr (isProfi()) {
@@ -139,32 +132,8 @@ TEST_F(StatusPanel, NumbersKeepThePointUnderADecimalCommaLocale) {
     std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
-TEST_F(StatusPanel, ClockRunsUntilTheRouteClosesThenStays) {
-    session.mode = AppMode::Game;
-    gameClock.gameStartTime = fake::clockNow;
-    gameClock.gameFinished = 0;
-    board.playerRouteLength = 1;
-    draw();
-    EXPECT_EQ(texts().back().rfind("Время   0 сек    Городов в пути  0    ", 0), 0u);
-    fake::clockNow += 12;
-    draw();
-    EXPECT_EQ(gameClock.elapsedSeconds, 12);
-    EXPECT_EQ(texts().back().rfind("Время  12 сек", 0), 0u);
-    gameClock.gameFinished = 1;
-    fake::clockNow += 30;
-    draw();
-    EXPECT_EQ(gameClock.elapsedSeconds, 12);
-    EXPECT_EQ(texts().back().rfind("Время  12 сек", 0), 0u);
-
-    // A start time from a damaged game file: the difference is held, not overflowed.
-    gameClock.gameFinished = 0;
-    gameClock.gameStartTime = std::numeric_limits<std::int32_t>::min();
-    draw();
-    EXPECT_EQ(gameClock.elapsedSeconds, std::numeric_limits<std::int32_t>::max());
-}
-
 TEST_F(StatusPanel, SpectrumListOnlyInProfiAndOnlyWhenSolved) {
-    session.mode = AppMode::Editor;
+    frame.mode = AppMode::Editor;
     draw();
     EXPECT_EQ(texts().size(), 1u);  // not solved: no list in either edition
 
@@ -228,7 +197,7 @@ TEST_F(StatusPanel, CountsFitTheirCellAndTheTopOfTheRangeIsALowerBound) {
     }
     const auto countsDrawn = [&](const PanelLayout& layout) {
         fake::pictureLog.texts.clear();
-        drawStatusPanel(currentFrame(board), surface, layout);
+        drawStatusPanel(frame, surface, layout);
         std::vector<std::string> drawn;
         for (const auto& text : fake::pictureLog.texts) {
             if (text.x != layout.spectrumCountX) continue;
@@ -253,29 +222,60 @@ TEST_F(StatusPanel, CountsFitTheirCellAndTheTopOfTheRangeIsALowerBound) {
     EXPECT_EQ(board.spectrum.counts[0], std::numeric_limits<std::int32_t>::max());
 }
 
-// The solve's progress stays left of the board's frame: where the font is too
-// wide for the column, its rows take their short forms.
-TEST_F(StatusPanel, ProgressRowsFitTheColumnLeftOfTheBoard) {
-    Frame frame = currentFrame(board);
+// Where the board leaves room for the texts: the leftmost pixel drawn (the
+// fake draws no text into the pixels, so every pixel drawn is the board's).
+std::int32_t boardLeftEdge(const OffscreenPicture& picture) {
+    for (std::int32_t x = 0; x < picture.pictureWidth; ++x)
+        for (std::int32_t y = 0; y < picture.pictureHeight; ++y)
+            if (pixelAt(picture, x, y) != colours::background) return x;
+    return picture.pictureWidth;
+}
+
+// The solve's progress, three rows left of the board: each row whole in the
+// picture, clear of the board's frame and of every other text; where the font
+// is too wide for the column, the rows take their short forms. At a screen
+// scale of 1.5 line boxes and fonts are half as large again.
+TEST_F(StatusPanel, ProgressRowsStayWholeApartAndOffTheBoard) {
+    frame.mode = AppMode::Game;
     frame.solving = true;
     frame.solveProgress = 0.4567;
     frame.solveSeconds = 12;
-    const FrameLayout window = layoutFrame(board, 640, 480);
-    const auto progressRows = [&](std::int32_t advance) {
-        fake::textAdvance = advance;
+    const std::vector<std::string> full{"Поиск решения…", "45.67 %, 12 сек", "Esc — прервать"};
+    const std::vector<std::string> shortened{"Поиск…", "45 %, 12 с", "Esc — стоп"};
+    const struct {
+        double scale;
+        std::int32_t advance;
+        const std::vector<std::string>& rows;
+    } cases[] = {{1.0, 7, full}, {1.0, 8, shortened}, {1.5, 11, full}, {1.5, 12, shortened}};
+    for (const auto& c : cases) {
+        fake::textAdvance = c.advance;
         fake::pictureLog.texts.clear();
-        drawStatusPanel(frame, surface, window.panel);
+        const auto w = static_cast<std::int32_t>(640 * c.scale), h = static_cast<std::int32_t>(480 * c.scale);
+        const FrameLayout layout = layoutFrameAtScale(board, w, h, c.scale);
+        OffscreenPicture picture;
+        ASSERT_TRUE(createPicture(picture, w, h));
+        ASSERT_EQ(paintPicture(picture, &frame, layout), &picture);
+        const std::int32_t boardLeft = boardLeftEdge(picture);
+        platform::releasePictureSurface(picture);
+
+        const auto& drawn = fake::pictureLog.texts;
+        ASSERT_EQ(drawn.size(), 5u) << "the mode line, three rows, the game line";
+        const auto lineBox = static_cast<std::int32_t>(16 * c.scale);
         std::vector<std::string> rows;
-        for (const auto& text : fake::pictureLog.texts) {
-            if (text.y < window.panel.progressY || text.y > window.panel.progressY + 32) continue;
-            EXPECT_LE(text.x + platform::textWidth(surface, text.text.c_str()), window.panel.columnRight) << text.text;
-            rows.push_back(test::utf8(text.text));
+        for (std::size_t i = 1; i <= 3; ++i) {
+            const std::string row = test::utf8(drawn[i].text);
+            rows.push_back(row);
+            const fake::TextBox box = fake::boxOf(drawn[i], lineBox);
+            EXPECT_GE(box.left, 0) << row;
+            EXPECT_GE(box.top, 0) << row;
+            EXPECT_LE(box.bottom, h) << row;
+            EXPECT_LE(box.right, boardLeft) << row << " runs over the board at scale " << c.scale;
+            for (std::size_t j = 0; j < drawn.size(); ++j)
+                EXPECT_TRUE(j == i || !fake::overlap(box, fake::boxOf(drawn[j], lineBox)))
+                    << row << " overlaps " << test::utf8(drawn[j].text) << " at scale " << c.scale;
         }
-        return rows;
-    };
-    EXPECT_EQ(progressRows(7), (std::vector<std::string>{"Поиск решения…", "45.67 %, 12 сек", "Esc — прервать"}));
-    EXPECT_EQ(progressRows(9), (std::vector<std::string>{"Поиск…", "45 %, 12 с", "Esc — стоп"}));
-    fake::textAdvance = 7;
+        EXPECT_EQ(rows, c.rows) << "scale " << c.scale << ", " << c.advance << " pixels a character";
+    }
 }
 
 // A frame and a layout built by hand draw with no global set: the panel and the
@@ -309,16 +309,6 @@ TEST(Frame, BuiltByHandDrawsWithNoGlobalSet) {
     EXPECT_EQ(strings[1], "Поиск решения…");
     EXPECT_EQ(strings[2], "12.50 %, 7 сек");
     EXPECT_EQ(strings[3], "Esc — прервать");
-    // The three rows in one column starting left of the board, each whole
-    // line box (16 pixels at most) clear of the one above it, the mode line
-    // above them and the game line below them.
-    const auto& rows = fake::pictureLog.texts;
-    for (std::size_t i = 1; i <= 3; ++i) {
-        EXPECT_EQ(rows[i].x, rows[1].x) << strings[i];
-        EXPECT_LT(rows[i].x, layout.board.originX) << strings[i];
-        EXPECT_GE(rows[i].y, rows[i - 1].y + 16) << strings[i] << " overlaps " << strings[i - 1];
-    }
-    EXPECT_LE(rows[3].y + 16, rows.back().y) << strings[3] << " overlaps the game line";
     EXPECT_EQ(strings.back(), isProfi() ? "Время  42 сек    Городов в пути  1    Суммарный путь 20"
                                         : "Время  42 сек    Городов в пути  1    Путь не замкнут");
     EXPECT_EQ(fake::pictureLog.texts.back().y, 150);

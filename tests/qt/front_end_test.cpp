@@ -181,7 +181,7 @@ private:
     // A fresh random map on the coarse grid in Generator mode.
     void freshCoarseMap() {
         command(command::gridCoarse);
-        QCOMPARE(session.mode, AppMode::Generator);
+        QCOMPARE(windowState.mode, AppMode::Generator);
         QVERIFY(theBoard.cityCount > 1);
     }
 
@@ -269,11 +269,11 @@ private slots:
         command(command::gridFine);
         QCOMPARE(theBoard.gridWidth, 10000);
         command(command::editMap);
-        QCOMPARE(session.mode, AppMode::Editor);
+        QCOMPARE(windowState.mode, AppMode::Editor);
         command(command::startGame);
-        QCOMPARE(session.mode, AppMode::Game);
+        QCOMPARE(windowState.mode, AppMode::Game);
         command(command::generator);
-        QCOMPARE(session.mode, AppMode::Generator);
+        QCOMPARE(windowState.mode, AppMode::Generator);
         QCOMPARE(theBoard.gridWidth, 10000);
         command(command::gridCoarse);
         QCOMPARE(theBoard.gridWidth, 11);
@@ -359,10 +359,10 @@ private slots:
         onNextModal<QDialog>([](QDialog* box) { box->reject(); });
         command(command::about);
         doubleClickAt(cityPoint(0));
-        QCOMPARE(session.mode, AppMode::Generator);
+        QCOMPARE(windowState.mode, AppMode::Generator);
 
         leftClickAt(cityPoint(0));
-        QCOMPARE(session.mode, AppMode::Game);
+        QCOMPARE(windowState.mode, AppMode::Game);
         const std::int32_t route = theBoard.playerRouteLength;
         doubleClickAt(cityPoint(1));
         QCOMPARE(theBoard.playerRouteLength, route + 1);
@@ -373,7 +373,7 @@ private slots:
         command(command::gridCoarse);
         command(command::editMap);
         command(command::eraseAll);
-        QCOMPARE(session.mode, AppMode::Editor);
+        QCOMPARE(windowState.mode, AppMode::Editor);
         QCOMPARE(theBoard.cityCount, 0);
         const City corners[] = {{1, 1}, {9, 1}, {9, 9}, {1, 9}};
         for (const City& c : corners) leftClickAt(gridToWindow(layout(), c.x, c.y));
@@ -384,7 +384,7 @@ private slots:
         }
 
         command(command::startGame);
-        QCOMPARE(session.mode, AppMode::Game);
+        QCOMPARE(windowState.mode, AppMode::Game);
         // Across the square and back: 16 + 16 sqrt 2 units against the 32 around it.
         for (const int i : {2, 1, 3}) {
             QCOMPARE(gameClock.routeClosed, 0);
@@ -428,7 +428,7 @@ private slots:
         // Enter enters the game with the cursor on the start city.
         QTest::keyClick(picture(), Qt::Key_Return);
         settle();
-        QCOMPARE(session.mode, AppMode::Game);
+        QCOMPARE(windowState.mode, AppMode::Game);
         QCOMPARE(screen().pixel(cityPoint(0).x + 6, cityPoint(0).y), rgb(colours::cursor));
         // Page Down goes through every city once; Enter, the keypad's Enter
         // or Space picks it; Page Up goes back.
@@ -521,7 +521,7 @@ private slots:
     void gameIsSavedAndOpenedThroughTheRealDialogs() {
         freshCoarseMap();
         leftClickAt(cityPoint(0));  // into Game mode
-        QCOMPARE(session.mode, AppMode::Game);
+        QCOMPARE(windowState.mode, AppMode::Game);
         leftClickAt(cityPoint(1));
         QCOMPARE(theBoard.playerRouteLength, 2);
         const Board saved = theBoard;
@@ -545,7 +545,7 @@ private slots:
         command(command::gridMedium);
         QCOMPARE(theBoard.gridWidth, 41);
         openThroughDialog(command::openGame, QStringLiteral("game1.rvb"));
-        QCOMPARE(session.mode, AppMode::Game);
+        QCOMPARE(windowState.mode, AppMode::Game);
         QCOMPARE(theBoard.gridWidth, 11);
         QCOMPARE(theBoard.cityCount, saved.cityCount);
         for (std::int32_t i = 0; i < saved.cityCount; ++i) {
@@ -608,7 +608,7 @@ private slots:
         QCOMPARE(QFileInfo(dir_.filePath(QStringLiteral("tour.rva"))).size(), 512);
         const QString mapTitle = ru(RU("\"Orvanta\" - Карта ")) + dir_.filePath(QStringLiteral("tour"));
         QCOMPARE(window_->windowTitle(), mapTitle);
-        QCOMPARE(session.mode, AppMode::Generator);  // saving changes no mode
+        QCOMPARE(windowState.mode, AppMode::Generator);  // saving changes no mode
 
         QString openTitle;
         QStringList filters;
@@ -624,7 +624,7 @@ private slots:
         QCOMPARE(openTitle, ru(RU("Открыть Карту из файла")));
         QCOMPARE(filters, QStringList({QStringLiteral("Map Files (*.rva)"), QStringLiteral("Any Files (*)")}));
         QVERIFY(existingOnly);
-        QCOMPARE(session.mode, AppMode::Game);
+        QCOMPARE(windowState.mode, AppMode::Game);
         QCOMPARE(window_->windowTitle(), mapTitle);
     }
 
@@ -658,7 +658,7 @@ private slots:
         command(command::openGame);
         QVERIFY(warned);
         QCOMPARE(qt::beepCount, beeps + 1);
-        QCOMPARE(session.mode, AppMode::Generator);
+        QCOMPARE(windowState.mode, AppMode::Generator);
         QCOMPARE(window_->windowTitle(), title);
     }
 
@@ -752,7 +752,7 @@ private slots:
         QCOMPARE(window_->actionFor(command::languageFirst)->text(), ru(RU("&Русский")));
         QVERIFY(!window_->actionFor(command::languageFirst)->isChecked());
         QCOMPARE(theBoard.playerRouteLength, routeLength);
-        QCOMPARE(session.mode, AppMode::Game);
+        QCOMPARE(windowState.mode, AppMode::Game);
         QFile kept(config + QStringLiteral("/orvanta/language.txt"));
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("en\n"));
@@ -805,7 +805,7 @@ private slots:
 
         command(command::gridMedium);
         openThroughDialog(command::openMap, QString::fromUtf8("中文/ü.rva"));
-        QCOMPARE(session.mode, AppMode::Game);
+        QCOMPARE(windowState.mode, AppMode::Game);
         QCOMPARE(theBoard.gridWidth, 11);
         QCOMPARE(theBoard.cityCount, saved.cityCount);
         QCOMPARE(theBoard.cities[1].x, saved.cities[1].x);
@@ -855,7 +855,7 @@ private slots:
         if (!isProfi()) QSKIP("only the Profi edition lists the spectrum");
         window_->resize(640, 480);
         QTRY_COMPARE(picture()->width(), 640);
-        session.mode = AppMode::Generator;
+        windowState.mode = AppMode::Generator;
         theBoard = test::rowWithLongCounts();
         requestRepaint();
         settle();
@@ -952,7 +952,7 @@ private slots:
         });
         command(command::openMapCode);
         QCOMPARE(reason, ru(RU("Код карты искажён или обрезан: проверьте, что он передан целиком и без опечаток.")));
-        QCOMPARE(session.mode, AppMode::Game);
+        QCOMPARE(windowState.mode, AppMode::Game);
         QCOMPARE(theBoard.solved, 0);
         QCOMPARE(theBoard.gridWidth, shared.gridWidth);
         QCOMPARE(theBoard.cityCount, shared.cityCount);

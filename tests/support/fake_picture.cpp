@@ -20,6 +20,16 @@ void resetPictureFakes() {
     failDrawingSurface = false;
     textAdvance = 7;
 }
+
+TextBox boxOf(const DrawnText& text, std::int32_t lineBox) {
+    DrawingSurface surface;
+    const std::int32_t width = platform::textWidth(surface, text.text.c_str());
+    return TextBox{text.x, text.y, text.x + width, text.y + lineBox};
+}
+
+bool overlap(const TextBox& a, const TextBox& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
 }  // namespace fake
 
 namespace platform {

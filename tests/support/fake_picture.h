@@ -51,4 +51,13 @@ extern std::int32_t textAdvance;
 // Clears the log and the settings above; the picture itself is left alone.
 void resetPictureFakes();
 
+// The box a recorded text covers: as wide as textWidth says, a line box of
+// `lineBox` pixels tall (16 at the scale of 1, the tallest the layout allows).
+// Right and bottom are excluded.
+struct TextBox {
+    std::int32_t left, top, right, bottom;
+};
+TextBox boxOf(const DrawnText& text, std::int32_t lineBox = 16);
+bool overlap(const TextBox& a, const TextBox& b);
+
 }  // namespace orvanta::fake

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/draw.h"
-#include "app/frame.h"
+#include "app/layout.h"
 #include "app/renderer.h"
 #include "support/boards.h"
 

@@ -143,7 +143,7 @@ int main(int argc, char* argv[]) {
     if (!writePicture(argv[4])) return 1;
 
     const BoardLayout layout = layoutBoard(theBoard, width, height);
-    std::printf("mode %d\n", static_cast<int>(session.mode));
+    std::printf("mode %d\n", static_cast<int>(windowState.mode));
     for (std::int32_t i = 0; i < theBoard.cityCount && i < kMaxCities; ++i) {
         const WindowPoint at = gridToWindow(layout, theBoard.cities[i].x, theBoard.cities[i].y);
         std::printf("city %d %d %d %d\n", theBoard.cities[i].x, theBoard.cities[i].y, at.x, at.y);
