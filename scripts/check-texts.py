@@ -11,8 +11,10 @@
    does an entry no code uses any more.
 3. No Cyrillic text of the product code is left unmarked: a string literal
    in C++ or JavaScript outside RU( / t(, a text of the page outside a marked
-   element. A single letter is a key, not a text; a line may say "not a
-   text" in a comment for other Cyrillic that is data (a font probe).
+   element, any text of the Windows resources (their dialogs take every word
+   from the catalogue when they open). A single letter is a key, not a text;
+   a line may say "not a text" in a comment for other Cyrillic that is data
+   (a font probe).
 
 usage: check-texts.py [ROOT]   (the sources' root, by default this checkout)
 """
@@ -240,6 +242,7 @@ def main():
         check_marked(folder)
     check_unmarked(files_under('.cpp', '.h'), '"', r'\bRU\(')
     check_unmarked(files_under('.js'), '\'"`', r'\bt\(')
+    check_unmarked(files_under('.rc'), '"', r'(?!)')
     for failure in failures:
         print(f'check-texts: {failure}')
     if failures:
