@@ -21,6 +21,21 @@ function(orvanta_catalogue_languages po_dir out)
   set(${out} ${codes} PARENT_SCOPE)
 endfunction()
 
+# The manuals the program ships, as file names in app/: help.txt, the Russian
+# source, and help.<code>.txt for each language of po/LINGUAS that has one. A
+# language without its own manual is shown the English one, or else the
+# Russian (files/manual_and_number.cpp; the web's help.js alike).
+function(orvanta_manuals source_dir out)
+  orvanta_catalogue_languages(${source_dir}/po codes)
+  set(names help.txt)
+  foreach(code IN LISTS codes)
+    if(EXISTS ${source_dir}/app/help.${code}.txt)
+      list(APPEND names help.${code}.txt)
+    endif()
+  endforeach()
+  set(${out} ${names} PARENT_SCOPE)
+endfunction()
+
 # Sets <prefix>_COUNT and, for i from 0, <prefix>_ID_<i> and <prefix>_STR_<i>:
 # the texts as the .po file writes them between the quotes (C escapes kept).
 function(orvanta_read_catalogue file prefix)
@@ -95,5 +110,33 @@ function(orvanta_translate_quoted po_file content out)
       string(REPLACE "\"${entry_ID_${i}}\"" "\"${entry_STR_${i}}\"" content "${content}")
     endforeach()
   endif()
+  set(${out} "${content}" PARENT_SCOPE)
+endfunction()
+
+# `content` (a page) with each paragraph written <p lang="ru" data-tr>TEXT</p>
+# followed by the same paragraph in every language of the list, its text from
+# that language's catalogue, in `out`: for what a page shows before or without
+# its script (its <noscript> notice), which the script cannot translate.
+function(orvanta_every_language po_dir content out)
+  orvanta_catalogue_languages(${po_dir} codes)
+  string(REGEX MATCHALL "<p lang=\"ru\" data-tr>[^<]*</p>" paragraphs "${content}")
+  foreach(paragraph IN LISTS paragraphs)
+    string(REGEX REPLACE "^<p lang=\"ru\" data-tr>(.*)</p>$" "\\1" source "${paragraph}")
+    set(written "${paragraph}")
+    foreach(code IN LISTS codes)
+      orvanta_read_catalogue(${po_dir}/${code}.po entry)
+      set(translation "${source}")
+      if(entry_COUNT GREATER 0)
+        math(EXPR last "${entry_COUNT} - 1")
+        foreach(i RANGE ${last})
+          if(entry_ID_${i} STREQUAL source)
+            set(translation "${entry_STR_${i}}")
+          endif()
+        endforeach()
+      endif()
+      string(APPEND written "<p lang=\"${code}\">${translation}</p>")
+    endforeach()
+    string(REPLACE "${paragraph}" "${written}" content "${content}")
+  endforeach()
   set(${out} "${content}" PARENT_SCOPE)
 endfunction()

@@ -106,6 +106,8 @@ dpkg-deb -c "$deb" | awk '{ line = $1 " " $6; if ($7 == "->") line = line " -> "
 expected=(
   "-rwxr-xr-x ./usr/lib/orvanta/orvanta-public" "-rwxr-xr-x ./usr/lib/orvanta/orvanta-profi"
   "lrwxrwxrwx ./usr/lib/orvanta/help.txt -> ../../share/orvanta/help.txt" "-rw-r--r-- ./usr/share/orvanta/help.txt"
+  "lrwxrwxrwx ./usr/lib/orvanta/help.en.txt -> ../../share/orvanta/help.en.txt"
+  "-rw-r--r-- ./usr/share/orvanta/help.en.txt"
   "lrwxrwxrwx ./usr/lib/orvanta/user.txt -> /etc/orvanta/user.txt" "-rw-r--r-- ./usr/share/lintian/overrides/orvanta"
   "-rw-r--r-- ./etc/orvanta/user.txt"
   "lrwxrwxrwx ./usr/games/orvanta-public -> ../lib/orvanta/orvanta-public"
