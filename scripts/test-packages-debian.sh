@@ -160,7 +160,7 @@ done
 # The entries and the AppStream file speak every language of the catalogues:
 # English as the untranslated value, Russian and each other listed language
 # as a translation.
-translated=(ru $(sed 's/#.*//' "$root/po/LINGUAS" | grep -vx -e en -e '[[:space:]]*'))
+translated=(ru $(sed 's/#.*//' "$root/po/LINGUAS" | grep -vx -e en -e '[[:space:]]*' || true))
 metainfo=$scratch/unpacked/usr/share/metainfo/org.orvanta.orvanta.metainfo.xml
 for edition in public profi; do
   entry=$scratch/unpacked/usr/share/applications/orvanta-$edition.desktop
