@@ -47,11 +47,14 @@ std::string linkOf(const std::string& code) {
     return "#" + code;
 }
 
-// What an opened map file also does after its record is installed.
-void arrivedAsOpenedMap(const char* titleText, const char* name) {
+// What an opened map file also does after its record is installed. The
+// title's text is kept as its Russian source, so that a change of language
+// shows it again translated.
+void arrivedAsOpenedMap(const char* titleSource, const char* name) {
     stopForcedSolve();
     setDocumentName(name, kDocumentNameCapacity);
-    platform::setWindowTitle(titleText, document.name);
+    windowState.titleText = titleSource;
+    platform::setWindowTitle(::orvanta::text::tr(titleSource), document.name);
     windowState.mode = AppMode::Game;
     requestRepaint();
 }
@@ -60,7 +63,7 @@ bool openEntry(Board& board, const char* entry, MapCodeStatus& status) {
     status = openMapCode(board, entry);
     if (status != MapCodeStatus::Ok) return false;
     const std::string code = mapCodeOfBoard(board);
-    arrivedAsOpenedMap(::orvanta::text::tr(kMapTitle), code.substr(0, kCodeNameLength).c_str());
+    arrivedAsOpenedMap(kMapTitle, code.substr(0, kCodeNameLength).c_str());
     return true;
 }
 
@@ -115,7 +118,7 @@ void dailyMapCommand(Board& board) {
     generateDailyMap(board, today);
     windowState.dailyCode = mapCodeOfBoard(board);
     windowState.dailyDate = date;
-    arrivedAsOpenedMap(::orvanta::text::tr(kDailyTitle), date);
+    arrivedAsOpenedMap(kDailyTitle, date);
 }
 
 std::string resultLine(const std::string& date, double percentOfShortest, std::int32_t seconds) {

@@ -41,8 +41,10 @@ if(WIN32)
   list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/packaging)
   # What the uninstaller removes: every installed file but user.txt (see
   # app/win32/CMakeLists.txt for what is installed).
+  include(${CMAKE_CURRENT_LIST_DIR}/catalogue.cmake)
+  orvanta_manuals(${PROJECT_SOURCE_DIR} manuals)
   set(CPACK_ORVANTA_DELETE_FILES)
-  foreach(file orvanta-public.exe orvanta-profi.exe help.txt)
+  foreach(file orvanta-public.exe orvanta-profi.exe ${manuals})
     # cpack reads the value back from CPackConfig.cmake: the backslash doubled.
     string(APPEND CPACK_ORVANTA_DELETE_FILES "  Delete '$INSTDIR\\\\${file}'\n")
   endforeach()

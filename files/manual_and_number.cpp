@@ -1,7 +1,9 @@
 #include "files/manual_and_number.h"
 
+#include <cstdio>
 #include <cstring>
 
+#include "core/catalogue.h"
 #include "files/file_services.h"
 #include "files/safe_write.h"
 
@@ -114,7 +116,29 @@ bool openWithShell(const char* path) {
     return platform::shellOpen(path);
 }
 
-bool openManual() { return openWithShell(programFilePath("help.txt")); }
+const char* manualFileName(std::int32_t language) {
+    static char name[32];
+    const char* code = text::languageCode(language);
+    if (language == text::kSourceLanguage || code[0] == '\0') return "help.txt";
+    std::snprintf(name, sizeof name, "help.%s.txt", code);
+    return name;
+}
+
+bool openManual() {
+    // A language without a manual of its own falls back to the English one,
+    // which more of its readers read than the Russian, and that to the
+    // Russian one, the source, which every installation has.
+    const std::int32_t inUse = text::currentLanguage();
+    if (inUse != text::kSourceLanguage) {
+        const std::int32_t choices[] = {inUse, text::languageOfCode("en")};
+        for (const std::int32_t language : choices) {
+            if (language <= text::kSourceLanguage) continue;
+            const char* path = programFilePath(manualFileName(language));
+            if (path[0] != '\0' && fileReadable(path)) return openWithShell(path);
+        }
+    }
+    return openWithShell(programFilePath(manualFileName(text::kSourceLanguage)));
+}
 
 bool openUserFile() {
     const char* copy = userCopyPath(true);

@@ -1,5 +1,6 @@
-// The two text files beside the program: the manual "help.txt" and the file
-// "user.txt" holding the user's personal number.
+// The text files beside the program: the manual "help.txt" (with its
+// translations "help.<code>.txt") and the file "user.txt" holding the user's
+// personal number.
 #pragma once
 
 #include <cstdint>
@@ -16,8 +17,14 @@ const char* programFilePath(const char* name);
 // Opens a document with the desktop's associated program; true when accepted.
 bool openWithShell(const char* path);
 
-// The Help menu's commands: open "help.txt" / "user.txt" beside the program;
+// The manual's file name in a language: "help.txt" for Russian, the source,
+// "help.<code>.txt" for the others ("help.en.txt"). Static buffer.
+const char* manualFileName(std::int32_t language);
+
+// The Help menu's commands: open the manual / "user.txt" beside the program;
 // false when the desktop could not open it (the caller refuses the command).
+// The manual is the one of the language in use; where that file is missing,
+// the English one, and where that is missing too, "help.txt".
 // Where the program's folder is not the user's to write (a system-wide
 // installation), openUserFile opens the user's own copy in their
 // configuration folder instead, made from the shipped file on first use.

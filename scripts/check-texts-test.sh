@@ -44,6 +44,12 @@ plant "an unmarked Cyrillic literal in C++" "Без пометки" \
   "printf 'const char* kLeft = \"Без пометки\";\\n' >>app/startup.cpp"
 plant "an unmarked Cyrillic literal in the shell" "Без пометки" \
   "printf 'export const left = \"Без пометки\";\\n' >>app/web/shell/menus.js"
+plant "a Cyrillic text in the Windows resources" "Без пометки" \
+  "sed -i 's|DEFPUSHBUTTON \"\", IDC_COPY|DEFPUSHBUTTON \"Без пометки\", IDC_COPY|' app/win32/orvanta.rc"
+plant "a desktop entry's text no catalogue has" "Новый текст" \
+  "sed -i 's/^GenericName=.*/GenericName=Новый текст/' app/qt/orvanta-public.desktop.in"
+plant "a Cyrillic text the AppStream file cannot translate" "Без пометки" \
+  "sed -i 's|<name>Orvanta</name>|<name>Без пометки</name>|' app/qt/orvanta.metainfo.xml.in"
 plant "an unmarked text of the page" "Без пометки" \
   "sed -i 's|</body>|<p>Без пометки</p></body>|' app/web/shell/edition.html.in"
 plant "a fuzzy entry" "fuzzy" \

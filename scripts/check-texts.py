@@ -6,13 +6,17 @@
 2. The texts the code marks for translation are extracted (as xgettext reads
    them: RU("...") in C++, t('...') in the web shell's JavaScript, the
    elements marked data-tr and the attributes named by data-tr-attrs in its
-   HTML, the quoted texts of its manifest) and every catalogue holds exactly
+   HTML, the quoted texts of its manifest, the Russian values of the desktop
+   entries' templates and the Russian <summary>, <p> and <caption> of the
+   AppStream template, which the build translates) and every catalogue holds exactly
    these (msgcmp both ways): a new text missing from a catalogue fails, and so
    does an entry no code uses any more.
 3. No Cyrillic text of the product code is left unmarked: a string literal
    in C++ or JavaScript outside RU( / t(, a text of the page outside a marked
-   element. A single letter is a key, not a text; a line may say "not a
-   text" in a comment for other Cyrillic that is data (a font probe).
+   element, any text of the Windows resources (their dialogs take every word
+   from the catalogue when they open). A single letter is a key, not a text;
+   a line may say "not a text" in a comment for other Cyrillic that is data
+   (a font probe).
 
 usage: check-texts.py [ROOT]   (the sources' root, by default this checkout)
 """
@@ -25,9 +29,9 @@ import tempfile
 
 ROOT = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), '..'))
 CYRILLIC = re.compile('[\u0400-\u04ff]')
-# Product code: every layer and front end. The manual (help.txt), the
-# personal-number file (user.txt) and the desktop entries and AppStream file
-# are documents of their own, not texts of the program.
+# Product code: every layer and front end. The manuals (help.txt and its
+# translations) and the personal-number file (user.txt) are documents of their
+# own, not texts of the program.
 CODE_DIRS = ('core', 'files', 'app')
 failures = []
 
@@ -131,6 +135,26 @@ class MarkedTexts(html.parser.HTMLParser):
             self.unmarked.append(data.strip())
 
 
+# The texts of a desktop entry's or AppStream file's template that the build
+# writes in every language: a "Key=value" line's value, an element's text.
+ENTRY_TEXT = re.compile(r'^[A-Za-z]+=(.*)$|<(summary|p|caption)>([^<]*)</\2>', re.MULTILINE)
+
+
+def entry_texts(path):
+    with open(path, encoding='utf-8') as template:
+        content = template.read()
+    texts = []
+    for match in ENTRY_TEXT.finditer(content):
+        text = ' '.join((match.group(1) if match.group(1) is not None else match.group(3)).split())
+        if CYRILLIC.search(text):
+            texts.append(text)
+    left = ENTRY_TEXT.sub('', content)
+    for line in left.split('\n'):
+        if CYRILLIC.search(line):
+            failures.append(f'{relative(path)}: {line.strip()!r} is not a text the build translates')
+    return texts
+
+
 def page_msgid(text):
     """A page's text as the catalogue keys it: a leading "Orvanta Public: "
     (no Cyrillic before ": ") stays out, as the shell keeps it."""
@@ -192,6 +216,8 @@ def check_marked(folder):
     for path in manifests:
         with open(path, encoding='utf-8') as manifest:
             page_texts += [text for _, text in literals(manifest.read(), '"') if CYRILLIC.search(text)]
+    for path in files_under('.desktop.in', '.metainfo.xml.in'):
+        page_texts += entry_texts(path)
     pages_po = os.path.join(folder, 'pages.pot')
     with open(pages_po, 'w', encoding='utf-8') as out:
         out.write('msgid ""\nmsgstr ""\n"Content-Type: text/plain; charset=UTF-8\\n"\n\n')
@@ -240,6 +266,7 @@ def main():
         check_marked(folder)
     check_unmarked(files_under('.cpp', '.h'), '"', r'\bRU\(')
     check_unmarked(files_under('.js'), '\'"`', r'\bt\(')
+    check_unmarked(files_under('.rc'), '"', r'(?!)')
     for failure in failures:
         print(f'check-texts: {failure}')
     if failures:

@@ -106,6 +106,8 @@ dpkg-deb -c "$deb" | awk '{ line = $1 " " $6; if ($7 == "->") line = line " -> "
 expected=(
   "-rwxr-xr-x ./usr/lib/orvanta/orvanta-public" "-rwxr-xr-x ./usr/lib/orvanta/orvanta-profi"
   "lrwxrwxrwx ./usr/lib/orvanta/help.txt -> ../../share/orvanta/help.txt" "-rw-r--r-- ./usr/share/orvanta/help.txt"
+  "lrwxrwxrwx ./usr/lib/orvanta/help.en.txt -> ../../share/orvanta/help.en.txt"
+  "-rw-r--r-- ./usr/share/orvanta/help.en.txt"
   "lrwxrwxrwx ./usr/lib/orvanta/user.txt -> /etc/orvanta/user.txt" "-rw-r--r-- ./usr/share/lintian/overrides/orvanta"
   "-rw-r--r-- ./etc/orvanta/user.txt"
   "lrwxrwxrwx ./usr/games/orvanta-public -> ../lib/orvanta/orvanta-public"
@@ -155,9 +157,20 @@ dpkg-deb -x "$deb" "$scratch/unpacked"
 for entry in "$scratch"/unpacked/usr/share/applications/*.desktop; do
   desktop-file-validate "$entry" || failed "desktop-file-validate $(basename "$entry")"
 done
+# The entries and the AppStream file speak every language of the catalogues:
+# English as the untranslated value, Russian and each other listed language
+# as a translation.
+translated=(ru $(sed 's/#.*//' "$root/po/LINGUAS" | grep -vx -e en -e '[[:space:]]*' || true))
+metainfo=$scratch/unpacked/usr/share/metainfo/org.orvanta.orvanta.metainfo.xml
 for edition in public profi; do
-  grep -qx 'Comment\[ru\]=Объезжайте все города.*' "$scratch/unpacked/usr/share/applications/orvanta-$edition.desktop" ||
-    failed "orvanta-$edition.desktop lacks its Russian comment"
+  entry=$scratch/unpacked/usr/share/applications/orvanta-$edition.desktop
+  grep -qx 'Comment\[ru\]=Объезжайте все города.*' "$entry" || failed "orvanta-$edition.desktop lacks its Russian comment"
+  for key in GenericName Comment Keywords; do
+    grep -qx "$key=[ -~]*" "$entry" || failed "orvanta-$edition.desktop: $key is not in English"
+    for code in "${translated[@]}"; do
+      grep -q "^$key\[$code\]=" "$entry" || failed "orvanta-$edition.desktop: no $key[$code]"
+    done
+  done
   # What "man orvanta-profi" shows: the one page, which names both.
   page=$(zcat "$scratch/unpacked/usr/share/man/man6/orvanta-$edition.6.gz")
   heading=$(echo "$page" | grep -m1 '^\.TH')
@@ -186,9 +199,13 @@ for size in 16 24 32 48 64 128 256; do
 done
 echo "icons (size:type:RMSE from a smooth downscale):$icon_report"
 
-metainfo=$scratch/unpacked/usr/share/metainfo/org.orvanta.orvanta.metainfo.xml
 appstreamcli validate --no-net "$metainfo" || failed "appstreamcli validate"
-grep -q '<summary xml:lang="ru">' "$metainfo" || failed "the metainfo has no Russian summary"
+grep -q '<summary>Close ' "$metainfo" || failed "the metainfo's summary is not in English"
+for code in "${translated[@]}"; do
+  for element in summary p caption; do
+    grep -q "<$element xml:lang=\"$code\">" "$metainfo" || failed "the metainfo has no <$element> in $code"
+  done
+done
 grep -q '<screenshot type="default">' "$metainfo" || failed "the metainfo has no screenshot"
 grep -q "<release version=\"$version\"" "$metainfo" || failed "the metainfo does not name version $version"
 lintian_status=0

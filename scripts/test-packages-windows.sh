@@ -45,7 +45,7 @@ for package in "$zip" "$setup"; do
 done
 [ -f "$zip" ] && [ -f "$setup" ] || exit 1
 listing=$(python3 "$files_py" zip-names "$zip")
-want=$(printf "orvanta-$version-win64/%s\n" help.txt orvanta-profi.exe orvanta-public.exe user.txt)
+want=$(printf "orvanta-$version-win64/%s\n" help.en.txt help.txt orvanta-profi.exe orvanta-public.exe user.txt)
 [ "$listing" = "$want" ] || failed "the zip holds: $listing"
 # No administrator prompt: the installer asks to run as the user who starts it.
 grep -aq 'requestedExecutionLevel level="asInvoker"' "$setup" || failed "the installer asks for more than the user's rights"
@@ -120,7 +120,7 @@ timeout 60 wineserver -w || true
 users=$WINEPREFIX/drive_c/users/$(id -un)
 installed=$users/AppData/Local/Programs/Orvanta
 menu=$users/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/Orvanta
-for file in orvanta-public.exe orvanta-profi.exe help.txt user.txt uninstall.exe; do
+for file in orvanta-public.exe orvanta-profi.exe help.txt help.en.txt user.txt uninstall.exe; do
   [ -f "$installed/$file" ] || failed "not installed: $installed/$file"
 done
 documents='C:\users\'$(id -un)'\Documents'

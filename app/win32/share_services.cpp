@@ -16,7 +16,12 @@ namespace orvanta::platform {
 
 namespace {
 
+constexpr auto kCopy = RU("Копировать");
 constexpr auto kCopied = RU("Скопировано");
+constexpr auto kClose = RU("Закрыть");
+constexpr auto kPaste = RU("Вставить");
+constexpr auto kOpen = RU("Открыть");
+constexpr auto kCancel = RU("Отмена");
 
 struct ShareRequest {
     const char* title;
@@ -48,6 +53,11 @@ bool copyToClipboard(HWND owner, const std::wstring& text) {
     return copied;
 }
 
+// An item's words in the language in use (the resource holds none).
+void setItemText(HWND dialog, int id, const char* source) {
+    SetDlgItemTextW(dialog, id, win32::widen(::orvanta::text::tr(source)).c_str());
+}
+
 std::wstring itemText(HWND dialog, int id) {
     HWND item = GetDlgItem(dialog, id);
     const int length = GetWindowTextLengthW(item);
@@ -64,6 +74,8 @@ INT_PTR CALLBACK shareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         SetWindowTextW(dialog, win32::widen(request->title).c_str());
         SetDlgItemTextW(dialog, IDC_SHARE_CAPTION, win32::widen(request->caption).c_str());
         SetDlgItemTextW(dialog, IDC_SHARE_TEXT, win32::widen(request->text).c_str());
+        setItemText(dialog, IDC_COPY, kCopy);
+        setItemText(dialog, IDCANCEL, kClose);
         SetFocus(GetDlgItem(dialog, IDC_COPY));
         return FALSE;  // the focus is set
     }
@@ -71,7 +83,7 @@ INT_PTR CALLBACK shareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         const WORD id = LOWORD(wParam);
         if (id == IDC_COPY) {
             if (copyToClipboard(dialog, itemText(dialog, IDC_SHARE_TEXT)))
-                SetDlgItemTextW(dialog, IDC_COPY, win32::widen(::orvanta::text::tr(kCopied)).c_str());
+                setItemText(dialog, IDC_COPY, kCopied);
             SendDlgItemMessageW(dialog, IDC_SHARE_TEXT, EM_SETSEL, 0, -1);
             return TRUE;
         }
@@ -94,6 +106,9 @@ INT_PTR CALLBACK codeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         SetWindowTextW(dialog, win32::widen(request->title).c_str());
         SetDlgItemTextW(dialog, IDC_MAP_CODE_MESSAGE, win32::widen(request->message).c_str());
         SetDlgItemTextW(dialog, IDC_MAP_CODE_ENTRY, request->entry.c_str());
+        setItemText(dialog, IDC_PASTE, kPaste);
+        setItemText(dialog, IDOK, kOpen);
+        setItemText(dialog, IDCANCEL, kCancel);
         HWND entry = GetDlgItem(dialog, IDC_MAP_CODE_ENTRY);
         SetFocus(entry);
         SendMessageW(entry, EM_SETSEL, 0, -1);

@@ -993,6 +993,9 @@ TEST_F(Session, AMapPassedOnAsACodeOpensAsAnOpenedMapAndBadEntriesChangeNothing)
         EXPECT_EQ(theBoard.cities[i].y, shared.cities[i].y);
     }
     EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта " + code.substr(0, 10));
+    EXPECT_TRUE(handleCommand(command::languageFirst + text::languageOfCode("en")));
+    EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Map " + code.substr(0, 10));
+    EXPECT_TRUE(handleCommand(command::languageFirst + text::kSourceLanguage));
     paint(kW, kH);
     EXPECT_TRUE(startsWith(texts()[0], "Игра:    Городов  7    Сетка 11x11")) << texts()[0];
 
@@ -1040,6 +1043,13 @@ TEST_F(Session, MapOfTheDayAndTheLineOfItsResult) {
         return std::string(text);
     }();
     EXPECT_EQ(test::utf8(fake::shareServices.shown[0].text), "Orvanta 2026-12-10: " + percent + " % за 1:42 #" + code);
+    // In English the title's words and the result line follow, the date stays.
+    EXPECT_TRUE(handleCommand(command::languageFirst + text::languageOfCode("en")));
+    EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Daily Map 2026-12-10");
+    handleCommand(command::shareResult);
+    EXPECT_EQ(test::utf8(fake::shareServices.shown.back().text), "Orvanta 2026-12-10: " + percent + " % in 1:42 #" + code);
+    EXPECT_TRUE(handleCommand(command::languageFirst + text::kSourceLanguage));
+    EXPECT_EQ(test::utf8(windowLog.titles.back()), " - Карта дня 2026-12-10");
 
     // The next day's map is another; a map that is not the day's has no result.
     fake::clockNow += 86400;

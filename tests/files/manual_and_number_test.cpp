@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "core/catalogue.h"
 #include "files/language_choice.h"
 #include "files_fixture.h"
 
@@ -45,6 +46,24 @@ TEST_F(Documents, HelpCommandsHandTheShellTheProgramDirectoryPaths) {
     EXPECT_EQ(fake::shellOpened[1], dir.file("user.txt"));
     EXPECT_FALSE(openWithShell(""));
     EXPECT_EQ(fake::shellOpened.size(), 2u);
+}
+
+// The manual of the language in use where it is installed, else the
+// Russian one, which every installation has.
+TEST_F(Documents, TheManualIsTheOneOfTheLanguageInUseWhereItIsInstalled) {
+    fake::modulePath = dir.file("orvanta");
+    const std::int32_t english = text::languageOfCode("en");
+    ASSERT_GT(english, 0);
+    text::setLanguage(english);
+    EXPECT_TRUE(openManual());
+    writeBytes(dir.file("help.en.txt"), {'M'});
+    EXPECT_TRUE(openManual());
+    text::setLanguage(text::kSourceLanguage);
+    EXPECT_TRUE(openManual());
+    EXPECT_EQ(fake::shellOpened, (std::vector<std::string>{dir.file("help.txt"), dir.file("help.en.txt"),
+                                                            dir.file("help.txt")}));
+    EXPECT_STREQ(manualFileName(english), "help.en.txt");
+    EXPECT_STREQ(manualFileName(text::languageCount()), "help.txt") << "no such language";
 }
 
 TEST_F(Documents, PersonalNumberIsReadLikePercentI) {

@@ -843,6 +843,13 @@ class EnglishBrowserTest(unittest.TestCase):
             if edition == 'profi':
                 self.assertIn('Tour Spectrum', [t['text'] for t in page.texts()])
             driver.save_screenshot(os.path.join(OUTPUT, f'english-{edition}-640x480.png'))
+            # The page's description for search engines follows, and the
+            # manual opens in English, on a phone too.
+            self.assertEqual(page.js('return document.querySelector(\'meta[name="description"]\').content;'),
+                             f'Orvanta {edition.capitalize()}: a travelling salesman puzzle in the browser — visit up to '
+                             '18 cities by the shortest round trip; plays offline too.')
+            if edition == 'public':
+                self.check_english_manual(driver, page)
             help_title = driver.find_element(By.CSS_SELECTOR, menu_title(COMMAND['language-en']))
             help_title.click()
             checked = driver.find_elements(By.CSS_SELECTOR, '.menu.open [aria-checked="true"]')
@@ -870,6 +877,49 @@ class EnglishBrowserTest(unittest.TestCase):
         driver.get(f'{base}/index.html')
         wait_for(lambda: driver.execute_script('return document.documentElement.lang') == 'en', 15, 'the index')
         self.assertIsNone(CYRILLIC.search(driver.execute_script('return document.body.innerText')))
+        self.assertTrue(driver.execute_script(
+            'return document.querySelector(\'meta[name="description"]\').content').startswith('A travelling salesman'))
+        # Without scripts nothing chooses: the game's notice and the manual
+        # come in every language.
+        driver.execute_cdp_cmd('Emulation.setScriptExecutionDisabled', {'value': True})
+        driver.get(f'{base}/public.html')
+        shown = driver.find_element(By.TAG_NAME, 'body').text
+        notice = 'Для игры нужен JavaScript.'
+        for language in TABLES['languages']:
+            self.assertIn(language['texts'].get(notice, notice), shown, language['code'])
+        driver.get(f'{base}/help.html')
+        shown = driver.find_element(By.TAG_NAME, 'body').text
+        for manual in ('help.txt', 'help.en.txt'):
+            with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'app', manual),
+                      encoding='utf-8') as file:
+                self.assertIn(file.readline().strip(), shown, manual)
+        driver.execute_cdp_cmd('Emulation.setScriptExecutionDisabled', {'value': False})
+
+    def check_english_manual(self, driver, page):
+        """The Help menu's manual in English, reflowed for a phone's width;
+        the Russian one stays out of the page."""
+        page.menu(COMMAND['readManual'])
+        wait_for(lambda: len(driver.window_handles) == 2, 15, 'the manual')
+        game = driver.current_window_handle
+        driver.switch_to.window([h for h in driver.window_handles if h != game][0])
+        wait_for(lambda: driver.title == '"Orvanta" — Manual', 15, 'the English manual')
+        with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'app', 'help.en.txt'),
+                  encoding='utf-8') as file:
+            first_line = file.readline().strip()
+        manual = driver.find_element(By.CSS_SELECTOR, 'article.manual')
+        self.assertEqual(manual.get_attribute('lang'), 'en')
+        self.assertIn(first_line, manual.text)
+        self.assertGreaterEqual(len(manual.find_elements(By.TAG_NAME, 'h2')), 8)
+        # Only the language menu's own name for Russian is in Cyrillic.
+        self.assertIsNone(CYRILLIC.search(driver.execute_script('return document.body.innerText').replace('Русский', '')))
+        driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
+                               {'width': 360, 'height': 640, 'deviceScaleFactor': 1, 'mobile': True})
+        self.assertLessEqual(driver.execute_script('return document.documentElement.scrollWidth'), 360)
+        driver.save_screenshot(os.path.join(OUTPUT, 'english-manual-360x640.png'))
+        driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
+        driver.find_element(By.ID, 'back').click()
+        wait_for(lambda: len(driver.window_handles) == 1, 15, 'the manual to close')
+        driver.switch_to.window(game)
 
 
 # Phone screens (CSS pixels), each at three device pixels per CSS pixel.

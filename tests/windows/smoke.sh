@@ -42,6 +42,7 @@ if [ "$language" = ru ]; then
   game_save_title='Сохранить Игру в файл как'
   game_title=' - Игра '
   graded_line='Время %3d сек    Городов в пути %2d    Результат в пределах %d %% от решения ЗК'
+  manual='help\.txt'
 else
   about_title='About'
   save_title='Save Map to File As'
@@ -50,6 +51,7 @@ else
   game_save_title='Save Game to File As'
   game_title=' - Game '
   graded_line='Time %3d s    Cities on route %2d    Result within %d %% of TSP solution'
+  manual='help\.en\.txt'
 fi
 
 rm -rf "$work"
@@ -59,7 +61,7 @@ if [ "${5:-}" = in-place ]; then
 else
   program_dir=$work/program
   mkdir -p "$program_dir"
-  cp "$exe" "$(dirname "$exe")/help.txt" "$program_dir/"
+  cp "$exe" "$(dirname "$exe")"/help*.txt "$program_dir/"
   [ -z "${ORVANTA_LANGUAGE_CHOICE:-}" ] || echo "$ORVANTA_LANGUAGE_CHOICE" >"$program_dir/language.txt"
 fi
 exe_name=$(basename "$exe")
@@ -288,11 +290,11 @@ LC_ALL=C awk -v n="$changes" -v lo="$shortest" -v hi="$longest" -v g="$gaps" \
   fail "the game line changed $changes times in $idle s of idling ($gaps gaps over a second)"
 log "the idle game clock ticked: the game line changed $changes times in $idle s"
 
-# The manual opens from the program's folder (the
+# The manual in the program's language opens from the program's folder (the
 # current directory is the documents folder) in the viewer for .txt files.
 notepad_named() {
   local id
-  for id in $(xdotool search --onlyvisible --name '^help\.txt - ' 2>/dev/null); do
+  for id in $(xdotool search --onlyvisible --name "^$manual - " 2>/dev/null); do
     echo "$id"
     return 0
   done
@@ -305,7 +307,7 @@ notepad=$(notepad_named)
 sleep 1
 import -window "$notepad" "$work/manual.png"
 click_close_box "$notepad"
-wait_for 10 bash -c "! xdotool search --onlyvisible --name '^help\\.txt - ' >/dev/null 2>&1" ||
+wait_for 10 bash -c "! xdotool search --onlyvisible --name '^$manual - ' >/dev/null 2>&1" ||
   fail "the manual's viewer did not close"
 # Under Wine without a window manager, a click in another window is lost
 # while the viewer's process is still ending.

@@ -130,7 +130,7 @@ void checkResources(const wchar_t* path) {
         const WORD* p = reinterpret_cast<const WORD*>(head + 1);
         CHECK(templateText(p).empty());  // no menu
         CHECK(templateText(p).empty());  // the system's dialog class
-        CHECK(templateText(p) == win32::widen(aboutCaption()));
+        CHECK(templateText(p).empty());  // the caption comes from the catalogue
         CHECK(*p++ == 8);
         CHECK(templateText(p) == L"System");
         DialogItem items[2];
@@ -434,13 +434,29 @@ std::wstring clipboardText() {
     return text;
 }
 
-std::wstring shownText;
-std::wstring shownMessage;
+// What a timer callback read from a dialog it found by its title: the title,
+// then each item's text by id, in the order the check asks for.
+std::wstring awaitedTitle;
+std::vector<std::wstring> shownItems;
+
+std::wstring dialogItem(HWND dialog, int id) {
+    wchar_t text[256] = {};
+    GetDlgItemTextW(dialog, id, text, 256);
+    return text;
+}
+
+std::wstring inUse(const char* source) { return win32::widen(text::tr(source)); }
+
+bool hasCyrillic(const std::wstring& text) {
+    return std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0x0400 && c <= 0x04FF; });
+}
 
 // A code shown in the share dialog goes to the clipboard with its button and
 // comes back into the code dialog with its paste button, as a user passes it
-// on. The dialogs come from the program's resources; timer callbacks, which
-// the dialogs' own message loops run, press their buttons.
+// on, in every language: each dialog's title, caption and buttons in that
+// language's words (none left in Russian elsewhere). The dialogs come from the
+// program's resources; timer callbacks, which the dialogs' own message loops
+// run, read them and press their buttons.
 void checkMapCodeThroughTheClipboard(const wchar_t* program) {
     HMODULE module = LoadLibraryExW(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     CHECK(module != nullptr);
@@ -448,38 +464,63 @@ void checkMapCodeThroughTheClipboard(const wchar_t* program) {
     const HINSTANCE previous = win32::moduleInstance;
     win32::moduleInstance = module;
     const char* code = "48GC5GVQJ8RZ31R61";
+    const auto shareTitle = RU("Поделиться картой");
+    const auto shareCaption = RU("Код этой карты: его можно продиктовать, набрать или вставить, чтобы открыть эту карту.");
+    const auto codeTitle = RU("Открыть код карты");
+    const auto codeMessage = RU("Код карты искажён или обрезан: проверьте, что он передан целиком и без опечаток.");
 
-    const UINT_PTR share = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        HWND dialog = shownDialog(L"Поделиться картой");
-        if (dialog == nullptr) return;
-        KillTimer(nullptr, id);
-        wchar_t text[256] = {};
-        GetDlgItemTextW(dialog, IDC_SHARE_TEXT, text, 256);
-        shownText = text;
-        SendDlgItemMessageW(dialog, IDC_COPY, BM_CLICK, 0, 0);
-        SendDlgItemMessageW(dialog, IDCANCEL, BM_CLICK, 0, 0);
-    });
-    platform::showShareDialog(RU("Поделиться картой").c_str(), RU("Код этой карты:").c_str(), code);
-    KillTimer(nullptr, share);
-    CHECK(shownText == L"48GC5GVQJ8RZ31R61");
-    CHECK(clipboardText() == L"48GC5GVQJ8RZ31R61");
+    for (std::int32_t language = 0; language < text::languageCount(); ++language) {
+        text::setLanguage(language);
+        OpenClipboard(nullptr);
+        EmptyClipboard();
+        CloseClipboard();
+        awaitedTitle = inUse(shareTitle);
+        shownItems.clear();
+        const UINT_PTR share = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+            HWND dialog = shownDialog(awaitedTitle.c_str());
+            if (dialog == nullptr) return;
+            KillTimer(nullptr, id);
+            for (const int item : {IDC_SHARE_CAPTION, IDC_SHARE_TEXT, IDC_COPY, IDCANCEL})
+                shownItems.push_back(dialogItem(dialog, item));
+            SendDlgItemMessageW(dialog, IDC_COPY, BM_CLICK, 0, 0);
+            shownItems.push_back(dialogItem(dialog, IDC_COPY));
+            SendDlgItemMessageW(dialog, IDCANCEL, BM_CLICK, 0, 0);
+        });
+        platform::showShareDialog(text::tr(shareTitle), text::tr(shareCaption), code);
+        KillTimer(nullptr, share);
+        const std::vector<std::wstring> shareWords = {inUse(shareCaption), L"48GC5GVQJ8RZ31R61", inUse(RU("Копировать")),
+                                                      inUse(RU("Закрыть")), inUse(RU("Скопировано"))};
+        CHECK(shownItems == shareWords);
+        CHECK(clipboardText() == L"48GC5GVQJ8RZ31R61");
 
-    const UINT_PTR ask = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        HWND dialog = shownDialog(L"Открыть код карты");
-        if (dialog == nullptr) return;
-        KillTimer(nullptr, id);
-        wchar_t text[256] = {};
-        GetDlgItemTextW(dialog, IDC_MAP_CODE_MESSAGE, text, 256);
-        shownMessage = text;
-        SendDlgItemMessageW(dialog, IDC_PASTE, BM_CLICK, 0, 0);
-        SendDlgItemMessageW(dialog, IDOK, BM_CLICK, 0, 0);
-    });
-    char entry[64] = "old entry";
-    const bool opened = platform::askForMapCode(RU("Открыть код карты").c_str(), RU("Код карты обрезан.").c_str(), entry, 64);
-    KillTimer(nullptr, ask);
-    CHECK(opened);
-    CHECK(std::strcmp(entry, code) == 0);
-    CHECK(shownMessage == L"Код карты обрезан.");
+        awaitedTitle = inUse(codeTitle);
+        shownItems.clear();
+        const UINT_PTR ask = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+            HWND dialog = shownDialog(awaitedTitle.c_str());
+            if (dialog == nullptr) return;
+            KillTimer(nullptr, id);
+            for (const int item : {IDC_MAP_CODE_MESSAGE, IDC_PASTE, IDOK, IDCANCEL})
+                shownItems.push_back(dialogItem(dialog, item));
+            SendDlgItemMessageW(dialog, IDC_PASTE, BM_CLICK, 0, 0);
+            SendDlgItemMessageW(dialog, IDOK, BM_CLICK, 0, 0);
+        });
+        char entry[64] = "old entry";
+        const bool opened = platform::askForMapCode(text::tr(codeTitle), text::tr(codeMessage), entry, 64);
+        KillTimer(nullptr, ask);
+        CHECK(opened);
+        CHECK(std::strcmp(entry, code) == 0);
+        const std::vector<std::wstring> codeWords = {inUse(codeMessage), inUse(RU("Вставить")), inUse(RU("Открыть")),
+                                                     inUse(RU("Отмена"))};
+        CHECK(shownItems == codeWords);
+
+        if (language != text::kSourceLanguage) {
+            for (const std::wstring& words : shareWords) CHECK(!hasCyrillic(words));
+            for (const std::wstring& words : codeWords) CHECK(!hasCyrillic(words));
+        }
+        if (std::string(text::languageCode(language)) == "en")
+            CHECK((shareWords[2] == L"Copy" && shareWords[4] == L"Copied" && codeWords[2] == L"Open"));
+    }
+    text::setLanguage(text::kSourceLanguage);
 
     win32::moduleInstance = previous;
     FreeLibrary(module);

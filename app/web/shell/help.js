@@ -1,9 +1,17 @@
-// The manual page: the manual's plain text, laid out for its fixed width, is
-// reflowed into headings, paragraphs and list entries, so that it reads on a
-// screen of any width. Without scripts the page keeps the text as it is. The
-// link back closes the manual's own tab where the game opened one, and
-// otherwise leads to the game's page.
-const pre = document.querySelector('pre.manual');
+// The manual page: it holds every manual, each in a hidden <pre> of its
+// language. The one of the page's language (as page.js chose it) is shown,
+// for a language without its own the English one, else the Russian, the
+// source; its plain text, laid out for its fixed width, is reflowed into
+// headings, paragraphs and list entries, so that it reads on a screen of any
+// width. Without scripts the page shows every manual as it is. The link back
+// closes the manual's own tab where the game opened one, and otherwise leads
+// to the game's page.
+import {languageCode} from './texts.js';
+
+const manuals = Array.from(document.querySelectorAll('pre.manual'));
+const manualIn = (code) => manuals.find((manual) => manual.lang === code);
+const pre = manualIn(languageCode()) || manualIn('en') || manualIn('ru') || manuals[0];
+for (const other of manuals) if (other !== pre) other.remove();
 const indentOf = (line) => line.length - line.trimStart().length;
 // "Пробел  Новая карта": a term, two or more spaces, its text.
 const termPattern = /^(\S(?:.*?\S)?) {2,}(\S.*)$/;
@@ -61,6 +69,7 @@ function blockInto(parent, lines) {
 if (pre) {
   const article = document.createElement('article');
   article.className = 'manual';
+  article.lang = pre.lang;
   let block = [];
   for (const line of pre.textContent.split('\n').concat([''])) {
     if (line.trim()) {
@@ -81,8 +90,9 @@ if (pre) {
 }
 
 const back = document.getElementById('back');
-const from = new URLSearchParams(location.search).get('from');
-if (from === 'public' || from === 'profi') back.href = `${from}.html`;
+const params = new URLSearchParams(location.search);
+const from = params.get('from');
+if (from === 'public' || from === 'profi') back.href = `${from}.html${params.has('lang') ? `?lang=${encodeURIComponent(params.get('lang'))}` : ''}`;
 back.addEventListener('click', (event) => {
   // A tab the game opened closes; if it stays open, the link is followed.
   if (!from || history.length > 1) return;

@@ -296,7 +296,8 @@ const web = {
     return program.stringToUTF8(text, buffer, capacity);
   },
   openManual() {
-    window.open(`help.html?from=${edition}`, '_blank', 'noopener');
+    // The manual in the game's language, even where that came from ?lang= alone.
+    window.open(`help.html?from=${edition}&lang=${languageCode()}`, '_blank', 'noopener');
   },
   editPersonalNumber() {
     menuBar.close();
