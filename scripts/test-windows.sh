@@ -14,7 +14,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 [ "$jobs" -le 2 ] || jobs=2
 
 failures=0
-step() { echo; echo "--- $*"; }
+step() { echo; echo "--- $* (at ${SECONDS} s)"; }
 failed() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
 step "Cross build with MinGW-w64"
