@@ -106,6 +106,8 @@ bool openStartingCode(Board& board, const char* text) {
     return false;
 }
 
+bool openStartingCode(const char* text) { return openStartingCode(theBoard, text); }
+
 void dailyMapCommand(Board& board) {
     const CalendarDate today = utcDateOf(platform::clockSeconds());
     char date[16];

@@ -33,5 +33,7 @@ std::string resultLine(const std::string& date, double percentOfShortest, std::i
 // address): opens it as openMapCodeCommand does; a refused one is shown in the
 // ask dialog and leaves the first map. Returns whether the map opened.
 bool openStartingCode(Board& board, const char* text);
+// The same on the program's board: what a front end calls.
+bool openStartingCode(const char* text);
 
 }  // namespace orvanta

@@ -1,7 +1,7 @@
-// Desktop services that the map and game files and the documents beside the
-// program need. Each front end (Qt, Win32, the web's in-memory files and
-// downloads) defines these functions once, and the test support library
-// defines fakes; the linker picks the one in use.
+// The platform services (group 1b of app/front_end.h) that the map and game
+// files and the documents beside the program need. Each front end (Qt, Win32,
+// the web's in-memory files and downloads) defines these functions once, and
+// the test support library defines fakes; the linker picks the one in use.
 //
 // Every text crossing this seam (titles, filter texts, paths) is a terminated
 // Windows-1251 string; the front ends convert to and from the desktop's own

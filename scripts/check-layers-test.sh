@@ -5,7 +5,8 @@
 # file: includes that break a layer's allow-list, in tracked files, in a new
 # file not yet added to git and in files of every C++ extension; a function
 # added to a new seam header without being listed; and a seam function renamed
-# in its header but not in the list. The unchanged copy must pass.
+# in its header but not in the list; the web page's boundary broken on either
+# side or in its list. The unchanged copy must pass.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -77,5 +78,17 @@ expect_refused app/planted_services.h "a new seam header's function that app/fro
 fresh_copy
 sed -i 's/\bclockSeconds(/calendarSeconds(/' "$work/tree/core/platform.h"
 expect_refused clockSeconds "a seam function renamed in core/platform.h but not in app/front_end.h"
+
+# The web page's boundary: an export the page never calls, a hook calling a
+# method the page's web object lacks, a list left behind by the code.
+fresh_copy
+printf 'extern "C" EMSCRIPTEN_KEEPALIVE int orvanta_planted() { return 0; }\n' >>"$work/tree/app/web/web_main.cpp"
+expect_refused orvanta_planted "an export the web page never calls"
+fresh_copy
+sed -i 's/Module\.web\.beep()/Module.web.plantedBeep()/' "$work/tree/app/web/window_services.cpp"
+expect_refused plantedBeep "a hook calling a method the web page lacks"
+fresh_copy
+sed -i '/orvanta_tick/d' "$work/tree/app/web/js_boundary.md"
+expect_refused js_boundary.md "a boundary list that lacks an export"
 
 [ "$failures" -eq 0 ]

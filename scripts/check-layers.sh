@@ -12,11 +12,14 @@
 # their layer's code does plus their test libraries; only the tests of a front
 # end (tests/qt, tests/windows, tests/web) may include its toolkit.
 # Files not yet added to git are checked too, and every C/C++ extension.
+# The web's JavaScript and C++ must agree with each other and with the list of
+# their boundary (scripts/web-boundary.py).
 # Prints each offending line and exits non-zero when there is one.
 # Usage: check-layers.sh [ROOT]   (ROOT defaults to this repository; the
 # checker's own test runs it on a planted copy)
 set -euo pipefail
 root=${1:-"$(dirname "$0")/.."}
+scripts=$(cd "$(dirname "$0")" && pwd)
 cd "$root"
 
 # The C++ standard library's headers (C++20) and the C library's headers as C++ names them.
@@ -122,6 +125,12 @@ if [ -f app/front_end.h ]; then
       *) echo "app/front_end.h lists $name, which no seam header (${seam_headers[*]}) declares"; status=1 ;;
     esac
   done
+fi
+
+# The web page's boundary between its JavaScript and the C++: the same on both
+# sides and as app/web/js_boundary.md lists it.
+if [ -d app/web ]; then
+  python3 "$scripts/web-boundary.py" . || status=1
 fi
 
 [ $status -eq 0 ] && echo "layers: every include is on its layer's allow-list" && echo "seam: app/front_end.h lists every function a front end provides"

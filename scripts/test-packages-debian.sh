@@ -258,8 +258,9 @@ remove_test_user() {
 "${as_root[@]}" useradd --create-home --home-dir "$home" --shell /bin/sh --user-group "$test_user"
 cleanup_steps+=(remove_test_user)
 # The checks run from a copy the user can read, wherever this tree lies.
-mkdir -p "$scratch/checks/tests/qt" "$scratch/checks/scripts"
+mkdir -p "$scratch/checks/tests/qt" "$scratch/checks/tests/support" "$scratch/checks/scripts"
 cp tests/qt/xvfb_smoke.sh "$scratch/checks/tests/qt/"
+cp tests/support/menu_keys.sh tests/support/menu_items.txt "$scratch/checks/tests/support/"
 cp scripts/screenshot.sh "$scratch/checks/scripts/"
 copy=$home/.config/orvanta/user.txt
 if "${as_root[@]}" runuser -u "$test_user" -- env -i HOME="$home" USER="$test_user" PATH=/usr/bin:/bin \

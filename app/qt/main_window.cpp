@@ -48,9 +48,6 @@ void forgetPressesHere() {
     lastPressHere = false;
 }
 
-// The program's name, in every language.
-constexpr char kBaseTitle[] = "\"Orvanta\"";
-
 constexpr int kInitialWidth = 640;
 constexpr int kInitialHeight = 480;
 
@@ -61,8 +58,6 @@ std::int32_t beepCount = 0;
 MainWindow* mainWindow() { return theWindow; }
 
 QWidget* dialogOwner() { return theWindow; }
-
-const char* baseTitleText() { return kBaseTitle; }
 
 int virtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
     switch (qtKey) {
@@ -165,7 +160,7 @@ void PictureWidget::focusOutEvent(QFocusEvent* event) {
 
 MainWindow::MainWindow() : picture_(new PictureWidget(this)), clockTimer_(new QTimer(this)) {
     theWindow = this;
-    setWindowTitle(fromCp1251(kBaseTitle));
+    setWindowTitle(fromCp1251(baseWindowTitle()));
     setWindowIcon(QIcon(QStringLiteral(":/orvanta/orvanta.png")));
     setCentralWidget(picture_);
     buildMenus();

@@ -80,10 +80,6 @@ int virtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
 // table ('?' and '/' for the About box), or 0.
 int commandOfTyped(const QString& typed);
 
-// The window title the program starts with, before the edition words: the
-// program's name in double quotes (Windows-1251).
-const char* baseTitleText();
-
 // Refusal beeps sounded since the start (the only trace a beep leaves).
 extern std::int32_t beepCount;
 

@@ -13,19 +13,11 @@
 #include "app/qt/qt_paths.h"
 #include "app/qt/qt_text.h"
 #include "app/window_services.h"
+#include "app/window_texts.h"
 #include "core/catalogue.h"
-#include "core/text1251.h"
 #include "files/language_choice.h"
 
 namespace orvanta::platform {
-
-namespace {
-
-constexpr auto kAboutCaption = RU("О программе");
-// The program's name, in every language.
-constexpr char kProgramName[] = "Orvanta";
-
-}  // namespace
 
 void invalidateWindow() {
     if (qt::MainWindow* window = qt::mainWindow()) window->pictureWidget()->update();
@@ -35,7 +27,7 @@ void setWindowTitle(const char* text, const char* name) {
     qt::MainWindow* window = qt::mainWindow();
     if (window == nullptr) return;
     char title[kTitleCapacity];
-    std::snprintf(title, sizeof title, "%s%s", qt::baseTitleText(), text != nullptr ? text : "");
+    std::snprintf(title, sizeof title, "%s%s", baseWindowTitle(), text != nullptr ? text : "");
     // The document name is shown with its real characters, also those the
     // code page lacks.
     const QString shownName = qt::realPath(name).left(static_cast<qsizetype>(kTitleCapacity - 1 - std::strlen(title)));
@@ -45,9 +37,9 @@ void setWindowTitle(const char* text, const char* name) {
 void showAboutBox() {
     QDialog box(qt::dialogOwner());
     box.setObjectName(QStringLiteral("aboutBox"));
-    box.setWindowTitle(qt::fromCp1251(text::tr(kAboutCaption)));
+    box.setWindowTitle(qt::fromCp1251(aboutCaption()));
 
-    auto* name = new QLabel(qt::fromCp1251(kProgramName), &box);
+    auto* name = new QLabel(qt::fromCp1251(programName()), &box);
     name->setTextFormat(Qt::PlainText);
     name->setAlignment(Qt::AlignCenter);
 

@@ -2,7 +2,6 @@
 // the keys, the menu commands, the clicks, the clock's timer and a picked file.
 #include <emscripten.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -46,8 +45,9 @@ EMSCRIPTEN_KEEPALIVE void orvanta_start(int width, int height) {
 }
 
 // The picture for the client size, in the canvas's byte order, or null; its
-// size is thePicture's. On a small screen (the page shows the status texts
-// around the picture) the board fills the picture.
+// size comes from orvanta_picture_width and orvanta_picture_height. On a small
+// screen (the page shows the status texts around the picture) the board fills
+// the picture.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* orvanta_paint(int width, int height, int smallScreen) {
     layoutChoice = smallScreen != 0 ? orvanta::layoutSmallScreen : orvanta::layoutFrame;
     const orvanta::OffscreenPicture* picture = orvanta::paintWindow(width, height, layoutChoice);
@@ -55,25 +55,21 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* orvanta_paint(int width, int height, in
     return picture->store->rgba.data();
 }
 
-EMSCRIPTEN_KEEPALIVE int orvanta_picture_width() { return orvanta::thePicture.pictureWidth; }
-EMSCRIPTEN_KEEPALIVE int orvanta_picture_height() { return orvanta::thePicture.pictureHeight; }
+EMSCRIPTEN_KEEPALIVE int orvanta_picture_width() { return orvanta::currentPictureSize().width; }
+EMSCRIPTEN_KEEPALIVE int orvanta_picture_height() { return orvanta::currentPictureSize().height; }
 
 // Where the board and its cities lie in the picture now, for the page to find
 // the city a finger meant.
 EMSCRIPTEN_KEEPALIVE const std::int32_t* orvanta_board_points() {
-    const orvanta::Board& board = orvanta::theBoard;
-    const orvanta::BoardLayout layout =
-        layoutChoice(board, orvanta::thePicture.pictureWidth, orvanta::thePicture.pictureHeight).board;
-    const std::int32_t count = board.cityCount < 0 ? 0 : std::min(board.cityCount, orvanta::kMaxCities);
-    boardPoints[0] = layout.originX;
-    boardPoints[1] = layout.originY;
-    boardPoints[2] = layout.farX;
-    boardPoints[3] = layout.farY;
-    boardPoints[4] = count;
-    for (std::int32_t i = 0; i < count; ++i) {
-        const orvanta::WindowPoint point = orvanta::gridToWindow(layout, board.cities[i].x, board.cities[i].y);
-        boardPoints[5 + 2 * i] = point.x;
-        boardPoints[6 + 2 * i] = point.y;
+    const orvanta::BoardInPicture placed = orvanta::boardInPicture(layoutChoice);
+    boardPoints[0] = placed.layout.originX;
+    boardPoints[1] = placed.layout.originY;
+    boardPoints[2] = placed.layout.farX;
+    boardPoints[3] = placed.layout.farY;
+    boardPoints[4] = placed.cityCount;
+    for (std::int32_t i = 0; i < placed.cityCount; ++i) {
+        boardPoints[5 + 2 * i] = placed.cities[i].x;
+        boardPoints[6 + 2 * i] = placed.cities[i].y;
     }
     return boardPoints;
 }
@@ -117,7 +113,7 @@ EMSCRIPTEN_KEEPALIVE void orvanta_open_code(const char* utf8) {
 // happens; a refused one shows the reason and leaves the first map.
 EMSCRIPTEN_KEEPALIVE int orvanta_open_starting_code(const char* utf8) {
     const std::string entry = orvanta::text::fromUtf8(utf8 != nullptr ? utf8 : "");
-    return orvanta::openStartingCode(orvanta::theBoard, entry.c_str()) ? 1 : 0;
+    return orvanta::openStartingCode(entry.c_str()) ? 1 : 0;
 }
 
 // The block through which boards go to and from the solve worker.
@@ -126,10 +122,10 @@ EMSCRIPTEN_KEEPALIVE int orvanta_transfer_bytes() { return static_cast<int>(size
 
 // A copy of the program's board and its mode, for the page's tests to read.
 EMSCRIPTEN_KEEPALIVE const void* orvanta_inspect_board() {
-    inspected = orvanta::web::flatten(orvanta::theBoard);
+    inspected = orvanta::web::flatten(orvanta::currentBoard());
     return &inspected;
 }
-EMSCRIPTEN_KEEPALIVE int orvanta_mode() { return static_cast<int>(orvanta::session.mode); }
+EMSCRIPTEN_KEEPALIVE int orvanta_mode() { return static_cast<int>(orvanta::currentMode()); }
 
 // Whether a solve runs beside the window: its progress rows then follow the
 // mode line in the status texts.

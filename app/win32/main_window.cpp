@@ -7,6 +7,7 @@
 #include "app/win32/picture_services.h"
 #include "app/win32/wide_text.h"
 #include "app/window_services.h"
+#include "app/window_texts.h"
 #include "core/catalogue.h"
 #include "core/text1251.h"
 #include "files/language_choice.h"
@@ -41,16 +42,14 @@ void forgetKeyPresses() {
     for (bool& pressed : keysPressedHere) pressed = false;
 }
 
-constexpr auto kAboutCaption = RU("О программе");
-
 }  // namespace
 
-int initMainWindow(MainWindow& window, UINT titleId, UINT classNameId, UINT menuId, UINT acceleratorId,
+int initMainWindow(MainWindow& window, UINT classNameId, UINT menuId, UINT acceleratorId,
                    UINT iconId, LPCWSTR cursorId, int showCommand, std::int32_t width, std::int32_t height) {
     if (moduleInstance == nullptr) return 0;
     window.width = width;
     window.height = height;
-    loadText(titleId, window.baseTitle, kTitleCapacity);
+    copyText(window.baseTitle, kTitleCapacity, baseWindowTitle());
     loadText(classNameId, window.className, kTitleCapacity);
     registerMainClass(window, menuId, iconId, cursorId);
     const int created = createMainWindow(window, showCommand);
@@ -145,7 +144,7 @@ void chooseStartLanguage() {
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowTextW(dialog, widen(text::tr(kAboutCaption)).c_str());
+        SetWindowTextW(dialog, widen(aboutCaption()).c_str());
         return TRUE;  // the system focuses the OK button
     case WM_COMMAND: {
         const WORD id = LOWORD(wParam);

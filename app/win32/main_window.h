@@ -24,7 +24,7 @@ inline constexpr UINT_PTR kClockTimerId = 1;
 inline constexpr UINT kSolveEndedMessage = WM_APP + 1;
 
 struct MainWindow {
-    char baseTitle[kTitleCapacity];  // string 103, Windows-1251: the front of every title
+    char baseTitle[kTitleCapacity];  // baseWindowTitle(), Windows-1251: the front of every title
     char className[kTitleCapacity];  // string 109, the window class name
     HACCEL acceleratorTable;         // table 109, or null until loaded
     std::int32_t width;              // initial outer size of the window
@@ -37,10 +37,10 @@ extern MainWindow theMainWindow;
 // The program's module instance, stored by the entry point.
 extern HINSTANCE moduleInstance;
 
-// Loads the texts, registers the class, creates and shows the window (which
+// Takes the base title (window_texts.h), loads the class name, registers the class, creates and shows the window (which
 // paints the first map at once) and loads the accelerators. Returns 1 when the
 // window exists, else 0.
-int initMainWindow(MainWindow& window, UINT titleId, UINT classNameId, UINT menuId, UINT acceleratorId,
+int initMainWindow(MainWindow& window, UINT classNameId, UINT menuId, UINT acceleratorId,
                    UINT iconId, LPCWSTR cursorId, int showCommand, std::int32_t width, std::int32_t height);
 
 void registerMainClass(const MainWindow& window, UINT menuId, UINT iconId, LPCWSTR cursorId);

@@ -4,7 +4,7 @@
 #ifndef ORVANTA_WIN32_RESOURCE_IDS_H
 #define ORVANTA_WIN32_RESOURCE_IDS_H
 
-#define IDS_APP_TITLE      103 /* string: the fixed front of every window title */
+#define IDS_APP_TITLE      103 /* string: the base title, as baseWindowTitle() */
 #define IDS_CLASS_NAME     109 /* string: the window class name                */
 #define IDR_ACCELERATORS   109 /* the '?' and '/' accelerators                 */
 #define IDD_ABOUTBOX       103 /* the About box                                */

@@ -14,7 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     moduleInstance = instance;
     chooseStartLanguage();
     // The menu bar is built from the menu table in the language in use.
-    if (initMainWindow(theMainWindow, IDS_APP_TITLE, IDS_CLASS_NAME, 0, IDR_ACCELERATORS,
+    if (initMainWindow(theMainWindow, IDS_CLASS_NAME, 0, IDR_ACCELERATORS,
                        IDI_APPLICATION_ICON, MAKEINTRESOURCEW(kArrowCursorId), showCommand, kInitialWidth,
                        kInitialHeight) == 0) {
         return 0;

@@ -12,6 +12,7 @@
 #include "app/controller.h"
 #include "app/draw.h"
 #include "app/forced_solve.h"
+#include "app/front_end_view.h"
 #include "app/menu_table.h"
 #include "app/renderer.h"
 #include "core/catalogue.h"
@@ -1125,6 +1126,18 @@ TEST_F(Session, GameClicksPickNearCitiesAndBothButtonsMeanCityZero) {
     clickCity(1, 600, 400);
     clickCity(0, 600, 400);
     EXPECT_EQ(theBoard.playerRouteLength, 1);
+
+    // Where a front end is told a city lies (a finger's aim), its marker is
+    // drawn and a click picks it.
+    const BoardInPicture placed = boardInPicture(layoutFrame);
+    ASSERT_EQ(placed.cityCount, 6);
+    for (const std::int32_t i : {4, 2, 5}) {
+        EXPECT_EQ(placed.cities[i].x, cityPoint(i, 600, 400).x);
+        EXPECT_EQ(placed.cities[i].y, cityPoint(i, 600, 400).y);
+        recordClick(MouseButton::Left, placed.cities[i].x, placed.cities[i].y);
+        paint(600, 400);
+        EXPECT_EQ(theBoard.playerRoute[theBoard.playerRouteLength - 1], i);
+    }
 }
 
 TEST_F(Session, ClosingCuttingBackAndReclosingStopsAndResumesTheClock) {
@@ -1393,6 +1406,33 @@ TEST_F(Session, ALanguageChosenMidGameKeepsTheGameAndItsFilesAndShowsEveryText) 
 
 // Each language's menus: whole captions in that language, each with its own
 // letter within its menu and on the bar, and a check mark on the language in use.
+// The smoke tests reach a menu item by keys: its menu's place on the bar, then
+// its place among the menu's items (separators skipped, as the arrow keys
+// skip them). They read both from tests/support/menu_items.txt, which must
+// say what the table says.
+TEST_F(Session, TheSmokeTestsMenuLookupIsTheTables) {
+    std::string wanted;
+    for (std::int32_t m = 0; m < kMenuCount; ++m) {
+        std::int32_t place = 0;
+        for (std::int32_t i = 0; i < kMenuBar[m].itemCount; ++i) {
+            const MenuItem& item = kMenuBar[m].items[i];
+            if (item.caption == nullptr) continue;
+            const std::int32_t language = languageOfCommand(item.commandId);
+            const std::string name =
+                language >= 0 ? std::string("language-") + text::languageCode(language) : std::string(item.name);
+            wanted += name + " " + std::to_string(m) + " " + std::to_string(place++) + "\n";
+        }
+    }
+    std::FILE* file = std::fopen(ORVANTA_TESTS_SOURCE_DIR "/support/menu_items.txt", "r");
+    ASSERT_NE(file, nullptr);
+    std::string listed;
+    char line[256];
+    while (std::fgets(line, sizeof line, file) != nullptr)
+        if (line[0] != '#') listed += line;
+    std::fclose(file);
+    EXPECT_EQ(listed, wanted) << "tests/support/menu_items.txt should list, after its comments:\n" << wanted;
+}
+
 TEST_F(Session, EveryLanguageHasItsMenusWithDistinctLetters) {
     const auto letter = [](const char* caption) {
         const char* amp = std::strchr(caption, '&');

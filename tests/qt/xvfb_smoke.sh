@@ -48,6 +48,17 @@ mkdir -p "$work"
 [ -n "${5:-}" ] || export XDG_CONFIG_HOME=$work/config
 config_home=${XDG_CONFIG_HOME:-$HOME/.config}
 fail() { echo "FAILED: $*" >&2; exit 1; }
+source "$root/tests/support/menu_keys.sh"
+# The keys that choose a command of the menu table once a click on the first
+# caption has opened its menu: Right to the command's menu, which Qt opens with
+# its first item active (the first menu has none active), Down to the item.
+qt_menu_keys() {  # command name
+  local place menu item
+  place=$(menu_place "$1") || exit 1
+  read -r menu item <<<"$place"
+  [ "$menu" -gt 0 ] || item=$((item + 1))
+  echo "$(repeat_key Right "$menu")$(repeat_key Down "$item")Return"
+}
 # Sets status to the program's exit code once it has ended, or leaves it
 # empty when it still runs after the given seconds.
 await_exit() {
@@ -122,12 +133,13 @@ done
 if xdotool search --onlyvisible --name '^О программе$' >/dev/null 2>&1; then fail "Escape did not close the About box"; fi
 echo "About box opened by '?' and closed by Escape"
 
-# The last menu (left of the first), opened by the keys with its first item
-# chosen, has "Личный номер..." three below it, before the languages.
+# "Личный номер..." from the menus' keys.
+keys=$(qt_menu_keys personalNumber)
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.5
-xdotool key Left Down Down Down Return
+# shellcheck disable=SC2086
+xdotool key $keys
 for _ in $(seq 150); do [ -s "$work/opener/opened" ] && break; sleep 0.1; done
 [ -s "$work/opener/opened" ] || fail "\"Личный номер...\" called no opener"
 url=$(head -n1 "$work/opener/opened")
@@ -137,11 +149,12 @@ printf -v opened '%b' "${encoded//%/\\x}"
 [ -f "$opened" ] || fail "the opener got $opened, which does not exist"
 echo "\"Личный номер...\" opened $opened"
 
-# File menu (the first caption of the menu bar), its last item is Exit.
+keys=$(qt_menu_keys exitProgram)
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.5
-xdotool key Up Return
+# shellcheck disable=SC2086
+xdotool key $keys
 await_exit 10
 [ -n "$status" ] || fail "File > Exit did not end the program"
 program_pid=
@@ -184,12 +197,14 @@ bells() { [ -s "$work/bells" ] && wc -l <"$work/bells" || echo 0; }
 # Opens a Help document through the menu and waits for the box that says it
 # was not opened; photographs it and closes it. The box and the log must name
 # the file.
-expect_not_opened() {  # <keys> <file> <log> <photo> <what>
+expect_not_opened() {  # <command name> <file> <log> <photo> <what>
+  local keys
+  keys=$(qt_menu_keys "$1")
   xdotool windowfocus --sync "$window" 2>/dev/null || true
   xdotool mousemove --window "$window" 20 10 click 1
   sleep 0.5
   # shellcheck disable=SC2086
-  xdotool key $1
+  xdotool key $keys
   box=$(timeout 15 xdotool search --sync --onlyvisible --name '^Orvanta$' | head -n1) || true
   [ -n "$box" ] || fail "no message box for $5"
   sleep 0.3
@@ -214,12 +229,12 @@ window=$(timeout 20 xdotool search --sync --onlyvisible --name "$title" | head -
 [ -n "$window" ] || fail "no window titled $title (no opener)"
 sleep 0.5
 before=$(bells)
-expect_not_opened "Left Down Return" "$program_dir/help.txt" "$work/no-opener.log" "$work/no-opener.png" \
+expect_not_opened readManual "$program_dir/help.txt" "$work/no-opener.log" "$work/no-opener.png" \
   "the manual without an opener"
 for _ in $(seq 50); do [ "$(bells)" -gt "$before" ] && break; sleep 0.1; done
 [ "$(bells)" -gt "$before" ] || fail "no beep for the manual without an opener"
 before=$(bells)
-expect_not_opened "Left Down Down Down Return" "$user_file" "$work/no-opener.log" "$work/no-opener-user.png" \
+expect_not_opened personalNumber "$user_file" "$work/no-opener.log" "$work/no-opener-user.png" \
   "the personal number without an opener"
 for _ in $(seq 50); do [ "$(bells)" -gt "$before" ] && break; sleep 0.1; done
 [ "$(bells)" -gt "$before" ] || fail "no beep for the personal number without an opener"
@@ -236,7 +251,7 @@ program_pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name "$title" | head -n1) || true
 [ -n "$window" ] || fail "no window titled $title (failing opener)"
 sleep 0.5
-expect_not_opened "Left Down Return" "$program_dir/help.txt" "$work/failing-opener.log" \
+expect_not_opened readManual "$program_dir/help.txt" "$work/failing-opener.log" \
   "$work/failing-opener.png" "the manual with a failing opener"
 kill -0 "$program_pid" 2>/dev/null || fail "the program ended after its opener failed"
 kill "$watch_pid" "$program_pid" 2>/dev/null || true
@@ -323,6 +338,12 @@ menu() {  # caption x, then keys; the keys go only to a menu that has opened
   done
   fail "the menu at x=$x did not open"
 }
+choose() {  # command name: chosen through the menus' keys
+  local keys
+  keys=$(qt_menu_keys "$1")
+  # shellcheck disable=SC2086
+  menu 20 $keys
+}
 title_is() { [ "$(xdotool getwindowname "$window")" = "$1" ]; }
 wait_title() {
   for _ in $(seq 150); do title_is "$1" && return 0; sleep 0.1; done
@@ -334,10 +355,10 @@ shows() {  # image width text
   convert "$1" -crop "$2x+0+0" +repage "$work/strip.png"
   compare -metric AE -subimage-search "$work/strip.png" "$work/want.png" null: >/dev/null 2>&1
 }
-# Opens a file dialog with the command keys of the File menu and waits until
-# it is the active window; sets dialog.
-file_dialog() {  # command keys
-  menu 26 "$@"
+# Opens a file dialog with a command of the File menu and waits until it is
+# the active window; sets dialog.
+file_dialog() {  # command name
+  choose "$1"
   dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^(Сохранить|Открыть) Карту' | head -n1) || true
   [ -n "$dialog" ] || { import -window root "$work/no-dialog.png"; fail "no file dialog"; }
   # Keys typed before the dialog is the active window, with its name field
@@ -357,9 +378,9 @@ await_gone() {  # window id, what
   done
   fail "$2 stayed open"
 }
-save_as() {  # command keys of the File or Game menu, typed name
+save_as() {  # command name, typed name
   local dialog
-  file_dialog "$@"
+  file_dialog "$1"
   xdotool key ctrl+a
   xdotool type --delay 60 "$name"
   xdotool key Return
@@ -387,7 +408,7 @@ echo "status texts under $LANG read as written (a point in the numbers)"
 
 # Saved in the current folder 日本 under a name with ü; the personal number
 # comes from user.txt beside the program in 中文.
-name=ü save_as Down Down Return
+name=ü save_as saveMap
 for _ in $(seq 100); do [ "$(stat -c %s "$docs/ü.rva" 2>/dev/null)" = 512 ] && break; sleep 0.1; done
 if [ "$(stat -c %s "$docs/ü.rva" 2>/dev/null)" != 512 ]; then
   import -window root "$work/no-save.png"
@@ -399,7 +420,7 @@ wait_title "\"Orvanta\" - Карта $docs/ü"
 # field, the second row from the bottom): the first click saves and closes
 # the dialog, the second lands on the board beneath it and must not start the
 # game there; nor may the first click on the menu bar after the dialog.
-file_dialog Down Down Return
+file_dialog saveMap
 xdotool key ctrl+a
 xdotool type --delay 60 zwei
 sleep 0.5
@@ -419,7 +440,7 @@ xdotool key Escape Escape
 sleep 0.6
 import -window "$window" "$work/after-menu.png"
 shows "$work/after-menu.png" 400 "$mode_line" || fail "the click on the menu bar after the save dialog reached the board"
-name=ü.rva save_as Down Return
+name=ü.rva save_as openMap
 wait_title "\"Orvanta\" - Карта $docs/ü"
 echo "saved and opened $docs/ü.rva through the dialogs; user.txt found in $home"
 stop
@@ -445,13 +466,13 @@ photo_shows() {  # file text
   return 1
 }
 start
-menu 288 Up Return                              # ? Помощь > English
+choose language-en
 photo_shows "$work/english.png" "$english_line" || fail "no English mode line '$english_line' after choosing English"
 [ "$(cat "$config_home/orvanta/language.txt" 2>/dev/null)" = en ] || fail "the choice of English was not kept"
 stop
 start
 photo_shows "$work/english-again.png" "$english_line" || fail "English did not outlive the program"
-menu 240 Up Up Return                           # ? Help > Русский
+choose language-ru
 photo_shows "$work/russian-again.png" "$mode_line" || fail "Russian chosen again shows no '$mode_line'"
 stop
 rm -f "$config_home/orvanta/language.txt"
@@ -462,11 +483,11 @@ echo "the language: chosen in the menu, kept over a restart, Russian again as be
 
 # The clock, running for real: an Editor map of two cities, a game on it.
 start
-menu 168 Down Return                            # Редактор > Править Карту
-menu 168 Down Down Return                       # Редактор > Стереть все
+choose editMap
+choose eraseAll
 xdotool mousemove --window "$window" 200 150 click 1; sleep 0.3
 xdotool mousemove --window "$window" 420 350 click 1; sleep 0.3
-menu 228 Down Return                            # Игра > Начать Игру
+choose startGame
 if [ "$edition" = profi ]; then verdict_open='Суммарный путь 0'; verdict_closed='Суммарный путь 100'
 else verdict_open='Путь не замкнут'; verdict_closed='Результат оценить невозможно'; fi
 seconds_shown() {  # verdict, first and last candidate -> the seconds the game line shows
@@ -521,7 +542,7 @@ progress_strip() {
   convert "$work/solving.png" -crop "128x48+8+58" +repage "$1"
 }
 start
-name=slow.rva save_as Down Return
+name=slow.rva save_as openMap
 wait_title "\"Orvanta\" - Карта $docs/slow"
 expect_progress "$work"
 echo "progress shown ${progress_ms} ms after '+'"
@@ -538,7 +559,7 @@ xdotool windowactivate --sync "$about" 2>/dev/null || xdotool windowfocus --sync
 xdotool key Escape
 await_gone "$about" "the About box"
 expect_running "$work" "an Esc that closed the About box"
-file_dialog Down Return                           # Файл > Открыть Карту...
+file_dialog openMap
 xdotool key Escape
 await_gone "$dialog" "the Open dialog"
 expect_running "$work" "an Esc that cancelled the Open dialog"
@@ -547,21 +568,23 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key Escape
 sleep 0.5
 expect_stopped "$work" Esc
-echo "Esc in the window stopped it ($quiet_ticks ticks in the next 2 s)"
+echo "Esc in the window stopped it ($quiet_ticks ticks of processor in a quiet 2 s)"
 expect_progress "$work"
-menu 90 Down Return                              # Генератор > Генератор: a new map
+choose generator                                 # a new map
 expect_stopped "$work" "a new map"
-echo "a new map stopped the solve ($quiet_ticks ticks in the next 2 s)"
+echo "a new map stopped the solve ($quiet_ticks ticks of processor in a quiet 2 s)"
 
-name=slow.rva save_as Down Return
+name=slow.rva save_as openMap
 wait_title "\"Orvanta\" - Карта $docs/slow"
 xdotool key plus
 sleep 1
+keys=$(qt_menu_keys exitProgram)
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.5
 closing=$(date +%s%N)
-xdotool key Up Return
+# shellcheck disable=SC2086
+xdotool key $keys
 await_exit 3
 ended=$(date +%s%N)
 [ -n "$status" ] || fail "File > Exit during a solve did not end the program"

@@ -45,22 +45,37 @@ expect_moving() {  # work folder, when
 }
 
 # The solve still runs after something that must not stop it: its progress
-# line is shown and moves on.
+# line is shown and moves on. Where a closed dialog lay over the line, the
+# window paints it again a moment later, so a blank strip is looked at again
+# for up to 5 s before it counts as gone.
 expect_running() {  # work folder, what happened
+  local until=$((SECONDS + 5))
   progress_strip "$1/running.png"
-  ! blank_strip "$1/running.png" || fail "the progress line went after $2"
+  while blank_strip "$1/running.png"; do
+    [ "$SECONDS" -le "$until" ] || fail "the progress line went after $2"
+    sleep 0.3
+    progress_strip "$1/running.png"
+  done
   expect_moving "$1" "after $2"
 }
 
 # After a stop: the progress line is gone and the program computes no more
-# (at most 40 ticks, 0.4 s, of processor in the next 2 s). Sets quiet_ticks.
+# (at most 40 ticks, 0.4 s, of processor in 2 s). On a busy machine the
+# window's own work after the stop (a new map drawn) can fill the first
+# seconds, so three 2 s spans are measured and one quiet span suffices: a
+# solve left running fills every one. Sets quiet_ticks to the quietest span.
 expect_stopped() {  # work folder, what stopped it
   progress_strip "$1/stopped.png"
   blank_strip "$1/stopped.png" || fail "the progress line stayed after $2"
-  local before after
-  before=$(busy_ticks)
-  sleep 2
-  after=$(busy_ticks)
-  quiet_ticks=$((after - before))
-  [ "$quiet_ticks" -le 40 ] || fail "after $2 the program used $quiet_ticks ticks of processor in 2 s"
+  local before after span
+  quiet_ticks=
+  for _ in 1 2 3; do
+    before=$(busy_ticks)
+    sleep 2
+    after=$(busy_ticks)
+    span=$((after - before))
+    [ -n "$quiet_ticks" ] && [ "$quiet_ticks" -le "$span" ] || quiet_ticks=$span
+    [ "$quiet_ticks" -gt 40 ] || return 0
+  done
+  fail "after $2 the program used at least $quiet_ticks ticks of processor in every 2 s"
 }

@@ -41,6 +41,14 @@ if SITE:
         TABLES = json.load(tables_file)
 COMMAND = TABLES['command']
 KEY_ADD, KEY_UP, KEY_ESCAPE = (TABLES['virtualKey'].get(name) for name in ('add', 'up', 'escape'))
+
+
+def menu_title(command):
+    """The selector of the title of the menu that holds a command, as the menu table places it."""
+    for place, (_, items) in enumerate(TABLES['menuRows'], 1):
+        if any(item and item[1] == command for item in items):
+            return f'.menu:nth-child({place}) > button'
+    raise KeyError(command)
 TITLES = {'public': '"Orvanta" Public Version 11', 'profi': '"Orvanta" Profi Release 11'}
 # Every temporary folder of the run (browser profiles, downloads, files) lies here.
 TEMP = tempfile.mkdtemp(prefix='orvanta-web-test-')
@@ -568,6 +576,8 @@ class WebEditionTest(unittest.TestCase):
         self.assertEqual(before['route'], [0, 1])
         page.keys('?')
         wait_for(lambda: page.js('return document.getElementById("about").open'), 15, 'the About box')
+        self.assertEqual(page.js('return ["about-caption", "about-name"].map((id) => document.getElementById(id).textContent)'),
+                         ['О программе', 'Orvanta'])
         assert_readable(self, self.driver, 'the About box')
         page.click(5, 5, right=True)
         wait_for(lambda: not page.js('return document.getElementById("about").open'), 15, 'the click to close it')
@@ -833,7 +843,7 @@ class EnglishBrowserTest(unittest.TestCase):
             if edition == 'profi':
                 self.assertIn('Tour Spectrum', [t['text'] for t in page.texts()])
             driver.save_screenshot(os.path.join(OUTPUT, f'english-{edition}-640x480.png'))
-            help_title = driver.find_elements(By.CSS_SELECTOR, '.menu > button')[-1]
+            help_title = driver.find_element(By.CSS_SELECTOR, menu_title(COMMAND['language-en']))
             help_title.click()
             checked = driver.find_elements(By.CSS_SELECTOR, '.menu.open [aria-checked="true"]')
             self.assertEqual([item.text for item in checked], ['English'])
@@ -1094,7 +1104,7 @@ class PhoneTest(unittest.TestCase):
             self.assertEqual(page.inspect(), before, f'the tap that closed the stepper changes nothing {what}')
             # A new map from the menu keeps the count; a trip closes by taps.
             page.js(f'window.orvanta.setClock({CLOCK + 7});')
-            tap(self.driver, '.menu:nth-child(2) > button')
+            tap(self.driver, menu_title(COMMAND['generator']))
             tap(self.driver, f'button[data-command="{COMMAND["generator"]}"]')
             wait_for(lambda: page.inspect()['cities'] != before['cities'], 15, f'a new map {what}')
             self.assertEqual(page.js('return Array.from(document.querySelectorAll(".menu > button"), '
@@ -1105,7 +1115,7 @@ class PhoneTest(unittest.TestCase):
 
             # A slow solve stops by a tap on the button that names it.
             self.open_map(page, [(450 * i, i % 3) for i in range(16)], 10000)
-            tap(self.driver, '.menu:nth-child(5) > button')
+            tap(self.driver, menu_title(COMMAND['showSolution']))
             tap(self.driver, f'button[data-command="{COMMAND["showSolution"]}"]')
             stop = '.status button.stop' if width < 640 else '#stop-overlay'
             wait_for(lambda: page.js('const b = document.querySelector(arguments[0]); return b && !b.hidden && '

@@ -121,6 +121,16 @@ keys() {  # sends keys one by one, with a pause for Wine to take each
     sleep 0.3
   done
 }
+source "$here/../support/menu_keys.sh"
+# Chooses a command of the menu table by keys: F10 to the menu bar, Right to
+# the command's menu, Down to open it on its first item, Down to the item.
+choose() {  # command name
+  local place menu item
+  place=$(menu_place "$1") || fail "no menu item $1"
+  read -r menu item <<<"$place"
+  # shellcheck disable=SC2046
+  keys F10 $(repeat_key Right "$menu") Down $(repeat_key Down "$item") Return
+}
 shot() { import -window "$win" "$work/$1.png"; }
 # The close box: the right-most caption button that Wine draws.
 click_close_box() {
@@ -175,9 +185,8 @@ same_picture "$work/client-space.png" "$work/client-after-about.png" || fail "th
 main_window_titled "$title" || fail "the About box changed the title"
 log "'?' and '/' open the About box, Escape and Enter close it"
 
-# File menu, second entry: save the map.
 focus "$win"
-keys F10 Down Down Return
+choose saveMap
 wait_for 15 is_visible "$save_title" || fail "no save dialog titled '$save_title'"
 dialog=$(visible_named "$save_title")
 import -window "$dialog" "$work/save-dialog.png"
@@ -219,7 +228,7 @@ shot keyboard
 convert "$work/keyboard.png" -crop "${cw}x${ch}+${cx}+${cy}" +repage "$work/client-keyboard.png"
 black=$(convert "$work/client-keyboard.png" -format %c histogram:info:- | awk '/ #000000 / { n = $1 + 0 } END { print n + 0 }')
 [ "$black" -eq 88 ] || fail "the keyboard's cursor: $black black pixels, expected its two rings (88)"
-keys F10 Right Right Right Down Down Down Return
+choose saveGame
 wait_for 15 is_visible "$game_save_title" || fail "no save dialog titled '$game_save_title'"
 focus "$(visible_named "$game_save_title")"
 xdotool type --delay 50 keyboard-game
@@ -253,7 +262,7 @@ else
   log "a trip by the keyboard alone: closed in $elapsed s, saved with the clock stopped"
 fi
 focus "$win"
-keys F10 Right Down Return  # Генератор > Генератор: a new map, for the clock below
+choose generator  # a new map, for the clock below
 
 # The game clock ticks while the window sits idle: a left click on the board
 # starts the game, and the game line at the bottom then changes about once a
@@ -288,7 +297,7 @@ LC_ALL=C awk -v n="$changes" -v lo="$shortest" -v hi="$longest" -v g="$gaps" \
   fail "the game line changed $changes times in $idle s of idling ($gaps gaps over a second)"
 log "the idle game clock ticked: the game line changed $changes times in $idle s"
 
-# Help menu, second entry: the manual opens from the program's folder (the
+# The manual opens from the program's folder (the
 # current directory is the documents folder) in the viewer for .txt files.
 notepad_named() {
   local id
@@ -299,7 +308,7 @@ notepad_named() {
   return 1
 }
 focus "$win"
-keys F10 Right Right Right Right Down Down Return
+choose readManual
 wait_for 20 notepad_named >/dev/null || fail "the manual did not open"
 notepad=$(notepad_named)
 sleep 1
@@ -343,7 +352,7 @@ busy_ticks() {  # of the program's Windows process
 }
 open_slow_map() {
   focus "$win"
-  keys F10 Down Return
+  choose openMap
   wait_for 15 is_visible "$open_title" || fail "no open dialog titled '$open_title'"
   focus "$(visible_named "$open_title")"
   xdotool type --delay 50 slow.rva
@@ -363,30 +372,31 @@ log "progress shown ${progress_ms} ms after '+'"
 focus "$win"
 keys F10 Down Escape Escape
 expect_running "$work" "the Escs that closed a menu and left the menu bar"
-# Opens a window with the keys, closes it with Esc; the solve goes on.
-escape_from() {  # window title, what, keys that open it
+# Opens a window with a command (and its arguments), closes it with Esc; the
+# solve goes on.
+escape_from() {  # window title, what, command that opens it
   local title=$1 what=$2
   shift 2
   focus "$win"
-  keys "$@"
+  "$@"
   wait_for 15 is_visible "$title" || fail "no $what during a solve"
   focus "$(visible_named "$title")"
   keys Escape
   wait_for 10 is_gone "$title" || fail "Escape did not close the $what during a solve"
   expect_running "$work" "an Esc that closed the $what"
 }
-escape_from "$about_title" "About box" question
-escape_from "$open_title" "open dialog" F10 Down Return
+escape_from "$about_title" "About box" keys question
+escape_from "$open_title" "open dialog" choose openMap
 log "Escs that closed a menu, the About box and the Open dialog left the solve running"
 focus "$win"
 xdotool key Escape
 sleep 0.5
 expect_stopped "$work" Esc
-log "Esc in the window stopped it ($quiet_ticks ticks in the next 2 s)"
+log "Esc in the window stopped it ($quiet_ticks ticks of processor in a quiet 2 s)"
 expect_progress "$work"
-keys F10 Right Down Return                    # Генератор > Генератор: a new map
+choose generator                              # a new map
 expect_stopped "$work" "a new map"
-log "a new map stopped the solve ($quiet_ticks ticks in the next 2 s)"
+log "a new map stopped the solve ($quiet_ticks ticks of processor in a quiet 2 s)"
 
 # The close box while the slow board is being solved.
 open_slow_map

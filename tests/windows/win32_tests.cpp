@@ -20,6 +20,7 @@
 #include "app/menu_table.h"
 #include "core/catalogue.h"
 #include "app/startup.h"
+#include "app/window_texts.h"
 #include "app/win32/main_window.h"
 #include "app/share_services.h"
 #include "app/win32/picture_services.h"
@@ -92,19 +93,21 @@ void checkResources(const wchar_t* path) {
     CHECK(module != nullptr);
     if (module == nullptr) return;
 
+    // The resources hold the program's own texts, in the source language.
+    text::setLanguage(text::kSourceLanguage);
     wchar_t text[64] = {};
-    LoadStringW(module, 103, text, 64);
-    CHECK(std::wstring(text) == L"\"Orvanta\"");
-    LoadStringW(module, 109, text, 64);
+    LoadStringW(module, IDS_APP_TITLE, text, 64);
+    CHECK(std::wstring(text) == win32::widen(baseWindowTitle()));
+    LoadStringW(module, IDS_CLASS_NAME, text, 64);
     CHECK(std::wstring(text) == L"ROVNA");
 
     DWORD size = 0;
     // The menu bar is built at run time, not kept as a resource.
-    CHECK(FindResourceW(module, MAKEINTRESOURCEW(109), MAKEINTRESOURCEW(4)) == nullptr);  // RT_MENU
+    CHECK(FindResourceW(module, MAKEINTRESOURCEW(IDR_ACCELERATORS), MAKEINTRESOURCEW(4)) == nullptr);  // RT_MENU
 
-    // Accelerators 109 hold the table's character keys: characters (no
+    // The accelerators hold the table's character keys: characters (no
     // virtual key), no-invert, in order, the last one ending the table.
-    const BYTE* accel = rawResource(module, MAKEINTRESOURCEW(9), 109, kEnglishUs, &size);  // RT_ACCELERATOR
+    const BYTE* accel = rawResource(module, MAKEINTRESOURCEW(9), IDR_ACCELERATORS, kEnglishUs, &size);  // RT_ACCELERATOR
     CHECK(accel != nullptr && size == 8u * static_cast<DWORD>(kCharacterKeyCount));
     if (accel != nullptr && size == 8u * static_cast<DWORD>(kCharacterKeyCount)) {
         const WORD* entry = reinterpret_cast<const WORD*>(accel);
@@ -115,8 +118,9 @@ void checkResources(const wchar_t* path) {
         }
     }
 
-    // Dialog 103, the About box.
-    const BYTE* dialog = rawResource(module, MAKEINTRESOURCEW(5), 103, kRussian, &size);  // RT_DIALOG
+    // The About box: its caption and its line are the program's own texts (the
+    // caption in the source language, which the box shows translated).
+    const BYTE* dialog = rawResource(module, MAKEINTRESOURCEW(5), IDD_ABOUTBOX, kRussian, &size);  // RT_DIALOG
     CHECK(dialog != nullptr);
     if (dialog != nullptr) {
         const auto* head = reinterpret_cast<const DLGTEMPLATE*>(dialog);
@@ -126,7 +130,7 @@ void checkResources(const wchar_t* path) {
         const WORD* p = reinterpret_cast<const WORD*>(head + 1);
         CHECK(templateText(p).empty());  // no menu
         CHECK(templateText(p).empty());  // the system's dialog class
-        CHECK(templateText(p) == L"О программе");
+        CHECK(templateText(p) == win32::widen(aboutCaption()));
         CHECK(*p++ == 8);
         CHECK(templateText(p) == L"System");
         DialogItem items[2];
@@ -141,14 +145,14 @@ void checkResources(const wchar_t* path) {
         }
         CHECK(items[0].style == (SS_CENTER | SS_NOPREFIX | WS_CHILD | WS_VISIBLE | WS_GROUP));
         CHECK(items[0].x == 13 && items[0].y == 8 && items[0].cx == 132 && items[0].cy == 8);
-        CHECK(items[0].id == 0xFFFF && items[0].className == L"#130" && items[0].text == L"Orvanta");
+        CHECK(items[0].id == 0xFFFF && items[0].className == L"#130" && items[0].text == win32::widen(programName()));
         CHECK(items[1].style == (BS_DEFPUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP));
         CHECK(items[1].x == 55 && items[1].y == 35 && items[1].cx == 46 && items[1].cy == 13);
         CHECK(items[1].id == IDOK && items[1].className == L"#128" && items[1].text == L"OK");
     }
 
-    // Icon 107: seven true-colour images from 16 to 256 pixels (0 stands for 256).
-    const BYTE* group = rawResource(module, MAKEINTRESOURCEW(14), 107, kEnglishUs, &size);  // RT_GROUP_ICON
+    // The icon: seven true-colour images from 16 to 256 pixels (0 stands for 256).
+    const BYTE* group = rawResource(module, MAKEINTRESOURCEW(14), IDI_APPLICATION_ICON, kEnglishUs, &size);  // RT_GROUP_ICON
     CHECK(group != nullptr && size == 6 + 7 * 14);
     if (group != nullptr && size == 6 + 7 * 14) {
         const WORD* header = reinterpret_cast<const WORD*>(group);

@@ -233,8 +233,11 @@ const web = {
   setTitle(title) {
     document.title = title;
   },
-  showAbout() {
+  // The caption and the name come from the program, in the language in use.
+  showAbout(caption, name) {
     menuBar.close();
+    document.getElementById('about-caption').textContent = caption;
+    document.getElementById('about-name').textContent = name;
     aboutDialog.showModal();
   },
   closeProgram() {
