@@ -7,14 +7,14 @@
 # The targets solve every board they open, stopping a solve after a short
 # deadline on the solver's own clock; a run that takes over 10 s is a finding
 # (-timeout).
-# ORVANTA_FUZZ_SECONDS (default 90) is each target's budget; a longer hunt is
+# ORVANTA_FUZZ_SECONDS (default 30) is each target's budget; a longer hunt is
 #   ORVANTA_FUZZ_SECONDS=3600 scripts/test-fuzz.sh
 # ORVANTA_FUZZ_RUNS, when set, fuzzes a fixed number of executions instead
 # (the same search again, given ORVANTA_FUZZ_SEED, default 1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/fuzz
-seconds=${ORVANTA_FUZZ_SECONDS:-90}
+seconds=${ORVANTA_FUZZ_SECONDS:-30}
 runs=${ORVANTA_FUZZ_RUNS:-}
 seed=${ORVANTA_FUZZ_SEED:-1}
 if [ -n "$runs" ]; then budget=(-runs="$runs"); said="$runs runs"; else budget=(-max_total_time="$seconds"); said="$seconds s"; fi

@@ -10,7 +10,7 @@ version=$(sed -n 's/^project(Orvanta VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 release_date=$(sed -n 's/^set(ORVANTA_RELEASE_DATE \([0-9-]*\))/\1/p' CMakeLists.txt)
 
 failures=0
-step() { echo; echo "--- $*"; }
+step() { echo; echo "--- $* (at ${SECONDS} s)"; }
 failed() { echo "FAILED: $*"; failures=$((failures + 1)); }
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)

@@ -14,7 +14,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 [ "$jobs" -le 2 ] || jobs=2
 
 failures=0
-step() { echo; echo "--- $*"; }
+step() { echo; echo "--- $* (at ${SECONDS} s)"; }
 failed() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
 step "Cross build with MinGW-w64"
@@ -67,28 +67,54 @@ if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
     { failed "the $ru_locale locale cannot be generated (Debian package locales)"; exit 1; }
 fi
 
-xvfb_pid=
+# The smoke runs go in two lanes side by side, each with its own X server and
+# Wine prefix: the Public edition's runs in one, the Profi edition's in the
+# other. They mostly wait on the desktop, and each keeps one processor busy
+# only for its short solves.
+xvfb_pids=()
+prefixes=()
+display_files=()
 cleanup() {
-  WINEPREFIX=${WINEPREFIX:-} wineserver -k 2>/dev/null || true
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-  rm -f "${display_file:-}"
+  local prefix pid
+  for prefix in "${prefixes[@]}"; do WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; done
+  for pid in "${xvfb_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -f "${display_files[@]}"
 }
 trap cleanup EXIT
 
-step "X server"
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
-[ -s "$display_file" ] || { failed "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(cat "$display_file")"
-echo "Xvfb on $DISPLAY"
+start_xvfb() {  # -> the display's number on stdout
+  local file
+  file=$(mktemp)
+  display_files+=("$file")
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$file" >/dev/null 2>&1 &
+  xvfb_pids+=($!)
+  for _ in $(seq 50); do [ -s "$file" ] && break; sleep 0.1; done
+  [ -s "$file" ] || return 1
+  display=":$(cat "$file")"
+}
+step "X servers"
+start_xvfb || { failed "Xvfb did not start"; exit 1; }
+public_display=$display
+start_xvfb || { failed "the second Xvfb did not start"; exit 1; }
+profi_display=$display
+export DISPLAY=$public_display
+echo "Xvfb on $public_display and $profi_display"
 
-# The Wine prefix is made once and kept in the build folder.
+# The Wine prefixes are made once and kept in the build folder; the second
+# lane's is a copy of the first.
 export WINEPREFIX=$build/wine-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+public_prefix=$WINEPREFIX
+profi_prefix=$build/wine-prefix-2
+prefixes=("$public_prefix" "$profi_prefix")
 if [ ! -f "$WINEPREFIX/.orvanta-ready" ]; then
   step "Creating the Wine prefix $WINEPREFIX"
+  rm -rf "$profi_prefix"
   tests/windows/make_prefix.sh || { failed "no Wine prefix"; exit 1; }
+fi
+if [ ! -f "$profi_prefix/.orvanta-ready" ]; then
+  step "Copying the Wine prefix to $profi_prefix"
+  rm -rf "$profi_prefix"
+  cp -a "$public_prefix" "$profi_prefix" || { failed "no second Wine prefix"; exit 1; }
 fi
 
 step "Win32 checks under Wine"
@@ -107,18 +133,41 @@ done
 
 smoke_out=$build/smoke
 rm -rf "$smoke_out"
+mkdir -p "$smoke_out"
 # Under C.UTF-8 the player has chosen Russian (Wine's UI language would be
 # English); the Public edition also plays in English under an English locale.
-for run in C.UTF-8:public:ru C.UTF-8:profi:ru "$ru_locale:public:" "$ru_locale:profi:" en_US.UTF-8:public:; do
-  IFS=: read -r locale edition choice <<<"$run"
-  step "Smoke test: $edition edition, $locale${choice:+, $choice chosen}"
-  if ORVANTA_LANGUAGE_CHOICE=$choice timeout 180 tests/windows/smoke.sh "$bin/orvanta-$edition.exe" "$edition" "$locale" \
-       "$smoke_out"; then :; else
-    failed "smoke test of the $edition edition under $locale"
-  fi
-  # Let the prefix's processes end so the next run starts in its own locale.
-  timeout 60 wineserver -w || wineserver -k || true
-done
+smoke_lane() {  # edition, then locale:choice runs; prints its steps, exits with its failures
+  local edition=$1 run locale choice lane_failures=0
+  shift
+  for run in "$@"; do
+    IFS=: read -r locale choice <<<"$run"
+    echo; echo "--- Smoke test: $edition edition, $locale${choice:+, $choice chosen} (at ${SECONDS} s)"
+    if ORVANTA_LANGUAGE_CHOICE=$choice timeout 180 tests/windows/smoke.sh "$bin/orvanta-$edition.exe" "$edition" "$locale" \
+         "$smoke_out"; then :; else
+      echo "FAILED: smoke test of the $edition edition under $locale"
+      lane_failures=$((lane_failures + 1))
+    fi
+    # Let the prefix's processes end so the next run starts in its own locale.
+    timeout 60 wineserver -w || wineserver -k || true
+  done
+  return "$lane_failures"
+}
+step "Smoke tests in two lanes: the Public edition on $public_display, the Profi edition on $profi_display"
+DISPLAY=$public_display WINEPREFIX=$public_prefix \
+  smoke_lane public C.UTF-8:ru "$ru_locale:" en_US.UTF-8: >"$smoke_out/public-lane.log" 2>&1 &
+public_lane=$!
+DISPLAY=$profi_display WINEPREFIX=$profi_prefix \
+  smoke_lane profi C.UTF-8:ru "$ru_locale:" >"$smoke_out/profi-lane.log" 2>&1 &
+profi_lane=$!
+lane_status=0
+wait "$public_lane" || lane_status=$?
+cat "$smoke_out/public-lane.log"
+failures=$((failures + lane_status))
+lane_status=0
+wait "$profi_lane" || lane_status=$?
+cat "$smoke_out/profi-lane.log"
+failures=$((failures + lane_status))
+echo; echo "smoke lanes done (at ${SECONDS} s)"
 
 # The texts are drawn from UTF-16, so the status line reads the same
 # whatever the code page the locale gives Wine.

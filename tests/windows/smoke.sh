@@ -103,6 +103,15 @@ visible_named() {  # exact window name -> first matching visible window id
   done
   return 1
 }
+# The processes of this Wine prefix whose command line matches: another run,
+# in another prefix beside this one, has processes of the same names.
+prefix_processes() {  # pattern
+  local p
+  for p in $(pgrep -f "$1"); do
+    { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$p"
+  done
+  return 0
+}
 main_window_titled() { [ "$(xdotool getwindowname "$win" 2>/dev/null)" = "$1" ]; }
 is_visible() { visible_named "$1" >/dev/null; }
 is_gone() { ! visible_named "$1" >/dev/null; }
@@ -311,7 +320,8 @@ wait_for 10 bash -c "! xdotool search --onlyvisible --name '^$manual - ' >/dev/n
   fail "the manual's viewer did not close"
 # Under Wine without a window manager, a click in another window is lost
 # while the viewer's process is still ending.
-wait_for 20 bash -c "! pgrep -f 'notepad\.exe' >/dev/null" || fail "the manual's viewer did not end"
+viewer_ended() { [ -z "$(prefix_processes 'notepad\.exe')" ]; }
+wait_for 20 viewer_ended || fail "the manual's viewer did not end"
 main_window_titled "$saved_title" || fail "opening the manual changed the title"
 log "the manual opened from the program's folder"
 
@@ -339,7 +349,7 @@ progress_strip() {
 }
 busy_ticks() {  # of the program's Windows process
   local p total=0
-  for p in $(pgrep -f "$exe_name"); do total=$((total + $(awk '{ print $14 + $15 }' "/proc/$p/stat" 2>/dev/null || echo 0))); done
+  for p in $(prefix_processes "$exe_name"); do total=$((total + $(awk '{ print $14 + $15 }' "/proc/$p/stat" 2>/dev/null || echo 0))); done
   echo "$total"
 }
 open_slow_map() {
