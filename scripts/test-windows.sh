@@ -67,10 +67,10 @@ if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
     { failed "the $ru_locale locale cannot be generated (Debian package locales)"; exit 1; }
 fi
 
-# The smoke runs go in two lanes side by side, each with its own X server and
-# Wine prefix: the Public edition's runs in one, the Profi edition's in the
-# other. They mostly wait on the desktop, and each keeps one processor busy
-# only for its short solves.
+# The smoke runs and the Win32 checks go in three lanes side by side, each
+# with its own X server and Wine prefix, two smoke runs at most in one lane.
+# They mostly wait on the desktop, and each keeps one processor busy only for
+# its short solves.
 xvfb_pids=()
 prefixes=()
 display_files=()
@@ -82,7 +82,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_xvfb() {  # -> the display's number on stdout
+start_xvfb() {  # -> the display's number in $display
   local file
   file=$(mktemp)
   display_files+=("$file")
@@ -92,55 +92,72 @@ start_xvfb() {  # -> the display's number on stdout
   [ -s "$file" ] || return 1
   display=":$(cat "$file")"
 }
+lanes=3
+displays=()
 step "X servers"
-start_xvfb || { failed "Xvfb did not start"; exit 1; }
-public_display=$display
-start_xvfb || { failed "the second Xvfb did not start"; exit 1; }
-profi_display=$display
-export DISPLAY=$public_display
-echo "Xvfb on $public_display and $profi_display"
+for lane in $(seq "$lanes"); do
+  start_xvfb || { failed "Xvfb $lane did not start"; exit 1; }
+  displays+=("$display")
+done
+export DISPLAY=${displays[0]}
+echo "Xvfb on ${displays[*]}"
 
-# The Wine prefixes are made once and kept in the build folder; the second
-# lane's is a copy of the first.
+# The Wine prefixes are made once and kept in the build folder; the other
+# lanes' are copies of the first.
 export WINEPREFIX=$build/wine-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-public_prefix=$WINEPREFIX
-profi_prefix=$build/wine-prefix-2
-prefixes=("$public_prefix" "$profi_prefix")
+prefixes=("$WINEPREFIX")
+for lane in $(seq 2 "$lanes"); do prefixes+=("$build/wine-prefix-$lane"); done
 if [ ! -f "$WINEPREFIX/.orvanta-ready" ]; then
   step "Creating the Wine prefix $WINEPREFIX"
-  rm -rf "$profi_prefix"
+  rm -rf "${prefixes[@]:1}"
   tests/windows/make_prefix.sh || { failed "no Wine prefix"; exit 1; }
 fi
-if [ ! -f "$profi_prefix/.orvanta-ready" ]; then
-  step "Copying the Wine prefix to $profi_prefix"
-  rm -rf "$profi_prefix"
-  cp -a "$public_prefix" "$profi_prefix" || { failed "no second Wine prefix"; exit 1; }
-fi
-
-step "Win32 checks under Wine"
-if (cd "$bin" && timeout 120 wine ./orvanta-win32-tests.exe orvanta-public.exe orvanta-profi.exe); then :; else
-  failed "orvanta-win32-tests.exe"
-fi
-timeout 60 wineserver -w || true
-# Windows' UI language as Wine takes it from the locale: the program starts
-# in Russian for a Russian one, in English for any other.
-for pair in "$ru_locale:ru" en_US.UTF-8:en C.UTF-8:en; do
-  if (cd "$bin" && LANG=${pair%%:*} LC_ALL=${pair%%:*} timeout 60 wine ./orvanta-win32-tests.exe --ui-language "${pair##*:}"); then :; else
-    failed "the start language under ${pair%%:*}"
+for prefix in "${prefixes[@]:1}"; do
+  if [ ! -f "$prefix/.orvanta-ready" ]; then
+    step "Copying the Wine prefix to $prefix"
+    rm -rf "$prefix"
+    cp -a "${prefixes[0]}" "$prefix" || { failed "no Wine prefix $prefix"; exit 1; }
   fi
-  timeout 60 wineserver -w || wineserver -k || true
 done
+
+# The Win32 checks, then how the program picks its start language: Windows'
+# UI language as Wine takes it from the locale, Russian for a Russian one and
+# English for any other. Prints its steps, returns its failures.
+win32_checks() {
+  local pair checks_failures=0
+  echo; echo "--- Win32 checks under Wine (at ${SECONDS} s)"
+  if (cd "$bin" && timeout 120 wine ./orvanta-win32-tests.exe orvanta-public.exe orvanta-profi.exe); then :; else
+    echo "FAILED: orvanta-win32-tests.exe"
+    checks_failures=$((checks_failures + 1))
+  fi
+  timeout 60 wineserver -w || true
+  for pair in "$ru_locale:ru" en_US.UTF-8:en C.UTF-8:en; do
+    if (cd "$bin" && LANG=${pair%%:*} LC_ALL=${pair%%:*} timeout 60 wine ./orvanta-win32-tests.exe --ui-language "${pair##*:}"); then :; else
+      echo "FAILED: the start language under ${pair%%:*}"
+      checks_failures=$((checks_failures + 1))
+    fi
+    timeout 60 wineserver -w || wineserver -k || true
+  done
+  return "$checks_failures"
+}
 
 smoke_out=$build/smoke
 rm -rf "$smoke_out"
 mkdir -p "$smoke_out"
-# Under C.UTF-8 the player has chosen Russian (Wine's UI language would be
-# English); the Public edition also plays in English under an English locale.
-smoke_lane() {  # edition, then locale:choice runs; prints its steps, exits with its failures
-  local edition=$1 run locale choice lane_failures=0
-  shift
-  for run in "$@"; do
-    IFS=: read -r locale choice <<<"$run"
+# One lane's work: "win32" for the checks above, or edition:locale:choice for
+# a smoke run. Under C.UTF-8 the player has chosen Russian (Wine's UI language
+# would be English); the Public edition also plays in English under an English
+# locale. Prints its steps, returns its failures.
+lane_work() {
+  local item edition locale choice lane_failures=0 status
+  for item in "$@"; do
+    if [ "$item" = win32 ]; then
+      status=0
+      win32_checks || status=$?
+      lane_failures=$((lane_failures + status))
+      continue
+    fi
+    IFS=: read -r edition locale choice <<<"$item"
     echo; echo "--- Smoke test: $edition edition, $locale${choice:+, $choice chosen} (at ${SECONDS} s)"
     if ORVANTA_LANGUAGE_CHOICE=$choice timeout 180 tests/windows/smoke.sh "$bin/orvanta-$edition.exe" "$edition" "$locale" \
          "$smoke_out"; then :; else
@@ -152,22 +169,26 @@ smoke_lane() {  # edition, then locale:choice runs; prints its steps, exits with
   done
   return "$lane_failures"
 }
-step "Smoke tests in two lanes: the Public edition on $public_display, the Profi edition on $profi_display"
-DISPLAY=$public_display WINEPREFIX=$public_prefix \
-  smoke_lane public C.UTF-8:ru "$ru_locale:" en_US.UTF-8: >"$smoke_out/public-lane.log" 2>&1 &
-public_lane=$!
-DISPLAY=$profi_display WINEPREFIX=$profi_prefix \
-  smoke_lane profi C.UTF-8:ru "$ru_locale:" >"$smoke_out/profi-lane.log" 2>&1 &
-profi_lane=$!
-lane_status=0
-wait "$public_lane" || lane_status=$?
-cat "$smoke_out/public-lane.log"
-failures=$((failures + lane_status))
-lane_status=0
-wait "$profi_lane" || lane_status=$?
-cat "$smoke_out/profi-lane.log"
-failures=$((failures + lane_status))
-echo; echo "smoke lanes done (at ${SECONDS} s)"
+lane_items=(
+  "public:C.UTF-8:ru public:en_US.UTF-8:"
+  "profi:C.UTF-8:ru profi:$ru_locale:"
+  "win32 public:$ru_locale:"
+)
+step "Win32 checks and smoke tests in $lanes lanes, on ${displays[*]}"
+lane_pids=()
+for i in "${!lane_items[@]}"; do
+  # shellcheck disable=SC2086 # the items are words
+  DISPLAY=${displays[$i]} WINEPREFIX=${prefixes[$i]} lane_work ${lane_items[$i]} >"$smoke_out/lane-$((i + 1)).log" 2>&1 &
+  lane_pids+=($!)
+done
+for i in "${!lane_pids[@]}"; do
+  lane_status=0
+  wait "${lane_pids[$i]}" || lane_status=$?
+  echo; echo "=== lane $((i + 1)) on ${displays[$i]}: ${lane_items[$i]}"
+  cat "$smoke_out/lane-$((i + 1)).log"
+  failures=$((failures + lane_status))
+done
+echo; echo "lanes done (at ${SECONDS} s)"
 
 # The texts are drawn from UTF-16, so the status line reads the same
 # whatever the code page the locale gives Wine.
