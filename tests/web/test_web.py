@@ -1267,6 +1267,24 @@ class PhoneTest(unittest.TestCase):
             wait_for(lambda: page.inspect()['solved'] == 1, 15, f'{edition} solved offline')
 
 
+# The longest phone tests, about half of the whole run: `--half 2` plays
+# these, `--half 1` every other test, so that two browsers share the run.
+SECOND_HALF = ('test_small_screens_keep_texts_whole_and_apart', 'test_every_function_by_finger',
+               'test_plays_offline_after_one_visit')
+
+
+def half(number):
+    tests = unittest.TestSuite()
+    for case in unittest.defaultTestLoader.loadTestsFromModule(sys.modules[__name__]):
+        for test in case:
+            if (test._testMethodName in SECOND_HALF) == (number == 2):
+                tests.addTest(test)
+    return tests
+
+
 if __name__ == '__main__':
     os.makedirs(OUTPUT, exist_ok=True)
+    if sys.argv[4:5] == ['--half']:
+        result = unittest.TextTestRunner(verbosity=2).run(half(int(sys.argv[5])))
+        sys.exit(0 if result.wasSuccessful() and result.testsRun > 0 else 1)
     unittest.main(argv=sys.argv[:1] + sys.argv[4:], verbosity=2)
