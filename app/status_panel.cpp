@@ -17,7 +17,7 @@ constexpr auto kEditorName = RU("Редактор");
 constexpr auto kGeneratorName = RU("Генератор");
 constexpr auto kGameName = RU("Игра");
 constexpr auto kModeLine = RU("%s:    Городов %2i    Сетка %ix%i    Решение %sизвестно");
-constexpr auto kNot = RU("НЕ");
+constexpr auto kUnsolvedWord = RU("НЕ");  // "solution NOT known" while unsolved
 constexpr auto kSpectrumHeader = RU("Спектр путей");
 constexpr auto kGameLineGeneral = RU("Время %3i сек    Городов в пути %2i    %s");
 constexpr auto kRouteOpen = RU("Путь не замкнут");
@@ -135,7 +135,7 @@ void drawStatusPanel(const Frame& frame, DrawingSurface& surface, const PanelLay
     char line[kStatusLineCapacity];
 
     std::snprintf(line, sizeof line, text::tr(kModeLine), modeName(frame.mode), board.cityCount, board.gridWidth,
-                  board.gridHeight, board.solved ? "" : text::tr(kNot));
+                  board.gridHeight, board.solved ? "" : text::tr(kUnsolvedWord));
     platform::drawText(surface, layout.left, layout.modeLineY, textColours::strong, line);
 
     if (frame.solving) {

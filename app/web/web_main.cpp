@@ -16,8 +16,10 @@
 
 namespace {
 
-std::vector<std::uint8_t> staging;
-orvanta::web::FlatBoard inspected{};
+// What the page hands in: a picked file, the share text or the language choice.
+std::vector<std::uint8_t> bytesFromPage;
+// The last copy of the board handed to the page's tests.
+orvanta::web::FlatBoard boardForTests{};
 // The layout of the last repaint.
 orvanta::LayoutChoice layoutChoice = orvanta::layoutFrame;
 // The board's outline (origin and far corner), the count of the cities, then
@@ -84,18 +86,19 @@ EMSCRIPTEN_KEEPALIVE void orvanta_click(int right, int x, int y) {
 
 EMSCRIPTEN_KEEPALIVE int orvanta_tick() { return orvanta::handleTimerTick() ? 1 : 0; }
 
-// Room for a picked file: its UTF-8 name, a terminator, then its bytes.
-EMSCRIPTEN_KEEPALIVE std::uint8_t* orvanta_staging(int bytes) {
-    staging.assign(static_cast<std::size_t>(bytes > 0 ? bytes : 0) + 1, 0);
-    return staging.data();
+// Room for what the page hands in (a picked file is its UTF-8 name, a
+// terminator, then its bytes), zeroed, with a terminator to spare.
+EMSCRIPTEN_KEEPALIVE std::uint8_t* orvanta_room_for_bytes(int bytes) {
+    bytesFromPage.assign(static_cast<std::size_t>(bytes > 0 ? bytes : 0) + 1, 0);
+    return bytesFromPage.data();
 }
 
 // Runs an open command on the staged file: the same checks as on the desktops.
 EMSCRIPTEN_KEEPALIVE int orvanta_open_picked(int nameBytes, int dataBytes, int commandId) {
-    if (nameBytes < 0 || dataBytes < 0 || static_cast<std::size_t>(nameBytes) + 1 + dataBytes > staging.size())
+    if (nameBytes < 0 || dataBytes < 0 || static_cast<std::size_t>(nameBytes) + 1 + dataBytes > bytesFromPage.size())
         return 0;
-    const std::string name(reinterpret_cast<const char*>(staging.data()), static_cast<std::size_t>(nameBytes));
-    orvanta::web::offerPickedFile(name, staging.data() + nameBytes + 1, dataBytes);
+    const std::string name(reinterpret_cast<const char*>(bytesFromPage.data()), static_cast<std::size_t>(nameBytes));
+    orvanta::web::offerPickedFile(name, bytesFromPage.data() + nameBytes + 1, dataBytes);
     const int handled = orvanta::handleCommand(commandId) ? 1 : 0;
     orvanta::web::forgetPickedFile();
     return handled;
@@ -122,8 +125,8 @@ EMSCRIPTEN_KEEPALIVE int orvanta_transfer_bytes() { return static_cast<int>(size
 
 // A copy of the program's board and its mode, for the page's tests to read.
 EMSCRIPTEN_KEEPALIVE const void* orvanta_inspect_board() {
-    inspected = orvanta::web::flatten(orvanta::currentBoard());
-    return &inspected;
+    boardForTests = orvanta::web::flatten(orvanta::currentBoard());
+    return &boardForTests;
 }
 EMSCRIPTEN_KEEPALIVE int orvanta_mode() { return static_cast<int>(orvanta::currentMode()); }
 

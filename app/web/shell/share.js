@@ -147,8 +147,8 @@ export class MapSharing {
     const program = this.program();
     if (!program) return;
     const bytes = program.lengthBytesUTF8(text);
-    const staging = program._orvanta_staging(bytes + 1);
-    program.stringToUTF8(text, staging, bytes + 1);
-    program[entryPoint](staging);
+    const room = program._orvanta_room_for_bytes(bytes + 1);
+    program.stringToUTF8(text, room, bytes + 1);
+    program[entryPoint](room);
   }
 }

@@ -350,9 +350,9 @@ for (const [id, input] of Object.entries(pickers)) {
     // More than any record; the program reads only what it needs.
     const bytes = new Uint8Array(await file.slice(0, 65536).arrayBuffer());
     const nameBytes = program.lengthBytesUTF8(file.name);
-    const staging = program._orvanta_staging(nameBytes + 1 + bytes.length);
-    program.stringToUTF8(file.name, staging, nameBytes + 1);
-    program.HEAPU8.set(bytes, staging + nameBytes + 1);
+    const room = program._orvanta_room_for_bytes(nameBytes + 1 + bytes.length);
+    program.stringToUTF8(file.name, room, nameBytes + 1);
+    program.HEAPU8.set(bytes, room + nameBytes + 1);
     program._orvanta_open_picked(nameBytes, bytes.length, Number(id));
   });
 }
@@ -464,10 +464,10 @@ function startLanguage() {
   const locale = browserLocale();
   const rememberedBytes = program.lengthBytesUTF8(remembered) + 1;
   const localeBytes = program.lengthBytesUTF8(locale) + 1;
-  const staging = program._orvanta_staging(rememberedBytes + localeBytes);
-  program.stringToUTF8(remembered, staging, rememberedBytes);
-  program.stringToUTF8(locale, staging + rememberedBytes, localeBytes);
-  useLanguage(program._orvanta_choose_language(staging, staging + rememberedBytes));
+  const room = program._orvanta_room_for_bytes(rememberedBytes + localeBytes);
+  program.stringToUTF8(remembered, room, rememberedBytes);
+  program.stringToUTF8(locale, room + rememberedBytes, localeBytes);
+  useLanguage(program._orvanta_choose_language(room, room + rememberedBytes));
   menuBar.setRows(menuRowsInUse());
 }
 
