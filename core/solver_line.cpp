@@ -329,9 +329,8 @@ Events playClasses(const std::vector<const Class*>& inOrder) {
 // coming that close, so the check stays; a board it refuses is searched.
 bool clearOfEdges(const std::vector<const Class*>& classes, const Events& table, double noise) {
     for (const double entry : table.serialLength) {
-        const double t = toleranceOf(entry);
         for (const Class* k : classes) {
-            if (std::fabs(k->sum - (entry + t)) <= 2.0 * noise || std::fabs(k->sum - (entry - t)) <= 2.0 * noise) return false;
+            if (nearEntryEdge(k->sum, entry, noise)) return false;
         }
     }
     return true;

@@ -19,6 +19,15 @@ inline constexpr double kEntryTolerance = 1e-6;
 // either way, ends included, is counted in that entry.
 inline double toleranceOf(double length) { return std::fabs(kEntryTolerance * length); }
 
+// Whether tours within `noise` of `length` may lie on both sides of an edge
+// of the entry of length `entry` (entry ± its tolerance), so that rounding
+// would decide which entry counts them. The noise is doubled against the
+// rounding of `length` and of the edge.
+inline bool nearEntryEdge(double length, double entry, double noise) {
+    const double t = toleranceOf(entry);
+    return std::fabs(length - (entry + t)) <= 2.0 * noise || std::fabs(length - (entry - t)) <= 2.0 * noise;
+}
+
 // Counts one tour length into the table, or inserts it in order.
 void recordLength(PathSpectrum& spectrum, double length);
 

@@ -338,6 +338,29 @@ TEST(Spectrum, CountsSaturateInsteadOfOverflowing) {
     EXPECT_EQ(s.counts[0], INT_MAX);
 }
 
+// A class of tours, each within the noise of its length, must lie clear of
+// every entry's edges: astride one, rounding alone would part its tours
+// between two entries.
+TEST(Spectrum, ClassesAstrideAnEntrysEdgeAreToldFromThoseClearOfIt) {
+    const double entry = 1000.0;
+    const double noise = 1e-9;
+    PathSpectrum table{};
+    recordLength(table, entry);
+    const auto takes = [&](double length) { return entryTaking(table.lengths, table.count, length); };
+    for (const double edge : {entry + toleranceOf(entry), entry - toleranceOf(entry)}) {
+        // Half a noise off the edge: its lowest and highest tours fall on either side.
+        const double astride = edge + 0.5 * noise;
+        EXPECT_NE(takes(astride - noise), takes(astride + noise));
+        EXPECT_TRUE(nearEntryEdge(astride, entry, noise));
+        EXPECT_TRUE(nearEntryEdge(edge - 1.5 * noise, entry, noise));
+        // Three noises off: every tour on one side, either way.
+        for (const double clear : {edge + 3.0 * noise, edge - 3.0 * noise}) {
+            EXPECT_EQ(takes(clear - noise), takes(clear + noise));
+            EXPECT_FALSE(nearEntryEdge(clear, entry, noise));
+        }
+    }
+}
+
 // Tours of the 20 lengths 100, 110, ..., 290 met in a scrambled order, each
 // length four times, after two longer tours and one near the 20th entry,
 // `above` its tolerances over 290: the sums the walk below a ceiling takes in
