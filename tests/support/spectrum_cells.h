@@ -2,7 +2,6 @@
 // count stays in its cell whatever their font.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -42,7 +41,7 @@ inline CountPixels countPixels(const OffscreenPicture& picture, const FrameLayou
     const PanelLayout& panel = layout.panel;
     const std::int32_t top = panel.spectrumHeaderY + panel.spectrumRowHeight;
     const std::int32_t bottom = top + panel.spectrumRowHeight * kSpectrumEntries;
-    const auto frame = static_cast<std::int32_t>(layout.board.originX - std::lround(6 * layout.board.pixelScale));
+    const std::int32_t frame = layout.board.originX - scaledPixels(layout.board, kBoardFrameMargin);
     for (std::int32_t y = top; y < bottom && y < picture.pictureHeight; ++y)
         for (std::int32_t x = panel.spectrumCountX; x < frame && x < picture.pictureWidth; ++x)
             if (pixelAt(picture, x, y) != colours::background) ++(x < panel.columnRight ? pixels.inCells : pixels.pastCells);
