@@ -1170,7 +1170,9 @@ class PhoneTest(unittest.TestCase):
             stop = '.status button.stop' if width < 640 else '#stop-overlay'
             wait_for(lambda: page.js('const b = document.querySelector(arguments[0]); return b && !b.hidden && '
                                      'b.getBoundingClientRect().width > 0', stop), 15, f'the stop {what}')
-            self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, stop).text, 'Прервать поиск', what)
+            # Read in the page at once: each progress update draws the panel's button anew.
+            self.assertEqual(page.js('return document.querySelector(arguments[0]).innerText', stop),
+                             'Прервать поиск', what)
             size = page.js('return document.querySelector(arguments[0]).getBoundingClientRect().height', stop)
             self.assertGreaterEqual(size, 32, f'a finger-sized stop {what}')
             self.driver.save_screenshot(os.path.join(OUTPUT, f'touch-stop-{width}x{height}.png'))
